@@ -1,0 +1,37 @@
+# portavo_glob_library(<target> [DIRS dir...] [LIBS lib...])
+# A static library made of every .cpp/.h/.ui/.qrc file in the given folders.
+function(portavo_glob_library target)
+  cmake_parse_arguments(A "" "" "DIRS;LIBS;EXCLUDE" ${ARGN})
+  set(files)
+  foreach(d IN LISTS A_DIRS)
+    file(GLOB f CONFIGURE_DEPENDS ${d}/*.cpp ${d}/*.c ${d}/*.h ${d}/*.ui ${d}/*.qrc)
+    list(APPEND files ${f})
+  endforeach()
+  foreach(x IN LISTS A_EXCLUDE)
+    list(FILTER files EXCLUDE REGEX "${x}")
+  endforeach()
+  if(NOT files)
+    # Keep the target valid while its folder is still empty.
+    set(stub ${CMAKE_CURRENT_BINARY_DIR}/${target}_empty.cpp)
+    file(WRITE ${stub} "namespace { [[maybe_unused]] int ${target}_empty = 0; }\n")
+    list(APPEND files ${stub})
+  endif()
+  add_library(${target} STATIC ${files})
+  target_link_libraries(${target} PUBLIC ${A_LIBS})
+endfunction()
+
+# portavo_add_test(<name> SOURCES src... [LIBS lib...] [TIMEOUT s] [LABELS l...])
+# One Qt Test executable, registered with CTest and run offscreen.
+function(portavo_add_test name)
+  cmake_parse_arguments(A "" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+  add_executable(${name} ${A_SOURCES})
+  target_link_libraries(${name} PRIVATE Qt6::Test ${A_LIBS})
+  add_test(NAME ${name} COMMAND ${name})
+  if(NOT A_TIMEOUT)
+    set(A_TIMEOUT 300)
+  endif()
+  set_tests_properties(${name} PROPERTIES
+    TIMEOUT ${A_TIMEOUT}
+    LABELS "${A_LABELS}"
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=0")
+endfunction()
