@@ -1,0 +1,607 @@
+// The device library against real SQLite files: schema creation and upgrade,
+// ids, setters, removal, files that must not be touched, a write lock held by
+// another process, and use from several threads and processes at once.
+
+#include "DeviceTestSupport.h"
+
+#include <QProcess>
+
+#include <algorithm>
+
+#include <thread>
+
+using namespace DeviceTestSupport;
+
+class tst_TransferDevices : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanup();
+
+    void newFile_getsBothTablesAndOneSchemaRow();
+    void instance_isOneObjectNamedByItsFirstCaller();
+    void noDataFolder_leavesLibraryClosed();
+    void oldSchema_isBroughtToCurrentVersionKeepingDevices_data();
+    void oldSchema_isBroughtToCurrentVersionKeepingDevices();
+    void createDevice_takesNextIdFrom10000_data();
+    void createDevice_takesNextIdFrom10000();
+    void createDevice_marksLibraryInitialized();
+    void device_roundTripsEveryFieldThroughTheFile();
+    void deviceAt_walksDevicesInIdOrder();
+    void getDevice_ofUnknownId_isNull();
+    void setter_writesOnlyWhenValueChanges_data();
+    void setter_writesOnlyWhenValueChanges();
+    void setType_startsTheDeviceOver();
+    void removeDevice_consumesOnlyWhenRowWasDeleted();
+    void unusableFile_leavesLibraryClosedAndFileUntouched_data();
+    void unusableFile_leavesLibraryClosedAndFileUntouched();
+    void setter_waitsForAnotherProcessesWriteLock();
+    void createDevice_fromThreadsAndProcessesAtOnce_givesDistinctIds();
+
+private:
+    std::unique_ptr<DataHome> m_home;
+    QTemporaryDir m_runtime;
+};
+
+void tst_TransferDevices::initTestCase()
+{
+    QVERIFY(m_runtime.isValid());
+    qputenv("XDG_RUNTIME_DIR", m_runtime.path().toLocal8Bit());
+}
+
+void tst_TransferDevices::cleanup()
+{
+    closeLibrary();
+    m_home.reset();
+}
+
+void tst_TransferDevices::newFile_getsBothTablesAndOneSchemaRow()
+{
+    m_home = std::make_unique<DataHome>();
+    TransferDevices* library = reopenLibrary();
+    QVERIFY(library->IsOpen());
+    QCOMPARE(TransferDevices::DatabaseFileName(), m_home->databaseFile());
+    QVERIFY(QFile::exists(m_home->databaseFile()));
+    QCOMPARE(library->DeviceCount(), 0u);
+    QVERIFY(!library->IsInitialized());
+
+    FileProbe db(m_home->databaseFile());
+    const auto tables = db.rows(
+        QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name"));
+    QCOMPARE(tables,
+             (QList<QVariantList>{{QStringLiteral("device")}, {QStringLiteral("schema_data")}}));
+    QCOMPARE(db.rows(QStringLiteral("SELECT version, initialized FROM schema_data")),
+             (QList<QVariantList>{{65536, 0}}));
+    QCOMPARE(db.scalar(QStringLiteral("PRAGMA auto_vacuum")).toInt(), 1); // full
+
+    // Opening again finds the schema current and adds no second row.
+    library = reopenLibrary();
+    QVERIFY(library->IsOpen());
+    QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM schema_data")).toInt(), 1);
+}
+
+void tst_TransferDevices::instance_isOneObjectNamedByItsFirstCaller()
+{
+    m_home = std::make_unique<DataHome>();
+    closeLibrary();
+    TransferDevices* library = TransferDevices::Instance("Other");
+    openedLibrary() = library;
+    QCOMPARE(TransferDevices::Instance("TransferWizard"), library);
+    std::unique_ptr<TransferDevice> device(library->CreateDevice("Den"));
+    QVERIFY(device);
+    QCOMPARE(device->GetClientName(), std::string("Other"));
+}
+
+void tst_TransferDevices::noDataFolder_leavesLibraryClosed()
+{
+    const QByteArray home = qgetenv("HOME");
+    qunsetenv("XDG_DATA_HOME");
+    qputenv("HOME", "");
+    TransferDevices* library = reopenLibrary();
+    const QString fileName = TransferDevices::DatabaseFileName();
+    const bool open = library->IsOpen();
+    closeLibrary();
+    qputenv("HOME", home);
+    QCOMPARE(fileName, QString());
+    QVERIFY(!open);
+}
+
+void tst_TransferDevices::oldSchema_isBroughtToCurrentVersionKeepingDevices_data()
+{
+    QTest::addColumn<bool>("withDeviceTable");
+    QTest::newRow("both tables") << true;
+    QTest::newRow("schema table only") << false;
+}
+
+void tst_TransferDevices::oldSchema_isBroughtToCurrentVersionKeepingDevices()
+{
+    QFETCH(bool, withDeviceTable);
+    m_home = std::make_unique<DataHome>();
+    QVERIFY(m_home->makeDatabaseFolder());
+    {
+        FileProbe db(m_home->databaseFile());
+        QVERIFY(db.exec(QStringLiteral("CREATE TABLE schema_data (version INTEGER NOT NULL "
+                                       "DEFAULT 0, initialized INTEGER NOT NULL DEFAULT 0)")));
+        QVERIFY(db.exec(QStringLiteral("INSERT INTO schema_data VALUES (3, 1)")));
+        if (withDeviceTable) {
+            QVERIFY(db.exec(QStringLiteral(
+                "CREATE TABLE device (device_id INTEGER PRIMARY KEY NOT NULL, name TEXT NOT "
+                "NULL, has_been_configured INTEGER NOT NULL DEFAULT 0, type INTEGER NOT NULL, "
+                "profile INTEGER NOT NULL, last_used_method INTEGER, ovs_registration_state "
+                "INTEGER, prompt_for_ovs_registration INTEGER NOT NULL DEFAULT 1, "
+                "data_rate_of_last_used_drive INTEGER NOT NULL DEFAULT 0, last_used_drive_name "
+                "TEXT)")));
+            QVERIFY(db.exec(QStringLiteral("INSERT INTO device (device_id, name, type, profile) "
+                                           "VALUES (10005, 'Den', 2, 3)")));
+            QVERIFY(db.exec(QStringLiteral(
+                "INSERT INTO device VALUES (10007, 'Phone', 1, 4, 1, 2, 1, 0, 2400, '/media/x')")));
+        }
+    }
+
+    TransferDevices* library = reopenLibrary();
+    QVERIFY(library->IsOpen());
+    QVERIFY(library->IsInitialized());
+    FileProbe db(m_home->databaseFile());
+    QCOMPARE(db.rows(QStringLiteral("SELECT version, initialized FROM schema_data")),
+             (QList<QVariantList>{{65536, 1}}));
+    QCOMPARE(library->DeviceCount(), withDeviceTable ? 2u : 0u);
+    if (!withDeviceTable)
+        return;
+
+    // A row written with only the required columns reads back with the
+    // defaults and with its nullable columns as 0 and empty.
+    std::unique_ptr<TransferDevice> den(library->GetDevice(10005));
+    QVERIFY(den);
+    QCOMPARE(den->GetName(), std::string("Den"));
+    QCOMPARE(den->GetType(), 2u);
+    QCOMPARE(den->GetProfile(), 3u);
+    QCOMPARE(den->GetLastUsedMethod(), 0);
+    QCOMPARE(den->GetRegistrationState(), 0);
+    QVERIFY(den->GetPromptForRegistration());
+    QVERIFY(!den->HasBeenConfigured());
+    QCOMPARE(den->GetLastDriveName(), std::string());
+
+    std::unique_ptr<TransferDevice> phone(library->GetDevice(10007));
+    QVERIFY(phone);
+    QCOMPARE(phone->GetName(), std::string("Phone"));
+    QVERIFY(phone->HasBeenConfigured());
+    QCOMPARE(phone->GetType(), 4u);
+    QCOMPARE(phone->GetProfile(), 1u);
+    QCOMPARE(phone->GetLastUsedMethod(), 2);
+    QCOMPARE(phone->GetRegistrationState(), 1);
+    QVERIFY(!phone->GetPromptForRegistration());
+    QCOMPARE(phone->GetDataRate(), 2400u);
+    QCOMPARE(phone->GetLastDriveName(), std::string("/media/x"));
+}
+
+void tst_TransferDevices::createDevice_takesNextIdFrom10000_data()
+{
+    QTest::addColumn<QList<int>>("storedIds");
+    QTest::addColumn<QList<int>>("expectedIds");
+    QTest::newRow("empty table") << QList<int>{} << QList<int>{10000, 10001};
+    QTest::newRow("highest 20000") << QList<int>{10000, 20000} << QList<int>{20001, 20002};
+    QTest::newRow("only low ids") << QList<int>{5, 17} << QList<int>{10000, 10001};
+    QTest::newRow("gap is not reused") << QList<int>{10000, 10002} << QList<int>{10003, 10004};
+}
+
+void tst_TransferDevices::createDevice_takesNextIdFrom10000()
+{
+    QFETCH(QList<int>, storedIds);
+    QFETCH(QList<int>, expectedIds);
+    m_home = std::make_unique<DataHome>();
+    TransferDevices* library = reopenLibrary();
+    QVERIFY(library->IsOpen());
+    {
+        FileProbe db(m_home->databaseFile());
+        for (int id : storedIds)
+            QVERIFY(db.exec(QStringLiteral("INSERT INTO device (device_id, name, type, profile) "
+                                           "VALUES (%1, 'stored', 0, 0)")
+                                .arg(id)));
+    }
+    for (int expected : expectedIds) {
+        std::unique_ptr<TransferDevice> device(library->CreateDevice("new"));
+        QVERIFY(device);
+        QCOMPARE(device->GetDeviceId(), uint32_t(expected));
+    }
+    QCOMPARE(library->DeviceCount(), uint32_t(storedIds.size() + expectedIds.size()));
+}
+
+void tst_TransferDevices::createDevice_marksLibraryInitialized()
+{
+    m_home = std::make_unique<DataHome>();
+    TransferDevices* library = reopenLibrary();
+    QVERIFY(!library->IsInitialized());
+    std::unique_ptr<TransferDevice> device(library->CreateDevice(""));
+    QVERIFY(device); // an empty name is still a name, not NULL
+    QCOMPARE(device->GetName(), std::string());
+    QVERIFY(library->IsInitialized());
+    FileProbe db(m_home->databaseFile());
+    QCOMPARE(db.scalar(QStringLiteral("SELECT initialized FROM schema_data")).toInt(), 1);
+    QCOMPARE(db.scalar(QStringLiteral("SELECT name FROM device")).toString(), QString());
+    QVERIFY(!db.scalar(QStringLiteral("SELECT name FROM device")).isNull());
+
+    // The mirror is read back at start-up.
+    QVERIFY(reopenLibrary()->IsInitialized());
+}
+
+void tst_TransferDevices::device_roundTripsEveryFieldThroughTheFile()
+{
+    m_home = std::make_unique<DataHome>();
+    TransferDevices* library = reopenLibrary();
+    std::unique_ptr<TransferDevice> device(library->CreateDevice("Wohnzimmer – Blu-ray ✓"));
+    QVERIFY(device);
+    const uint32_t id = device->GetDeviceId();
+    QVERIFY(device->SetType(2));
+    QVERIFY(device->SetProfile(4));
+    QVERIFY(device->SetLastUsedMethod(2));
+    QVERIFY(device->SetRegistrationState(1));
+    QVERIFY(device->SetPromptForRegistration(false));
+    QVERIFY(device->SetDataRate(4294967295u));
+    QVERIFY(device->SetLastDriveName("/media/anna/STICK ä"));
+    QVERIFY(device->MarkConfigured());
+    device.reset();
+
+    library = reopenLibrary();
+    std::unique_ptr<TransferDevice> loaded(library->GetDevice(id));
+    QVERIFY(loaded);
+    QCOMPARE(loaded->GetDeviceId(), id);
+    QCOMPARE(loaded->GetName(), std::string("Wohnzimmer – Blu-ray ✓"));
+    QCOMPARE(loaded->GetType(), 2u);
+    QCOMPARE(loaded->GetProfile(), 4u);
+    QCOMPARE(loaded->GetLastUsedMethod(), 2);
+    QCOMPARE(loaded->GetRegistrationState(), 1);
+    QVERIFY(!loaded->GetPromptForRegistration());
+    QCOMPARE(loaded->GetDataRate(), 4294967295u);
+    QCOMPARE(loaded->GetLastDriveName(), std::string("/media/anna/STICK ä"));
+    QVERIFY(loaded->HasBeenConfigured());
+    QCOMPARE(loaded->GetClientName(), std::string("TransferWizard"));
+
+    // Save writes every field of an existing row in one go.
+    TransferDevice copy(id, "TransferWizard", nullptr);
+    QVERIFY(copy.Load());
+    QVERIFY(copy.SetName("Renamed"));
+    QVERIFY(copy.Save());
+    std::unique_ptr<TransferDevice> again(library->GetDevice(id));
+    QVERIFY(again);
+    QCOMPARE(again->GetName(), std::string("Renamed"));
+    QCOMPARE(again->GetDataRate(), 4294967295u);
+    QCOMPARE(library->DeviceCount(), 1u);
+}
+
+void tst_TransferDevices::deviceAt_walksDevicesInIdOrder()
+{
+    m_home = std::make_unique<DataHome>();
+    TransferDevices* library = reopenLibrary();
+    {
+        FileProbe db(m_home->databaseFile());
+        for (int id : {10020, 10003, 10011})
+            QVERIFY(db.exec(QStringLiteral("INSERT INTO device (device_id, name, type, profile) "
+                                           "VALUES (%1, 'd%1', 0, 0)")
+                                .arg(id)));
+    }
+    QCOMPARE(library->DeviceCount(), 3u);
+    QList<uint32_t> ids;
+    for (uint32_t i = 0; i < library->DeviceCount(); ++i) {
+        std::unique_ptr<TransferDevice> device(library->DeviceAt(i));
+        QVERIFY(device);
+        QCOMPARE(device->GetName(), "d" + std::to_string(device->GetDeviceId()));
+        ids << device->GetDeviceId();
+    }
+    QCOMPARE(ids, (QList<uint32_t>{10003, 10011, 10020}));
+    QVERIFY(!library->DeviceAt(3));
+}
+
+void tst_TransferDevices::getDevice_ofUnknownId_isNull()
+{
+    m_home = std::make_unique<DataHome>();
+    TransferDevices* library = reopenLibrary();
+    std::unique_ptr<TransferDevice> device(library->CreateDevice("one"));
+    QVERIFY(device);
+    QVERIFY(!library->GetDevice(device->GetDeviceId() + 1));
+    QVERIFY(!library->GetDevice(0));
+
+    // A device object without a row has nothing to write to.
+    TransferDevice orphan(4242, "TransferWizard", nullptr);
+    QVERIFY(!orphan.Load());
+    QVERIFY(!orphan.SetProfile(1));
+    QVERIFY(!orphan.SetType(3));
+    QCOMPARE(library->DeviceCount(), 1u);
+}
+
+void tst_TransferDevices::setter_writesOnlyWhenValueChanges_data()
+{
+    QTest::addColumn<QString>("column");
+    QTest::addColumn<QVariant>("current");
+    QTest::addColumn<QVariant>("next");
+
+    QTest::newRow("name") << "name" << QVariant(QStringLiteral("Den"))
+                          << QVariant(QStringLiteral("Küche"));
+    QTest::newRow("profile") << "profile" << QVariant(3) << QVariant(4);
+    QTest::newRow("method") << "last_used_method" << QVariant(1) << QVariant(2);
+    QTest::newRow("registration") << "ovs_registration_state" << QVariant(2) << QVariant(1);
+    QTest::newRow("prompt") << "prompt_for_ovs_registration" << QVariant(true) << QVariant(false);
+    QTest::newRow("data rate") << "data_rate_of_last_used_drive" << QVariant(1500)
+                               << QVariant(2800);
+    QTest::newRow("drive") << "last_used_drive_name" << QVariant(QStringLiteral("/media/a"))
+                           << QVariant(QStringLiteral("/media/b"));
+    QTest::newRow("configured") << "has_been_configured" << QVariant(true) << QVariant();
+}
+
+namespace {
+
+bool callSetter(TransferDevice& device, const QString& column, const QVariant& value)
+{
+    if (column == QLatin1String("name"))
+        return device.SetName(value.toString().toStdString());
+    if (column == QLatin1String("profile"))
+        return device.SetProfile(value.toUInt());
+    if (column == QLatin1String("last_used_method"))
+        return device.SetLastUsedMethod(value.toInt());
+    if (column == QLatin1String("ovs_registration_state"))
+        return device.SetRegistrationState(value.toInt());
+    if (column == QLatin1String("prompt_for_ovs_registration"))
+        return device.SetPromptForRegistration(value.toBool());
+    if (column == QLatin1String("data_rate_of_last_used_drive"))
+        return device.SetDataRate(value.toUInt());
+    if (column == QLatin1String("last_used_drive_name"))
+        return device.SetLastDriveName(value.toString().toStdString());
+    if (column == QLatin1String("has_been_configured"))
+        return device.MarkConfigured();
+    return false;
+}
+
+} // namespace
+
+void tst_TransferDevices::setter_writesOnlyWhenValueChanges()
+{
+    QFETCH(QString, column);
+    QFETCH(QVariant, current);
+    QFETCH(QVariant, next);
+    m_home = std::make_unique<DataHome>();
+    TransferDevices* library = reopenLibrary();
+    std::unique_ptr<TransferDevice> device(library->CreateDevice("Den"));
+    QVERIFY(device);
+    const uint32_t id = device->GetDeviceId();
+    callSetter(*device, column, current); // may already hold it
+
+    FileProbe db(m_home->databaseFile());
+    const QString select =
+        QStringLiteral("SELECT %1 FROM device WHERE device_id = %2").arg(column).arg(id);
+    QCOMPARE(db.scalar(select).toString(), current.toString().replace("true", "1"));
+
+    // Another program changes the row; the same value again must not write.
+    QVERIFY(db.exec(
+        QStringLiteral("UPDATE device SET %1 = 77 WHERE device_id = %2").arg(column).arg(id)));
+    QVERIFY(!callSetter(*device, column, current));
+    QCOMPARE(db.scalar(select).toInt(), 77);
+
+    if (!next.isValid())
+        return;
+    QVERIFY(callSetter(*device, column, next));
+    QCOMPARE(db.scalar(select).toString(),
+             next.toString().replace("false", "0").replace("true", "1"));
+    QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM device")).toInt(), 1);
+}
+
+void tst_TransferDevices::setType_startsTheDeviceOver()
+{
+    m_home = std::make_unique<DataHome>();
+    TransferDevices* library = reopenLibrary();
+    std::unique_ptr<TransferDevice> device(library->CreateDevice("Den"));
+    QVERIFY(device);
+    QVERIFY(device->SetType(1));
+    QVERIFY(device->SetProfile(3));
+    QVERIFY(device->SetLastUsedMethod(2));
+    QVERIFY(device->SetRegistrationState(1));
+    QVERIFY(device->SetPromptForRegistration(false));
+    QVERIFY(device->SetLastDriveName("/media/x"));
+    QVERIFY(device->SetDataRate(900));
+    QVERIFY(device->MarkConfigured());
+
+    QVERIFY(!device->SetType(1));
+    QVERIFY(device->SetType(4));
+
+    std::unique_ptr<TransferDevice> loaded(library->GetDevice(device->GetDeviceId()));
+    QVERIFY(loaded);
+    for (TransferDevice* d : {device.get(), loaded.get()}) {
+        QCOMPARE(d->GetType(), 4u);
+        QCOMPARE(d->GetProfile(), 0u);
+        QCOMPARE(d->GetLastUsedMethod(), 0);
+        QCOMPARE(d->GetRegistrationState(), 0);
+        QVERIFY(d->GetPromptForRegistration());
+        QCOMPARE(d->GetLastDriveName(), std::string());
+        // What the kind of device does not decide survives.
+        QCOMPARE(d->GetName(), std::string("Den"));
+        QCOMPARE(d->GetDataRate(), 900u);
+        QVERIFY(d->HasBeenConfigured());
+    }
+}
+
+void tst_TransferDevices::removeDevice_consumesOnlyWhenRowWasDeleted()
+{
+    m_home = std::make_unique<DataHome>();
+    TransferDevices* library = reopenLibrary();
+    TransferDevice* first = library->CreateDevice("first");
+    std::unique_ptr<TransferDevice> second(library->CreateDevice("second"));
+    QVERIFY(first && second);
+    std::unique_ptr<TransferDevice> stale(library->GetDevice(first->GetDeviceId()));
+    QVERIFY(stale);
+
+    QVERIFY(library->RemoveDevice(first)); // consumed
+    QCOMPARE(library->DeviceCount(), 1u);
+    QVERIFY(!library->GetDevice(stale->GetDeviceId()));
+
+    // The row is gone already: the call fails and the caller keeps its object.
+    QVERIFY(!library->RemoveDevice(stale.get()));
+    QCOMPARE(stale->GetName(), std::string("first"));
+    QVERIFY(!library->RemoveDevice(nullptr));
+    QCOMPARE(library->DeviceCount(), 1u);
+}
+
+void tst_TransferDevices::unusableFile_leavesLibraryClosedAndFileUntouched_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("not a database") << "text";
+    QTest::newRow("damaged device table") << "damaged-table";
+    QTest::newRow("damaged schema page") << "damaged-master";
+    QTest::newRow("truncated") << "truncated";
+    QTest::newRow("folder cannot be made") << "blocked-folder";
+}
+
+void tst_TransferDevices::unusableFile_leavesLibraryClosedAndFileUntouched()
+{
+    QFETCH(QString, kind);
+    m_home = std::make_unique<DataHome>();
+    QString victim = m_home->databaseFile();
+
+    if (kind == QLatin1String("text")) {
+        QVERIFY(m_home->makeDatabaseFolder());
+        QByteArray text;
+        for (int i = 0; i < 300; ++i)
+            text += "My holiday notes, line " + QByteArray::number(i) + "\n";
+        QVERIFY(writeFile(victim, text));
+    } else if (kind == QLatin1String("blocked-folder")) {
+        // A file where the library's folder would go.
+        victim = m_home->path() + QStringLiteral("/Kavo");
+        QVERIFY(writeFile(victim, "not a folder"));
+    } else {
+        // A real library file with devices, then damaged.
+        TransferDevices* library = reopenLibrary();
+        for (int i = 0; i < 40; ++i)
+            delete library->CreateDevice("device " + std::to_string(i));
+        closeLibrary();
+        int pageSize = 0;
+        int devicePage = 0;
+        {
+            FileProbe db(victim);
+            pageSize = db.scalar(QStringLiteral("PRAGMA page_size")).toInt();
+            devicePage = db.scalar(QStringLiteral(
+                                       "SELECT rootpage FROM sqlite_master WHERE name = 'device'"))
+                             .toInt();
+        }
+        QVERIFY(pageSize > 0 && devicePage > 1);
+        QByteArray bytes = fileBytes(victim);
+        if (kind == QLatin1String("damaged-table")) {
+            // A leaf page that claims far more cells than it holds.
+            const int at = (devicePage - 1) * pageSize;
+            bytes[at] = 0x0d;
+            bytes[at + 3] = char(0x7f);
+            bytes[at + 4] = char(0xff);
+        } else if (kind == QLatin1String("damaged-master")) {
+            // The schema page of the file: header intact, b-tree page type invalid.
+            bytes[100] = 0x42;
+        } else {
+            bytes.truncate(bytes.size() - pageSize - pageSize / 2);
+        }
+        QVERIFY(writeFile(victim, bytes));
+    }
+    const QByteArray before = fileBytes(victim);
+    QVERIFY(!before.isEmpty());
+
+    TransferDevices* library = reopenLibrary();
+    QVERIFY(!library->IsOpen());
+    QCOMPARE(library->DeviceCount(), 0u);
+    QVERIFY(!library->CreateDevice("new"));
+    QVERIFY(!library->GetDevice(10000));
+    QVERIFY(!library->DeviceAt(0));
+    TransferDevice device(10000, "TransferWizard", nullptr);
+    QVERIFY(!device.SetProfile(3));
+    QVERIFY(!device.Save());
+    closeLibrary();
+
+    QCOMPARE(fileBytes(victim), before);
+}
+
+void tst_TransferDevices::setter_waitsForAnotherProcessesWriteLock()
+{
+    m_home = std::make_unique<DataHome>();
+    TransferDevices* library = reopenLibrary();
+    std::unique_ptr<TransferDevice> device(library->CreateDevice("Den"));
+    QVERIFY(device);
+
+    QProcess locker;
+    locker.start(helperPath(QStringLiteral("devices_db_locker")),
+                 {m_home->databaseFile(), QStringLiteral("3")});
+    QVERIFY2(locker.waitForStarted(), qPrintable(locker.errorString()));
+    QByteArray lockerOutput;
+    QTRY_VERIFY2_WITH_TIMEOUT((lockerOutput += locker.readAllStandardOutput()).contains("LOCKED"),
+                              locker.readAllStandardError().constData(), 20000);
+
+    // The file is locked for writing now; the setter waits for the lock.
+    QVERIFY(device->SetProfile(3));
+    QVERIFY(locker.waitForFinished(20000));
+    QCOMPARE(locker.exitCode(), 0);
+
+    // The other program's change went in first, ours after it.
+    FileProbe db(m_home->databaseFile());
+    QCOMPARE(db.rows(QStringLiteral("SELECT profile, data_rate_of_last_used_drive FROM device")),
+             (QList<QVariantList>{{3, 777}}));
+}
+
+void tst_TransferDevices::createDevice_fromThreadsAndProcessesAtOnce_givesDistinctIds()
+{
+    m_home = std::make_unique<DataHome>();
+    TransferDevices* library = reopenLibrary();
+    QVERIFY(library->IsOpen());
+    const int perWorker = 25;
+
+    // Two other programs and two threads of this one, started together.
+    QProcess others[2];
+    for (QProcess& other : others) {
+        other.start(helperPath(QStringLiteral("devices_creator")), {QString::number(perWorker)});
+        QVERIFY2(other.waitForStarted(), qPrintable(other.errorString()));
+    }
+    QByteArray output[2];
+    for (int i = 0; i < 2; ++i)
+        QTRY_VERIFY_WITH_TIMEOUT((output[i] += others[i].readAllStandardOutput()).contains("READY"),
+                                 20000);
+    for (QProcess& other : others)
+        other.write("go\n");
+
+    QList<uint32_t> threadIds[2];
+    auto work = [library, perWorker](QList<uint32_t>* ids) {
+        for (int i = 0; i < perWorker; ++i) {
+            std::unique_ptr<TransferDevice> device(library->CreateDevice("thread"));
+            if (!device)
+                continue;
+            device->SetDataRate(100 + i);
+            *ids << device->GetDeviceId();
+        }
+    };
+    std::thread a(work, &threadIds[0]);
+    std::thread b(work, &threadIds[1]);
+    a.join();
+    b.join();
+
+    QList<uint32_t> all;
+    for (const auto& ids : threadIds) {
+        QCOMPARE(ids.size(), perWorker);
+        all += ids;
+    }
+    for (int i = 0; i < 2; ++i) {
+        QVERIFY(others[i].waitForFinished(60000));
+        QCOMPARE(others[i].exitCode(), 0);
+        output[i] += others[i].readAllStandardOutput();
+        const auto lines = output[i].split('\n');
+        int created = 0;
+        for (const QByteArray& line : lines) {
+            if (line.isEmpty() || line == "READY")
+                continue;
+            all << line.toUInt();
+            ++created;
+        }
+        QCOMPARE(created, perWorker);
+    }
+    // Every program got ids of its own, and every device has its row.
+    std::sort(all.begin(), all.end());
+    QList<uint32_t> expected;
+    for (int i = 0; i < 4 * perWorker; ++i)
+        expected << uint32_t(10000 + i);
+    QCOMPARE(all, expected);
+    QCOMPARE(library->DeviceCount(), uint32_t(4 * perWorker));
+}
+
+QTEST_GUILESS_MAIN(tst_TransferDevices)
+#include "tst_TransferDevices.moc"
