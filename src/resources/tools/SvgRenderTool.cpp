@@ -1,0 +1,47 @@
+// Build-time helper: renders each SVG source to a PNG of the SVG's own size.
+// Usage: SvgRenderTool OUT.png IN.svg [OUT.png IN.svg ...]
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QSvgRenderer>
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    // Rendering text needs a GUI application, but never a display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() < 3 || args.size() % 2 == 0) {
+        std::fprintf(stderr, "usage: SvgRenderTool OUT.png IN.svg [OUT.png IN.svg ...]\n");
+        return 2;
+    }
+    for (int i = 1; i + 1 < args.size(); i += 2) {
+        const QString out = args[i];
+        const QString in = args[i + 1];
+        QSvgRenderer renderer(in);
+        if (!renderer.isValid()) {
+            std::fprintf(stderr, "SvgRenderTool: cannot read %s\n", qPrintable(in));
+            return 1;
+        }
+        const QSize size = renderer.defaultSize();
+        if (size.isEmpty()) {
+            std::fprintf(stderr, "SvgRenderTool: %s has no size\n", qPrintable(in));
+            return 1;
+        }
+        QImage image(size, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing |
+                               QPainter::SmoothPixmapTransform);
+        renderer.render(&painter);
+        painter.end();
+        if (!image.save(out, "PNG")) {
+            std::fprintf(stderr, "SvgRenderTool: cannot write %s\n", qPrintable(out));
+            return 1;
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,47 @@
+#include "DialogStyleSheet.h"
+
+#include <QFile>
+#include <QUrl>
+#include <QtGlobal>
+#include <string>
+
+#include "Formatting.h"
+#include "SettingsAccessors.h"
+
+// Outside any namespace: the resource initialiser's name is global.
+static void registerPortavoResources()
+{
+    Q_INIT_RESOURCE(portavo_images);
+}
+
+void initPortavoResources()
+{
+    static const bool registered = [] {
+        registerPortavoResources();
+        return true;
+    }();
+    Q_UNUSED(registered);
+}
+
+QString dialogStyleSheet()
+{
+    initPortavoResources();
+    static const QString sheet = [] {
+        QFile file(QStringLiteral(":/styles/dialog.qss"));
+        if (file.open(QIODevice::ReadOnly))
+            return QString::fromUtf8(file.readAll());
+        return QString();
+    }();
+    return sheet;
+}
+
+QString helpPageUrl(const QString& path)
+{
+    std::string host;
+    if (ReadInstallSetting(std::string("TransferWizard"), std::string("HelpHost"), host)) {
+        const QString text = QString::fromStdString(host).trimmed();
+        if (!text.isEmpty())
+            return QStringLiteral("http://") + text + path;
+    }
+    return QUrl::fromLocalFile(localHelpDir() + path + QStringLiteral(".html")).toString();
+}

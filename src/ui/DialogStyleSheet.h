@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+// The style sheet every secondary dialog shares: dark gradient background, white labels and
+// image-framed push buttons.
+QString dialogStyleSheet();
+
+// Makes sure the compiled-in images and style sheets of the wizard are registered. Safe to call
+// more than once; the widgets of this library call it themselves.
+void initPortavoResources();
+
+// The address of a help page given by its path ("/kavo/profiles/en"): on the installation's
+// help host when one is set, else the page of that path shipped with the program.
+QString helpPageUrl(const QString& path);

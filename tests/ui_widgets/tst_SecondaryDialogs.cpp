@@ -1,0 +1,288 @@
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QtTest>
+
+#include "DialogStyleSheet.h"
+#include "EllipsisLabel.h"
+#include "ErrorDialog.h"
+#include "Formatting.h"
+#include "HelpChooseDeviceDlg.h"
+#include "ProgressDialog.h"
+#include "UnSupportedFileTypeDlg.h"
+
+namespace {
+
+QPushButton* buttonWithText(QDialogButtonBox* box, const QString& text)
+{
+    for (QAbstractButton* b : box->buttons()) {
+        if (b->text().remove('&') == text)
+            return qobject_cast<QPushButton*>(b);
+    }
+    return nullptr;
+}
+
+} // namespace
+
+class tst_SecondaryDialogs : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_home.isValid());
+        qputenv("KAVO_USER_HIVE", QFile::encodeName(m_home.filePath("user.reg")));
+        qputenv("KAVO_MACHINE_HIVE", QFile::encodeName(m_home.filePath("machine.reg")));
+        initPortavoResources();
+    }
+
+    // Every image the wizard names is compiled in and decodes.
+    void imagesAreCompiledIn_data()
+    {
+        QTest::addColumn<QString>("path");
+        QFile manifest(QStringLiteral(PORTAVO_IMAGE_MANIFEST));
+        QVERIFY(manifest.open(QIODevice::ReadOnly | QIODevice::Text));
+        int count = 0;
+        while (!manifest.atEnd()) {
+            const QString line = QString::fromUtf8(manifest.readLine()).trimmed();
+            if (line.isEmpty() || line.startsWith('#'))
+                continue;
+            const QString path = ":/" + line.section(' ', 0, 0);
+            QTest::newRow(qPrintable(path)) << path;
+            ++count;
+        }
+        QVERIFY(count > 40);
+    }
+    void imagesAreCompiledIn()
+    {
+        QFETCH(QString, path);
+        const QImage image(path);
+        QVERIFY2(!image.isNull(), qPrintable(path));
+        QVERIFY(image.width() >= 7 && image.height() >= 7);
+        QVERIFY(image.hasAlphaChannel());
+    }
+
+    void styleSheetIsShared()
+    {
+        const QString sheet = dialogStyleSheet();
+        QVERIFY(sheet.contains(":/KavoConverterLauncherDLL/button-up.png"));
+        QVERIFY(sheet.contains("rgb(96, 102, 112)"));
+        QVERIFY(sheet.contains("min-width: 72px"));
+        QCOMPARE(ErrorDialog().styleSheet(), sheet);
+    }
+
+    void progressStartsBusyAndReset()
+    {
+        kvqs::ProgressDialog dlg(nullptr, true, true);
+        QCOMPARE(dlg.objectName(), QString("ProgressDialog"));
+        QCOMPARE(dlg.minimum(), 0);
+        QCOMPARE(dlg.maximum(), 0);
+        QCOMPARE(dlg.text(), QString());
+        dlg.setText("Analyzing...");
+        dlg.show();
+        QVERIFY(dlg.width() >= 360);
+        QCOMPARE(dlg.minimumSize(), dlg.maximumSize());
+        QVERIFY(!(dlg.windowFlags() & Qt::WindowContextHelpButtonHint));
+        QVERIFY(dlg.isModal());
+    }
+
+    void autoClose_data()
+    {
+        QTest::addColumn<int>("maximum");
+        QTest::addColumn<int>("position");
+        QTest::addColumn<bool>("visible");
+        QTest::newRow("inside") << 10 << 3 << true;
+        QTest::newRow("at the maximum") << 10 << 10 << false;
+        QTest::newRow("past the maximum") << 10 << 11 << false;
+        QTest::newRow("below the minimum") << 10 << -1 << false;
+        QTest::newRow("busy bar reached") << 0 << 0 << false;
+    }
+    void autoClose()
+    {
+        QFETCH(int, maximum);
+        QFETCH(int, position);
+        QFETCH(bool, visible);
+        kvqs::ProgressDialog dlg(nullptr, true, true);
+        dlg.setMax(maximum);
+        dlg.show();
+        QVERIFY(dlg.isVisible());
+        dlg.setText("Analyzing...");
+        dlg.setPos(position);
+        QCOMPARE(dlg.isVisible(), visible);
+        if (!visible) {
+            // Hiding resets the dialog.
+            QCOMPARE(dlg.text(), QString());
+            QCOMPARE(dlg.maximum(), 0);
+        }
+    }
+
+    void withoutAutoCloseStaysOpen()
+    {
+        kvqs::ProgressDialog dlg(nullptr, false, true);
+        dlg.setRange(0, 5);
+        dlg.show();
+        dlg.setPos(5);
+        QVERIFY(dlg.isVisible());
+        QSignalSpy canceled(&dlg, &kvqs::ProgressDialog::canceled);
+        dlg.onCancel();
+        QCOMPARE(canceled.count(), 1);
+        QVERIFY(dlg.isVisible());
+        QCOMPARE(dlg.maximum(), 0);
+    }
+
+    void cancelByButtonOrTitleBar_data()
+    {
+        QTest::addColumn<bool>("byTitleBar");
+        QTest::newRow("Cancel button") << false;
+        QTest::newRow("title-bar close") << true;
+    }
+    void cancelByButtonOrTitleBar()
+    {
+        QFETCH(bool, byTitleBar);
+        kvqs::ProgressDialog dlg(nullptr, true, true);
+        dlg.setRange(0, 4);
+        dlg.setText("Analyzing 1 of 4");
+        dlg.show();
+        dlg.setPos(1);
+        QSignalSpy canceled(&dlg, &kvqs::ProgressDialog::canceled);
+        if (byTitleBar) {
+            QCloseEvent close;
+            QApplication::sendEvent(&dlg, &close);
+            QVERIFY(!close.isAccepted());
+        } else {
+            dlg.buttonBox()->button(QDialogButtonBox::Cancel)->click();
+        }
+        QCOMPARE(canceled.count(), 1);
+        QVERIFY(!dlg.isVisible());
+        QCOMPARE(dlg.text(), QString());
+        QCOMPARE(dlg.maximum(), 0);
+        QCOMPARE(dlg.value(), 0);
+    }
+
+    void notCancellableClosesQuietly()
+    {
+        kvqs::ProgressDialog dlg(nullptr, true, false);
+        dlg.show();
+        QSignalSpy canceled(&dlg, &kvqs::ProgressDialog::canceled);
+        QVERIFY(dlg.close());
+        QCOMPARE(canceled.count(), 0);
+        QVERIFY(!dlg.isVisible());
+    }
+
+    void errorDialogWithoutRowsIsNotShown()
+    {
+        ErrorDialog dlg;
+        QVERIFY(!dlg.hasRows());
+        QCOMPARE(dlg.run("Invalid Files", "text", false), 0);
+        QVERIFY(!dlg.isVisible());
+    }
+
+    void errorDialogRows()
+    {
+        ErrorDialog dlg;
+        QCOMPARE(dlg.size(), QSize(540, 280));
+        QCOMPARE(dlg.treeWidget()->headerItem()->text(0), QString());
+        QCOMPARE(dlg.treeWidget()->headerItem()->text(1), QString("Error"));
+        QCOMPARE(dlg.treeWidget()->headerItem()->text(2), QString("File"));
+        dlg.addRow("/home/alice/ok.avi", 0);
+        dlg.addRow("/home/alice/<b>bad</b>.avi", 21);
+        QVERIFY(dlg.hasRows());
+        QCOMPARE(dlg.rowCount(), 2);
+        QCOMPARE(dlg.linkCount(), 1);
+        QTreeWidget* tree = dlg.treeWidget();
+        QVERIFY(!tree->itemWidget(tree->topLevelItem(0), 1));
+        auto* link = qobject_cast<QLabel*>(tree->itemWidget(tree->topLevelItem(1), 1));
+        QVERIFY(link);
+        QVERIFY(link->openExternalLinks());
+        QVERIFY(
+            link->text().contains(QString("href=\"%1\"").arg(errorHelpUrl(21).toHtmlEscaped())));
+        QVERIFY(link->text().contains(">21<"));
+        auto* name = qobject_cast<kvqs::EllipsisLabel*>(tree->itemWidget(tree->topLevelItem(1), 2));
+        QVERIFY(name);
+        // The path is shown as written, never interpreted as markup.
+        QCOMPARE(name->text(), nativePath("/home/alice/<b>bad</b>.avi"));
+        QCOMPARE(name->textFormat(), Qt::PlainText);
+        QCOMPARE(name->toolTip(), name->text());
+        QVERIFY(!tree->topLevelItem(0)->icon(0).isNull());
+    }
+
+    void errorDialogRun_data()
+    {
+        QTest::addColumn<bool>("twoButtons");
+        QTest::addColumn<QString>("press");
+        QTest::addColumn<int>("result");
+        QTest::newRow("one button") << false << "OK" << int(QDialog::Rejected);
+        QTest::newRow("two buttons, OK") << true << "OK" << int(QDialog::Rejected);
+        QTest::newRow("two buttons, Open") << true << "Open" << int(QDialog::Accepted);
+    }
+    void errorDialogRun()
+    {
+        QFETCH(bool, twoButtons);
+        QFETCH(QString, press);
+        QFETCH(int, result);
+        ErrorDialog dlg;
+        dlg.addRow("/v/good.avi", 0);
+        dlg.addRow("/v/bad.avi", 5);
+        dlg.addRow("/v/good2.avi", 0);
+        QString shownText;
+        int buttonCount = 0;
+        bool pressed = false;
+        QTimer::singleShot(0, &dlg, [&] {
+            shownText = dlg.label()->text();
+            buttonCount = dlg.buttonBox()->buttons().size();
+            if (QPushButton* b = buttonWithText(dlg.buttonBox(), press)) {
+                pressed = true;
+                b->click();
+            } else {
+                dlg.done(99);
+            }
+        });
+        const int r = dlg.run("Invalid Files", "%1 files can be transferred.", twoButtons);
+        QVERIFY(pressed);
+        QCOMPARE(r, result);
+        QCOMPARE(dlg.windowTitle(), QString("Invalid Files"));
+        QCOMPARE(shownText, QString("2 files can be transferred."));
+        QCOMPARE(buttonCount, twoButtons ? 2 : 1);
+        // Hiding keeps the rows.
+        QCOMPARE(dlg.rowCount(), 3);
+        QVERIFY(dlg.hasRows());
+    }
+
+    void helpAndUnsupportedDialogs()
+    {
+        HelpChooseDeviceDlg help;
+        QCOMPARE(help.objectName(), QString("HelpChooseDialog"));
+        QCOMPARE(help.windowTitle(), QString("Help choose your device type"));
+        QCOMPARE(help.size(), QSize(347, 183));
+        QVERIFY(help.learnMoreLabel()->text().contains("/kavo/profiles/en"));
+        QVERIFY(help.learnMoreLabel()->openExternalLinks());
+
+        UnSupportedFileTypeDlg unsupported;
+        QCOMPARE(unsupported.objectName(), QString("UnsupportedVideoDialog"));
+        QCOMPARE(unsupported.windowTitle(), QString("Unsupported Video"));
+        QCOMPARE(unsupported.windowModality(), Qt::ApplicationModal);
+        QCOMPARE(unsupported.size(), QSize(311, 165));
+        unsupported.setFileNames({"a.txt", "b.doc"});
+        QCOMPARE(unsupported.fileNameList()->count(), 2);
+        unsupported.setFileNames({"c.pdf"});
+        QCOMPARE(unsupported.fileNameList()->count(), 1);
+        auto* link = unsupported.findChild<QLabel*>("learnMoreLabel");
+        QVERIFY(link);
+        QVERIFY(link->text().contains("/kavo/windows/portavo/support/filetype/en"));
+        QVERIFY(!unsupported.windowIcon().isNull());
+    }
+
+private:
+    QTemporaryDir m_home;
+};
+
+QTEST_MAIN(tst_SecondaryDialogs)
+#include "tst_SecondaryDialogs.moc"

@@ -1,0 +1,261 @@
+#include <QEnterEvent>
+#include <QLabel>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QVBoxLayout>
+#include <QtTest>
+
+#include "DriveComboBox.h"
+#include "HoverClickWidget.h"
+#include "ProfileRadioButton.h"
+#include "SuperComboBox.h"
+#include "SuperComboBoxItem.h"
+#include "SuperComboBoxPopup.h"
+
+namespace {
+
+void sendMouse(QWidget* w, QEvent::Type type, const QPoint& pos, Qt::MouseButton button)
+{
+    const Qt::MouseButtons buttons = type == QEvent::MouseButtonRelease ? Qt::NoButton : button;
+    QMouseEvent event(type, QPointF(pos), QPointF(w->mapToGlobal(pos)), button, buttons,
+                      Qt::NoModifier);
+    QApplication::sendEvent(w, &event);
+}
+
+QLabel* faceLabel(SuperComboBox* combo, const char* name)
+{
+    return combo->findChild<QLabel*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
+}
+
+// A window holding one combo at a chosen place on the screen.
+struct ComboWindow
+{
+    QWidget window;
+    DriveComboBox* combo = nullptr;
+
+    explicit ComboWindow(const QPoint& at)
+    {
+        window.setWindowFlags(Qt::FramelessWindowHint);
+        auto* layout = new QVBoxLayout(&window);
+        layout->setContentsMargins(0, 0, 0, 0);
+        combo = new DriveComboBox(&window);
+        combo->setFixedSize(249, 41);
+        layout->addWidget(combo);
+        window.move(at);
+        window.show();
+    }
+};
+
+} // namespace
+
+class tst_SelectorWidgets : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void hoverClickNeedsPressAndReleaseOnIt_data()
+    {
+        QTest::addColumn<QPoint>("releaseAt");
+        QTest::addColumn<bool>("pressFirst");
+        QTest::addColumn<int>("clicks");
+        QTest::newRow("inside") << QPoint(10, 10) << true << 1;
+        QTest::newRow("released outside") << QPoint(200, 10) << true << 0;
+        QTest::newRow("release without press") << QPoint(10, 10) << false << 0;
+    }
+    void hoverClickNeedsPressAndReleaseOnIt()
+    {
+        QFETCH(QPoint, releaseAt);
+        QFETCH(bool, pressFirst);
+        QFETCH(int, clicks);
+        HoverClickWidget w(nullptr, 7);
+        w.resize(100, 30);
+        QSignalSpy clicked(&w, &HoverClickWidget::clicked);
+        if (pressFirst)
+            sendMouse(&w, QEvent::MouseButtonPress, QPoint(10, 10), Qt::LeftButton);
+        sendMouse(&w, QEvent::MouseButtonRelease, releaseAt, Qt::LeftButton);
+        QCOMPARE(clicked.count(), clicks);
+        if (clicks)
+            QCOMPARE(clicked.at(0).at(0).toInt(), 7);
+        QVERIFY(!w.hasMouseTracking());
+    }
+
+    void constructionFace()
+    {
+        DriveComboBox combo;
+        QCOMPARE(combo.objectName(), QString("driveComboBox"));
+        QCOMPARE(combo.currentIndex(), -1);
+        QCOMPARE(faceLabel(&combo, "textLabel")->text(), QString("DVD"));
+        QCOMPARE(faceLabel(&combo, "subTextLabel")->text(), QString("drive"));
+        QVERIFY(!faceLabel(&combo, "iconLabel")->pixmap().isNull());
+        QVERIFY(!faceLabel(&combo, "arrowLabel")->pixmap().isNull());
+        QVERIFY(combo.styleSheet().contains("QFrame#driveComboBox"));
+        QVERIFY(combo.styleSheet().contains(":/SuperComboBox/button-tile-up.png) 8 8 10 8"));
+        // A designer form renames the widget; the frame sheet follows.
+        combo.setObjectName("otherName");
+        QVERIFY(combo.styleSheet().contains("QFrame#otherName"));
+        QCOMPARE(combo.popup()->objectName(), QString("SuperComboPopup"));
+    }
+
+    void entriesAndPlaceholders()
+    {
+        DriveComboBox combo;
+        combo.addItem(0, "No CD/DVD burner drive found.", QString(), 2);
+        combo.addItem(1, "STICK", "/media/alice/STICK", 5, "3.5 GB");
+        combo.addItem(1, "OTHER", "/media/alice/OTHER", 5);
+        QCOMPARE(combo.count(), 3);
+        QCOMPARE(combo.findData(5), (QList<int>{1, 2}));
+        QCOMPARE(combo.findData(3), QList<int>());
+        QCOMPARE(combo.item(0)->icon, QString(":/driveComboBox/DVD.png"));
+        QCOMPARE(combo.item(0)->groupName, QString("DVD-ROM"));
+        QCOMPARE(combo.item(1)->pressedIcon, QString(":/driveComboBox/USB_down.png"));
+        QCOMPARE(combo.item(1)->groupName, QString("USB"));
+
+        QSignalSpy changed(&combo, &SuperComboBox::currentIndexChanged);
+        combo.setCurrentIndex(1);
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(combo.currentText(), QString("STICK"));
+        QCOMPARE(combo.currentSubText(), QString("/media/alice/STICK"));
+        QCOMPARE(faceLabel(&combo, "centeredTxt")->text(), QString("3.5 GB"));
+
+        const auto rows = combo.popup()->findChildren<SuperComboBoxItem*>();
+        QCOMPARE(rows.size(), 3);
+        combo.clear();
+        QCOMPARE(combo.count(), 0);
+        QCOMPARE(combo.currentIndex(), -1);
+        QVERIFY(combo.findChildren<SuperComboBoxItem*>().isEmpty());
+    }
+
+    void placeholderAloneStillReportsSelection()
+    {
+        DriveComboBox combo;
+        combo.addItem(1, "Insert USB drive", QString(), 3);
+        QSignalSpy changed(&combo, &SuperComboBox::currentIndexChanged);
+        combo.collapse(0);
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(changed.at(0).at(0).toInt(), 0);
+        combo.setCurrentIndex(0);
+        QCOMPARE(changed.count(), 2);
+    }
+
+    void clickingAnEntrySelectsIt()
+    {
+        ComboWindow w(QPoint(50, 50));
+        QVERIFY(QTest::qWaitForWindowExposed(&w.window));
+        w.combo->addItem(1, "A", "first", 5);
+        w.combo->addItem(1, "B", "second", 5);
+        QSignalSpy changed(w.combo, &SuperComboBox::currentIndexChanged);
+        QSignalSpy collapsed(w.combo, &SuperComboBox::onCollapse);
+        w.combo->onClick();
+        QTRY_VERIFY_WITH_TIMEOUT(w.combo->isPopupVisible(), 5000);
+        auto rows = w.combo->popup()->findChildren<SuperComboBoxItem*>();
+        QCOMPARE(rows.size(), 2);
+        SuperComboBoxItem* second = rows[0]->id() == 1 ? rows[0] : rows[1];
+        QTest::mouseClick(second, Qt::LeftButton, {}, QPoint(5, 5));
+        QTRY_VERIFY_WITH_TIMEOUT(!w.combo->isPopupVisible(), 5000);
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(changed.at(0).at(0).toInt(), 1);
+        QCOMPARE(collapsed.count(), 1);
+        QCOMPARE(w.combo->currentText(), QString("B"));
+    }
+
+    void popupDoesNotReopenWhileClosing()
+    {
+        ComboWindow w(QPoint(50, 50));
+        QVERIFY(QTest::qWaitForWindowExposed(&w.window));
+        w.combo->addItem(1, "A", "first", 5);
+        QSignalSpy expanded(w.combo, &SuperComboBox::onExpand);
+
+        w.combo->onClick();
+        QTRY_VERIFY_WITH_TIMEOUT(w.combo->isPopupVisible(), 5000);
+        QCOMPARE(expanded.count(), 1);
+        // The popup closes; the click that closed it reaches the combo in the same turn.
+        w.combo->popup()->hide();
+        w.combo->onClick();
+        QVERIFY(!w.combo->isPopupVisible());
+        QCOMPARE(expanded.count(), 1);
+
+        // Once the close is over, a click opens it again.
+        QTRY_VERIFY_WITH_TIMEOUT(
+            [&] {
+                w.combo->onClick();
+                return w.combo->isPopupVisible();
+            }(),
+            5000);
+        QCOMPARE(expanded.count(), 2);
+
+        // A real click on the combo while the popup is open closes it and does not reopen it.
+        // Sent to the window, so it takes the way of a user's click through the open popup.
+        const QPoint onCombo = w.combo->mapTo(&w.window, QPoint(20, 20));
+        QTest::mouseClick(w.window.windowHandle(), Qt::LeftButton, {}, onCombo);
+        QTRY_VERIFY_WITH_TIMEOUT(!w.combo->isPopupVisible(), 5000);
+        QTest::qWait(50);
+        QVERIFY(!w.combo->isPopupVisible());
+        QCOMPARE(expanded.count(), 2);
+    }
+
+    void popupPlacement_data()
+    {
+        QTest::addColumn<bool>("nearBottom");
+        QTest::newRow("below") << false;
+        QTest::newRow("above near the screen bottom") << true;
+    }
+    void popupPlacement()
+    {
+        QFETCH(bool, nearBottom);
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        const QPoint at = nearBottom ? QPoint(screen.left() + 40, screen.bottom() - 60)
+                                     : QPoint(screen.left() + 40, screen.top() + 40);
+        ComboWindow w(at);
+        QVERIFY(QTest::qWaitForWindowExposed(&w.window));
+        for (int i = 0; i < 3; ++i)
+            w.combo->addItem(1, QString("Drive %1").arg(i), "sub", 5);
+        w.combo->onClick();
+        QTRY_VERIFY_WITH_TIMEOUT(w.combo->isPopupVisible(), 5000);
+        const QRect popup = w.combo->popup()->geometry();
+        const QRect combo(w.combo->mapToGlobal(QPoint(0, 0)), w.combo->size());
+        QVERIFY2(popup.width() >= combo.width(), qPrintable(QString::number(popup.width())));
+        QVERIFY(popup.height() >= 3 * 30);
+        if (nearBottom) {
+            QCOMPARE(popup.bottom() + 1, combo.top());
+        } else {
+            QCOMPARE(popup.top(), combo.bottom() + 1);
+        }
+        QCOMPARE(popup.left(), combo.left());
+        QVERIFY(popup.bottom() <= screen.bottom());
+        w.combo->popup()->hide();
+    }
+
+    void downStateWhileOpen()
+    {
+        ComboWindow w(QPoint(50, 50));
+        QVERIFY(QTest::qWaitForWindowExposed(&w.window));
+        w.combo->addItem(0, "Burner", "/dev/sr0", 4);
+        w.combo->setCurrentIndex(0);
+        w.combo->onClick();
+        QTRY_VERIFY_WITH_TIMEOUT(w.combo->isPopupVisible(), 5000);
+        QVERIFY(w.combo->styleSheet().contains("button-tile-down.png"));
+        QCOMPARE(faceLabel(w.combo, "textLabel")->styleSheet(),
+                 QString("QLabel {color: #000000;}"));
+        w.combo->popup()->hide();
+        QVERIFY(!w.combo->styleSheet().contains("button-tile-down.png"));
+        QCOMPARE(faceLabel(w.combo, "textLabel")->styleSheet(),
+                 QString("QLabel {color: #ffffff;}"));
+    }
+
+    void profileButtonReportsEnterAndLeave()
+    {
+        ProfileRadioButton button;
+        QSignalSpy over(&button, &ProfileRadioButton::mouseOver);
+        QSignalSpy exit(&button, &ProfileRadioButton::mouseExit);
+        QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+        QApplication::sendEvent(&button, &enter);
+        QCOMPARE(over.count(), 1);
+        QCOMPARE(exit.count(), 0);
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(&button, &leave);
+        QCOMPARE(exit.count(), 1);
+    }
+};
+
+QTEST_MAIN(tst_SelectorWidgets)
+#include "tst_SelectorWidgets.moc"
