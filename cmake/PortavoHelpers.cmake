@@ -30,6 +30,9 @@ function(portavo_add_test name)
   if(NOT A_TIMEOUT)
     set(A_TIMEOUT 300)
   endif()
+  # Every test is labelled with its folder, so a run can pick areas (ctest -L data).
+  get_filename_component(area ${CMAKE_CURRENT_SOURCE_DIR} NAME)
+  list(APPEND A_LABELS ${area})
   set_tests_properties(${name} PROPERTIES
     TIMEOUT ${A_TIMEOUT}
     LABELS "${A_LABELS}"
