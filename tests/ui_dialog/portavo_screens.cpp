@@ -1,0 +1,210 @@
+// portavo_screens <outdir>: renders every wizard page, the open drive popup and the secondary
+// dialogs to PNG files, so the look can be reviewed without a display.
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <QTimer>
+#include <cstdio>
+
+#include "DialogStyleSheet.h"
+#include "DriveComboBox.h"
+#include "ErrorDialog.h"
+#include "FakeWizardService.h"
+#include "FileInfoModel.h"
+#include "HelpChooseDeviceDlg.h"
+#include "ProfileRadioButton.h"
+#include "ProgressDialog.h"
+#include "SuperComboBoxPopup.h"
+#include "TransferWizardDlg.h"
+#include "UnSupportedFileTypeDlg.h"
+
+namespace {
+
+QString outDir;
+int failures = 0;
+
+void settle()
+{
+    for (int i = 0; i < 5; ++i)
+        QApplication::processEvents();
+}
+
+void save(QWidget* widget, const QString& name)
+{
+    settle();
+    const QString path = outDir + QLatin1Char('/') + name + QStringLiteral(".png");
+    if (!widget->grab().save(path)) {
+        std::fprintf(stderr, "could not write %s\n", qPrintable(path));
+        ++failures;
+        return;
+    }
+    std::printf("%s\n", qPrintable(path));
+}
+
+// Message boxes run modally; grab the one that opens and close it again.
+void grabNextMessageBox(const QString& name)
+{
+    QTimer::singleShot(50, [name] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) {
+            std::fprintf(stderr, "no message box for %s\n", qPrintable(name));
+            ++failures;
+            return;
+        }
+        save(box, name);
+        box->done(QMessageBox::No);
+    });
+}
+
+QString makeClip(const QDir& dir, const QString& name, qint64 bytes)
+{
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.resize(bytes);
+    return path;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: portavo_screens <outdir>\n");
+        return 2;
+    }
+    outDir = QString::fromLocal8Bit(argv[1]);
+    QDir().mkpath(outDir);
+
+    // Settings of this run only.
+    QTemporaryDir home;
+    qputenv("KAVO_USER_HIVE", home.filePath("user.reg").toUtf8());
+    qputenv("KAVO_MACHINE_HIVE", home.filePath("machine.reg").toUtf8());
+
+    FakeWizardService service;
+    service.burners << FakeWizardService::drive("/dev/sr0", "DVD RW Drive (sr0)", 4700000000ull);
+    service.usb << FakeWizardService::drive("/media/alice/STICK", "STICK", 7ull << 30);
+    service.usb << FakeWizardService::drive("/media/alice/Holiday Photos Backup Drive",
+                                            "Holiday Photos Backup Drive", 120ull << 30);
+    service.transcodeCount = 2;
+
+    TransferWizardDlg dlg(&service);
+    dlg.setFileTypes(QStringLiteral("Kavo Engine"), {{"Video", "*.mp4 *.avi *.mkv"}});
+    WizardStartParameters start;
+    start.deviceLabel = QStringLiteral("DVD Player");
+    dlg.setWizardStartParameters(start);
+    dlg.show();
+    save(&dlg, "page0-welcome");
+    dlg.nextPage();
+    save(&dlg, "page1-devicetype");
+    dlg.nextPage();
+    save(&dlg, "page2-method");
+    dlg.findChild<QRadioButton*>("CopyToUSBRadioButton")->click();
+    save(&dlg, "page2-method-usb");
+    dlg.nextPage();
+
+    // A few files, as the analysis would have listed them.
+    QDir clips(home.path());
+    const QStringList names = {
+        makeClip(clips, "Birthday party 2009.mp4", 35000000),
+        makeClip(clips, "holiday.avi", 730000000),
+        makeClip(clips, "A very long file name of a video from the camera.mkv", 1200000)};
+    QList<FileInfoModel::SourceFile> sources;
+    QList<FileInfoModel::Estimate> estimates;
+    QStringList outputs;
+    for (int i = 0; i < names.size(); ++i) {
+        sources << FileInfoModel::SourceFile::fromPath(names[i]);
+        FileInfoModel::Estimate e;
+        e.conversionSeconds = i == 1 ? 95 : 0;
+        e.outputBytes = quint64(QFileInfo(names[i]).size());
+        estimates << e;
+        outputs << (i == 1 ? home.filePath("holiday.kavo") : QString());
+    }
+    dlg.fileModel()->insertFiles(sources, outputs, estimates, {names[0], names[2]}, false);
+    dlg.nextPage(); // back through the page setup so the file page shows the files
+    dlg.prevPage();
+    save(&dlg, "page3-files");
+
+    auto* combo = dlg.findChild<DriveComboBox*>("driveComboBox");
+    combo->onClick();
+    settle();
+    if (combo->popup() && combo->popup()->isVisible())
+        save(combo->popup(), "page3-drive-popup");
+    else {
+        std::fprintf(stderr, "drive popup did not open\n");
+        ++failures;
+    }
+    if (combo->popup())
+        combo->popup()->hide();
+
+    dlg.startButtonClicked();
+    save(&dlg, "page4-transfer");
+    dlg.updateProgress(40, 100, 95, names[1]);
+    save(&dlg, "page4-converting");
+    grabNextMessageBox("box-close-warning");
+    dlg.reject();
+    grabNextMessageBox("box-cancel-warning");
+    dlg.cancelProcessWarning();
+    dlg.fileSaveDone();
+    save(&dlg, "page4-transfer-done");
+    dlg.nextPage();
+    save(&dlg, "page5-finish");
+
+    // Start without a usable drive.
+    dlg.fileModel()->clear();
+    dlg.resetWizard();
+    service.burners.clear();
+    service.usb.clear();
+    dlg.setWizardStartParameters(start);
+    dlg.nextPage();
+    dlg.nextPage();
+    dlg.nextPage();
+    save(&dlg, "page3-files-nodrive");
+    grabNextMessageBox("box-start-warning");
+    dlg.startButtonClicked();
+
+    // Secondary dialogs.
+    ErrorDialog errors;
+    errors.addRow(names[0], 0);
+    errors.addRow(names[1], 21);
+    errors.addRow(QStringLiteral("/home/alice/Videos/broken.mov"), 23);
+    QTimer::singleShot(50, [&errors] {
+        save(&errors, "dialog-error");
+        errors.done(0);
+    });
+    errors.run(QStringLiteral("Invalid Files"),
+               QStringLiteral("Kavo Transfer Wizard is unable to recognize the following files:"),
+               false);
+
+    HelpChooseDeviceDlg help(&dlg);
+    help.show();
+    save(&help, "dialog-help-choose");
+    help.hide();
+
+    UnSupportedFileTypeDlg unsupported;
+    unsupported.setFileNames({QStringLiteral("notes.txt"), QStringLiteral("song.flac")});
+    unsupported.show();
+    save(&unsupported, "dialog-unsupported");
+    unsupported.hide();
+
+    kvqs::ProgressDialog progress(&dlg, false, true);
+    progress.setStyleSheet(dialogStyleSheet());
+    progress.setWindowTitle(QStringLiteral("Portavo"));
+    progress.setText(QStringLiteral("Analyzing... 2/3"));
+    progress.setRange(0, 0);
+    progress.show();
+    save(&progress, "dialog-progress");
+    progress.hide();
+
+    return failures == 0 ? 0 : 1;
+}

@@ -1,0 +1,275 @@
+#include <QApplication>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "DestinationDrives.h"
+#include "DriveComboBox.h"
+#include "FakeWizardService.h"
+
+Q_DECLARE_METATYPE(USBDriveData)
+
+namespace {
+
+const quint64 GB = 1ull << 30;
+
+USBDriveData usbDrive(quint64 freeBytes, int status = DriveReady, unsigned int fs = FS_FAT32)
+{
+    return FakeWizardService::drive("/media/stick", "STICK", freeBytes, status, fs);
+}
+
+} // namespace
+
+class TestDestinationDrives : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void statusMessage_data();
+    void statusMessage();
+    void fileSystemNames_data();
+    void fileSystemNames();
+    void selectByName_prefersBurnerOfSameName();
+    void selectByName_data();
+    void selectByName();
+    void comboIndex_roundTrips_data();
+    void comboIndex_roundTrips();
+    void fillCombo_listsPlaceholdersWithoutDrives();
+    void fillCombo_listsDrivesSilently();
+    void refresh_usbOnlyKeepsBurners();
+    void updateFreeSpace_changesMatchingUSBDrive();
+};
+
+void TestDestinationDrives::statusMessage_data()
+{
+    QTest::addColumn<bool>("hasDrive");
+    QTest::addColumn<USBDriveData>("drive");
+    QTest::addColumn<int>("method");
+    QTest::addColumn<quint64>("needed");
+    QTest::addColumn<unsigned int>("mask");
+    QTest::addColumn<QString>("message");
+
+    const USBDriveData none;
+    QTest::newRow("no burner") << false << none << 0 << quint64(0) << 63u
+                               << "No CD/DVD burner drive found.";
+    QTest::newRow("no usb") << false << none << 1 << quint64(0) << 63u
+                            << "No USB drive found. Please insert USB drive.";
+    QTest::newRow("no disc") << true << usbDrive(0, DriveNoMediumInfo) << 0 << quint64(0) << 63u
+                             << "There is no disc detected.  Please insert a disc or select "
+                                "another drive to continue.";
+    QTest::newRow("usb without medium")
+        << true << usbDrive(GB, DriveNoMediumInfo) << 1 << quint64(0) << 63u
+        << "There is no USB drive detected.  Please insert a USB drive or select another drive "
+           "to continue.";
+    QTest::newRow("disc not writable")
+        << true << usbDrive(GB, DriveMediumNotWritable) << 0 << quint64(0) << 63u
+        << "Unable to write to the disc that is inserted. Please insert another disc to "
+           "continue.";
+    QTest::newRow("usb not writable")
+        << true << usbDrive(GB, DriveMediumNotWritable) << 1 << quint64(0) << 63u
+        << "Unable to write to the USB drive that is inserted. Please insert another USB drive "
+           "to continue.";
+    QTest::newRow("disc full") << true << usbDrive(0) << 0 << quint64(0) << 63u
+                               << "Your Disc is full.  Please insert another disc to continue.";
+    QTest::newRow("usb full")
+        << true << usbDrive(0) << 1 << quint64(0) << 63u
+        << "Your USB Drive is full.  Please remove one or more videos to continue.";
+    QTest::newRow("disc exactly filled")
+        << true << usbDrive(GB) << 0 << GB << 63u
+        << "Your Disc is full.  Please insert another disc to continue.";
+    QTest::newRow("usb exactly filled")
+        << true << usbDrive(GB) << 1 << GB << 63u
+        << "Your USB drive does not have enough free space available for this transfer.  "
+           "Please remove one or more videos or make room on your USB drive to continue.";
+    QTest::newRow("usb one byte to spare")
+        << true << usbDrive(GB) << 1 << GB - 1 << 63u << QString();
+    QTest::newRow("any file system")
+        << true << usbDrive(GB, DriveReady, FS_OTHER) << 1 << quint64(0) << 63u << QString();
+    QTest::newRow("ntfs for a fat device")
+        << true << usbDrive(GB, DriveReady, FS_NTFS) << 1 << quint64(0) << 3u
+        << "USB drive must be formatted FAT/FAT32.  Please insert another USB drive to continue.";
+    QTest::newRow("fat32 for a fat device")
+        << true << usbDrive(GB, DriveReady, FS_FAT32) << 1 << quint64(0) << 3u << QString();
+    QTest::newRow("disc ignores the mask")
+        << true << usbDrive(GB, DriveReady, FS_CDFS) << 0 << quint64(0) << 3u << QString();
+}
+
+void TestDestinationDrives::statusMessage()
+{
+    QFETCH(bool, hasDrive);
+    QFETCH(USBDriveData, drive);
+    QFETCH(int, method);
+    QFETCH(quint64, needed);
+    QFETCH(unsigned int, mask);
+    QFETCH(QString, message);
+    QCOMPARE(DestinationDrives::statusMessage(hasDrive ? &drive : nullptr, method, needed, mask),
+             message);
+}
+
+void TestDestinationDrives::fileSystemNames_data()
+{
+    QTest::addColumn<unsigned int>("mask");
+    QTest::addColumn<QString>("names");
+    QTest::newRow("fat") << 3u << "FAT/FAT32";
+    QTest::newRow("all") << 63u << "FAT/FAT32/NTFS/CDFS/HFS/HFS+";
+    QTest::newRow("mac") << 48u << "HFS/HFS+";
+    QTest::newRow("linux bits are not named") << unsigned(FS_EXFAT | FS_NTFS) << "NTFS";
+}
+
+void TestDestinationDrives::fileSystemNames()
+{
+    QFETCH(unsigned int, mask);
+    QFETCH(QString, names);
+    QCOMPARE(DestinationDrives::fileSystemNames(mask), names);
+}
+
+void TestDestinationDrives::selectByName_prefersBurnerOfSameName()
+{
+    DestinationDrives drives;
+    drives.setDrives({FakeWizardService::drive("/dev/sr0", "DVD", GB),
+                      FakeWizardService::drive("/media/x", "X", GB)},
+                     {FakeWizardService::drive("/media/y", "Y", GB),
+                      FakeWizardService::drive("/media/x", "X", GB)});
+    int method = 1;
+    QVERIFY(drives.selectByName(u"/media/x", method));
+    QCOMPARE(method, 0);
+    QCOMPARE(drives.burnerIndex(), 1);
+    QCOMPARE(drives.current(0)->displayName, std::u16string(u"X"));
+}
+
+void TestDestinationDrives::selectByName_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("methodBefore");
+    QTest::addColumn<bool>("usable");
+    QTest::addColumn<int>("method");
+    QTest::addColumn<int>("burnerIndex");
+    QTest::addColumn<int>("usbIndex");
+    QTest::newRow("blank disc") << "/dev/sr1" << 1 << true << 0 << 1 << 0;
+    QTest::newRow("disc without room") << "/dev/sr0" << 1 << false << 0 << 0 << 0;
+    QTest::newRow("usb drive") << "/media/b" << 0 << true << 1 << 0 << 1;
+    QTest::newRow("unknown keeps method") << "/media/zzz" << 1 << false << 1 << 0 << 0;
+    QTest::newRow("empty name") << QString() << 0 << false << 0 << 0 << 0;
+}
+
+void TestDestinationDrives::selectByName()
+{
+    QFETCH(QString, name);
+    QFETCH(int, methodBefore);
+    QFETCH(bool, usable);
+    QFETCH(int, method);
+    QFETCH(int, burnerIndex);
+    QFETCH(int, usbIndex);
+    DestinationDrives drives;
+    drives.setDrives({FakeWizardService::drive("/dev/sr0", "Full", 0),
+                      FakeWizardService::drive("/dev/sr1", "Blank", GB)},
+                     {FakeWizardService::drive("/media/a", "A", GB),
+                      FakeWizardService::drive("/media/b", "B", 0)});
+    int m = methodBefore;
+    QCOMPARE(drives.selectByName(name.toStdU16String(), m), usable);
+    QCOMPARE(m, method);
+    QCOMPARE(drives.burnerIndex(), burnerIndex);
+    QCOMPARE(drives.usbIndex(), usbIndex);
+}
+
+void TestDestinationDrives::comboIndex_roundTrips_data()
+{
+    QTest::addColumn<int>("burners");
+    QTest::addColumn<int>("usb");
+    QTest::addColumn<int>("comboIndex");
+    QTest::addColumn<int>("method");
+    QTest::addColumn<int>("index");
+    QTest::newRow("no drives, burner placeholder") << 0 << 0 << 0 << 0 << 0;
+    QTest::newRow("no drives, usb placeholder") << 0 << 0 << 1 << 1 << 0;
+    QTest::newRow("no burner, second usb") << 0 << 2 << 2 << 1 << 1;
+    QTest::newRow("second burner") << 2 << 1 << 1 << 0 << 1;
+    QTest::newRow("usb after burners") << 2 << 3 << 4 << 1 << 2;
+    QTest::newRow("usb placeholder after burners") << 2 << 0 << 2 << 1 << 0;
+}
+
+void TestDestinationDrives::comboIndex_roundTrips()
+{
+    QFETCH(int, burners);
+    QFETCH(int, usb);
+    QFETCH(int, comboIndex);
+    QFETCH(int, method);
+    QFETCH(int, index);
+    QList<USBDriveData> b;
+    QList<USBDriveData> u;
+    for (int i = 0; i < burners; ++i)
+        b << FakeWizardService::drive(QString("/dev/sr%1").arg(i), "DVD", GB);
+    for (int i = 0; i < usb; ++i)
+        u << FakeWizardService::drive(QString("/media/u%1").arg(i), "USB", GB);
+    DestinationDrives drives;
+    drives.setDrives(b, u);
+    QCOMPARE(drives.selectComboIndex(comboIndex), method);
+    QCOMPARE(method == 0 ? drives.burnerIndex() : drives.usbIndex(), index);
+    QCOMPARE(drives.comboIndex(method), comboIndex);
+    QCOMPARE(drives.selectComboIndex(-1), -1);
+}
+
+void TestDestinationDrives::fillCombo_listsPlaceholdersWithoutDrives()
+{
+    DestinationDrives drives;
+    DriveComboBox combo;
+    drives.fillCombo(combo);
+    QCOMPARE(combo.count(), 2);
+    QCOMPARE(combo.item(0)->text, QString("No CD/DVD burner drive found."));
+    QCOMPARE(combo.itemData(0).toInt(), int(DestinationDrives::NoBurnerEntry));
+    QCOMPARE(combo.item(1)->text, QString("Insert USB drive"));
+    QCOMPARE(combo.itemData(1).toInt(), int(DestinationDrives::NoUSBEntry));
+    QCOMPARE(combo.findData(int(DestinationDrives::NoUSBEntry)), QList<int>{1});
+}
+
+void TestDestinationDrives::fillCombo_listsDrivesSilently()
+{
+    DestinationDrives drives;
+    drives.setDrives({FakeWizardService::drive("/dev/sr0", "DVD RW", 4 * GB)},
+                     {FakeWizardService::drive("/media/a", "A", GB),
+                      FakeWizardService::drive("/media/b", "B", GB)});
+    DriveComboBox combo;
+    QSignalSpy changed(&combo, &SuperComboBox::currentIndexChanged);
+    drives.fillCombo(combo);
+    QCOMPARE(changed.count(), 0);
+    QCOMPARE(combo.count(), 3);
+    QCOMPARE(combo.item(0)->text, QString("DVD RW"));
+    QCOMPARE(combo.item(0)->subText, QString("8.0 GB"));
+    QCOMPARE(combo.item(0)->group, int(DriveComboBox::DiscGroup));
+    QCOMPARE(combo.item(2)->text, QString("B"));
+    QCOMPARE(combo.item(2)->group, int(DriveComboBox::USBGroup));
+    QCOMPARE(combo.itemData(2).toInt(), int(DestinationDrives::USBEntry));
+}
+
+void TestDestinationDrives::refresh_usbOnlyKeepsBurners()
+{
+    FakeWizardService service;
+    service.burners << FakeWizardService::drive("/dev/sr0", "DVD", GB);
+    service.usb << FakeWizardService::drive("/media/a", "A", GB);
+    DestinationDrives drives;
+    drives.refresh(service, false);
+    QCOMPARE(drives.burners().size(), 1);
+    QCOMPARE(drives.usbDrives().size(), 1);
+    service.burners.clear();
+    service.usb << FakeWizardService::drive("/media/b", "B", GB);
+    drives.refresh(service, true);
+    QCOMPARE(drives.burners().size(), 1);
+    QCOMPARE(drives.usbDrives().size(), 2);
+    drives.refresh(service, false);
+    QCOMPARE(drives.burners().size(), 0);
+    QVERIFY(!QApplication::overrideCursor());
+}
+
+void TestDestinationDrives::updateFreeSpace_changesMatchingUSBDrive()
+{
+    DestinationDrives drives;
+    drives.setDrives({FakeWizardService::drive("/media/a", "burner named like a", GB)},
+                     {FakeWizardService::drive("/media/a", "A", GB),
+                      FakeWizardService::drive("/media/b", "B", GB)});
+    QVERIFY(drives.updateFreeSpace(u"/media/a", 5));
+    QCOMPARE(drives.usbDrives()[0].freeBytes, quint64(5));
+    QCOMPARE(drives.usbDrives()[1].freeBytes, GB);
+    QCOMPARE(drives.burners()[0].freeBytes, GB);
+    QVERIFY(!drives.updateFreeSpace(u"/media/zzz", 5));
+}
+
+QTEST_MAIN(TestDestinationDrives)
+#include "tst_DestinationDrives.moc"
