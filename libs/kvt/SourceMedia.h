@@ -1,0 +1,40 @@
+#pragma once
+
+#include "ISourceMedia.h"
+#include "MediaInfo.h"
+
+namespace kvt {
+
+// An analysed file: the engine's ISourceMedia over a MediaInfo.
+class SourceMedia : public kvtl::RefCountedImpl<ISourceMedia>
+{
+public:
+    explicit SourceMedia(const MediaInfo& info) : m_info(info) {}
+
+    int32_t GetFileName(std::u16string& fileName) override;
+    int32_t GetDuration(uint64_t& microseconds) override;
+    int32_t GetContainerName(std::string& name) override;
+    int32_t GetBitrate(int64_t& bitsPerSecond) override;
+    int32_t GetAudioTrackCount(int32_t& count) override;
+    int32_t GetAudioTrack(int32_t index,
+                          kvtl::RefCountedPtr<ISourceMediaAudioTrack>& track) override;
+    int32_t GetSubtitleTrackCount(int32_t& count) override;
+    int32_t GetVideoTrackCount(int32_t& count) override;
+    int32_t GetVideoTrack(int32_t index,
+                          kvtl::RefCountedPtr<ISourceMediaVideoTrack>& track) override;
+    int32_t GetAnalysisResult(int32_t& resultCode) override;
+    int32_t GetTitle(std::u16string& title) override;
+    int32_t AddExternalSubtitle(std::u16string path, std::u16string language) override;
+    int32_t GetFileSize(uint64_t& bytes) override;
+    int32_t GetFormatDescription(std::string& description) override;
+    int32_t GetStartTime(int64_t& microseconds) override;
+    int32_t GetAnalysisDetails(std::string& details) override;
+    int32_t IsCompatible(int32_t profile, bool& compatible) override;
+
+    const MediaInfo& info() const { return m_info; }
+
+private:
+    const MediaInfo m_info;
+};
+
+} // namespace kvt

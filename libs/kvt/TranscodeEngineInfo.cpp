@@ -1,0 +1,86 @@
+#include "TranscodeEngineInfo.h"
+
+#include "TranscodeEnums.h"
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libavutil/avutil.h>
+}
+
+#include <vector>
+
+namespace kvt {
+
+namespace {
+
+struct FileType
+{
+    const char* filterName;
+    const char* demuxer; // checked with av_find_input_format
+    const char* patterns;
+};
+
+// clang-format off
+const FileType kFileTypes[] = {
+    {"AVI Video",             "avi",      "*.avi *.divx *.xvid *.kavo"},
+    {"MPEG-4 Video",          "mov",      "*.mp4 *.m4v *.mov *.qt *.3gp *.3g2"},
+    {"Matroska Video",        "matroska", "*.mkv *.webm"},
+    {"MPEG Video",            "mpeg",     "*.mpg *.mpeg *.mpe *.m1v *.m2v *.vob *.dat"},
+    {"MPEG Transport Stream", "mpegts",   "*.ts *.m2ts *.mts *.tp"},
+    {"Windows Media Video",   "asf",      "*.wmv *.asf"},
+    {"Flash Video",           "flv",      "*.flv *.f4v"},
+    {"DV Video",              "dv",       "*.dv *.dif"},
+    {"Ogg Video",             "ogg",      "*.ogv *.ogm"},
+    {"RealMedia Video",       "rm",       "*.rm *.rmvb"},
+};
+// clang-format on
+
+std::string versionText(unsigned v)
+{
+    return std::to_string(AV_VERSION_MAJOR(v)) + "." + std::to_string(AV_VERSION_MINOR(v)) + "." +
+           std::to_string(AV_VERSION_MICRO(v));
+}
+
+} // namespace
+
+std::map<std::string, std::string> TranscodeEngineInfo::readableFileTypes()
+{
+    std::map<std::string, std::string> types;
+    std::string all;
+    for (const FileType& t : kFileTypes) {
+        if (!av_find_input_format(t.demuxer))
+            continue;
+        types[t.filterName] = t.patterns;
+        all += all.empty() ? t.patterns : std::string(" ") + t.patterns;
+    }
+    if (!all.empty())
+        types["All Video Files"] = all;
+    return types;
+}
+
+std::string TranscodeEngineInfo::engineText()
+{
+    return "Kavo Transcode Engine 1.0 (libavformat " + versionText(avformat_version()) +
+           ", libavcodec " + versionText(avcodec_version()) + ")";
+}
+
+int32_t TranscodeEngineInfo::GetEngineText(std::string& text)
+{
+    text = engineText();
+    return SUCCESS;
+}
+
+int32_t TranscodeEngineInfo::GetFileTypes(std::map<std::string, std::string>& fileTypes)
+{
+    fileTypes = readableFileTypes();
+    return SUCCESS;
+}
+
+int32_t TranscodeEngineInfo::GetEnginePath(std::u16string& path)
+{
+    path = m_enginePath;
+    return SUCCESS;
+}
+
+} // namespace kvt

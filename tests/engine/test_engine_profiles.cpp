@@ -1,0 +1,154 @@
+#include "ProfileTable.h"
+#include "TranscodeEnumNames.h"
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+}
+
+#include <QtTest>
+
+using namespace kvt;
+
+class TestEngineProfiles : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void everyProfile_hasUsableEncodersAndMuxer_data();
+    void everyProfile_hasUsableEncodersAndMuxer();
+    void lookup_rejectsValuesOutsideTheTable();
+    void fitResolution_data();
+    void fitResolution();
+    void frameRate_data();
+    void frameRate();
+    void bitrate_data();
+    void bitrate();
+};
+
+void TestEngineProfiles::everyProfile_hasUsableEncodersAndMuxer_data()
+{
+    QTest::addColumn<int>("profile");
+    for (int p = DP_Mobile; p < _DP_count_; ++p)
+        QTest::newRow(deviceProfileName(p)) << p;
+}
+
+void TestEngineProfiles::everyProfile_hasUsableEncodersAndMuxer()
+{
+    QFETCH(int, profile);
+    const DeviceProfileSpec* spec = findDeviceProfile(profile);
+    QVERIFY(spec);
+    QCOMPARE(int(spec->profile), profile);
+    QCOMPARE(QString(spec->name), QString(deviceProfileName(profile)));
+    const AVCodec* video = avcodec_find_encoder_by_name(spec->videoEncoder);
+    QVERIFY2(video, spec->videoEncoder);
+    QCOMPARE(QString(avcodec_get_name(video->id)), QString(spec->videoCodecName));
+    QVERIFY2(avcodec_find_encoder_by_name(spec->audioEncoder), spec->audioEncoder);
+    QVERIFY2(av_guess_format(spec->containerFormat, nullptr, nullptr), spec->containerFormat);
+    QVERIFY(profileAcceptsAudio(*spec, spec->audioCodecs[0]));
+    QVERIFY(spec->videoBitrate <= spec->videoBitrateMax);
+    QVERIFY(spec->maxWidth % 2 == 0 && spec->maxHeight % 2 == 0);
+    QVERIFY(QString(spec->extension).startsWith('.'));
+}
+
+void TestEngineProfiles::lookup_rejectsValuesOutsideTheTable()
+{
+    QVERIFY(!findDeviceProfile(-1));
+    QVERIFY(!findDeviceProfile(_DP_count_));
+    QVERIFY(findDeviceProfile(DP_KavoPlusHD));
+    QCOMPARE(QString(findDeviceProfile(DP_KavoPlusHD)->extension), QString(".mkv"));
+    QCOMPARE(QString(findDeviceProfile(DP_Mobile)->extension), QString(".kavo"));
+}
+
+void TestEngineProfiles::fitResolution_data()
+{
+    QTest::addColumn<int>("profile");
+    QTest::addColumn<int>("inW");
+    QTest::addColumn<int>("inH");
+    QTest::addColumn<int>("outW");
+    QTest::addColumn<int>("outH");
+    QTest::newRow("1080p to mobile") << 0 << 1920 << 1080 << 320 << 180;
+    QTest::newRow("4:3 fills mobile") << 0 << 640 << 480 << 320 << 240;
+    QTest::newRow("small is not enlarged") << 1 << 320 << 240 << 320 << 240;
+    QTest::newRow("odd size becomes even") << 3 << 641 << 481 << 642 << 482;
+    QTest::newRow("odd size at the limit stays inside") << 3 << 719 << 577 << 718 << 576;
+    QTest::newRow("PAL anamorphic 16:9 shown 1024 wide") << 3 << 1024 << 576 << 720 << 406;
+    QTest::newRow("tall portrait video") << 4 << 1080 << 1920 << 608 << 1080;
+    QTest::newRow("2160p to 1080 profile") << 4 << 3840 << 2160 << 1920 << 1080;
+    QTest::newRow("tiny") << 0 << 1 << 1 << 2 << 2;
+    QTest::newRow("zero size") << 0 << 0 << 480 << 0 << 0;
+    QTest::newRow("negative size") << 0 << -640 << 480 << 0 << 0;
+}
+
+void TestEngineProfiles::fitResolution()
+{
+    QFETCH(int, profile);
+    QFETCH(int, inW);
+    QFETCH(int, inH);
+    QFETCH(int, outW);
+    QFETCH(int, outH);
+    int w = -1, h = -1;
+    const bool ok = kvt::fitResolution(*findDeviceProfile(profile), inW, inH, w, h);
+    QCOMPARE(ok, outW > 0);
+    QCOMPARE(w, outW);
+    QCOMPARE(h, outH);
+}
+
+void TestEngineProfiles::frameRate_data()
+{
+    QTest::addColumn<int>("profile");
+    QTest::addColumn<int>("num");
+    QTest::addColumn<int>("den");
+    QTest::addColumn<int>("outNum");
+    QTest::addColumn<int>("outDen");
+    QTest::newRow("25 kept") << 0 << 25 << 1 << 25 << 1;
+    QTest::newRow("NTSC kept") << 1 << 30000 << 1001 << 30000 << 1001;
+    QTest::newRow("59.94 halved for 30 fps profile") << 1 << 60000 << 1001 << 60000 << 2002;
+    QTest::newRow("59.94 kept for 60 fps profile") << 2 << 60000 << 1001 << 60000 << 1001;
+    QTest::newRow("120 capped") << 1 << 120 << 1 << 30 << 1;
+    QTest::newRow("unknown") << 0 << 0 << 0 << 25 << 1;
+    QTest::newRow("broken time base") << 0 << 90000 << 1 << 25 << 1;
+}
+
+void TestEngineProfiles::frameRate()
+{
+    QFETCH(int, profile);
+    QFETCH(int, num);
+    QFETCH(int, den);
+    QFETCH(int, outNum);
+    QFETCH(int, outDen);
+    int n = 0, d = 0;
+    outputFrameRate(*findDeviceProfile(profile), num, den, n, d);
+    QCOMPARE(n, outNum);
+    QCOMPARE(d, outDen);
+}
+
+void TestEngineProfiles::bitrate_data()
+{
+    QTest::addColumn<int>("profile");
+    QTest::addColumn<int>("w");
+    QTest::addColumn<int>("h");
+    QTest::addColumn<double>("fps");
+    QTest::addColumn<qint64>("bitrate");
+    QTest::newRow("mobile full size") << 0 << 320 << 240 << 25.0 << qint64(480000);
+    QTest::newRow("mobile capped at target") << 0 << 320 << 240 << 60.0 << qint64(640000);
+    QTest::newRow("HD1080 full size capped") << 1 << 1920 << 1080 << 30.0 << qint64(12000000);
+    QTest::newRow("small picture floor") << 1 << 64 << 48 << 25.0 << qint64(200000);
+    QTest::newRow("unknown fps counts as 25") << 0 << 320 << 240 << 0.0 << qint64(480000);
+}
+
+void TestEngineProfiles::bitrate()
+{
+    QFETCH(int, profile);
+    QFETCH(int, w);
+    QFETCH(int, h);
+    QFETCH(double, fps);
+    QFETCH(qint64, bitrate);
+    const DeviceProfileSpec& spec = *findDeviceProfile(profile);
+    const int64_t got = targetVideoBitrate(spec, w, h, fps);
+    QCOMPARE(qint64(got), bitrate);
+    QVERIFY(got <= spec.videoBitrateMax);
+}
+
+QTEST_APPLESS_MAIN(TestEngineProfiles)
+#include "test_engine_profiles.moc"

@@ -1,0 +1,238 @@
+#include "DummySourceMedia.h"
+#include "ProgressCallback.h"
+#include "RefCountedPtr.h"
+#include "TranscodeEnums.h"
+
+#include <QtTest>
+
+#include <thread>
+
+class TestEngineProgress : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void progress_positionIsPercentTimesThousand_data();
+    void progress_positionIsPercentTimesThousand();
+    void progress_carriesSourceName();
+    void cancel_hasEmptyName();
+    void doneAndFatalError_carryNameAndCode();
+    void callsFromAnotherThread_arriveQueued();
+    void interfaceNames_areAnswered();
+    void release_belowOneDeletesTheCallback();
+
+    void dummy_missingFile_nameAsGivenSizeZero();
+    void dummy_existingFile_sizeFollowsTheFile();
+    void dummy_everyOtherOperationIsNotImplemented();
+    void dummy_countingFollowsHandles();
+};
+
+void TestEngineProgress::progress_positionIsPercentTimesThousand_data()
+{
+    QTest::addColumn<double>("percent");
+    QTest::addColumn<quint32>("position");
+    QTest::newRow("0") << 0.0 << 0u;
+    QTest::newRow("12.3456 truncates") << 12.3456 << 12345u;
+    QTest::newRow("37.5") << 37.5 << 37500u;
+    QTest::newRow("99.9999 stays below the end") << 99.9999 << 99999u;
+    QTest::newRow("100") << 100.0 << 100000u;
+    QTest::newRow("negative held at 0") << -5.0 << 0u;
+    QTest::newRow("above 100 held at the end") << 250.0 << 100000u;
+    QTest::newRow("NaN held at 0") << std::nan("") << 0u;
+}
+
+void TestEngineProgress::progress_positionIsPercentTimesThousand()
+{
+    QFETCH(double, percent);
+    QFETCH(quint32, position);
+    ProgressCallback cb;
+    QSignalSpy spy(&cb, &ProgressCallback::progress);
+    QCOMPARE(cb.OnProgress(nullptr, 0, 7, 8, percent), 0);
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(spy.at(0).at(0).value<quint32>(), position);
+    QCOMPARE(spy.at(0).at(1).value<quint32>(), 100000u);
+    QCOMPARE(spy.at(0).at(2).toString(), QString());
+}
+
+void TestEngineProgress::progress_carriesSourceName()
+{
+    ProgressCallback cb;
+    kvtl::RefCountedPtr<DummySourceMedia> source(new DummySourceMedia("/videos/Été à Paris.avi"));
+    QSignalSpy spy(&cb, &ProgressCallback::progress);
+    cb.OnProgress(source.get(), 0, 0, 0, 50.0);
+    QCOMPARE(spy.at(0).at(2).toString(), QString("/videos/Été à Paris.avi"));
+}
+
+void TestEngineProgress::cancel_hasEmptyName()
+{
+    ProgressCallback cb;
+    QSignalSpy spy(&cb, &ProgressCallback::cancel);
+    QCOMPARE(cb.OnCancel(), 0);
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(spy.at(0).at(0).toString(), QString());
+}
+
+void TestEngineProgress::doneAndFatalError_carryNameAndCode()
+{
+    ProgressCallback cb;
+    kvtl::RefCountedPtr<DummySourceMedia> source(new DummySourceMedia("clip.mkv"));
+    QSignalSpy done(&cb, &ProgressCallback::done);
+    QSignalSpy fatal(&cb, &ProgressCallback::fatalError);
+    QCOMPARE(cb.OnDone(source.get(), 42), 0);
+    QCOMPARE(cb.OnFatalError(source.get(), kvt::ENG_DECODER), 0);
+    QCOMPARE(cb.OnFatalError(nullptr, kvt::ENG_WRITING_ERROR), 0);
+    QCOMPARE(done.count(), 1);
+    QCOMPARE(done.at(0).at(0).toString(), QString("clip.mkv"));
+    QCOMPARE(fatal.count(), 2);
+    QCOMPARE(fatal.at(0).at(0).toInt(), int(kvt::ENG_DECODER));
+    QCOMPARE(fatal.at(0).at(1).toString(), QString("clip.mkv"));
+    QCOMPARE(fatal.at(1).at(0).toInt(), int(kvt::ENG_WRITING_ERROR));
+    QCOMPARE(fatal.at(1).at(1).toString(), QString());
+}
+
+// A receiver living on the test thread, like the converter.
+class Receiver : public QObject
+{
+    Q_OBJECT
+public:
+    QList<quint32> positions;
+    QList<Qt::HANDLE> threads;
+public slots:
+    void onProgress(quint32 position, quint32, QString)
+    {
+        positions << position;
+        threads << QThread::currentThreadId();
+    }
+};
+
+void TestEngineProgress::callsFromAnotherThread_arriveQueued()
+{
+    ProgressCallback cb;
+    Receiver receiver;
+    connect(&cb, &ProgressCallback::progress, &receiver, &Receiver::onProgress);
+    std::thread engine([&cb] {
+        for (int i = 1; i <= 10; ++i)
+            cb.OnProgress(nullptr, 0, 0, 0, i * 10.0);
+    });
+    engine.join();
+    QVERIFY(receiver.positions.isEmpty()); // nothing runs on the engine thread
+    QTRY_COMPARE_WITH_TIMEOUT(receiver.positions.size(), 10, 5000);
+    QCOMPARE(receiver.positions.last(), 100000u);
+    for (Qt::HANDLE t : receiver.threads)
+        QCOMPARE(t, QThread::currentThreadId());
+}
+
+void TestEngineProgress::interfaceNames_areAnswered()
+{
+    ProgressCallback cb;
+    QVERIFY(cb.qt_metacast("ProgressCallback") != nullptr);
+    void* asInterface = cb.qt_metacast("kvt::ITranscodeProgressCB");
+    QVERIFY(asInterface != nullptr);
+    QCOMPARE(static_cast<kvt::ITranscodeProgressCB*>(asInterface),
+             static_cast<kvt::ITranscodeProgressCB*>(&cb));
+    QCOMPARE(cb.qt_metacast("SomethingElse"), nullptr);
+    QCOMPARE(qobject_cast<kvt::ITranscodeProgressCB*>(&cb),
+             static_cast<kvt::ITranscodeProgressCB*>(&cb));
+}
+
+void TestEngineProgress::release_belowOneDeletesTheCallback()
+{
+    auto* cb = new ProgressCallback;
+    QPointer<ProgressCallback> guard(cb);
+    QCOMPARE(cb->GetRefCount(), 0);
+    QCOMPARE(cb->AddRef(), 1);
+    QCOMPARE(cb->AddRef(), 2);
+    QCOMPARE(cb->Release(), 1);
+    QVERIFY(!guard.isNull());
+    QCOMPARE(cb->Release(), 0);
+    QVERIFY(guard.isNull());
+}
+
+void TestEngineProgress::dummy_missingFile_nameAsGivenSizeZero()
+{
+    kvtl::RefCountedPtr<DummySourceMedia> dummy(new DummySourceMedia("relative/not here.avi"));
+    std::u16string name;
+    QCOMPARE(dummy->GetFileName(name), 0);
+    QCOMPARE(QString::fromStdU16String(name), QString("relative/not here.avi"));
+    uint64_t size = 99;
+    QCOMPARE(dummy->GetFileSize(size), 0);
+    QCOMPARE(size, uint64_t(0));
+    int32_t count = 77;
+    QCOMPARE(dummy->GetVideoTrackCount(count), int32_t(kvt::ENG_NOTIMPL_ERR));
+    QCOMPARE(count, 77);
+}
+
+void TestEngineProgress::dummy_existingFile_sizeFollowsTheFile()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("a.avi");
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray(1000, 'x'));
+    f.flush();
+    kvtl::RefCountedPtr<DummySourceMedia> dummy(new DummySourceMedia(path));
+    uint64_t size = 0;
+    dummy->GetFileSize(size);
+    QCOMPARE(size, uint64_t(1000));
+    f.write(QByteArray(500, 'y'));
+    f.close();
+    dummy->GetFileSize(size);
+    QCOMPARE(size, uint64_t(1500));
+}
+
+void TestEngineProgress::dummy_everyOtherOperationIsNotImplemented()
+{
+    DummySourceMedia* dummy = new DummySourceMedia("x.avi");
+    kvtl::RefCountedPtr<kvt::ISourceMedia> media(dummy);
+    const int32_t notImpl = kvt::ENG_NOTIMPL_ERR;
+    uint64_t u64 = 5;
+    int64_t i64 = 5;
+    int32_t i32 = 5;
+    bool flag = true;
+    std::string s = "keep";
+    std::u16string ws = u"keep";
+    kvtl::RefCountedPtr<kvt::ISourceMediaVideoTrack> vt;
+    kvtl::RefCountedPtr<kvt::ISourceMediaAudioTrack> at;
+    QCOMPARE(media->GetDuration(u64), notImpl);
+    QCOMPARE(media->GetContainerName(s), notImpl);
+    QCOMPARE(media->GetBitrate(i64), notImpl);
+    QCOMPARE(media->GetAudioTrackCount(i32), notImpl);
+    QCOMPARE(media->GetAudioTrack(0, at), notImpl);
+    QCOMPARE(media->GetSubtitleTrackCount(i32), notImpl);
+    QCOMPARE(media->GetVideoTrackCount(i32), notImpl);
+    QCOMPARE(media->GetVideoTrack(0, vt), notImpl);
+    QCOMPARE(media->GetAnalysisResult(i32), notImpl);
+    QCOMPARE(media->GetTitle(ws), notImpl);
+    QCOMPARE(media->AddExternalSubtitle(u"a.srt", u"en"), notImpl);
+    QCOMPARE(media->GetFormatDescription(s), notImpl);
+    QCOMPARE(media->GetStartTime(i64), notImpl);
+    QCOMPARE(media->GetAnalysisDetails(s), notImpl);
+    QCOMPARE(media->IsCompatible(kvt::DP_Mobile, flag), notImpl);
+    // Arguments stay untouched.
+    QCOMPARE(u64, uint64_t(5));
+    QCOMPARE(i64, int64_t(5));
+    QCOMPARE(i32, 5);
+    QVERIFY(flag);
+    QCOMPARE(s, std::string("keep"));
+    QVERIFY(ws == u"keep");
+    QVERIFY(!vt && !at);
+}
+
+void TestEngineProgress::dummy_countingFollowsHandles()
+{
+    auto* dummy = new DummySourceMedia("y.avi");
+    QCOMPARE(dummy->GetRefCount(), 0);
+    {
+        kvtl::RefCountedPtr<kvt::ISourceMedia> a(dummy);
+        QCOMPARE(dummy->GetRefCount(), 1);
+        std::vector<kvtl::RefCountedPtr<kvt::ISourceMedia>> list{a, a};
+        QCOMPARE(dummy->GetRefCount(), 3);
+    }
+    // The last handle released the object; a fresh one starts at zero again.
+    auto* other = new DummySourceMedia("z.avi");
+    QCOMPARE(other->AddRef(), 1);
+    QCOMPARE(other->Release(), 0);
+}
+
+QTEST_GUILESS_MAIN(TestEngineProgress)
+#include "test_engine_progress.moc"
