@@ -1,0 +1,88 @@
+#include "TraceLog.h"
+
+#include <QFile>
+#include <QMutex>
+#include <QMutexLocker>
+#include <fcntl.h>
+#include <memory>
+#include <unistd.h>
+
+namespace {
+
+struct TraceFile
+{
+    QMutex mutex;
+    int fd = -1;
+    bool attempted = false;
+    QString path;
+    QtMessageHandler previous = nullptr;
+
+    ~TraceFile()
+    {
+        // The handler must not outlive the file it writes to.
+        if (fd >= 0) {
+            qInstallMessageHandler(previous);
+            ::close(fd);
+            fd = -1;
+        }
+    }
+};
+
+TraceFile& traceFile()
+{
+    static TraceFile file;
+    return file;
+}
+
+void writeMessage(QtMsgType, const QMessageLogContext&, const QString& message)
+{
+    TraceFile& file = traceFile();
+    const QByteArray line = message.toUtf8() + '\n';
+    QMutexLocker lock(&file.mutex);
+    if (file.fd < 0)
+        return;
+    const char* data = line.constData();
+    qsizetype left = line.size();
+    while (left > 0) {
+        const ssize_t n = ::write(file.fd, data, size_t(left));
+        if (n <= 0)
+            break;
+        data += n;
+        left -= n;
+    }
+}
+
+} // namespace
+
+bool TraceLog::open(const QString& path)
+{
+    TraceFile& file = traceFile();
+    {
+        QMutexLocker lock(&file.mutex);
+        if (file.attempted)
+            return file.fd >= 0;
+        file.attempted = true;
+        // Never follow a link planted at the name.
+        file.fd = ::open(QFile::encodeName(path).constData(),
+                         O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
+        if (file.fd < 0)
+            return false;
+        file.path = path;
+    }
+    file.previous = qInstallMessageHandler(writeMessage);
+    return true;
+}
+
+bool TraceLog::isOpen()
+{
+    TraceFile& file = traceFile();
+    QMutexLocker lock(&file.mutex);
+    return file.fd >= 0;
+}
+
+QString TraceLog::path()
+{
+    TraceFile& file = traceFile();
+    QMutexLocker lock(&file.mutex);
+    return file.path;
+}

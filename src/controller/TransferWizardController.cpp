@@ -1,0 +1,682 @@
+#include "TransferWizardController.h"
+
+#include <QCoreApplication>
+#include <QDebug>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QMutexLocker>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTimer>
+#include <memory>
+
+#include "PingManager.h"
+#include "RuntimeDirectory.h"
+#include "SettingsAccessors.h"
+#include "TraceLog.h"
+#include "TransferDevice.h"
+#include "TransferDevices.h"
+#include "TransferRecorder.h"
+
+namespace {
+
+const char* const SettingsPath = "TransferWizard";
+const char* const DeviceLibraryName = "TransferWizard";
+constexpr unsigned int TracingBit = 2;
+constexpr unsigned int BurnOnlyDeviceId = 1000;
+constexpr unsigned int FirstStoredDeviceId = 10000;
+constexpr unsigned int AllFileSystems = 63;
+constexpr unsigned int PlayStationFileSystems = 3;
+constexpr int PlayStationType = 3;
+constexpr int LoadInitialFilesDelayMs = 5;
+constexpr unsigned int RestartWorkerWaitMs = 2000;
+
+QDir& lastBrowsedDirValue()
+{
+    static QDir dir;
+    return dir;
+}
+
+QDir& tempDirValue()
+{
+    static QDir dir;
+    return dir;
+}
+
+QString toQString(const std::string& s)
+{
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
+
+QString toQString(const std::u16string& s)
+{
+    return QString::fromUtf16(s.data(), qsizetype(s.size()));
+}
+
+// Stored profile (device library) to transcode profile.
+int transcodeProfileFromStored(int stored)
+{
+    switch (stored) {
+    case 1:
+        return 3;
+    case 2:
+        return 1;
+    case 3:
+        return 4;
+    default:
+        return 0;
+    }
+}
+
+// Stored method to drive kind: 0 disc, 1 USB, -1 none.
+int driveKindFromMethod(int method)
+{
+    switch (method) {
+    case 1:
+        return 0;
+    case 2:
+        return 1;
+    default:
+        return -1;
+    }
+}
+
+// Reads a directory setting; when it names no existing directory, stores the default.
+QDir readDirectorySetting(const char* key, const QString& fallback)
+{
+    std::string stored;
+    if (ReadSetting(SettingsPath, key, stored)) {
+        const QFileInfo info(toQString(stored));
+        if (!stored.empty() && info.isDir())
+            return QDir(info.absoluteFilePath());
+    }
+    const QDir dir(fallback);
+    WriteSetting(SettingsPath, key, dir.absolutePath().toStdString());
+    return dir;
+}
+
+} // namespace
+
+TransferWizardController::TransferWizardController() : m_dialog(this)
+{
+    readDirectorySettings();
+    makeConnections();
+
+    unsigned int tracing = 0;
+    if (!ReadSetting(SettingsPath, "WizardTracing", tracing)) {
+        tracing = 0;
+        WriteSetting(SettingsPath, "WizardTracing", tracing);
+    }
+    m_tracing = (tracing & TracingBit) != 0;
+
+    m_burner.Initialize(3, m_tracing);
+    m_burner.SetCallback(this);
+    // The burner holds one reference; this one keeps the count above zero for our lifetime.
+    AddRef();
+
+    if (m_transcoder.initEngine()) {
+        const std::string label = m_transcoder.engineText();
+        m_dialog.setFileTypes(toQString(label), m_transcoder.engineFileTypes());
+    }
+
+    setTransferState(TransferState::Idle);
+
+    if (m_tracing)
+        TraceLog::open(privateTempPath() + QStringLiteral("/TWDebug.txt"));
+
+    std::string firstPingSent;
+    const bool firstSent =
+        ReadSetting(SettingsPath, "FirstPingSent", firstPingSent) && firstPingSent == "true";
+    if (!firstSent) {
+        sendUsagePing("StartAfterInstall", true);
+        WriteSetting(SettingsPath, "FirstPingSent", std::string("true"));
+    } else {
+        sendUsagePing("Start", true);
+    }
+
+    m_pendingFiles.clear();
+    m_pendingActivation = false;
+    m_errorBoxOpen = false;
+}
+
+TransferWizardController::~TransferWizardController()
+{
+    // Closing the wizard mid-transfer stops the transfer. A conversion runs in the engine and
+    // reports through queued signals only, so nothing waits for it; an analysis or save worker
+    // calls back into this object and must have ended before it goes.
+    const int state = transferState();
+    if (state == TransferState::Transcoding) {
+        m_transcoder.cancelTranscodeSlot();
+        m_workerIdle.Set();
+    } else if (state == TransferState::CopyingToUSB || state == TransferState::WritingDisc) {
+        cancelTransfer();
+    }
+    cancelAnalysis();
+    m_workerIdle.Wait(kvpm::Event::kInfinite);
+    disconnect(&m_dialog, nullptr, this, nullptr);
+    m_burner.SetCallback(nullptr);
+}
+
+void TransferWizardController::readDirectorySettings()
+{
+    QDir desktop = QDir::home();
+    desktop.cd(QStringLiteral("Desktop"));
+    lastBrowsedDirValue() = readDirectorySetting("LastBrwosedDir", desktop.absolutePath());
+    tempDirValue() = readDirectorySetting("TempDir", privateTempPath());
+}
+
+void TransferWizardController::makeConnections()
+{
+    TransferWizardDlg* dlg = &m_dialog;
+    VideoFileTranscoder* tc = &m_transcoder;
+    connect(this, &TransferWizardController::writeFileProgress, dlg,
+            &TransferWizardDlg::updateProgress);
+    connect(this, &TransferWizardController::fileSaveStarted, dlg,
+            &TransferWizardDlg::fileSaveStarted);
+    connect(this, &TransferWizardController::fileSaveCanceled, dlg,
+            &TransferWizardDlg::fileSaveCanceled);
+    connect(this, &TransferWizardController::fileSaveFinished, dlg,
+            &TransferWizardDlg::fileSaveFinished);
+    connect(this, &TransferWizardController::analyzeItem, dlg, &TransferWizardDlg::analyzeItem);
+    connect(this, &TransferWizardController::fileSaveDone, dlg, &TransferWizardDlg::fileSaveDone);
+    connect(tc, &VideoFileTranscoder::transcoderFatalError, dlg,
+            &TransferWizardDlg::transcodeError);
+    connect(tc, &VideoFileTranscoder::transcoderDone, dlg, &TransferWizardDlg::progressFinised);
+    connect(tc, &VideoFileTranscoder::transcoderAllFinished, dlg,
+            &TransferWizardDlg::saveVideoFiles);
+    connect(tc, &VideoFileTranscoder::transcoderProgress, dlg, &TransferWizardDlg::updateProgress);
+    connect(tc, &VideoFileTranscoder::transcoderCancel, this,
+            &TransferWizardController::transcoderCancelSlot);
+    connect(tc, &VideoFileTranscoder::transcoderAllFinished, this,
+            &TransferWizardController::transcodeFileFinished);
+    connect(this, qOverload<QStringList, bool>(&TransferWizardController::appendTransferFiles),
+            this, &TransferWizardController::addTransferFiles);
+    connect(this, &TransferWizardController::appendTransferFileError, this,
+            &TransferWizardController::addTransferFileError);
+    connect(this, &TransferWizardController::restart, this,
+            &TransferWizardController::restartWizard);
+    connect(dlg, &QDialog::rejected, this, &TransferWizardController::sendLastPagePing);
+    connect(dlg, &QDialog::accepted, this, &TransferWizardController::sendLastPagePing);
+    connect(this, &TransferWizardController::cancelTranscode, tc,
+            &VideoFileTranscoder::cancelTranscodeSlot);
+}
+
+QString TransferWizardController::privateTempPath()
+{
+    QString base = qEnvironmentVariable("XDG_CACHE_HOME");
+    if (base.isEmpty() || !QDir::isAbsolutePath(base))
+        base = QDir::homePath() + QStringLiteral("/.cache");
+    const QString kavo = base + QStringLiteral("/Kavo");
+    const QString path = kavo + QStringLiteral("/TransferWizard/tmp");
+    QDir().mkpath(path);
+    // Only the innermost folder holds our files; it must be ours alone.
+    RuntimeDirectory::EnsurePrivateDirectory(kavo.toStdString());
+    RuntimeDirectory::EnsurePrivateDirectory(path.toStdString());
+    return path;
+}
+
+QDir TransferWizardController::tempDir()
+{
+    return tempDirValue();
+}
+
+QDir TransferWizardController::lastBrowsedDir()
+{
+    return lastBrowsedDirValue();
+}
+
+int TransferWizardController::transferState()
+{
+    QMutexLocker lock(&m_stateMutex);
+    return m_transferState;
+}
+
+void TransferWizardController::setTransferState(int state)
+{
+    QMutexLocker lock(&m_stateMutex);
+    m_transferState = state;
+}
+
+bool TransferWizardController::isCancelled()
+{
+    QMutexLocker lock(&m_stateMutex);
+    return m_cancel;
+}
+
+// ---- Start, restart, second launch ---------------------------------------------------------
+
+void TransferWizardController::startWizard(const QStringList& files, unsigned int deviceID,
+                                           bool activationFiles, bool appendNow)
+{
+    qDebug().noquote().nospace() << "TransferWizardController  Device ID: " << deviceID;
+    int profile = 0;
+    int driveKind = -1;
+    std::string driveLetter;
+    {
+        // A later launch compares against it from its own thread.
+        QMutexLocker lock(&m_stateMutex);
+        m_deviceState.deviceID = int(deviceID);
+    }
+
+    if (deviceID >= FirstStoredDeviceId) {
+        TransferDevicesLibrary::TransferDevices* library =
+            TransferDevicesLibrary::TransferDevices::Instance(DeviceLibraryName);
+        std::unique_ptr<TransferDevicesLibrary::TransferDevice> device(
+            library ? library->GetDevice(deviceID) : nullptr);
+        if (device) {
+            m_deviceState.profile = int(device->GetProfile());
+            m_deviceState.registrationState = device->GetRegistrationState();
+            m_deviceState.method = device->GetLastUsedMethod();
+            m_deviceState.lastDriveName = device->GetLastDriveName();
+            m_deviceState.deviceName = device->GetName();
+            m_deviceState.type = int(device->GetType());
+            m_deviceState.promptForRegistration = device->GetPromptForRegistration();
+            m_deviceState.dataRate = device->GetDataRate();
+            profile = transcodeProfileFromStored(m_deviceState.profile);
+            driveKind = driveKindFromMethod(m_deviceState.method);
+            driveLetter = m_deviceState.lastDriveName;
+        } else {
+            m_deviceState.type = int(deviceID - FirstStoredDeviceId);
+        }
+    }
+
+    const bool burnOnly = deviceID == BurnOnlyDeviceId;
+    bool skipProfilePage = false;
+    unsigned int requiredFS = AllFileSystems;
+    if (m_deviceState.type == PlayStationType)
+        requiredFS = PlayStationFileSystems;
+
+    QString label;
+    switch (m_deviceState.type) {
+    case 0:
+        label = tr("DVD Player");
+        break;
+    case 1:
+        label = tr("Blu-ray Player");
+        break;
+    case 2:
+        label = tr("TV");
+        break;
+    case 3:
+        label = tr("Playstation 3");
+        profile = 3;
+        skipProfilePage = true;
+        break;
+    default:
+        label = tr("Mobile Phone");
+        break;
+    }
+
+    WizardStartParameters parameters;
+    parameters.profile = profile;
+    parameters.skipProfilePage = skipProfilePage;
+    parameters.driveType = driveKind;
+    parameters.burnOnly = burnOnly;
+    parameters.driveLetter = QString::fromStdString(driveLetter).toStdU16String();
+    parameters.requiredFSType = requiredFS;
+    parameters.deviceLabel = label;
+    qDebug().noquote().nospace() << "TransferWizardController::startWizard() Profile: " << profile
+                                 << ", drive type: " << driveKind << ", burn only: " << burnOnly
+                                 << ", drive letter: " << toQString(driveLetter)
+                                 << ", required FS type:" << requiredFS;
+
+    m_dialog.setWizardStartParameters(parameters);
+
+    if (appendNow)
+        addTransferFiles(files, activationFiles);
+}
+
+void TransferWizardController::launchWizard(const QStringList& files, unsigned int deviceID,
+                                            bool activationFiles)
+{
+    startWizard(files, deviceID, activationFiles, false);
+    m_pendingFiles = files;
+    m_pendingActivation = activationFiles;
+    m_dialog.showNormal();
+    m_dialog.raise();
+    m_dialog.activateWindow();
+    QTimer::singleShot(LoadInitialFilesDelayMs, this, &TransferWizardController::loadInitialFiles);
+}
+
+void TransferWizardController::loadInitialFiles()
+{
+    addTransferFiles(m_pendingFiles, m_pendingActivation);
+    m_pendingFiles.clear();
+    m_pendingActivation = false;
+}
+
+void TransferWizardController::appendTransferFiles(const QStringList& files, unsigned int deviceID,
+                                                   bool activationFiles)
+{
+    qDebug().noquote().nospace() << "TransferWizardController::appendTransferFiles()";
+    qDebug().noquote().nospace() << "\tdevice ID: " << deviceID;
+    qDebug().noquote().nospace() << "\tfiles: " << files.join(QLatin1Char(' '));
+
+    int state;
+    int currentDevice;
+    {
+        QMutexLocker lock(&m_stateMutex);
+        state = m_transferState;
+        currentDevice = m_deviceState.deviceID;
+    }
+
+    if (state == TransferState::Stopped || state == TransferState::Finished) {
+        emit restart(files, int(deviceID), activationFiles);
+    } else if (state == TransferState::Transcoding || state == TransferState::CopyingToUSB ||
+               state == TransferState::WritingDisc ||
+               (int(deviceID) != currentDevice && !activationFiles)) {
+        emit appendTransferFileError(
+            tr("You can only perform one transfer at a time with Portavo. Please finish or close "
+               "the current transfer before proceeding."));
+    } else if (!files.isEmpty()) {
+        emit appendTransferFiles(files, activationFiles);
+    }
+}
+
+void TransferWizardController::showDialog()
+{
+    m_dialog.show();
+    m_dialog.raise();
+    m_dialog.activateWindow();
+}
+
+void TransferWizardController::addTransferFileError(QString errorMessage)
+{
+    qDebug().noquote().nospace() << "TransferWizardController::addTransferFileError() "
+                                 << errorMessage;
+    showDialog();
+    if (m_errorBoxOpen) {
+        qDebug().noquote().nospace()
+            << "TransferWizardController::addTransferFileError() a message is already shown";
+        return;
+    }
+    m_errorBoxOpen = true;
+    QMessageBox box(QMessageBox::Information, tr("Add Video Error"), errorMessage,
+                    QMessageBox::NoButton, nullptr,
+                    Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowStaysOnTopHint);
+    box.setWindowIcon(QIcon(QStringLiteral(":/DeviceTransferWizard/portavo.png")));
+    box.exec();
+    m_errorBoxOpen = false;
+}
+
+void TransferWizardController::restartWizard(QStringList transferFileNames, int deviceID,
+                                             bool activationFiles)
+{
+    qDebug().noquote().nospace() << "TransferWizardController::restartWizard() device ID: "
+                                 << deviceID;
+    m_dialog.resetWizard();
+    m_transcoder.initEngine();
+    {
+        QMutexLocker lock(&m_stateMutex);
+        m_transferState = TransferState::Idle;
+        m_burnerDrives.clear();
+        m_cancel = false;
+    }
+    m_workerIdle.Wait(RestartWorkerWaitMs);
+    m_workerIdle.Set();
+
+    {
+        QMutexLocker lock(&m_stateMutex);
+        m_deviceState.deviceID = 0;
+    }
+    m_deviceState.profile = 0;
+    m_deviceState.registrationState = 0;
+    m_deviceState.method = 0;
+    m_deviceState.lastDriveName.clear();
+    m_deviceState.dataRate = 0;
+    m_pendingFiles.clear();
+    m_pendingActivation = false;
+
+    startWizard(transferFileNames, unsigned(deviceID), activationFiles, true);
+}
+
+// ---- File queue -------------------------------------------------------------------------
+
+void TransferWizardController::addTransferFiles(QStringList fileNameList, bool addToTop)
+{
+    if (fileNameList.isEmpty())
+        return;
+    QList<QFileInfo> infos;
+    for (const QString& name : fileNameList) {
+        qDebug().noquote().nospace() << "TransferWizardController  File Name: " << name;
+        const QFileInfo info(name);
+        if (!name.isEmpty() && info.exists())
+            infos.append(info);
+    }
+    m_dialog.appendFileInfos(infos, addToTop);
+}
+
+bool TransferWizardController::startAnalysis(const QStringList& files, int /*profile*/)
+{
+    m_analysisCancel = false;
+    if (files.isEmpty())
+        return false;
+    if (!m_workerIdle.Wait(0))
+        return false;
+    // The analysis worker arrives with the file-queue work; until then nothing is analysed.
+    qDebug().noquote().nospace()
+        << "TransferWizardController::startAnalysis() analysis is not available";
+    return false;
+}
+
+bool TransferWizardController::getAnalysisResults(QList<TranscodeEstimate>& estimates,
+                                                  QStringList& outputPaths,
+                                                  QList<SourceMediaList>& sources,
+                                                  QStringList& directFiles, QList<int>& resultCodes)
+{
+    if (!m_workerIdle.Wait(0))
+        return false;
+    if (!m_analysisCancel &&
+        (m_analysisResults.outputPaths.isEmpty() || m_analysisResults.sources.isEmpty()))
+        return false;
+    estimates = m_analysisResults.estimates;
+    outputPaths = m_analysisResults.outputPaths;
+    sources = m_analysisResults.sources;
+    directFiles = m_analysisResults.directFiles;
+    resultCodes = m_analysisResults.resultCodes;
+    return true;
+}
+
+void TransferWizardController::cancelAnalysis()
+{
+    m_analysisCancel = true;
+    m_transcoder.cancelAnalysis();
+}
+
+int TransferWizardController::removeFromTranscodeQueue(const QStringList& files)
+{
+    for (const QString& file : files)
+        m_transcoder.removeJob(file);
+    return int(files.size());
+}
+
+bool TransferWizardController::findQueuedFile(const QString& file, TranscodeJob& /*entry*/)
+{
+    // The queue keeps no entries until conversions are prepared by an analysis.
+    return m_transcoder.findJob(file) >= 0;
+}
+
+// ---- Transfer ---------------------------------------------------------------------------
+
+int TransferWizardController::startTranscode(const QStringList& files, int /*profile*/)
+{
+    const int queued = m_transcoder.queueLength();
+    if (queued > 0) {
+        m_workerIdle.Reset();
+        m_transcoder.startNextTranscodeSession();
+        setTransferState(TransferState::Transcoding);
+    }
+    m_pendingFiles = files;
+    return queued;
+}
+
+bool TransferWizardController::startSave(const QList<QFileInfo>& files,
+                                         const std::u16string& /*drive*/, bool /*toUSB*/)
+{
+    if (files.isEmpty())
+        return false;
+    // The save worker (USB copy and disc write) arrives with the transfer pipeline.
+    qDebug().noquote().nospace()
+        << "TransferWizardController::startSave() writing is not available";
+    return false;
+}
+
+void TransferWizardController::cancelTransfer()
+{
+    int previous;
+    {
+        QMutexLocker lock(&m_stateMutex);
+        previous = m_transferState;
+        m_transferState = TransferState::Stopped;
+    }
+    if (previous == TransferState::Transcoding) {
+        emit cancelTranscode();
+        return;
+    }
+    if (previous == TransferState::WritingDisc)
+        m_burner.Cancel();
+    QMutexLocker lock(&m_stateMutex);
+    m_cancel = true;
+}
+
+void TransferWizardController::handleTranscodeError(bool continueWithRemaining)
+{
+    if (continueWithRemaining && transferState() == TransferState::Transcoding) {
+        m_transcoder.startNextTranscodeSession();
+        return;
+    }
+    completeWorkerStep(false, 0);
+    if (!continueWithRemaining)
+        setTransferState(TransferState::Stopped);
+}
+
+void TransferWizardController::completeWorkerStep(bool notify, unsigned int dataRate)
+{
+    m_workerIdle.Set();
+    if (dataRate > 0)
+        m_deviceState.dataRate = dataRate;
+    if (notify) {
+        recordFinishedTransfer();
+        emit fileSaveDone();
+        m_burnerDrives.clear();
+        m_burner.SetCurrentDrive(Drive());
+    }
+    m_workerFinished = true;
+}
+
+void TransferWizardController::recordFinishedTransfer()
+{
+    int previous;
+    {
+        QMutexLocker lock(&m_stateMutex);
+        previous = m_transferState;
+        m_transferState = TransferState::Finished;
+    }
+    TransferRecorder::record(m_deviceState, previous, m_dialog.currentProfile(), m_pendingFiles);
+}
+
+bool TransferWizardController::waitForWorker(unsigned int timeoutMs)
+{
+    return m_workerIdle.Wait(timeoutMs);
+}
+
+void TransferWizardController::transcoderCancelSlot(QString /*fileName*/)
+{
+    completeWorkerStep(false, 0);
+}
+
+void TransferWizardController::transcodeFileFinished()
+{
+    completeWorkerStep(false, 0);
+}
+
+// ---- Drives -----------------------------------------------------------------------------
+
+bool TransferWizardController::GetBurnerDrives(QList<USBDriveData>& drives)
+{
+    drives.clear();
+    m_burnerDrives.clear();
+    m_burner.SetCurrentDrive(Drive());
+    // Recorder discovery arrives with the burner back end.
+    return false;
+}
+
+bool TransferWizardController::GetUSBDrives(QList<USBDriveData>& drives)
+{
+    drives.clear();
+    // USB drive discovery arrives with the drive monitoring work.
+    return false;
+}
+
+// ---- Directories, player, pings ---------------------------------------------------------
+
+bool TransferWizardController::setLastBrowsedDir(const QDir& dir)
+{
+    const bool written =
+        WriteSetting(SettingsPath, "LastBrwosedDir", dir.absolutePath().toStdString());
+    if (written)
+        lastBrowsedDirValue() = dir;
+    return written;
+}
+
+bool TransferWizardController::getLastBrowsedDir(QString& dir)
+{
+    dir = lastBrowsedDirValue().absolutePath();
+    return true;
+}
+
+bool TransferWizardController::reserved(const QString&, const QString&)
+{
+    return false;
+}
+
+bool TransferWizardController::registerDeviceWithPlayer()
+{
+    std::u16string installDir;
+    if (!ReadInstallSetting(std::u16string(u"Player"), std::u16string(u"InstallDir"), installDir))
+        return false;
+    const QString dir = toQString(installDir);
+    if (dir.isEmpty() || !QFileInfo::exists(dir))
+        return false;
+    const QString executable = dir + QStringLiteral("/Kavo Plus Player");
+    if (!QFileInfo::exists(executable))
+        return false;
+    // Raising another program's window has no portable equivalent; the player raises itself.
+    return QProcess::startDetached(executable, {QStringLiteral("-ovsregisterdevice")});
+}
+
+void TransferWizardController::sendLastPagePing()
+{
+    const QString page = m_dialog.currentPageName();
+    const QUrl url = sendUsagePing("LastPage-" + page.toUtf8(), false);
+    qDebug().noquote().nospace() << "TransferWizardController " << url.toString();
+}
+
+// ---- IKavoMediaBurnerCallback -----------------------------------------------------------
+
+int TransferWizardController::AddRef()
+{
+    return ++m_refCount;
+}
+
+int TransferWizardController::Release()
+{
+    const int count = --m_refCount;
+    if (count <= 0) {
+        delete this;
+        return 0;
+    }
+    return count;
+}
+
+int TransferWizardController::GetRefCount() const
+{
+    return m_refCount;
+}
+
+void TransferWizardController::OnProgress(quint64 current, quint64 total)
+{
+    qDebug().noquote().nospace() << "TransferWizardController::OnProgress() " << current << "/"
+                                 << total;
+    emit writeFileProgress(current, total, 0, QString());
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QDir>
+#include <QFileInfo>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <string>
+
+#include "AnalysisResults.h"
+#include "TranscodeJob.h"
+#include "USBDriveData.h"
+
+// What the wizard dialog may ask of the controller. The dialog is the only caller and runs
+// on the GUI thread; answers that take time arrive later through the controller's signals.
+class TransferWizardServericeInterface
+{
+public:
+    // Disc burners with the state of their disc; true when the list is not empty.
+    virtual bool GetBurnerDrives(QList<USBDriveData>& drives) = 0;
+    // Mounted USB drives (and the configured extra folders); true when the list is not empty.
+    virtual bool GetUSBDrives(QList<USBDriveData>& drives) = 0;
+    // Remembers the directory the user browsed last; returns whether it was stored.
+    virtual bool setLastBrowsedDir(const QDir& dir) = 0;
+    // Always true.
+    virtual bool getLastBrowsedDir(QString& dir) = 0;
+    // After a conversion error: go on with the remaining files, or stop the transfer.
+    virtual void handleTranscodeError(bool continueWithRemaining) = 0;
+    // Starts converting the queued files; returns the number of queued conversions.
+    virtual int startTranscode(const QStringList& files, int profile) = 0;
+    // Analyses the files on the worker; false when nothing to do or a worker is running.
+    virtual bool startAnalysis(const QStringList& files, int profile) = 0;
+    // The results of the last analysis once the worker is idle.
+    virtual bool getAnalysisResults(QList<TranscodeEstimate>& estimates, QStringList& outputPaths,
+                                    QList<SourceMediaList>& sources, QStringList& directFiles,
+                                    QList<int>& resultCodes) = 0;
+    virtual void cancelAnalysis() = 0;
+    // Writes the files to the drive (a USB mount point or a burner) on the worker.
+    virtual bool startSave(const QList<QFileInfo>& files, const std::u16string& drive,
+                           bool toUSB) = 0;
+    // Kept for compatibility with older dialogs; always false.
+    virtual bool reserved(const QString& first, const QString& second) = 0;
+    // Starts the companion player so it registers the device; false when it is not installed.
+    virtual bool registerDeviceWithPlayer() = 0;
+    virtual void cancelTransfer() = 0;
+    // Waits until no analysis or save worker runs; true when that happens within the time.
+    virtual bool waitForWorker(unsigned int timeoutMs) = 0;
+    // Takes the files out of the conversion queue; returns the number of names given.
+    virtual int removeFromTranscodeQueue(const QStringList& files) = 0;
+    // Whether the file is queued for conversion; copies its queue entry.
+    virtual bool findQueuedFile(const QString& file, TranscodeJob& entry) = 0;
+
+protected:
+    ~TransferWizardServericeInterface() = default;
+};

@@ -1,0 +1,176 @@
+#include "WizardShell.h"
+
+#include <QApplication>
+#include <QDebug>
+#include <QDir>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QResource>
+#include <QStringList>
+#include <QTranslator>
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <shared_mutex>
+#include <string>
+
+#include "CommandLineParser.h"
+#include "PingManager.h"
+#include "SettingsAccessors.h"
+#include "TransferWizardController.h"
+#include "TranslationTag.h"
+
+namespace {
+
+std::atomic<TransferWizardController*> s_running{nullptr};
+// Held shared while a later launch is handed over, exclusively while the wizard is torn
+// down, so a hand-over never reaches a controller that is being destroyed.
+std::shared_mutex s_runningLock;
+
+std::unique_ptr<QTranslator> s_qtTranslator;
+std::unique_ptr<QTranslator> s_appTranslator;
+
+QString installString(const char* path, const char* name)
+{
+    std::string value;
+    if (!ReadInstallSetting(path, name, value))
+        return {};
+    return QString::fromUtf8(value.data(), qsizetype(value.size()));
+}
+
+QString installWideString(const char16_t* path, const char16_t* name)
+{
+    std::u16string value;
+    if (!ReadInstallSetting(std::u16string(path), std::u16string(name), value))
+        return {};
+    return QString::fromUtf16(value.data(), qsizetype(value.size()));
+}
+
+bool isDir(const QString& path)
+{
+    return !path.isEmpty() && QFileInfo(path).isDir();
+}
+
+} // namespace
+
+TransferWizardController* WizardShell::runningController()
+{
+    return s_running.load();
+}
+
+void WizardShell::setUpPluginPaths()
+{
+    const QString appDir = QCoreApplication::applicationDirPath();
+    QString candidate = appDir + QStringLiteral("/../../../import/Vendor/Qt/all/plugins");
+    if (!isDir(candidate)) {
+        const QString installDir = installString("Qt4.5", "InstallDir");
+        if (!installDir.isEmpty()) {
+            const QString plugins =
+                QDir::fromNativeSeparators(installDir) + QStringLiteral("/plugins");
+            if (isDir(plugins))
+                candidate = plugins;
+        }
+    }
+    qDebug().noquote() << candidate;
+    if (!isDir(candidate)) {
+        candidate = QStringLiteral("/Library/Application Support/Kavo/QtPlugins");
+        if (!isDir(candidate))
+            candidate.clear();
+    }
+    // Qt's own plug-in folder holds the SQLite driver here: it goes only when a replacement
+    // folder takes its place.
+    if (!candidate.isEmpty()) {
+        QCoreApplication::removeLibraryPath(QLibraryInfo::path(QLibraryInfo::PluginsPath));
+        QCoreApplication::addLibraryPath(candidate);
+    }
+}
+
+void WizardShell::installTranslations()
+{
+    QString localeName = QLocale::system().name();
+    const QString configured = installWideString(u"TransferWizard", u"Locale");
+    if (!configured.isEmpty())
+        localeName = configured;
+    const QString tag = TranslationTag::fromLocaleName(localeName);
+
+    const QString i18nDir = QCoreApplication::applicationDirPath() + QStringLiteral("/i18n");
+    qDebug().noquote() << "i18 Dir: " + i18nDir;
+    if (!isDir(i18nDir) || tag.isEmpty())
+        return;
+    s_qtTranslator = std::make_unique<QTranslator>();
+    if (s_qtTranslator->load(QStringLiteral("qt-") + tag, i18nDir, QStringLiteral("-")))
+        QCoreApplication::installTranslator(s_qtTranslator.get());
+    s_appTranslator = std::make_unique<QTranslator>();
+    if (s_appTranslator->load(QStringLiteral("lang-") + tag, i18nDir, QStringLiteral("-")))
+        QCoreApplication::installTranslator(s_appTranslator.get());
+}
+
+int WizardShell::run(int& argc, char** argv)
+{
+    auto app = std::make_unique<QApplication>(argc, argv);
+    const QString appDir = QCoreApplication::applicationDirPath();
+    QResource::registerResource(appDir + QStringLiteral("/../Resources/DeviceTransferWizard.rcc"),
+                                QStringLiteral("/"));
+    setUpPluginPaths();
+
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromUtf8(argv[i]));
+    if (!arguments.isEmpty())
+        arguments.removeFirst();
+
+    qDebug().noquote() << "applicationDirPath(): " + appDir;
+    const QStringList iconPaths = QDir::searchPaths(QStringLiteral("icon"));
+    for (int i = 0; i < iconPaths.size(); ++i)
+        qDebug().noquote().nospace() << "Path[ " << i << " ]: " << iconPaths.at(i);
+
+    installTranslations();
+
+    QStringList files;
+    unsigned int deviceID = 0;
+    bool activationFiles = false;
+    const CommandLineParser parser(arguments);
+    if (parser.parse(files, deviceID, activationFiles)) {
+        TransferWizardController controller;
+        if (qEnvironmentVariableIsSet("KAVO_TEST_TRANSFER_STATE"))
+            controller.setTransferState(qEnvironmentVariableIntValue("KAVO_TEST_TRANSFER_STATE"));
+        s_running.store(&controller);
+        // The wizard ends when its dialog closes, whatever the other windows do.
+        QObject::connect(controller.dialog(), &QDialog::finished, app.get(),
+                         &QCoreApplication::quit, Qt::QueuedConnection);
+        controller.launchWizard(files, deviceID, activationFiles);
+        app->exec();
+        std::unique_lock<std::shared_mutex> lock(s_runningLock);
+        s_running.store(nullptr);
+    }
+
+    pingManager()->clear();
+    if (s_appTranslator)
+        QCoreApplication::removeTranslator(s_appTranslator.get());
+    if (s_qtTranslator)
+        QCoreApplication::removeTranslator(s_qtTranslator.get());
+    s_appTranslator.reset();
+    s_qtTranslator.reset();
+    app.reset();
+    return 0;
+}
+
+void WizardShell::forwardCommandLine(int argc, const char* const* argv)
+{
+    std::shared_lock<std::shared_mutex> lock(s_runningLock);
+    TransferWizardController* controller = s_running.load();
+    if (!controller || !argv)
+        return;
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) {
+        if (argv[i])
+            arguments.append(QString::fromUtf8(argv[i]));
+    }
+    QStringList files;
+    unsigned int deviceID = 0;
+    bool activationFiles = false;
+    const CommandLineParser parser(arguments);
+    if (!parser.parse(files, deviceID, activationFiles))
+        return;
+    controller->appendTransferFiles(files, deviceID, activationFiles);
+}

@@ -1,0 +1,29 @@
+// The portavo launcher: starts the wizard, or hands the command line to the one already
+// running for this user.
+#include <string>
+#include <vector>
+
+#include "LauncherChannel.h"
+
+extern "C" int kavomain(int argc, char** argv);
+extern "C" void commandline(int argc, char** argv);
+
+int main(int argc, char** argv)
+{
+    std::vector<std::string> arguments(argv, argv + argc);
+    LauncherChannel channel;
+    const LauncherChannel::Role role =
+        channel.acquire(arguments, [](const std::vector<std::string>& received) {
+            std::vector<char*> pointers;
+            pointers.reserve(received.size() + 1);
+            for (const std::string& a : received)
+                pointers.push_back(const_cast<char*>(a.c_str()));
+            pointers.push_back(nullptr);
+            commandline(int(received.size()), pointers.data());
+        });
+    if (role == LauncherChannel::Role::Forwarded)
+        return 0;
+    const int result = kavomain(argc, argv);
+    channel.stop();
+    return result;
+}

@@ -1,0 +1,519 @@
+#include <QApplication>
+#include <QMessageBox>
+#include <QPointer>
+#include <QSet>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+#include <QTimer>
+#include <memory>
+
+#include "../ping/HttpRecorder.h"
+#include "PingManager.h"
+#include "SettingsAccessors.h"
+#include "TransferDevice.h"
+#include "TransferDevices.h"
+#include "TransferWizardController.h"
+
+namespace {
+QString readString(const char* key)
+{
+    std::string value;
+    if (!ReadSetting("TransferWizard", key, value))
+        return QStringLiteral("<missing>");
+    return QString::fromStdString(value);
+}
+
+QList<QMessageBox*> visibleBoxes()
+{
+    QList<QMessageBox*> boxes;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible())
+            boxes.append(box);
+    }
+    return boxes;
+}
+} // namespace
+
+class TestController : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit TestController(const QString& root) : m_rootPath(root) {}
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void construction_writesDefaults_andStartPings();
+    void startWizard_deviceId_data();
+    void startWizard_deviceId();
+    void startWizard_storedDevice_usesItsChoices();
+    void burnOnly_afterRestart_keepsPreviousType();
+    void secondLaunch_fromOtherThread_data();
+    void secondLaunch_fromOtherThread();
+    void addTransferFiles_logsEveryName();
+    void errorBox_oneAtATime();
+    void restart_resetsTransferAndDevice();
+    void cancelAndErrors_changeState();
+    void unfinishedOperations_reportFailure();
+    void lastBrowsedDir_roundTrip();
+    void registerDeviceWithPlayer_startsPlayer();
+    void lastPagePing_namesCurrentPage();
+    void finishedSave_recordsDeviceAndSendsPings();
+    void finishedBurnOnly_sendsEmptyDeviceWord();
+
+private:
+    QString filePath(const QString& relative) const { return m_rootPath + "/" + relative; }
+
+    QString m_rootPath;
+    std::unique_ptr<HttpRecorder> m_server;
+};
+
+void TestController::initTestCase()
+{
+    m_server = std::make_unique<HttpRecorder>();
+    QVERIFY(WriteInstallSetting("TransferWizard", "UsageHost", m_server->host().toStdString()));
+}
+
+void TestController::cleanupTestCase()
+{
+    pingManager()->clear();
+}
+
+void TestController::construction_writesDefaults_andStartPings()
+{
+    QCOMPARE(readString("TempDir"), QStringLiteral("<missing>"));
+    {
+        TransferWizardController controller;
+        QCOMPARE(controller.transferState(), int(TransferState::Idle));
+        QVERIFY(!controller.isTracing());
+        QCOMPARE(controller.GetRefCount(), 2); // the burner's and our own
+    }
+    uint32_t tracing = 99;
+    QVERIFY(ReadSetting("TransferWizard", "WizardTracing", tracing));
+    QCOMPARE(tracing, 0u);
+    QCOMPARE(readString("FirstPingSent"), QStringLiteral("true"));
+
+    // The temporary directory is private to the user, under the cache folder.
+    const QString temp = readString("TempDir");
+    QCOMPARE(temp, filePath("cache/Kavo/TransferWizard/tmp"));
+    QCOMPARE(int(QFile::permissions(temp) & 0x0777),
+             int(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser));
+    QVERIFY(!QFile::exists(temp + "/TWDebug.txt"));
+    QCOMPARE(readString("LastBrwosedDir"), filePath("home/Desktop"));
+
+    {
+        TransferWizardController controller;
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(m_server->requestLines().size(), 2, 10000);
+    QCOMPARE(m_server->requestLines().at(0),
+             QByteArray("GET /hint/d9-WindowTransferWizardStartAfterInstall HTTP/1.1"));
+    QCOMPARE(m_server->requestLines().at(1),
+             QByteArray("GET /hint/d9-WindowTransferWizardStart HTTP/1.1"));
+}
+
+void TestController::startWizard_deviceId_data()
+{
+    QTest::addColumn<uint>("deviceId");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<int>("profile");
+    QTest::addColumn<bool>("skipProfilePage");
+    QTest::addColumn<bool>("burnOnly");
+    QTest::addColumn<uint>("mask");
+
+    QTest::newRow("10000 DVD player") << 10000u << "DVD Player" << 0 << false << false << 63u;
+    QTest::newRow("10001 Blu-ray") << 10001u << "Blu-ray Player" << 0 << false << false << 63u;
+    QTest::newRow("10002 TV") << 10002u << "TV" << 0 << false << false << 63u;
+    QTest::newRow("10003 PlayStation 3") << 10003u << "Playstation 3" << 3 << true << false << 3u;
+    QTest::newRow("10009 phone") << 10009u << "Mobile Phone" << 0 << false << false << 63u;
+    QTest::newRow("1000 burn only") << 1000u << "DVD Player" << 0 << false << true << 63u;
+    QTest::newRow("5 unknown small id") << 5u << "DVD Player" << 0 << false << false << 63u;
+}
+
+void TestController::startWizard_deviceId()
+{
+    QFETCH(uint, deviceId);
+    QFETCH(QString, label);
+    QFETCH(int, profile);
+    QFETCH(bool, skipProfilePage);
+    QFETCH(bool, burnOnly);
+    QFETCH(uint, mask);
+
+    TransferWizardController controller;
+    controller.startWizard({}, deviceId, false, false);
+    const WizardStartParameters& p = controller.dialog()->startParameters();
+    QCOMPARE(p.deviceLabel, label);
+    QCOMPARE(p.profile, profile);
+    QCOMPARE(p.skipProfilePage, skipProfilePage);
+    QCOMPARE(p.driveType, -1);
+    QCOMPARE(p.burnOnly, burnOnly);
+    QCOMPARE(p.requiredFSType, mask);
+    QVERIFY(p.driveLetter.empty());
+    QCOMPARE(controller.deviceState().deviceID, int(deviceId));
+}
+
+void TestController::startWizard_storedDevice_usesItsChoices()
+{
+    auto* library = TransferDevicesLibrary::TransferDevices::Instance("TransferWizard");
+    QVERIFY(library->IsOpen());
+    std::unique_ptr<TransferDevicesLibrary::TransferDevice> device(
+        library->CreateDevice("Living room"));
+    QVERIFY(device);
+    device->SetType(1);
+    device->SetProfile(3); // the brand's HD profile
+    device->SetLastUsedMethod(2);
+    device->SetLastDriveName("/media/alice/STICK");
+    device->SetDataRate(123456);
+    const uint id = device->GetDeviceId();
+
+    TransferWizardController controller;
+    controller.startWizard({}, id, false, false);
+    const WizardStartParameters& p = controller.dialog()->startParameters();
+    QCOMPARE(p.deviceLabel, QString("Blu-ray Player"));
+    QCOMPARE(p.driveType, 1);
+    QCOMPARE(p.driveLetter, std::u16string(u"/media/alice/STICK"));
+    QCOMPARE(p.requiredFSType, 63u);
+    QCOMPARE(controller.deviceState().profile, 3);
+    QCOMPARE(controller.deviceState().dataRate, 123456u);
+    QCOMPARE(controller.deviceState().deviceName, std::string("Living room"));
+    // Stored profile 3 is transcode profile 4; the dialog takes it as its profile.
+    QCOMPARE(p.profile, 4);
+}
+
+void TestController::burnOnly_afterRestart_keepsPreviousType()
+{
+    TransferWizardController controller;
+    controller.startWizard({}, 10003, false, false);
+    emit controller.restart({}, 1000, false);
+    QTRY_COMPARE_WITH_TIMEOUT(controller.deviceState().deviceID, 1000, 5000);
+    const WizardStartParameters& p = controller.dialog()->startParameters();
+    QVERIFY(p.burnOnly);
+    QCOMPARE(p.deviceLabel, QString("Playstation 3"));
+}
+
+void TestController::secondLaunch_fromOtherThread_data()
+{
+    QTest::addColumn<int>("state");
+    QTest::addColumn<uint>("deviceId");
+    QTest::addColumn<bool>("activation");
+    QTest::addColumn<bool>("withFiles");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("idle, same device") << 0 << 10002u << false << true << "append";
+    QTest::newRow("idle, same device, no files") << 0 << 10002u << false << false << "none";
+    QTest::newRow("idle, other device") << 0 << 10003u << false << true << "error";
+    QTest::newRow("idle, other device, activation") << 0 << 10003u << true << true << "append";
+    QTest::newRow("stopped") << 1 << 10003u << false << true << "restart";
+    QTest::newRow("transcoding") << 2 << 10002u << false << true << "error";
+    QTest::newRow("copying") << 3 << 10002u << false << true << "error";
+    QTest::newRow("burning") << 4 << 10002u << true << true << "error";
+    QTest::newRow("finished") << 128 << 10002u << false << false << "restart";
+}
+
+void TestController::secondLaunch_fromOtherThread()
+{
+    QFETCH(int, state);
+    QFETCH(uint, deviceId);
+    QFETCH(bool, activation);
+    QFETCH(bool, withFiles);
+    QFETCH(QString, expected);
+
+    TransferWizardController controller;
+    controller.startWizard({}, 10002, false, false);
+    controller.setTransferState(state);
+
+    QSignalSpy append(&controller,
+                      qOverload<QStringList, bool>(&TransferWizardController::appendTransferFiles));
+    QSignalSpy error(&controller, &TransferWizardController::appendTransferFileError);
+    QSignalSpy restart(&controller, &TransferWizardController::restart);
+    // The message box of a refusal is closed as soon as it shows.
+    QTimer closer;
+    connect(&closer, &QTimer::timeout, this, []() {
+        for (QMessageBox* box : visibleBoxes())
+            box->done(0);
+    });
+    closer.start(20);
+
+    const QStringList files = withFiles ? QStringList{"/nowhere/a.avi"} : QStringList{};
+    QThread* host =
+        QThread::create([&]() { controller.appendTransferFiles(files, deviceId, activation); });
+    host->start();
+    QVERIFY(host->wait(10000));
+    delete host;
+
+    QCOMPARE(append.size(), expected == "append" ? 1 : 0);
+    QCOMPARE(error.size(), expected == "error" ? 1 : 0);
+    QCOMPARE(restart.size(), expected == "restart" ? 1 : 0);
+    if (expected == "append") {
+        QCOMPARE(append.at(0).at(0).toStringList(), files);
+        QCOMPARE(append.at(0).at(1).toBool(), activation);
+    }
+    if (expected == "error") {
+        QCOMPARE(error.at(0).at(0).toString(),
+                 QString("You can only perform one transfer at a time with Portavo. Please "
+                         "finish or close the current transfer before proceeding."));
+    }
+    if (expected == "restart") {
+        QCOMPARE(restart.at(0).at(1).toInt(), int(deviceId));
+        // The restart itself runs on this (the GUI) thread.
+        QTRY_COMPARE_WITH_TIMEOUT(controller.transferState(), int(TransferState::Idle), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(controller.deviceState().deviceID, int(deviceId), 5000);
+    }
+    // Let queued slots run before the controller goes.
+    QCoreApplication::processEvents();
+}
+
+void TestController::addTransferFiles_logsEveryName()
+{
+    TransferWizardController controller;
+    controller.startWizard({}, 10002, false, false);
+    static QStringList lines;
+    lines.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(
+        [](QtMsgType, const QMessageLogContext&, const QString& m) { lines.append(m); });
+    const QString present = filePath("home/present.avi");
+    const QString missing = filePath("home/missing.avi");
+    emit controller.appendTransferFiles(QStringList{present, missing}, false);
+    qInstallMessageHandler(previous);
+    QVERIFY(lines.contains("TransferWizardController  File Name: " + present));
+    QVERIFY(lines.contains("TransferWizardController  File Name: " + missing));
+}
+
+void TestController::errorBox_oneAtATime()
+{
+    TransferWizardController controller;
+    controller.startWizard({}, 10002, false, false);
+    controller.setTransferState(TransferState::CopyingToUSB);
+
+    QSet<QMessageBox*> seen;
+    int mostAtOnce = 0;
+    int ticks = 0;
+    QString title;
+    QTimer watcher;
+    connect(&watcher, &QTimer::timeout, this, [&]() {
+        const QList<QMessageBox*> boxes = visibleBoxes();
+        mostAtOnce = qMax(mostAtOnce, int(boxes.size()));
+        for (QMessageBox* box : boxes) {
+            seen.insert(box);
+            title = box->windowTitle();
+        }
+        // Keep the box open for a few rounds so the second error arrives while it shows.
+        if (!boxes.isEmpty() && ++ticks > 10) {
+            ticks = 0;
+            for (QMessageBox* box : boxes)
+                box->done(0);
+        }
+    });
+    watcher.start(10);
+
+    QThread* host = QThread::create([&]() {
+        controller.appendTransferFiles({}, 10002, false);
+        controller.appendTransferFiles({}, 10002, false);
+    });
+    host->start();
+    QVERIFY(host->wait(10000));
+    delete host;
+
+    QTRY_COMPARE_WITH_TIMEOUT(seen.size(), 1, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(visibleBoxes().isEmpty(), 10000);
+    QCOMPARE(mostAtOnce, 1);
+    QCOMPARE(title, QString("Add Video Error"));
+    QVERIFY(controller.dialog()->isVisible());
+
+    // Once closed, the next refusal shows a box again.
+    seen.clear();
+    emit controller.appendTransferFileError("again");
+    QCOMPARE(seen.size(), 1);
+}
+
+void TestController::restart_resetsTransferAndDevice()
+{
+    TransferWizardController controller;
+    controller.startWizard({}, 10003, false, false);
+    controller.setTransferState(TransferState::Finished);
+    emit controller.restart({}, 10002, false);
+    QCOMPARE(controller.transferState(), int(TransferState::Idle));
+    QCOMPARE(controller.deviceState().deviceID, 10002);
+    QCOMPARE(controller.deviceState().type, 2);
+    QCOMPARE(controller.dialog()->startParameters().deviceLabel, QString("TV"));
+    QVERIFY(controller.waitForWorker(0));
+    QVERIFY(!controller.isCancelled());
+}
+
+void TestController::cancelAndErrors_changeState()
+{
+    TransferWizardController controller;
+    QSignalSpy cancelTranscode(&controller, &TransferWizardController::cancelTranscode);
+
+    controller.setTransferState(TransferState::Transcoding);
+    controller.cancelTransfer();
+    QCOMPARE(controller.transferState(), int(TransferState::Stopped));
+    QCOMPARE(cancelTranscode.size(), 1);
+    QVERIFY(!controller.isCancelled());
+
+    controller.setTransferState(TransferState::CopyingToUSB);
+    controller.cancelTransfer();
+    QCOMPARE(controller.transferState(), int(TransferState::Stopped));
+    QCOMPARE(cancelTranscode.size(), 1);
+    QVERIFY(controller.isCancelled());
+
+    controller.setTransferState(TransferState::Transcoding);
+    controller.handleTranscodeError(false);
+    QCOMPARE(controller.transferState(), int(TransferState::Stopped));
+    QVERIFY(controller.waitForWorker(0));
+}
+
+void TestController::unfinishedOperations_reportFailure()
+{
+    TransferWizardController controller;
+    QList<USBDriveData> drives{USBDriveData()};
+    QVERIFY(!controller.GetUSBDrives(drives));
+    QVERIFY(drives.isEmpty());
+    QVERIFY(!controller.GetBurnerDrives(drives));
+    QVERIFY(!controller.startAnalysis({}, 3));
+    QVERIFY(!controller.startSave({}, u"/media/x", true));
+    QVERIFY(!controller.reserved("a", "b"));
+    // An empty conversion queue starts nothing and keeps the state.
+    QCOMPARE(controller.startTranscode({"a.avi"}, 3), 0);
+    QCOMPARE(controller.transferState(), int(TransferState::Idle));
+    QCOMPARE(controller.removeFromTranscodeQueue({"a", "b"}), 2);
+}
+
+void TestController::lastBrowsedDir_roundTrip()
+{
+    TransferWizardController controller;
+    QVERIFY(controller.setLastBrowsedDir(QDir(m_rootPath)));
+    QString dir;
+    QVERIFY(controller.getLastBrowsedDir(dir));
+    QCOMPARE(dir, m_rootPath);
+    QCOMPARE(readString("LastBrwosedDir"), m_rootPath);
+}
+
+void TestController::registerDeviceWithPlayer_startsPlayer()
+{
+    TransferWizardController controller;
+    QVERIFY(!controller.registerDeviceWithPlayer());
+
+    const QString playerDir = filePath("player");
+    QVERIFY(QDir().mkpath(playerDir));
+    QVERIFY(WriteInstallSetting(u"Player", u"InstallDir", playerDir.toStdU16String()));
+    QVERIFY(!controller.registerDeviceWithPlayer());
+
+    const QString marker = filePath("player-ran.txt");
+    QFile script(playerDir + "/Kavo Plus Player");
+    QVERIFY(script.open(QIODevice::WriteOnly));
+    script.write(QString("#!/bin/sh\necho \"$@\" > '%1'\n").arg(marker).toUtf8());
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QVERIFY(controller.registerDeviceWithPlayer());
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(marker) && QFileInfo(marker).size() > 0, 10000);
+    QFile result(marker);
+    QVERIFY(result.open(QIODevice::ReadOnly));
+    QCOMPARE(result.readAll().trimmed(), QByteArray("-ovsregisterdevice"));
+}
+
+void TestController::lastPagePing_namesCurrentPage()
+{
+    const int before = int(m_server->requestLines().size());
+    {
+        TransferWizardController controller;
+        controller.launchWizard({}, 10002, false);
+        QTRY_VERIFY_WITH_TIMEOUT(m_server->requestLines().size() > before, 10000); // start ping
+        const QByteArray page = controller.dialog()->currentPageName().toUtf8();
+        controller.dialog()->reject();
+        // The ping waits for its answer before reject() returns.
+        QCOMPARE(m_server->requestLines().last(),
+                 "GET /hint/d9-WindowTransferWizardLastPage-" + page + " HTTP/1.1");
+    }
+}
+
+void TestController::finishedSave_recordsDeviceAndSendsPings()
+{
+    auto* library = TransferDevicesLibrary::TransferDevices::Instance("TransferWizard");
+    std::unique_ptr<TransferDevicesLibrary::TransferDevice> created(library->CreateDevice("Den"));
+    QVERIFY(created);
+    created->SetType(2);
+    created->SetDataRate(777);
+    const uint id = created->GetDeviceId();
+
+    TransferWizardController controller;
+    controller.startWizard({}, id, false, false);
+    QCOMPARE(controller.dialog()->currentProfile(), 3);
+    // The files of the transfer, as the dialog hands them over at Start.
+    controller.startTranscode({"/v/Clip.MP4", "/v/b.x.avi", "/v/noext"}, 3);
+    controller.setTransferState(TransferState::CopyingToUSB);
+    QSignalSpy done(&controller, &TransferWizardController::fileSaveDone);
+    QTRY_COMPARE_WITH_TIMEOUT(pingManager()->pendingCount(), 0, 10000); // the start ping
+    const int before = int(m_server->requestLines().size());
+
+    controller.completeWorkerStep(true, 2500000);
+    QCOMPARE(done.size(), 1);
+    QCOMPARE(controller.transferState(), int(TransferState::Finished));
+    QVERIFY(controller.waitForWorker(0));
+
+    std::unique_ptr<TransferDevicesLibrary::TransferDevice> stored(library->GetDevice(id));
+    QVERIFY(stored);
+    QCOMPARE(stored->GetProfile(), 1u); // home theater
+    QCOMPARE(stored->GetLastUsedMethod(), 2);
+    QCOMPARE(stored->GetDataRate(), 2500000u);
+    QVERIFY(stored->HasBeenConfigured());
+
+    QTRY_COMPARE_WITH_TIMEOUT(int(m_server->requestLines().size()), before + 5, 10000);
+    const QList<QByteArray> lines = m_server->requestLines().mid(before);
+    const QByteArray base = "GET /hint/d9-WindowTransferWizard";
+    QCOMPARE(lines.at(0), base + "DeviceTypeAndMedium-TV-USB HTTP/1.1");
+    QCOMPARE(lines.at(1), base + "TranscodeProfile-HomeTheater576 HTTP/1.1");
+    QCOMPARE(lines.at(2), base + "FileExtension-MP4 HTTP/1.1");
+    QCOMPARE(lines.at(3), base + "FileExtension-avi HTTP/1.1");
+    QCOMPARE(lines.at(4), base + "FileExtension- HTTP/1.1");
+
+    // A step that reports no rate keeps the stored one.
+    controller.setTransferState(TransferState::WritingDisc);
+    controller.completeWorkerStep(true, 0);
+    stored.reset(library->GetDevice(id));
+    QCOMPARE(stored->GetDataRate(), 2500000u);
+    QCOMPARE(stored->GetLastUsedMethod(), 1);
+}
+
+void TestController::finishedBurnOnly_sendsEmptyDeviceWord()
+{
+    TransferWizardController controller;
+    controller.startWizard({}, 1000, false, false);
+    controller.setTransferState(TransferState::WritingDisc);
+    QTRY_COMPARE_WITH_TIMEOUT(pingManager()->pendingCount(), 0, 10000); // the start ping
+    const int before = int(m_server->requestLines().size());
+    controller.completeWorkerStep(true, 1000);
+    QTRY_COMPARE_WITH_TIMEOUT(int(m_server->requestLines().size()), before + 2, 10000);
+    const QList<QByteArray> lines = m_server->requestLines().mid(before);
+    QCOMPARE(lines.at(0),
+             QByteArray("GET /hint/d9-WindowTransferWizardDeviceTypeAndMedium--Burner HTTP/1.1"));
+    QCOMPARE(
+        lines.at(1),
+        QByteArray("GET /hint/d9-WindowTransferWizardTranscodeProfile-FileBurningOnly HTTP/1.1"));
+}
+
+int main(int argc, char** argv)
+{
+    // Every store the controller touches lives in a private folder of this run.
+    QTemporaryDir root;
+    const QString r = root.path();
+    for (const char* d : {"home", "config", "cache", "data", "run"})
+        QDir(r).mkpath(d);
+    QFile::setPermissions(r + "/run", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    qputenv("HOME", QFile::encodeName(r + "/home"));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(r + "/config"));
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(r + "/cache"));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(r + "/data"));
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(r + "/run"));
+    qputenv("KAVO_USER_HIVE", QFile::encodeName(r + "/user.reg"));
+    qputenv("KAVO_MACHINE_HIVE", QFile::encodeName(r + "/machine.reg"));
+    QDir(r + "/home").mkpath("Desktop");
+
+    QApplication app(argc, argv);
+    TestController test(r);
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_controller.moc"

@@ -1,0 +1,173 @@
+#include <QTest>
+
+#include "CommandLineParser.h"
+#include "TranslationTag.h"
+
+// The switches a launcher passes, and the translation tag the locale gives.
+class TestCommandLine : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void parse_data();
+    void parse();
+    void parse_leavesDefaults_whenRejected();
+    void translationTag_data();
+    void translationTag();
+};
+
+void TestCommandLine::parse_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("accepted");
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<uint>("deviceId");
+    QTest::addColumn<bool>("activation");
+
+    QTest::newRow("url file with escaped space")
+        << QStringList{"-xfer", "-id", "10003", "-file", "file:///C:/Videos/a%20b.avi"} << true
+        << QStringList{"/C:/Videos/a b.avi"} << 10003u << false;
+    QTest::newRow("id without xfer")
+        << QStringList{"-id", "42"} << false << QStringList{} << 0u << false;
+    QTest::newRow("id not a number")
+        << QStringList{"-xfer", "-id", "abc"} << false << QStringList{} << 0u << false;
+    QTest::newRow("negative id") << QStringList{"-xfer", "-id", "-5"} << false << QStringList{}
+                                 << 0u << false;
+    QTest::newRow("id without files")
+        << QStringList{"-xfer", "-id", "5"} << true << QStringList{} << 5u << false;
+    QTest::newRow("repeated id, last wins")
+        << QStringList{"-xfer", "-id", "5", "-id", "7"} << true << QStringList{} << 7u << false;
+    QTest::newRow("bad second id keeps the first")
+        << QStringList{"-xfer", "-id", "5", "-id", "x"} << true << QStringList{} << 5u << false;
+    QTest::newRow("capitals")
+        << QStringList{"-XFER",           "-Id", "10002", "-FILE", "file:///home/Al/Clip.MP4",
+                       "-ActivationVideo"}
+        << true << QStringList{"/home/Al/Clip.MP4"} << 10002u << true;
+    QTest::newRow("trailing file switch")
+        << QStringList{"-xfer", "-id", "1000", "-file"} << true << QStringList{} << 1000u << false;
+    QTest::newRow("file followed by a switch takes it as the value")
+        << QStringList{"-file", "-xfer", "-id", "5"} << false << QStringList{} << 0u << false;
+    QTest::newRow("file value is a switch, transfer given later")
+        << QStringList{"-id", "5", "-file", "-xfer", "-xfer"} << true << QStringList{""} << 5u
+        << false;
+    QTest::newRow("activation before files")
+        << QStringList{"-activationvideo",
+                       "-xfer",
+                       "-id",
+                       "9",
+                       "-file",
+                       "file:///v/a.avi",
+                       "-file",
+                       "file:///v/b%C3%A9.avi"}
+        << true << QStringList{"/v/a.avi", QString::fromUtf8("/v/b\xC3\xA9.avi")} << 9u << true;
+    QTest::newRow("activation after files")
+        << QStringList{"-xfer", "-file", "file:///v/a.avi", "-id", "9", "-activationvideo"} << true
+        << QStringList{"/v/a.avi"} << 9u << true;
+    QTest::newRow("unknown arguments are skipped")
+        << QStringList{"--verbose", "-xfer", "junk", "-id", "12"} << true << QStringList{} << 12u
+        << false;
+    QTest::newRow("empty") << QStringList{} << false << QStringList{} << 0u << false;
+    QTest::newRow("id at the end without value")
+        << QStringList{"-xfer", "-id"} << false << QStringList{} << 0u << false;
+}
+
+void TestCommandLine::parse()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(bool, accepted);
+    QFETCH(QStringList, files);
+    QFETCH(uint, deviceId);
+    QFETCH(bool, activation);
+
+    QStringList outFiles{"stale"};
+    unsigned int outId = 99;
+    bool outActivation = true;
+    const CommandLineParser parser(arguments);
+    QCOMPARE(parser.parse(outFiles, outId, outActivation), accepted);
+    QCOMPARE(outFiles, files);
+    QCOMPARE(outId, deviceId);
+    QCOMPARE(outActivation, activation);
+}
+
+void TestCommandLine::parse_leavesDefaults_whenRejected()
+{
+    const QStringList arguments{"-activationvideo", "-file", "file:///a.avi", "-id", "42"};
+    QStringList files;
+    unsigned int id = 0;
+    bool activation = false;
+    QVERIFY(!CommandLineParser(arguments).parse(files, id, activation));
+    QVERIFY(files.isEmpty());
+    QCOMPARE(id, 0u);
+    QCOMPARE(activation, false);
+}
+
+void TestCommandLine::translationTag_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("country");
+    QTest::addColumn<QString>("tag");
+
+    QTest::newRow("pt_BR") << "pt_BR"
+                           << "pt"
+                           << "br"
+                           << "pt-br";
+    QTest::newRow("fr_CA") << "fr_CA"
+                           << "fr"
+                           << "ca"
+                           << "fr";
+    QTest::newRow("one letter") << "x"
+                                << "en"
+                                << "us"
+                                << "en";
+    QTest::newRow("C locale") << "C"
+                              << "en"
+                              << "us"
+                              << "en";
+    QTest::newRow("pt alone") << "pt"
+                              << "pt"
+                              << "br"
+                              << "pt-br";
+    QTest::newRow("zh alone") << "zh"
+                              << "zh"
+                              << "cn"
+                              << "zh-cn";
+    QTest::newRow("ja alone") << "ja"
+                              << "ja"
+                              << "jp"
+                              << "ja";
+    QTest::newRow("unknown language keeps its country") << "nl_NL"
+                                                        << "nl"
+                                                        << "nl"
+                                                        << "nl-nl";
+    QTest::newRow("unknown language, long country") << "sr_Latn"
+                                                    << "sr"
+                                                    << "latn"
+                                                    << "sr-latn";
+    QTest::newRow("capitals") << "DE_at"
+                              << "de"
+                              << "at"
+                              << "de";
+    QTest::newRow("empty") << ""
+                           << "en"
+                           << "us"
+                           << "en";
+}
+
+void TestCommandLine::translationTag()
+{
+    QFETCH(QString, locale);
+    QFETCH(QString, language);
+    QFETCH(QString, country);
+    QFETCH(QString, tag);
+
+    QString outLanguage;
+    QString outCountry;
+    TranslationTag::split(locale, outLanguage, outCountry);
+    QCOMPARE(outLanguage, language);
+    QCOMPARE(outCountry, country);
+    QCOMPARE(TranslationTag::fromLocaleName(locale), tag);
+}
+
+QTEST_GUILESS_MAIN(TestCommandLine)
+#include "tst_commandline.moc"
