@@ -48,10 +48,13 @@ SuperComboBox::SuperComboBox(QWidget* parent) : HoverClickWidget(parent)
     m_textLabel = new QLabel(QStringLiteral("[TEXT]"), this);
     m_textLabel->setObjectName(QStringLiteral("textLabel"));
     m_textLabel->setMinimumWidth(100);
+    // Both texts are elided to the room the layout gives them, so neither widens the combo.
+    m_textLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    m_textLabel->installEventFilter(this);
     m_subTextLabel = new QLabel(QStringLiteral("[SUBTEXT]"), this);
     m_subTextLabel->setObjectName(QStringLiteral("subTextLabel"));
-    // The sub-text is elided to the label's width, so it must not widen the combo.
     m_subTextLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    m_subTextLabel->installEventFilter(this);
     m_sizeLabel = new QLabel(QStringLiteral("[SIZE]"), this);
     m_sizeLabel->setObjectName(QStringLiteral("centeredTxt"));
     m_sizeLabel->setAlignment(Qt::AlignCenter);
@@ -82,8 +85,9 @@ SuperComboBox::SuperComboBox(QWidget* parent) : HoverClickWidget(parent)
 
     m_faceIcon = QStringLiteral(":/driveComboBox/DVD.png");
     m_facePressedIcon = m_faceIcon;
-    m_textLabel->setText(QStringLiteral("DVD"));
-    m_subTextLabel->setText(QStringLiteral("drive"));
+    m_faceText = QStringLiteral("DVD");
+    m_faceSubText = QStringLiteral("drive");
+    elideFaceTexts();
     m_sizeLabel->clear();
     m_style = defaultStyle();
     applyState();
@@ -289,15 +293,39 @@ void SuperComboBox::showItemOnFace(const Item* entry)
 {
     if (!entry)
         return;
-    m_textLabel->setText(entry->text);
+    m_faceText = entry->text;
+    m_faceSubText = entry->subText;
     m_faceIcon = entry->icon;
     m_facePressedIcon = entry->pressedIcon.isEmpty() ? entry->icon : entry->pressedIcon;
     m_sizeLabel->setText(entry->sizeText);
-    m_subTextLabel->setToolTip(entry->subText);
-    const int width = qMax(m_subTextLabel->width(), m_subTextLabel->minimumWidth());
-    m_subTextLabel->setText(
-        QFontMetrics(m_subTextLabel->font()).elidedText(entry->subText, Qt::ElideRight, width));
+    elideFaceTexts();
     applyState();
+}
+
+void SuperComboBox::elideFaceTexts()
+{
+    const auto elide = [](QLabel* label, const QString& full) {
+        const int width = qMax(label->contentsRect().width(), label->minimumWidth());
+        const QString shown = QFontMetrics(label->font()).elidedText(full, Qt::ElideRight, width);
+        if (label->text() != shown)
+            label->setText(shown);
+        return shown != full;
+    };
+    // A shortened text keeps the whole one as its tooltip; the sub-text always has it.
+    m_textLabel->setToolTip(elide(m_textLabel, m_faceText) ? m_faceText : QString());
+    elide(m_subTextLabel, m_faceSubText);
+    m_subTextLabel->setToolTip(m_faceSubText);
+    // Without a sub-text its row folds away and the text sits in the middle of the face.
+    m_subTextLabel->setHidden(m_faceSubText.isEmpty());
+    m_rootLayout->setRowStretch(0, m_faceSubText.isEmpty() ? 1 : 0);
+}
+
+bool SuperComboBox::eventFilter(QObject* watched, QEvent* event)
+{
+    // The labels' room changes with the combo's width and with the size column's text.
+    if (event->type() == QEvent::Resize && (watched == m_textLabel || watched == m_subTextLabel))
+        elideFaceTexts();
+    return HoverClickWidget::eventFilter(watched, event);
 }
 
 bool SuperComboBox::isPopupVisible() const

@@ -85,6 +85,7 @@ public slots:
 
 protected:
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
     // The icon, pressed icon and group name of entries in group; none by default.
@@ -96,6 +97,8 @@ private:
     void popupShown();
     void popupHidden();
     void showItemOnFace(const Item* item);
+    // Shows the face texts shortened to their labels' widths.
+    void elideFaceTexts();
 
     QGridLayout* m_rootLayout = nullptr;
     QLabel* m_iconLabel = nullptr;
@@ -109,6 +112,9 @@ private:
     bool m_hovered = false;
     bool m_down = false;
     ComboStyle m_style;
+    // The whole texts of the entry on the face; the labels may show them shortened.
+    QString m_faceText;
+    QString m_faceSubText;
     QString m_faceIcon;
     QString m_facePressedIcon;
     QString m_frameSheets[3];

@@ -33,7 +33,8 @@ SuperComboBoxItem::SuperComboBoxItem(QWidget* parent, int id) : HoverClickWidget
     m_sizeLabel = new QLabel(QStringLiteral("[SIZE]"), this);
     m_sizeLabel->setObjectName(QStringLiteral("centeredTxt"));
     m_sizeLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    const QString secondary = QStringLiteral("QWidget{\n\tcolor: #CACDD2;\n}");
+    // Grey enough to rank below the name, dark enough to be read on the white popup.
+    const QString secondary = QStringLiteral("QWidget{\n\tcolor: #6E737B;\n}");
     m_subTextLabel->setStyleSheet(secondary);
     m_sizeLabel->setStyleSheet(secondary);
 

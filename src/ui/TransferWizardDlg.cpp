@@ -1,28 +1,19 @@
 #include "TransferWizardDlg.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
-#include <QFileDialog>
-#include <QFontMetrics>
-#include <QMimeData>
 #include <QMouseEvent>
 #include <QRegion>
 #include <QResizeEvent>
 #include <QUrl>
-#include <algorithm>
 
 #include "DialogStyleSheet.h"
-#include "ErrorDialog.h"
 #include "Formatting.h"
 #include "HelpChooseDeviceDlg.h"
-#include "ISourceMedia.h"
 #include "KavoSettings.h"
 #include "SettingsAccessors.h"
-#include "TranscodeJob.h"
-#include "TransferTimeEstimate.h"
 #include "TransferWizardServericeInterface.h"
 #include "UnSupportedFileTypeDlg.h"
 #include "WizardMessages.h"
@@ -44,25 +35,6 @@ const char* const NeedHelpPath = "/kavo/windows/portavo/support/help/en";
 
 const char* const StepLabelColor = "color: rgb(191, 191, 191);";
 const char* const CurrentStepLabelColor = "color: rgb(255, 255, 255);";
-// Free-space texts: the page's normal text colour, and the warning colour when the videos do
-// not fit. Both stay readable on the dark page.
-const char* const NormalTextColor = "white";
-const char* const WarningTextColor = "#FF5C5C";
-
-// The designer texts of the Next button and of the free-space number; pages that change them
-// put these back.
-QString& nextButtonText()
-{
-    static QString text;
-    return text;
-}
-
-QString& noDriveText()
-{
-    static QString text;
-    return text;
-}
-
 QString readResourceText(const QString& path)
 {
     QFile file(path);
@@ -86,8 +58,10 @@ QString helpLinkUrl(const QString& path)
 
 } // namespace
 
-TransferWizardDlg::TransferWizardDlg(TransferWizardServericeInterface* service)
-    : QDialog(nullptr), service(service), ui(new Ui::TransferWizardDlg), analysis(service, this)
+TransferWizardDlg::TransferWizardDlg(TransferWizardServericeInterface* service,
+                                     const QString& mountInfoPath)
+    : QDialog(nullptr), service(service), ui(new Ui::TransferWizardDlg), analysis(service, this),
+      volumeWatcher(mountInfoPath), filePage(*this), transferPage(*this)
 {
     initPortavoResources();
     registerDialogResources();
@@ -97,8 +71,10 @@ TransferWizardDlg::TransferWizardDlg(TransferWizardServericeInterface* service)
                    Qt::WindowMinimizeButtonHint);
     setFixedWidth(570);
     baseWindowTitle = windowTitle();
-    nextButtonText() = ui->nextButton->text();
-    noDriveText() = ui->remainSpaceText->text();
+    designNextText = ui->nextButton->text();
+    designNoDriveText = ui->remainSpaceText->text();
+    designTransferStateText = ui->transcode_writeLabel->text();
+    designTimeLeftText = ui->transferTimeLeftLabel->text();
     setWindowIcon(QIcon(QString::fromLatin1(WindowIcon)));
 
     ui->titleBar->setButtonPosition(WindowTitleBar::RightButtons);
@@ -150,6 +126,8 @@ TransferWizardDlg::TransferWizardDlg(TransferWizardServericeInterface* service)
     connect(ui->helpChooseLabel, &QLabel::linkActivated, this,
             &TransferWizardDlg::showChooseDeviceTypeHelp);
     connect(&analysis, &FileAnalysisRunner::canceled, this, &TransferWizardDlg::cancelAnalyzing);
+    connect(&volumeWatcher, &VolumeChangeWatcher::volumesChanged, this,
+            &TransferWizardDlg::volumesChanged);
 
     ui->KavoRadioButton->setChecked(true);
     ui->burnDiskRadioButton->setChecked(true);
@@ -242,7 +220,7 @@ void TransferWizardDlg::setWizardStartParameters(const WizardStartParameters& pa
         method = 1;
     if (parameters.burnOnly || !parameters.driveLetter.empty())
         page = FileListPage;
-    selectDriveByName(parameters.driveLetter);
+    filePage.selectDriveByName(parameters.driveLetter);
     // The drive lists are read only when the file page shows; the remembered drive is looked
     // up again then, or the first drive of its kind would be taken instead.
     rememberedDrive = parameters.driveLetter;
@@ -268,19 +246,23 @@ void TransferWizardDlg::resetWizard()
     lastProgressFileName.clear();
     ui->KavoRadioButton->setChecked(true);
     ui->burnDiskRadioButton->setChecked(true);
-    ui->nextButton->setText(nextButtonText());
-    ui->remainSpaceText->setText(noDriveText());
+    ui->nextButton->setText(designNextText);
+    ui->remainSpaceText->setText(designNoDriveText);
     ui->fileTransferProgressBar->setValue(0);
+    // A second transfer must not start under the last one's final state and times.
+    ui->transcode_writeLabel->setText(designTransferStateText);
+    ui->transferTimeLeftLabel->setText(designTimeLeftText);
+    ui->progressPercentText->setText(QStringLiteral("0"));
     setTransferBarStyle(false);
 }
 
 void TransferWizardDlg::appendFileInfos(const QList<QFileInfo>& files, bool addToTop)
 {
     QStringList unsupported;
-    addFilesToModel(files, unsupported, addToTop);
+    filePage.addFilesToModel(files, unsupported, addToTop);
     if (addToTop)
         showRegisterNote = true;
-    updateDestinationInfo();
+    filePage.updateDestinationInfo();
     if (!unsupported.isEmpty()) {
         UnSupportedFileTypeDlg dialog;
         dialog.setFileNames(unsupported);
@@ -338,10 +320,10 @@ void TransferWizardDlg::showPage()
         setupMethodPage();
         break;
     case FileListPage:
-        setupFilePage();
+        filePage.setup();
         break;
     case TransferProgressPage:
-        setupTransferPage();
+        transferPage.setup();
         break;
     case FinishPage:
         setupFinishPage();
@@ -386,60 +368,10 @@ void TransferWizardDlg::setupDeviceTypePage()
 void TransferWizardDlg::setupMethodPage()
 {
     setFooterButtons(true, false, true, false);
-    ui->nextButton->setText(nextButtonText());
+    ui->nextButton->setText(designNextText);
     updateButtonSpacers();
     updateMethodTexts();
     updateFooterNav(1);
-}
-
-void TransferWizardDlg::setupFilePage()
-{
-    setFooterButtons(true, true, false, false);
-    ui->startButton->setEnabled(true);
-    model.setProgressMode(false);
-    ui->remainSpaceText->setText(noDriveText());
-    if (start.burnOnly)
-        ui->backButton->hide();
-    updateButtonSpacers();
-    refreshDrives(false);
-    fillDriveCombo();
-    const USBDriveData* drive = currentDrive();
-    std::u16string driveName = drive ? drive->root : std::u16string();
-    if (!rememberedDrive.empty()) {
-        driveName = rememberedDrive;
-        rememberedDrive.clear();
-    }
-    selectDriveByName(driveName);
-    syncDriveCombo();
-    updateFooterNav(2);
-    if (profileChanged) {
-        reanalyzeAllFiles();
-        profileChanged = false;
-    }
-    updateDestinationInfo();
-    ui->startButton->setEnabled(model.rowCount() > 0);
-}
-
-void TransferWizardDlg::setupTransferPage()
-{
-    setFooterButtons(false, false, false, true);
-    updateButtonSpacers();
-    model.setProgressMode(true);
-    ui->fileTransferProgressBar->setValue(0);
-    ui->destinationTextLabel->setText(ui->driveComboBox->currentText());
-    ui->progressPercentText->setText(QStringLiteral("0"));
-    const QFontMetrics metrics(ui->destinationSubTextLabel->font());
-    ui->destinationSubTextLabel->setText(metrics.elidedText(
-        ui->driveComboBox->currentSubText(), Qt::ElideRight, ui->destinationSubTextLabel->width()));
-    if (start.burnOnly) {
-        saveVideoFiles();
-    } else {
-        QStringList files;
-        model.filesToWrite(files);
-        if (!files.isEmpty())
-            startConversion(files);
-    }
-    updateFooterNav(0);
 }
 
 void TransferWizardDlg::setupFinishPage()
@@ -514,7 +446,7 @@ void TransferWizardDlg::prevPage()
 void TransferWizardDlg::startButtonClicked()
 {
     transferClock.start();
-    const QString message = driveStatusMessage(currentDrive());
+    const QString message = filePage.driveStatusMessage(currentDrive());
     if (message.isEmpty()) {
         nextPage();
         return;
@@ -618,7 +550,7 @@ void TransferWizardDlg::reject()
     if (page == TransferProgressPage && !transferEnded) {
         if (!WizardMessages::confirmCloseDuringTransfer())
             return;
-        cancelTransferNow();
+        transferPage.cancelTransferNow();
     }
     closing = true;
     waitForWorkerIdle();
@@ -673,314 +605,87 @@ void TransferWizardDlg::resizeEvent(QResizeEvent* event)
 }
 
 // ---- File and transfer pages --------------------------------------------------------------
-// The pages' files, drives and progress. The controller does the work; these keep the widgets
-// and the file list in step with it.
+// The pages' files, drives and progress live in WizardFilePage and WizardTransferPage; the
+// slots hand over to them.
 
 void TransferWizardDlg::dragEnterEvent(QDragEnterEvent* event)
 {
-    const QList<QUrl> urls = event->mimeData()->urls();
-    if (urls.isEmpty() || urls.first().toString().isEmpty())
-        return;
-    const QStringList patterns = FileAnalysisRunner::patterns(fileTypes);
-    for (const QUrl& url : urls) {
-        const QString path = url.toLocalFile();
-        if (!path.isEmpty() && QFileInfo::exists(path) &&
-            FileAnalysisRunner::isSupported(path, patterns)) {
-            event->acceptProposedAction();
-            return;
-        }
-    }
+    filePage.acceptDrag(event);
 }
 
 void TransferWizardDlg::dropEvent(QDropEvent* event)
 {
-    QStringList names;
-    for (const QUrl& url : event->mimeData()->urls()) {
-        const QString path = url.toLocalFile();
-        if (!path.isEmpty() && QFileInfo::exists(path))
-            names << path;
+    filePage.drop(event);
+}
+
+void TransferWizardDlg::addFiles()
+{
+    filePage.addFiles();
+}
+
+void TransferWizardDlg::removeFiles()
+{
+    filePage.removeFiles();
+}
+
+void TransferWizardDlg::fileClicked(QModelIndex index)
+{
+    filePage.fileClicked(index);
+}
+
+void TransferWizardDlg::destinationDriveChanged()
+{
+    filePage.destinationDriveChanged();
+}
+
+void TransferWizardDlg::fileChangedInUSBDrive(QString driveLetter, quint64 newFreeSpace)
+{
+    filePage.fileChangedInUSBDrive(driveLetter, newFreeSpace);
+}
+
+void TransferWizardDlg::volumesChanged()
+{
+    const bool usable = filePage.refreshAfterVolumeChange();
+    if (page == TransferMethodPage) {
+        updateMethodTexts();
+    } else if (page == FileListPage) {
+        filePage.syncDriveCombo();
+        filePage.updateDestinationInfo();
+    } else if (page == TransferProgressPage && !usable && !transferEnded) {
+        // The drive being written to is gone: the transfer cannot finish.
+        emit destinationDriveRemoved();
     }
-    if (names.isEmpty())
-        return;
-    event->acceptProposedAction();
-    addFileNames(names);
 }
 
-void TransferWizardDlg::refreshDrives(bool usbOnly)
+void TransferWizardDlg::saveVideoFiles()
 {
-    if (service)
-        drives.refresh(*service, usbOnly);
+    transferPage.saveVideoFiles();
 }
 
-void TransferWizardDlg::fillDriveCombo()
+void TransferWizardDlg::updateProgress(quint64 bytePos, quint64 totalBytes,
+                                       quint32 estimatedTranscodeTime, QString fileName)
 {
-    drives.fillCombo(*ui->driveComboBox);
+    transferPage.updateProgress(bytePos, totalBytes, estimatedTranscodeTime, fileName);
+}
+
+void TransferWizardDlg::fileSaveStarted(int index)
+{
+    transferPage.fileSaveStarted(index);
+}
+
+void TransferWizardDlg::fileSaveDone()
+{
+    transferPage.fileSaveDone();
+}
+
+void TransferWizardDlg::transcodeError(int err, QString sourceFileName)
+{
+    transferPage.transcodeError(err, sourceFileName);
 }
 
 const USBDriveData* TransferWizardDlg::currentDrive() const
 {
     return drives.current(method);
-}
-
-bool TransferWizardDlg::selectDriveByName(const std::u16string& name)
-{
-    const bool usable = drives.selectByName(name, method);
-    if (method == 0)
-        ui->burnDiskRadioButton->setChecked(true);
-    else if (method == 1)
-        ui->CopyToUSBRadioButton->setChecked(true);
-    return usable;
-}
-
-void TransferWizardDlg::syncDriveCombo()
-{
-    int index = drives.comboIndex(method);
-    if (index >= ui->driveComboBox->count())
-        index = 0;
-    const bool blocked = ui->driveComboBox->blockSignals(true);
-    ui->driveComboBox->setCurrentIndex(index);
-    ui->driveComboBox->blockSignals(blocked);
-    destinationDriveChanged();
-}
-
-void TransferWizardDlg::destinationDriveChanged()
-{
-    const int chosen = drives.selectComboIndex(ui->driveComboBox->currentIndex());
-    if (chosen < 0)
-        return;
-    method = chosen;
-    if (method == 0)
-        ui->burnDiskRadioButton->setChecked(true);
-    else
-        ui->CopyToUSBRadioButton->setChecked(true);
-    tranfermethodButtonClicked();
-    recomputeTransferTimes();
-    updateDestinationInfo();
-}
-
-QString TransferWizardDlg::driveStatusMessage(const USBDriveData* drive) const
-{
-    return DestinationDrives::statusMessage(drive, method, model.totalOutputBytes(),
-                                            start.requiredFSType);
-}
-
-void TransferWizardDlg::updateDestinationInfo()
-{
-    const USBDriveData* drive = currentDrive();
-    const auto setColor = [](QLabel* label, const char* color) {
-        label->setStyleSheet(QStringLiteral("color: %1;").arg(QLatin1String(color)));
-    };
-    ui->warningDeviceIsfull->setStyleSheet(QString());
-    if (!drive) {
-        ui->unitsLabel->hide();
-        ui->USBLink->hide();
-        ui->remainSpaceText->setText(noDriveText());
-        setColor(ui->remainSpaceText, NormalTextColor);
-        ui->remainDiskspaceProgressBar->setValue(0);
-        ui->warningDeviceIsfull->setText(driveStatusMessage(nullptr));
-        ui->warningDeviceIsfull->show();
-        ui->remainSpaceLabel->hide();
-        ui->warningIcon->hide();
-        ui->remainSpaceText->hide();
-    } else {
-        for (QWidget* widget :
-             {static_cast<QWidget*>(ui->remainSpaceLabel), static_cast<QWidget*>(ui->warningIcon),
-              static_cast<QWidget*>(ui->remainSpaceText), static_cast<QWidget*>(ui->unitsLabel),
-              static_cast<QWidget*>(ui->warningDeviceIsfull)})
-            widget->show();
-        if (method == 1) {
-            ui->USBLink->setText(
-                QStringLiteral("<a href=\"%1\"><span style=\"color:#2bb0dc;\">%2</span></a>")
-                    .arg(QUrl::fromLocalFile(QString::fromStdU16String(drive->root)).toString(),
-                         QString::fromStdU16String(drive->displayName).toHtmlEscaped()));
-        }
-        ui->USBLink->setVisible(method == 1);
-
-        const DestinationDrives::SpaceUsage usage =
-            DestinationDrives::spaceUsage(*drive, model.totalOutputBytes());
-        ui->remainDiskspaceProgressBar->setValue(usage.percent);
-        QString number;
-        ui->unitsLabel->setText(FileInfoModel::sizeText(usage.remaining, false, &number));
-        ui->remainSpaceText->setText(number);
-
-        const QString message = driveStatusMessage(drive);
-        const bool problem = usage.remaining == 0 || !message.isEmpty();
-        setColor(ui->remainSpaceText, problem ? WarningTextColor : NormalTextColor);
-        setColor(ui->unitsLabel, problem ? WarningTextColor : NormalTextColor);
-        ui->warningDeviceIsfull->setText(message);
-        ui->warningDeviceIsfull->setVisible(problem);
-        ui->warningIcon->setVisible(problem);
-        if (drive->status == DriveNoMediumInfo) {
-            ui->remainSpaceLabel->hide();
-            ui->remainSpaceText->hide();
-            ui->unitsLabel->hide();
-            ui->warningIcon->hide();
-            ui->remainDiskspaceProgressBar->setValue(0);
-        }
-    }
-    ui->timeEstimateTitle->setText(tr("Estimated remaining time:"));
-    ui->timeLeftLabel->setText(model.totalTimeText());
-}
-
-void TransferWizardDlg::recomputeTransferTimes(const QStringList& files)
-{
-    QStringList names = files;
-    if (names.isEmpty()) {
-        for (int row = 0; row < model.rowCount(); ++row)
-            names << model.sourcePath(row);
-    }
-    const quint32 rate = DestinationDrives::writeRate(currentDrive(), method);
-    QList<int> seconds;
-    for (int i = int(names.size()) - 1; i >= 0; --i) {
-        const QFileInfo info(names[i]);
-        if (!info.exists()) {
-            names.removeAt(i);
-            continue;
-        }
-        // What is written is the converted file when there is one.
-        const int row = model.indexOfFile(names[i]);
-        const quint64 bytes = row >= 0 ? model.outputBytes(row) : quint64(info.size());
-        seconds.prepend(rate < 1 ? 0 : int(bytes / rate));
-    }
-    model.updateEstimates(names, seconds, true);
-    ui->timeLeftLabel->setText(model.totalTimeText());
-}
-
-void TransferWizardDlg::addFiles()
-{
-    QString filter;
-    for (const auto& [name, patterns] : fileTypes)
-        filter += QString::fromUtf8(name.c_str()) + tr(" files") + QStringLiteral(" (") +
-                  QString::fromUtf8(patterns.c_str()) + QStringLiteral(");;");
-    QString dir;
-    if (service)
-        service->getLastBrowsedDir(dir);
-    const QStringList names = QFileDialog::getOpenFileNames(
-        this, tr("Open Video") + QStringLiteral(" -- ") + windowTitle(), dir, filter);
-    if (!names.isEmpty())
-        addFileNames(names);
-}
-
-void TransferWizardDlg::addFileNames(const QStringList& names)
-{
-    QStringList kept;
-    QString folder;
-    for (const QString& name : names) {
-        TranscodeJob entry;
-        if (service && service->findQueuedFile(name, entry)) {
-            QStringList queued;
-            for (const auto& source : entry.sources) {
-                std::u16string sourceName;
-                if (source && source->GetFileName(sourceName) == 0 && !sourceName.empty())
-                    queued << QString::fromStdU16String(sourceName);
-            }
-            WizardMessages::alreadyQueued(queued.isEmpty() ? QStringList{name} : queued);
-            continue;
-        }
-        kept << name;
-        folder = QFileInfo(name).absolutePath();
-    }
-    if (kept.isEmpty())
-        return;
-    if (service)
-        service->setLastBrowsedDir(QDir(folder));
-    QList<QFileInfo> files;
-    for (const QString& name : kept)
-        files << QFileInfo(name);
-    QStringList unsupported;
-    addFilesToModel(files, unsupported, false);
-    updateDestinationInfo();
-    if (!unsupported.isEmpty()) {
-        UnSupportedFileTypeDlg dialog;
-        dialog.setFileNames(unsupported);
-        dialog.exec();
-    }
-}
-
-void TransferWizardDlg::addFilesToModel(const QList<QFileInfo>& files, QStringList& unsupported,
-                                        bool addToTop)
-{
-    QStringList paths;
-    const QStringList patterns = FileAnalysisRunner::patterns(fileTypes);
-    for (const QFileInfo& file : files) {
-        paths << file.absoluteFilePath();
-        if (!FileAnalysisRunner::isSupported(file.fileName(), patterns))
-            unsupported << file.fileName();
-    }
-    AnalysisResults results;
-    if (paths.isEmpty() || !analysis.run(paths, profile, true, results))
-        return;
-    const int count = analysisCanceled ? int(results.resultCodes.size()) : int(paths.size());
-    analysisCanceled = false;
-    if (count == 0)
-        return;
-    const FileAnalysisRunner::ModelLists lists =
-        FileAnalysisRunner::modelLists(paths, results, count, unsupported);
-    model.insertFiles(lists.sources, lists.outputPaths, lists.estimates, lists.directFiles,
-                      addToTop);
-    ui->startButton->setEnabled(model.rowCount() > 0);
-    recomputeTransferTimes();
-    if (!lists.errors.isEmpty()) {
-        ErrorDialog errors;
-        for (const auto& [path, code] : lists.errors)
-            errors.addRow(path, code);
-        errors.run(tr("Invalid Files"),
-                   tr("Kavo Transfer Wizard is unable to recognize the following files:"), false);
-    }
-}
-
-void TransferWizardDlg::reanalyzeAllFiles()
-{
-    QStringList paths;
-    for (int row = 0; row < model.rowCount(); ++row)
-        paths << model.sourcePath(row);
-    AnalysisResults results;
-    if (paths.isEmpty() || !analysis.run(paths, profile, true, results))
-        return;
-    const int count = analysisCanceled ? int(results.resultCodes.size()) : int(paths.size());
-    analysisCanceled = false;
-    const FileAnalysisRunner::ModelLists lists =
-        FileAnalysisRunner::modelLists(paths, results, count, QStringList());
-    model.updateEstimates(lists.sources, lists.estimates, false, lists.outputPaths);
-    ui->timeLeftLabel->setText(model.totalTimeText());
-}
-
-void TransferWizardDlg::removeFiles()
-{
-    QList<int> rows;
-    for (const QModelIndex& index : ui->fileListTableView->selectionModel()->selectedRows())
-        rows << index.row();
-    if (rows.isEmpty())
-        return;
-    std::sort(rows.begin(), rows.end());
-    // Remove runs of adjacent rows from the last run back, so earlier rows keep their numbers.
-    QStringList removed;
-    int end = int(rows.size());
-    while (end > 0) {
-        int first = end - 1;
-        while (first > 0 && rows[first - 1] == rows[first] - 1)
-            --first;
-        removed = model.removeRows(rows[first], end - first) + removed;
-        end = first;
-    }
-    if (service)
-        service->removeFromTranscodeQueue(removed);
-    if (model.rowCount() == 0)
-        ui->startButton->setEnabled(false);
-    updateDestinationInfo();
-}
-
-void TransferWizardDlg::fileClicked(QModelIndex index)
-{
-    if (!index.isValid() || index.column() != 2)
-        return;
-    QString name;
-    int conversionSeconds = 0;
-    int writeSeconds = 0;
-    int status = 0;
-    if (model.rowValues(index.row(), name, conversionSeconds, writeSeconds, status) &&
-        conversionSeconds >= 1)
-        WizardMessages::fileInformation();
 }
 
 void TransferWizardDlg::analyzeItem(int index, int total)
@@ -994,85 +699,9 @@ void TransferWizardDlg::cancelAnalyzing()
     analysis.cancel();
 }
 
-void TransferWizardDlg::startConversion(const QStringList& files)
-{
-    totalCount = service ? service->startTranscode(files, profile) : 0;
-    currentCount = 0;
-    transferEnded = false;
-    if (totalCount == 0)
-        saveVideoFiles();
-}
-
-void TransferWizardDlg::updateProgress(quint64 bytePos, quint64 totalBytes,
-                                       quint32 estimatedTranscodeTime, QString fileName)
-{
-    // Conversion reports the source it works on; writing reports no name.
-    if (fileName != lastProgressFileName) {
-        lastProgressFileName = fileName;
-        if (!fileName.isEmpty()) {
-            ui->fileTransferProgressBar->setValue(0);
-            model.setStatusByName(fileName, FileInfoModel::InProgress);
-            ++currentCount;
-            ui->transcode_writeLabel->setText(
-                tr("Converting video %1 of %2").arg(currentCount).arg(totalCount));
-        }
-    }
-    const quint64 percent = totalBytes ? qMin<quint64>(bytePos * 100 / totalBytes, 100) : 0;
-    const double fraction = totalBytes ? double(bytePos) * 100.0 / double(totalBytes) : 1.0;
-    const qint64 elapsed = transferClock.isValid() ? transferClock.elapsed() : 0;
-    const qint64 left = TransferTimeEstimate::remainingSeconds(model, fraction, elapsed);
-
-    const int bar = TransferTimeEstimate::barValue(int(percent), fileName.isEmpty() && method == 0);
-    if (bar >= 0)
-        ui->fileTransferProgressBar->setValue(bar);
-    ui->progressPercentText->setText(QString::number(percent));
-    ui->transferTimeLeftLabel->setText(FileInfoModel::durationText(left));
-    if (!lastProgressFileName.isEmpty())
-        model.setEstimateByName(lastProgressFileName, int(estimatedTranscodeTime), false);
-}
-
 void TransferWizardDlg::progressFinised(QString sourceFileName)
 {
     model.setStatusByName(sourceFileName, FileInfoModel::Ready);
-}
-
-void TransferWizardDlg::saveVideoFiles()
-{
-    QCoreApplication::processEvents();
-    setTransferBarStyle(true);
-    ui->fileTransferProgressBar->setValue(0);
-    ui->progressPercentText->setText(QStringLiteral("0"));
-    model.setBurning(method == 0);
-    ui->transcode_writeLabel->setText(method == 0 ? tr("Burning disc")
-                                                  : tr("Transferring to USB drive"));
-    QStringList files;
-    totalCount = model.filesToWrite(files);
-    currentCount = 0;
-    lastProgressFileName.clear();
-    if (totalCount < 1) {
-        endTransfer(tr("Transfer completed."));
-        return;
-    }
-    const USBDriveData* drive = currentDrive();
-    if (!drive || !service)
-        return;
-    QList<QFileInfo> infos;
-    for (const QString& file : files)
-        infos << QFileInfo(file);
-    transferEnded = false;
-    if (!service->startSave(infos, drive->root, method == 1)) {
-        // Nothing is being written: say so instead of waiting for progress that never comes.
-        page = FinishPage;
-        endTransfer(tr("Transfer failed"));
-    }
-}
-
-void TransferWizardDlg::fileSaveStarted(int index)
-{
-    model.setStatus(index, FileInfoModel::Writing);
-    ++currentCount;
-    ui->transcode_writeLabel->setText(
-        tr("Transferring videos %1 of %2").arg(currentCount).arg(totalCount));
 }
 
 void TransferWizardDlg::fileSaveCanceled(int index)
@@ -1086,61 +715,13 @@ void TransferWizardDlg::fileSaveFinished(int index)
     model.setStatus(index, FileInfoModel::Finished);
 }
 
-void TransferWizardDlg::fileSaveDone()
-{
-    endTransfer(tr("Transfer completed."));
-    ui->fileTransferProgressBar->setValue(100);
-    ui->progressPercentText->setText(QStringLiteral("100"));
-}
-
-void TransferWizardDlg::transcodeError(int err, QString sourceFileName)
-{
-    model.setStatusByName(sourceFileName, FileInfoModel::ConversionError);
-    const bool othersLeft = model.remainingCount() > 0;
-    const QString endMessage = othersLeft ? tr("Transfer canceled.") : tr("Transfer failed");
-    const bool continueWithRemaining =
-        WizardMessages::continueAfterConversionError(err, sourceFileName, othersLeft);
-    if (service)
-        service->handleTranscodeError(continueWithRemaining);
-    if (!continueWithRemaining) {
-        page = FinishPage;
-        endTransfer(endMessage);
-    }
-}
-
-void TransferWizardDlg::endTransfer(const QString& message)
-{
-    ui->cancelButton->hide();
-    ui->nextButton->setText(page == FinishPage ? tr("Close") : tr("Done"));
-    ui->transcode_writeLabel->setText(message);
-    ui->nextButton->show();
-    transferEnded = true;
-    updateButtonSpacers();
-}
-
 void TransferWizardDlg::cancelProcessWarning()
 {
     if (WizardMessages::confirmCancelTransfer())
-        cancelTransferNow();
+        transferPage.cancelTransferNow();
 }
 
 void TransferWizardDlg::cancelTransferProcess()
 {
-    cancelTransferNow();
-}
-
-void TransferWizardDlg::cancelTransferNow()
-{
-    if (service)
-        service->cancelTransfer();
-    model.cancelAll();
-    ui->transcode_writeLabel->setText(tr("Transfer canceled"));
-    page = FinishPage;
-    endTransfer(tr("Transfer canceled."));
-}
-
-void TransferWizardDlg::fileChangedInUSBDrive(QString driveLetter, quint64 newFreeSpace)
-{
-    drives.updateFreeSpace(driveLetter.toStdU16String(), newFreeSpace);
-    updateDestinationInfo();
+    transferPage.cancelTransferNow();
 }

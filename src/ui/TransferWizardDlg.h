@@ -16,7 +16,10 @@
 #include "FileAnalysisRunner.h"
 #include "FileInfoModel.h"
 #include "USBDriveData.h"
+#include "VolumeChangeWatcher.h"
+#include "WizardFilePage.h"
 #include "WizardStartParameters.h"
+#include "WizardTransferPage.h"
 
 class TransferWizardServericeInterface;
 class QMouseEvent;
@@ -30,10 +33,14 @@ class TransferWizardDlg;
 // The wizard's only window: six pages (welcome, device type, method, files, transfer, finish)
 // driven by the buttons in the footer. Everything that touches files, drives, the transcoder or
 // the burner goes through the controller's service interface; the controller answers through
-// the slots below.
+// the slots below. The file and transfer pages' work is done by WizardFilePage and
+// WizardTransferPage on this dialog's widgets and state.
 class TransferWizardDlg : public QDialog
 {
     Q_OBJECT
+
+    friend class WizardFilePage;
+    friend class WizardTransferPage;
 
 public:
     enum WizardPage
@@ -48,7 +55,11 @@ public:
 
     using FileTypeMap = std::map<std::string, std::string>;
 
-    explicit TransferWizardDlg(TransferWizardServericeInterface* service);
+    // mountInfoPath: the mount table whose changes make the dialog read the USB drives again
+    // (empty: none).
+    explicit TransferWizardDlg(
+        TransferWizardServericeInterface* service,
+        const QString& mountInfoPath = QStringLiteral("/proc/self/mountinfo"));
     ~TransferWizardDlg() override;
 
     // Called by the controller.
@@ -100,6 +111,10 @@ public slots:
     void showChooseDeviceTypeHelp(QString link);
     void cancelTransferProcess();
     void cancelAnalyzing();
+    // A volume was mounted or unmounted: reads the USB drives again, keeps the chosen drive
+    // when it is still there and brings the current page up to date. On the transfer page a
+    // vanished destination ends the transfer (destinationDriveRemoved).
+    void volumesChanged();
 
     void reject() override;
     void accept() override;
@@ -117,8 +132,6 @@ private:
     void setupWelcomePage();
     void setupDeviceTypePage();
     void setupMethodPage();
-    void setupFilePage();
-    void setupTransferPage();
     void setupFinishPage();
     void updateButtonSpacers();
     void updateFooterNav(int step);
@@ -131,21 +144,8 @@ private:
     void readWindowSettings();
     void setHelpLinks();
 
-    // File and transfer pages.
-    void refreshDrives(bool usbOnly);
-    void fillDriveCombo();
+    // The drive chosen for the current method, or null.
     const USBDriveData* currentDrive() const;
-    bool selectDriveByName(const std::u16string& name);
-    void syncDriveCombo();
-    QString driveStatusMessage(const USBDriveData* drive) const;
-    void updateDestinationInfo();
-    void recomputeTransferTimes(const QStringList& files = QStringList());
-    void addFileNames(const QStringList& names);
-    void addFilesToModel(const QList<QFileInfo>& files, QStringList& unsupported, bool addToTop);
-    void reanalyzeAllFiles();
-    void startConversion(const QStringList& files);
-    void endTransfer(const QString& message);
-    void cancelTransferNow();
 
     bool analysisCanceled = false;
     int page = WelcomePage;
@@ -175,4 +175,13 @@ private:
     // Set while the dialog waits for the worker before closing, so a second close request
     // arriving through the event loop is not handled twice.
     bool closing = false;
+    // The designer texts of the Next button, the free-space number and the transfer state and
+    // time; pages that change them, and a reset, put these back.
+    QString designNextText;
+    QString designNoDriveText;
+    QString designTransferStateText;
+    QString designTimeLeftText;
+    VolumeChangeWatcher volumeWatcher;
+    WizardFilePage filePage;
+    WizardTransferPage transferPage;
 };

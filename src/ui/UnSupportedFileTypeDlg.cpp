@@ -5,6 +5,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QListWidget>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "DialogStyleSheet.h"
@@ -43,11 +44,15 @@ UnSupportedFileTypeDlg::UnSupportedFileTypeDlg(QWidget* parent) : QDialog(parent
     m_fileNameList = new QListWidget(this);
     m_fileNameList->setObjectName(QStringLiteral("fileNameList"));
     m_fileNameList->setSelectionMode(QAbstractItemView::NoSelection);
+    // The list only informs: taking focus would make its first row current and draw it
+    // highlighted, as if it were chosen.
+    m_fileNameList->setFocusPolicy(Qt::NoFocus);
     m_fileNameList->setDropIndicatorShown(false);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     buttons->setObjectName(QStringLiteral("buttonBox"));
     buttons->setCenterButtons(true);
+    buttons->button(QDialogButtonBox::Ok)->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
@@ -64,4 +69,5 @@ void UnSupportedFileTypeDlg::setFileNames(const QStringList& names)
 {
     m_fileNameList->clear();
     m_fileNameList->addItems(names);
+    m_fileNameList->setCurrentIndex(QModelIndex());
 }

@@ -173,6 +173,23 @@ int main(int argc, char** argv)
     grabNextMessageBox("box-start-warning");
     dlg.startButtonClicked();
 
+    // A drive whose name is longer than the room for it.
+    dlg.resetWizard();
+    const QString longRoot = QStringLiteral("/media/alice/Holiday Photos Backup Drive");
+    service.usb << FakeWizardService::drive(
+        longRoot, "Holiday Photos Backup Drive of the Family Archive", 120ull << 30);
+    WizardStartParameters toLongDrive = start;
+    toLongDrive.driveType = 1;
+    toLongDrive.skipProfilePage = true;
+    toLongDrive.driveLetter = longRoot.toStdU16String();
+    dlg.setWizardStartParameters(toLongDrive);
+    dlg.fileModel()->insertFiles({sources[0]}, {QString()}, {estimates[0]}, {names[0]}, false);
+    dlg.prevPage();
+    dlg.nextPage();
+    save(&dlg, "page3-files-longname");
+    dlg.startButtonClicked();
+    save(&dlg, "page4-transfer-longname");
+
     // Secondary dialogs.
     ErrorDialog errors;
     errors.addRow(names[0], 0);

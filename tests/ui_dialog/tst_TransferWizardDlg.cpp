@@ -901,11 +901,13 @@ void TestTransferWizardDlg::analysis_showsProgressAndCanBeCancelled()
     m_service.busyPolls = 3;
     QString shownText;
     bool shown = false;
+    int shownWidth = 0;
     m_service.whilePolling = [&] {
         auto* progress = m_dlg->findChild<kvqs::ProgressDialog*>();
         if (!progress || shown)
             return;
         shown = progress->isVisible();
+        shownWidth = progress->width();
         m_dlg->analyzeItem(1, 3);
         shownText = progress->text();
         m_dlg->cancelAnalyzing();
@@ -914,6 +916,8 @@ void TestTransferWizardDlg::analysis_showsProgressAndCanBeCancelled()
     clock.start();
     m_dlg->appendFileInfos(files, false);
     QVERIFY(shown);
+    // The wizard's own style sheet reaches the window too; it must keep its readable width.
+    QVERIFY2(shownWidth >= 360, qPrintable(QString::number(shownWidth)));
     QCOMPARE(shownText, QString("Analyzing... 2/3"));
     QVERIFY(m_service.cancelAnalysisCalls >= 1);
     // Only the file analysed before the cancel is listed.
@@ -1373,6 +1377,9 @@ void TestTransferWizardDlg::resetWizard_restoresConstructionState()
     QCOMPARE(m_dlg->startParameters().deviceLabel, QString("DVD Player"));
     QCOMPARE(child<QPushButton>("nextButton")->text(), QString("Next"));
     QCOMPARE(child<QLabel>("remainSpaceText")->text(), QString("No Drive"));
+    // The next transfer does not open with the canceled one's state.
+    QCOMPARE(child<QLabel>("transcode_writeLabel")->text(), QString("Converting video"));
+    QCOMPARE(child<QLabel>("transferTimeLeftLabel")->text(), QString("Counting..."));
 
     // The controller starts again with fresh parameters.
     m_dlg->setWizardStartParameters(params());

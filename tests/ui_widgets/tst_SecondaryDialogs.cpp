@@ -274,6 +274,12 @@ private slots:
         QCOMPARE(unsupported.fileNameList()->count(), 2);
         unsupported.setFileNames({"c.pdf"});
         QCOMPARE(unsupported.fileNameList()->count(), 1);
+        // The list allows no choice, so no row may look chosen once the dialog shows.
+        unsupported.show();
+        QVERIFY(QTest::qWaitForWindowActive(&unsupported));
+        QCOMPARE(unsupported.fileNameList()->currentRow(), -1);
+        QVERIFY(!unsupported.fileNameList()->hasFocus());
+        QVERIFY(unsupported.fileNameList()->selectedItems().isEmpty());
         auto* link = unsupported.findChild<QLabel*>("learnMoreLabel");
         QVERIFY(link);
         QVERIFY(link->text().contains("/kavo/windows/portavo/support/filetype/en"));

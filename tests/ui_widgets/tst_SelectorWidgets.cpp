@@ -4,6 +4,7 @@
 #include <QSignalSpy>
 #include <QVBoxLayout>
 #include <QtTest>
+#include <cmath>
 
 #include "DriveComboBox.h"
 #include "HoverClickWidget.h"
@@ -123,6 +124,82 @@ private slots:
         QCOMPARE(combo.count(), 0);
         QCOMPARE(combo.currentIndex(), -1);
         QVERIFY(combo.findChildren<SuperComboBoxItem*>().isEmpty());
+    }
+
+    // The face shortens texts that do not fit and offers the whole text as tooltip; it follows
+    // the combo's width both ways.
+    void faceElidesLongTextsToItsWidth()
+    {
+        const QString longText = "No CD/DVD burner drive found.";
+        const QString longSub = "/media/alice/Holiday Photos Backup Drive of the family";
+        ComboWindow w(QPoint(20, 20));
+        w.combo->setFixedSize(200, 41);
+        w.combo->addItem(0, longText, longSub, 2);
+        w.combo->addItem(1, "STICK", "/media/alice/STICK", 5, "3.5 GB");
+        w.combo->setCurrentIndex(0);
+        QLabel* text = faceLabel(w.combo, "textLabel");
+        QLabel* sub = faceLabel(w.combo, "subTextLabel");
+        QTRY_VERIFY_WITH_TIMEOUT(text->text() != longText, 5000);
+        QVERIFY(text->text().endsWith(QChar(0x2026)));
+        QVERIFY(longText.startsWith(text->text().chopped(1)));
+        QCOMPARE(text->toolTip(), longText);
+        QVERIFY(sub->text().endsWith(QChar(0x2026)));
+        QCOMPARE(sub->toolTip(), longSub);
+        // Nothing of the face is pushed outside the combo.
+        QVERIFY(w.combo->rect().contains(text->geometry()));
+        QVERIFY(QFontMetrics(text->font()).horizontalAdvance(text->text()) <=
+                text->contentsRect().width());
+
+        // Wide enough: the whole text and no tooltip.
+        w.combo->setFixedSize(420, 41);
+        QTRY_COMPARE_WITH_TIMEOUT(text->text(), longText, 5000);
+        QCOMPARE(text->toolTip(), QString());
+
+        // A short entry is shown whole.
+        w.combo->setFixedSize(200, 41);
+        w.combo->setCurrentIndex(1);
+        QTRY_COMPARE_WITH_TIMEOUT(text->text(), QString("STICK"), 5000);
+        QCOMPARE(text->toolTip(), QString());
+        QCOMPARE(w.combo->currentText(), QString("STICK"));
+        QVERIFY(!sub->isHidden());
+
+        // A placeholder has no sub-text: its text takes the middle of the face.
+        w.combo->addItem(1, "Insert USB drive", QString(), 3);
+        w.combo->setCurrentIndex(2);
+        QVERIFY(sub->isHidden());
+        QTRY_VERIFY_WITH_TIMEOUT(qAbs(text->geometry().center().y() - w.combo->height() / 2) <= 2,
+                                 5000);
+    }
+
+    // Every text of a popup entry stays readable on the popup's white: at least the 4.5:1
+    // contrast asked of body text.
+    void popupTextsAreReadable()
+    {
+        const auto luminance = [](const QColor& c) {
+            const auto channel = [](double v) {
+                return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+            };
+            return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) +
+                   0.0722 * channel(c.blueF());
+        };
+        ComboWindow w(QPoint(20, 20));
+        w.combo->addItem(1, "STICK", "/media/alice/STICK", 5, "3.5 GB");
+        w.combo->onClick();
+        QTRY_VERIFY_WITH_TIMEOUT(w.combo->popup()->isVisible(), 5000);
+        const auto rows = w.combo->popup()->findChildren<SuperComboBoxItem*>();
+        QCOMPARE(rows.size(), 1);
+        for (const char* name : {"textLabel", "subTextLabel", "centeredTxt"}) {
+            auto* label = rows[0]->findChild<QLabel*>(name);
+            QVERIFY(label);
+            label->ensurePolished();
+            const QColor text = label->palette().color(label->foregroundRole());
+            const double contrast = (1.0 + 0.05) / (luminance(text) + 0.05);
+            QVERIFY2(
+                contrast >= 4.5,
+                qPrintable(
+                    QString("%1: %2 gives %3:1").arg(name, text.name()).arg(contrast, 0, 'f', 1)));
+        }
+        w.combo->popup()->hide();
     }
 
     void placeholderAloneStillReportsSelection()

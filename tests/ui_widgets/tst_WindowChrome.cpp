@@ -1,12 +1,15 @@
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QStandardItemModel>
 #include <QStyleOptionViewItem>
+#include <QTextDocumentFragment>
 #include <QtTest>
 
 #include "EllipsisFilter.h"
 #include "EllipsisLabel.h"
+#include "LabelElider.h"
 #include "TransferWizardTreeView.h"
 #include "WindowTitleBar.h"
 
@@ -327,6 +330,52 @@ private slots:
         QVERIFY(filter.eventFilter(&label, &update));
         QEvent other(QEvent::FontChange);
         QVERIFY(!filter.eventFilter(&label, &other));
+    }
+
+    // A long name is shortened to the label's room and follows its width both ways; the whole
+    // name stays reachable as tooltip, and a link keeps its target whatever is shown.
+    void labelEliderFollowsWidth_data()
+    {
+        QTest::addColumn<QString>("link");
+        QTest::newRow("plain") << QString();
+        QTest::newRow("link") << QString("file:///media/alice/Holiday & Photos");
+    }
+    void labelEliderFollowsWidth()
+    {
+        QFETCH(QString, link);
+        const QString name = "Holiday Photos Backup Drive of the Family <Archive>";
+        QWidget window;
+        auto* layout = new QHBoxLayout(&window);
+        auto* label = new QLabel(&window);
+        layout->addWidget(label);
+        window.resize(120, 40);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        LabelElider::setText(label, name, link, "#2bb0dc");
+        QCOMPARE(LabelElider::fullText(label), name);
+        // The label does not widen the window for its text.
+        QCOMPARE(window.width(), 120);
+        QCOMPARE(label->toolTip(), name);
+        const QString shown = label->textFormat() == Qt::RichText
+                                  ? QTextDocumentFragment::fromHtml(label->text()).toPlainText()
+                                  : label->text();
+        QVERIFY(shown.endsWith(QChar(0x2026)));
+        QVERIFY(QFontMetrics(label->font()).horizontalAdvance(shown) <=
+                label->contentsRect().width());
+        if (!link.isEmpty()) {
+            QVERIFY(label->text().contains("href=\"" + link.toHtmlEscaped() + "\""));
+            QVERIFY(label->text().contains("#2bb0dc"));
+        }
+
+        window.resize(800, 40);
+        QTRY_COMPARE_WITH_TIMEOUT(label->toolTip(), QString(), 5000);
+        const QString whole = label->textFormat() == Qt::RichText
+                                  ? QTextDocumentFragment::fromHtml(label->text()).toPlainText()
+                                  : label->text();
+        QCOMPARE(whole, name);
+
+        window.resize(120, 40);
+        QTRY_COMPARE_WITH_TIMEOUT(label->toolTip(), name, 5000);
     }
 };
 

@@ -1,0 +1,151 @@
+#include "WizardTransferPage.h"
+
+#include <QFileInfo>
+#include <QList>
+
+#include "FileInfoModel.h"
+#include "LabelElider.h"
+#include "TransferTimeEstimate.h"
+#include "TransferWizardDlg.h"
+#include "TransferWizardServericeInterface.h"
+#include "WizardMessages.h"
+#include "ui_TransferWizardDlg.h"
+
+void WizardTransferPage::setup()
+{
+    d.setFooterButtons(false, false, false, true);
+    d.updateButtonSpacers();
+    d.model.setProgressMode(true);
+    d.ui->fileTransferProgressBar->setValue(0);
+    LabelElider::setText(d.ui->destinationTextLabel, d.ui->driveComboBox->currentText());
+    d.ui->progressPercentText->setText(QStringLiteral("0"));
+    LabelElider::setText(d.ui->destinationSubTextLabel, d.ui->driveComboBox->currentSubText());
+    if (d.start.burnOnly) {
+        saveVideoFiles();
+    } else {
+        QStringList files;
+        d.model.filesToWrite(files);
+        if (!files.isEmpty())
+            startConversion(files);
+    }
+    d.updateFooterNav(0);
+}
+
+void WizardTransferPage::startConversion(const QStringList& files)
+{
+    d.totalCount = d.service ? d.service->startTranscode(files, d.profile) : 0;
+    d.currentCount = 0;
+    d.transferEnded = false;
+    if (d.totalCount == 0)
+        saveVideoFiles();
+}
+
+void WizardTransferPage::updateProgress(quint64 bytePos, quint64 totalBytes,
+                                        quint32 estimatedTranscodeTime, const QString& fileName)
+{
+    // Conversion reports the source it works on; writing reports no name.
+    if (fileName != d.lastProgressFileName) {
+        d.lastProgressFileName = fileName;
+        if (!fileName.isEmpty()) {
+            d.ui->fileTransferProgressBar->setValue(0);
+            d.model.setStatusByName(fileName, FileInfoModel::InProgress);
+            ++d.currentCount;
+            d.ui->transcode_writeLabel->setText(
+                tr("Converting video %1 of %2").arg(d.currentCount).arg(d.totalCount));
+        }
+    }
+    const quint64 percent = totalBytes ? qMin<quint64>(bytePos * 100 / totalBytes, 100) : 0;
+    const double fraction = totalBytes ? double(bytePos) * 100.0 / double(totalBytes) : 1.0;
+    const qint64 elapsed = d.transferClock.isValid() ? d.transferClock.elapsed() : 0;
+    const qint64 left = TransferTimeEstimate::remainingSeconds(d.model, fraction, elapsed);
+
+    const int bar =
+        TransferTimeEstimate::barValue(int(percent), fileName.isEmpty() && d.method == 0);
+    if (bar >= 0)
+        d.ui->fileTransferProgressBar->setValue(bar);
+    d.ui->progressPercentText->setText(QString::number(percent));
+    d.ui->transferTimeLeftLabel->setText(FileInfoModel::durationText(left));
+    if (!d.lastProgressFileName.isEmpty())
+        d.model.setEstimateByName(d.lastProgressFileName, int(estimatedTranscodeTime), false);
+}
+
+void WizardTransferPage::saveVideoFiles()
+{
+    QCoreApplication::processEvents();
+    d.setTransferBarStyle(true);
+    d.ui->fileTransferProgressBar->setValue(0);
+    d.ui->progressPercentText->setText(QStringLiteral("0"));
+    d.model.setBurning(d.method == 0);
+    d.ui->transcode_writeLabel->setText(d.method == 0 ? tr("Burning disc")
+                                                      : tr("Transferring to USB drive"));
+    QStringList files;
+    d.totalCount = d.model.filesToWrite(files);
+    d.currentCount = 0;
+    d.lastProgressFileName.clear();
+    if (d.totalCount < 1) {
+        endTransfer(tr("Transfer completed."));
+        return;
+    }
+    const USBDriveData* drive = d.currentDrive();
+    if (!drive || !d.service)
+        return;
+    QList<QFileInfo> infos;
+    for (const QString& file : files)
+        infos << QFileInfo(file);
+    d.transferEnded = false;
+    if (!d.service->startSave(infos, drive->root, d.method == 1)) {
+        // Nothing is being written: say so instead of waiting for progress that never comes.
+        d.page = TransferWizardDlg::FinishPage;
+        endTransfer(tr("Transfer failed"));
+    }
+}
+
+void WizardTransferPage::fileSaveStarted(int index)
+{
+    d.model.setStatus(index, FileInfoModel::Writing);
+    ++d.currentCount;
+    d.ui->transcode_writeLabel->setText(
+        tr("Transferring videos %1 of %2").arg(d.currentCount).arg(d.totalCount));
+}
+
+void WizardTransferPage::fileSaveDone()
+{
+    endTransfer(tr("Transfer completed."));
+    d.ui->fileTransferProgressBar->setValue(100);
+    d.ui->progressPercentText->setText(QStringLiteral("100"));
+}
+
+void WizardTransferPage::transcodeError(int err, const QString& sourceFileName)
+{
+    d.model.setStatusByName(sourceFileName, FileInfoModel::ConversionError);
+    const bool othersLeft = d.model.remainingCount() > 0;
+    const QString endMessage = othersLeft ? tr("Transfer canceled.") : tr("Transfer failed");
+    const bool continueWithRemaining =
+        WizardMessages::continueAfterConversionError(err, sourceFileName, othersLeft);
+    if (d.service)
+        d.service->handleTranscodeError(continueWithRemaining);
+    if (!continueWithRemaining) {
+        d.page = TransferWizardDlg::FinishPage;
+        endTransfer(endMessage);
+    }
+}
+
+void WizardTransferPage::endTransfer(const QString& message)
+{
+    d.ui->cancelButton->hide();
+    d.ui->nextButton->setText(d.page == TransferWizardDlg::FinishPage ? tr("Close") : tr("Done"));
+    d.ui->transcode_writeLabel->setText(message);
+    d.ui->nextButton->show();
+    d.transferEnded = true;
+    d.updateButtonSpacers();
+}
+
+void WizardTransferPage::cancelTransferNow()
+{
+    if (d.service)
+        d.service->cancelTransfer();
+    d.model.cancelAll();
+    d.ui->transcode_writeLabel->setText(tr("Transfer canceled"));
+    d.page = TransferWizardDlg::FinishPage;
+    endTransfer(tr("Transfer canceled."));
+}
