@@ -9,88 +9,37 @@
 
 namespace kvt {
 
-int32_t SourceMedia::GetFileName(std::u16string& fileName)
+namespace {
+
+// A new track object over entry `index` of `tracks`.
+template <class Track, class Info, class Interface>
+int32_t trackAt(const std::vector<Info>& tracks, int32_t index,
+                kvtl::RefCountedPtr<Interface>& track)
 {
-    fileName = m_info.path;
+    if (index < 0 || size_t(index) >= tracks.size())
+        return ENG_OUTOFRANGE_ERR;
+    track = new Track(tracks[size_t(index)]);
     return SUCCESS;
 }
 
-int32_t SourceMedia::GetDuration(uint64_t& microseconds)
-{
-    microseconds = m_info.durationUs;
-    return SUCCESS;
-}
-
-int32_t SourceMedia::GetContainerName(std::string& name)
-{
-    name = m_info.containerName;
-    return SUCCESS;
-}
-
-int32_t SourceMedia::GetBitrate(int64_t& bitsPerSecond)
-{
-    bitsPerSecond = m_info.bitrate;
-    return SUCCESS;
-}
-
-int32_t SourceMedia::GetAudioTrackCount(int32_t& count)
-{
-    count = int32_t(m_info.audio.size());
-    return SUCCESS;
-}
+} // namespace
 
 int32_t SourceMedia::GetAudioTrack(int32_t index,
                                    kvtl::RefCountedPtr<ISourceMediaAudioTrack>& track)
 {
-    if (index < 0 || size_t(index) >= m_info.audio.size())
-        return ENG_OUTOFRANGE_ERR;
-    track = new SourceMediaAudioTrack(m_info.audio[size_t(index)]);
-    return SUCCESS;
-}
-
-int32_t SourceMedia::GetSubtitleTrackCount(int32_t& count)
-{
-    count = m_info.subtitleCount;
-    return SUCCESS;
-}
-
-int32_t SourceMedia::GetVideoTrackCount(int32_t& count)
-{
-    count = int32_t(m_info.video.size());
-    return SUCCESS;
+    return trackAt<SourceMediaAudioTrack>(m_info.audio, index, track);
 }
 
 int32_t SourceMedia::GetVideoTrack(int32_t index,
                                    kvtl::RefCountedPtr<ISourceMediaVideoTrack>& track)
 {
-    if (index < 0 || size_t(index) >= m_info.video.size())
-        return ENG_OUTOFRANGE_ERR;
-    track = new SourceMediaVideoTrack(m_info.video[size_t(index)]);
-    return SUCCESS;
-}
-
-int32_t SourceMedia::GetAnalysisResult(int32_t& resultCode)
-{
-    resultCode = m_info.resultCode;
-    return SUCCESS;
-}
-
-int32_t SourceMedia::GetTitle(std::u16string& title)
-{
-    title = m_info.title;
-    return SUCCESS;
+    return trackAt<SourceMediaVideoTrack>(m_info.video, index, track);
 }
 
 int32_t SourceMedia::AddExternalSubtitle(std::u16string, std::u16string)
 {
     // Subtitles are not burnt into the picture by this engine.
     return ENG_NOTIMPL_ERR;
-}
-
-int32_t SourceMedia::GetFileSize(uint64_t& bytes)
-{
-    bytes = m_info.fileSize;
-    return SUCCESS;
 }
 
 int32_t SourceMedia::GetFormatDescription(std::string& description)
@@ -101,18 +50,6 @@ int32_t SourceMedia::GetFormatDescription(std::string& description)
                        std::to_string(v.codedHeight);
     for (const AudioTrackInfo& a : m_info.audio)
         description += ", " + a.codecName + " " + std::to_string(a.channels) + "ch";
-    return SUCCESS;
-}
-
-int32_t SourceMedia::GetStartTime(int64_t& microseconds)
-{
-    microseconds = m_info.startUs;
-    return SUCCESS;
-}
-
-int32_t SourceMedia::GetAnalysisDetails(std::string& details)
-{
-    details = m_info.details;
     return SUCCESS;
 }
 

@@ -80,6 +80,36 @@ void InsertNarrow(const std::set<std::u16string>& wide, std::set<std::string>& n
     }
 }
 
+// The count and UTF-8 forms of a name listing, both served by its UTF-16 form.
+template <class ListWide> bool CountNames(ListWide listWide, uint32_t& count)
+{
+    std::set<std::u16string> names;
+    if (!listWide(names))
+        return false;
+    count = uint32_t(names.size());
+    return true;
+}
+
+template <class ListWide> bool NarrowNames(ListWide listWide, std::set<std::string>& names)
+{
+    names.clear();
+    std::set<std::u16string> wide;
+    if (!listWide(wide))
+        return false;
+    InsertNarrow(wide, names);
+    return true;
+}
+
+// Every integer width is stored as a 64-bit value; narrower reads keep its low bits.
+template <class T> bool ReadInteger(KavoSettings& settings, const std::u16string& name, T& value)
+{
+    int64_t v = 0;
+    if (!settings.GetValue(name, v))
+        return false;
+    value = static_cast<T>(static_cast<uint64_t>(v));
+    return true;
+}
+
 } // namespace
 
 KavoSettings::KavoSettings(const std::u16string& name, SettingsAccess mode, KavoSettings* parent)
@@ -288,11 +318,7 @@ bool KavoSettings::GetName(std::string& name)
 
 bool KavoSettings::GetSubKeys(uint32_t& count)
 {
-    std::set<std::u16string> names;
-    if (!GetSubKeys(names))
-        return false;
-    count = uint32_t(names.size());
-    return true;
+    return CountNames([this](std::set<std::u16string>& n) { return GetSubKeys(n); }, count);
 }
 
 bool KavoSettings::GetSubKeys(std::set<std::u16string>& names)
@@ -310,12 +336,7 @@ bool KavoSettings::GetSubKeys(std::set<std::u16string>& names)
 
 bool KavoSettings::GetSubKeys(std::set<std::string>& names)
 {
-    names.clear();
-    std::set<std::u16string> wide;
-    if (!GetSubKeys(wide))
-        return false;
-    InsertNarrow(wide, names);
-    return true;
+    return NarrowNames([this](std::set<std::u16string>& n) { return GetSubKeys(n); }, names);
 }
 
 bool KavoSettings::OpenSubKey(const std::u16string& path, kvtl::RefCountedPtr<IKavoSettings>& out)
@@ -348,11 +369,7 @@ bool KavoSettings::OpenSubKey(const std::string& path, kvtl::RefCountedPtr<IKavo
 
 bool KavoSettings::GetValueNames(uint32_t& count)
 {
-    std::set<std::u16string> names;
-    if (!GetValueNames(names))
-        return false;
-    count = uint32_t(names.size());
-    return true;
+    return CountNames([this](std::set<std::u16string>& n) { return GetValueNames(n); }, count);
 }
 
 bool KavoSettings::GetValueNames(std::set<std::u16string>& names)
@@ -370,12 +387,7 @@ bool KavoSettings::GetValueNames(std::set<std::u16string>& names)
 
 bool KavoSettings::GetValueNames(std::set<std::string>& names)
 {
-    names.clear();
-    std::set<std::u16string> wide;
-    if (!GetValueNames(wide))
-        return false;
-    InsertNarrow(wide, names);
-    return true;
+    return NarrowNames([this](std::set<std::u16string>& n) { return GetValueNames(n); }, names);
 }
 
 // ---- writes ---------------------------------------------------------------
@@ -507,11 +519,7 @@ bool KavoSettings::GetValue(const std::string& name, int64_t& value)
 }
 bool KavoSettings::GetValue(const std::u16string& name, int32_t& value)
 {
-    int64_t v = 0;
-    if (!GetValue(name, v))
-        return false;
-    value = int32_t(uint32_t(uint64_t(v) & 0xFFFFFFFFu));
-    return true;
+    return ReadInteger(*this, name, value);
 }
 bool KavoSettings::GetValue(const std::string& name, int32_t& value)
 {
@@ -519,11 +527,7 @@ bool KavoSettings::GetValue(const std::string& name, int32_t& value)
 }
 bool KavoSettings::GetValue(const std::u16string& name, uint32_t& value)
 {
-    int64_t v = 0;
-    if (!GetValue(name, v))
-        return false;
-    value = uint32_t(uint64_t(v) & 0xFFFFFFFFu);
-    return true;
+    return ReadInteger(*this, name, value);
 }
 bool KavoSettings::GetValue(const std::string& name, uint32_t& value)
 {
@@ -531,11 +535,7 @@ bool KavoSettings::GetValue(const std::string& name, uint32_t& value)
 }
 bool KavoSettings::GetValue(const std::u16string& name, uint64_t& value)
 {
-    int64_t v = 0;
-    if (!GetValue(name, v))
-        return false;
-    value = uint64_t(v);
-    return true;
+    return ReadInteger(*this, name, value);
 }
 bool KavoSettings::GetValue(const std::string& name, uint64_t& value)
 {
@@ -543,11 +543,7 @@ bool KavoSettings::GetValue(const std::string& name, uint64_t& value)
 }
 bool KavoSettings::GetValue(const std::u16string& name, long long& value)
 {
-    int64_t v = 0;
-    if (!GetValue(name, v))
-        return false;
-    value = v;
-    return true;
+    return ReadInteger(*this, name, value);
 }
 bool KavoSettings::GetValue(const std::string& name, long long& value)
 {

@@ -40,6 +40,36 @@ void SetStatus(UcnvErrorCode* status, UcnvErrorCode value)
         *status = value;
 }
 
+// Converts all of `input` in one call with a converter opened for `charset`. Four output
+// units per input unit cover every ICU charset; the last unit stays free for the zero.
+template <class In, class Out, class Convert>
+bool ConvertWhole(UCNVLibrary& lib, const std::string& charset, const In& input, Out& out,
+                  UcnvErrorCode* status, Convert convert)
+{
+    using OutChar = typename Out::value_type;
+    UcnvErrorCode err = kUcnvZeroError;
+    ConverterPtr conv(lib.Open(charset.c_str(), &err), ConverterCloser{&lib});
+    if (err > kUcnvZeroError || !conv) {
+        SetStatus(status, err > kUcnvZeroError ? err : kUcnvInternalProgramError);
+        return false;
+    }
+    kvtl::MemoryBuffer<OutChar> buffer;
+    if (!buffer.Resize(input.size() * 4 + 1, true)) {
+        SetStatus(status, kUcnvBufferOverflowError);
+        return false;
+    }
+    OutChar* target = buffer.Data();
+    const typename In::value_type* source = input.data();
+    convert(conv.get(), &target, buffer.Data() + buffer.Count() - 1, &source,
+            input.data() + input.size(), &err);
+    SetStatus(status, err);
+    if (err > kUcnvZeroError)
+        return false;
+    *target = 0;
+    out.assign(buffer.Data(), size_t(target - buffer.Data()));
+    return true;
+}
+
 } // namespace
 
 UCNVLibrary::UCNVLibrary()
@@ -171,54 +201,19 @@ void UCNVLibrary::FromUnicode(UcnvConverter* converter, char** target, const cha
 bool UCNVLibrary::ToWide(const std::string& charset, const std::string& bytes, std::u16string& out,
                          UcnvErrorCode* status)
 {
-    UcnvErrorCode err = kUcnvZeroError;
-    ConverterPtr conv(Open(charset.c_str(), &err), ConverterCloser{this});
-    if (err > kUcnvZeroError || !conv) {
-        SetStatus(status, err > kUcnvZeroError ? err : kUcnvInternalProgramError);
-        return false;
-    }
-    kvtl::MemoryBuffer<char16_t> buffer;
-    if (!buffer.Resize(bytes.size() * 4 + 1, true)) {
-        SetStatus(status, kUcnvBufferOverflowError);
-        return false;
-    }
-    char16_t* target = buffer.Data();
-    const char* source = bytes.data();
-    // The last unit stays free for the terminating zero.
-    ToUnicode(conv.get(), &target, buffer.Data() + buffer.Count() - 1, &source,
-              bytes.data() + bytes.size(), nullptr, true, &err);
-    SetStatus(status, err);
-    if (err > kUcnvZeroError)
-        return false;
-    *target = 0;
-    out.assign(buffer.Data(), size_t(target - buffer.Data()));
-    return true;
+    return ConvertWhole(*this, charset, bytes, out, status,
+                        [this](UcnvConverter* c, char16_t** t, const char16_t* tl, const char** s,
+                               const char* sl,
+                               UcnvErrorCode* e) { ToUnicode(c, t, tl, s, sl, nullptr, true, e); });
 }
 
 bool UCNVLibrary::FromWide(const std::string& charset, const std::u16string& text, std::string& out,
                            UcnvErrorCode* status)
 {
-    UcnvErrorCode err = kUcnvZeroError;
-    ConverterPtr conv(Open(charset.c_str(), &err), ConverterCloser{this});
-    if (err > kUcnvZeroError || !conv) {
-        SetStatus(status, err > kUcnvZeroError ? err : kUcnvInternalProgramError);
-        return false;
-    }
-    kvtl::MemoryBuffer<char> buffer;
-    if (!buffer.Resize(text.size() * 4 + 1, true)) {
-        SetStatus(status, kUcnvBufferOverflowError);
-        return false;
-    }
-    char* target = buffer.Data();
-    const char16_t* source = text.data();
-    FromUnicode(conv.get(), &target, buffer.Data() + buffer.Count() - 1, &source,
-                text.data() + text.size(), nullptr, true, &err);
-    SetStatus(status, err);
-    if (err > kUcnvZeroError)
-        return false;
-    *target = 0;
-    out.assign(buffer.Data(), size_t(target - buffer.Data()));
-    return true;
+    return ConvertWhole(
+        *this, charset, text, out, status,
+        [this](UcnvConverter* c, char** t, const char* tl, const char16_t** s, const char16_t* sl,
+               UcnvErrorCode* e) { FromUnicode(c, t, tl, s, sl, nullptr, true, e); });
 }
 
 bool UCNVLibrary::CharsetToUtf8(const std::string& charset, const std::string& bytes,

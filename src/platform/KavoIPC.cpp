@@ -96,10 +96,11 @@ bool processGone(pid_t pid)
     return ::kill(pid, 0) != 0 && errno == ESRCH;
 }
 
-bool writeAll(int fd, const unsigned char* data, size_t size)
+// Repeats `io` (send or recv) until `size` bytes moved; false on error or a closed peer.
+template <class Byte, class Io> bool transferAll(Byte* data, size_t size, Io io)
 {
     while (size > 0) {
-        const ssize_t n = ::send(fd, data, size, MSG_NOSIGNAL);
+        const ssize_t n = io(data, size);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
@@ -110,18 +111,17 @@ bool writeAll(int fd, const unsigned char* data, size_t size)
     return true;
 }
 
+bool writeAll(int fd, const unsigned char* data, size_t size)
+{
+    return transferAll(data, size, [fd](const unsigned char* p, size_t n) {
+        return ::send(fd, p, n, MSG_NOSIGNAL);
+    });
+}
+
 bool readAll(int fd, unsigned char* data, size_t size)
 {
-    while (size > 0) {
-        const ssize_t n = ::recv(fd, data, size, 0);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        data += n;
-        size -= static_cast<size_t>(n);
-    }
-    return true;
+    return transferAll(data, size,
+                       [fd](unsigned char* p, size_t n) { return ::recv(fd, p, n, 0); });
 }
 
 void answer(int fd, uint32_t count)

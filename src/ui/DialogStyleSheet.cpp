@@ -1,6 +1,8 @@
 #include "DialogStyleSheet.h"
 
+#include <QDialog>
 #include <QFile>
+#include <QIcon>
 #include <QUrl>
 #include <QtGlobal>
 #include <string>
@@ -21,6 +23,16 @@ void initPortavoResources()
         return true;
     }();
     Q_UNUSED(registered);
+}
+
+void setUpSecondaryDialog(QDialog* dialog, const QString& objectName)
+{
+    initPortavoResources();
+    dialog->setObjectName(objectName);
+    dialog->setWindowFlags((dialog->windowFlags() & ~Qt::WindowContextHelpButtonHint) |
+                           Qt::MSWindowsFixedSizeDialogHint);
+    dialog->setWindowIcon(QIcon(QStringLiteral(":/DeviceTransferWizard/portavo.png")));
+    dialog->setStyleSheet(dialogStyleSheet());
 }
 
 QString dialogStyleSheet()

@@ -2,9 +2,15 @@
 
 #include <QString>
 
+class QDialog;
+
 // The style sheet every secondary dialog shares: dark gradient background, white labels and
 // image-framed push buttons.
 QString dialogStyleSheet();
+
+// Gives a secondary dialog the frame they all share: its object name, a fixed size without a
+// help button, the program's icon and the style sheet above.
+void setUpSecondaryDialog(QDialog* dialog, const QString& objectName);
 
 // Makes sure the compiled-in images and style sheets of the wizard are registered. Safe to call
 // more than once; the widgets of this library call it themselves.

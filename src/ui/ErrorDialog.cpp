@@ -14,13 +14,8 @@
 
 ErrorDialog::ErrorDialog(QWidget* parent) : QDialog(parent)
 {
-    initPortavoResources();
-    setObjectName(QStringLiteral("ErrorDialog"));
-    setWindowFlags((windowFlags() & ~Qt::WindowContextHelpButtonHint) |
-                   Qt::MSWindowsFixedSizeDialogHint);
+    setUpSecondaryDialog(this, QStringLiteral("ErrorDialog"));
     setModal(true);
-    setWindowIcon(QIcon(QStringLiteral(":/DeviceTransferWizard/portavo.png")));
-    setStyleSheet(dialogStyleSheet());
 
     auto* root = new QVBoxLayout(this);
     root->setObjectName(QStringLiteral("rootLayout"));

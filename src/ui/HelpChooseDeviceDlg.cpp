@@ -3,19 +3,13 @@
 #include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QGridLayout>
-#include <QIcon>
 #include <QLabel>
 
 #include "DialogStyleSheet.h"
 
 HelpChooseDeviceDlg::HelpChooseDeviceDlg(QWidget* parent) : QDialog(parent)
 {
-    initPortavoResources();
-    setObjectName(QStringLiteral("HelpChooseDialog"));
-    setWindowFlags((windowFlags() & ~Qt::WindowContextHelpButtonHint) |
-                   Qt::MSWindowsFixedSizeDialogHint);
-    setWindowIcon(QIcon(QStringLiteral(":/DeviceTransferWizard/portavo.png")));
-    setStyleSheet(dialogStyleSheet());
+    setUpSecondaryDialog(this, QStringLiteral("HelpChooseDialog"));
     setWindowTitle(QCoreApplication::translate("HelpChooseDialog", "Help choose your device type"));
 
     auto* grid = new QGridLayout(this);

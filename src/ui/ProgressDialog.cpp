@@ -3,7 +3,6 @@
 #include <QCloseEvent>
 #include <QDialogButtonBox>
 #include <QGridLayout>
-#include <QIcon>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -15,13 +14,8 @@ namespace kvqs {
 ProgressDialog::ProgressDialog(QWidget* parent, bool autoClose, bool cancellable)
     : QDialog(parent), m_autoClose(autoClose), m_cancellable(cancellable)
 {
-    initPortavoResources();
-    setObjectName(QStringLiteral("ProgressDialog"));
-    setWindowFlags((windowFlags() & ~Qt::WindowContextHelpButtonHint) |
-                   Qt::MSWindowsFixedSizeDialogHint);
+    setUpSecondaryDialog(this, QStringLiteral("ProgressDialog"));
     setModal(true);
-    setWindowIcon(QIcon(QStringLiteral(":/DeviceTransferWizard/portavo.png")));
-    setStyleSheet(dialogStyleSheet());
     setMinimumWidth(360);
 
     auto* grid = new QGridLayout(this);

@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QDialogButtonBox>
-#include <QIcon>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -12,13 +11,8 @@
 
 UnSupportedFileTypeDlg::UnSupportedFileTypeDlg(QWidget* parent) : QDialog(parent)
 {
-    initPortavoResources();
-    setObjectName(QStringLiteral("UnsupportedVideoDialog"));
-    setWindowFlags((windowFlags() & ~Qt::WindowContextHelpButtonHint) |
-                   Qt::MSWindowsFixedSizeDialogHint);
+    setUpSecondaryDialog(this, QStringLiteral("UnsupportedVideoDialog"));
     setWindowModality(Qt::ApplicationModal);
-    setWindowIcon(QIcon(QStringLiteral(":/DeviceTransferWizard/portavo.png")));
-    setStyleSheet(dialogStyleSheet());
     setWindowTitle(QCoreApplication::translate("UnsupportedVideoDialog", "Unsupported Video"));
 
     auto* root = new QVBoxLayout(this);

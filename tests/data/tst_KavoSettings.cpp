@@ -56,6 +56,8 @@ void CaptureWarnings(QtMsgType type, const QMessageLogContext&, const QString& m
 } // namespace
 
 using WriteFn = std::function<bool()>;
+// A write to run later, as a table row.
+#define WRITES(expr) WriteFn([=] { return expr; })
 Q_DECLARE_METATYPE(WriteFn)
 
 class TestKavoSettings : public QObject
@@ -123,56 +125,33 @@ private slots:
         auto row = [](const char* name, WriteFn f, uint type, const char* hex) {
             QTest::newRow(name) << f << type << QByteArray(hex);
         };
-        row(
-            "int32 -1 sign-extended", [=] { return WriteSetting(tw, "v", int32_t(-1)); }, 11,
+        row("int32 -1 sign-extended", WRITES(WriteSetting(tw, "v", int32_t(-1))), 11,
             "ff ff ff ff ff ff ff ff");
-        row(
-            "uint32 max zero-extended", [=] { return WriteSetting(tw, "v", 4294967295u); }, 11,
+        row("uint32 max zero-extended", WRITES(WriteSetting(tw, "v", 4294967295u)), 11,
             "ff ff ff ff 00 00 00 00");
-        row(
-            "int literal", [=] { return WriteSetting(tw, "v", 258); }, 11,
-            "02 01 00 00 00 00 00 00");
-        row(
-            "int64", [=] { return WriteSetting(tw, "v", int64_t(-2)); }, 11,
-            "fe ff ff ff ff ff ff ff");
-        row(
-            "uint64", [=] { return WriteSetting(tw, "v", uint64_t(1) << 63); }, 11,
+        row("int literal", WRITES(WriteSetting(tw, "v", 258)), 11, "02 01 00 00 00 00 00 00");
+        row("int64", WRITES(WriteSetting(tw, "v", int64_t(-2))), 11, "fe ff ff ff ff ff ff ff");
+        row("uint64", WRITES(WriteSetting(tw, "v", uint64_t(1) << 63)), 11,
             "00 00 00 00 00 00 00 80");
-        row(
-            "long long", [=] { return WriteSetting(tw, "v", 5LL); }, 11, "05 00 00 00 00 00 00 00");
-        row(
-            "unsigned long long", [=] { return WriteSetting(tw, "v", 6ULL); }, 11,
+        row("long long", WRITES(WriteSetting(tw, "v", 5LL)), 11, "05 00 00 00 00 00 00 00");
+        row("unsigned long long", WRITES(WriteSetting(tw, "v", 6ULL)), 11,
             "06 00 00 00 00 00 00 00");
-        row(
-            "wide name int", [=] { return WriteSetting(u"TransferWizard", u"v", 7); }, 11,
+        row("wide name int", WRITES(WriteSetting(u"TransferWizard", u"v", 7)), 11,
             "07 00 00 00 00 00 00 00");
-        row(
-            "float", [=] { return WriteSetting(tw, "v", 1.0f); }, 4, "00 00 80 3f");
-        row(
-            "double", [=] { return WriteSetting(tw, "v", 1.0); }, 11, "00 00 00 00 00 00 f0 3f");
-        row(
-            "bool true", [=] { return WriteSetting(tw, "v", true); }, 4, "01 00 00 00");
-        row(
-            "bool false", [=] { return WriteSetting(u"TransferWizard", u"v", false); }, 4,
-            "00 00 00 00");
-        row(
-            "string literal is text, not bool", [=] { return WriteSetting(tw, "v", "ab"); }, 1,
+        row("float", WRITES(WriteSetting(tw, "v", 1.0f)), 4, "00 00 80 3f");
+        row("double", WRITES(WriteSetting(tw, "v", 1.0)), 11, "00 00 00 00 00 00 f0 3f");
+        row("bool true", WRITES(WriteSetting(tw, "v", true)), 4, "01 00 00 00");
+        row("bool false", WRITES(WriteSetting(u"TransferWizard", u"v", false)), 4, "00 00 00 00");
+        row("string literal is text, not bool", WRITES(WriteSetting(tw, "v", "ab")), 1,
             "61 00 62 00 00 00");
-        row(
-            "narrow string", [=] { return WriteSetting(tw, "v", std::string("\xC3\xA9")); }, 1,
+        row("narrow string", WRITES(WriteSetting(tw, "v", std::string("\xC3\xA9"))), 1,
             "e9 00 00 00");
-        row(
-            "wide name narrow value",
-            [=] { return WriteSetting(u"TransferWizard", u"v", std::string("x")); }, 1,
-            "78 00 00 00");
-        row(
-            "narrow name wide value",
-            [=] { return WriteSetting(tw, "v", std::u16string(u"\u6f22")); }, 1, "22 6f 00 00");
-        row(
-            "wide literal", [=] { return WriteSetting(u"TransferWizard", u"v", u"y"); }, 1,
-            "79 00 00 00");
-        row(
-            "empty string", [=] { return WriteSetting(tw, "v", std::string()); }, 1, "00 00");
+        row("wide name narrow value",
+            WRITES(WriteSetting(u"TransferWizard", u"v", std::string("x"))), 1, "78 00 00 00");
+        row("narrow name wide value", WRITES(WriteSetting(tw, "v", std::u16string(u"\u6f22"))), 1,
+            "22 6f 00 00");
+        row("wide literal", WRITES(WriteSetting(u"TransferWizard", u"v", u"y")), 1, "79 00 00 00");
+        row("empty string", WRITES(WriteSetting(tw, "v", std::string())), 1, "00 00");
         row(
             "binary",
             [=] {
@@ -470,16 +449,12 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("value");
-        QTest::newRow("quotes") << "say \"hi\""
-                                << "\"quoted\"";
-        QTest::newRow("backslashes") << "C:\\dir\\"
-                                     << "\\\\server\\share\\";
-        QTest::newRow("newlines") << "two\nlines"
-                                  << "a\nb\r\nc\n";
+        QTest::newRow("quotes") << QString("say \"hi\"") << QString("\"quoted\"");
+        QTest::newRow("backslashes") << QString("C:\\dir\\") << QString("\\\\server\\share\\");
+        QTest::newRow("newlines") << QString("two\nlines") << QString("a\nb\r\nc\n");
         QTest::newRow("non-ASCII") << QString::fromUtf8("caf\u00e9 \u6f22\u5b57 \U0001F600")
                                    << QString::fromUtf8("\u00fc\u00f1\u00ee \U0001F3A5");
-        QTest::newRow("brackets and at") << "[x]=@"
-                                         << "[HKEY_CURRENT_USER\\X]";
+        QTest::newRow("brackets and at") << QString("[x]=@") << QString("[HKEY_CURRENT_USER\\X]");
     }
     void awkwardNamesAndValuesRoundTrip()
     {

@@ -4,6 +4,7 @@
 #include "DeviceTestSupport.h"
 
 #include <QProcess>
+#include <QRegularExpression>
 
 using namespace DeviceTestSupport;
 
@@ -21,7 +22,7 @@ private slots:
     void failedOrUnchangedWrites_announceNothing();
 
 private:
-    // Lines the listener printed so far, "READY" excluded.
+    // Messages the listener printed so far.
     QStringList received();
     static QString expected(const char* topic, uint32_t id, uint32_t flags);
 
@@ -35,9 +36,9 @@ void tst_TransferDeviceNotifications::initTestCase()
 {
     QVERIFY(m_runtime.isValid());
     qputenv("XDG_RUNTIME_DIR", m_runtime.path().toLocal8Bit());
-    m_listener.start(helperPath(QStringLiteral("devices_ipc_listener")));
+    m_listener.start(helperPath(QStringLiteral("platform_helper")), {"ipc-listen", "Device/"});
     QVERIFY2(m_listener.waitForStarted(), qPrintable(m_listener.errorString()));
-    QTRY_VERIFY_WITH_TIMEOUT((m_output += m_listener.readAllStandardOutput()).contains("READY\n"),
+    QTRY_VERIFY_WITH_TIMEOUT((m_output += m_listener.readAllStandardOutput()).contains("ready "),
                              20000);
 }
 
@@ -64,9 +65,9 @@ void tst_TransferDeviceNotifications::cleanup()
 QStringList tst_TransferDeviceNotifications::received()
 {
     m_output += m_listener.readAllStandardOutput();
-    QStringList lines = QString::fromUtf8(m_output).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    lines.removeAll(QStringLiteral("READY"));
-    return lines;
+    return QString::fromUtf8(m_output)
+        .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
+        .filter(QRegularExpression("^msg "));
 }
 
 QString tst_TransferDeviceNotifications::expected(const char* topic, uint32_t id, uint32_t flags)
@@ -75,7 +76,7 @@ QString tst_TransferDeviceNotifications::expected(const char* topic, uint32_t id
     for (uint32_t word : {1u, id, flags})
         for (int b = 0; b < 4; ++b)
             payload += char((word >> (8 * b)) & 0xff);
-    return QStringLiteral("TransferWizard|%1|%2")
+    return QStringLiteral("msg TransferWizard %1 12 %2")
         .arg(QLatin1String(topic), QString::fromLatin1(payload.toHex()));
 }
 
@@ -99,7 +100,8 @@ void tst_TransferDeviceNotifications::changes_reachSubscriberInAnotherProcess()
     QTRY_COMPARE_WITH_TIMEOUT(received().size(), want.size(), 20000);
     QCOMPARE(received(), want);
     // Spelled out once, so a wrong byte order cannot hide behind the helper.
-    QCOMPARE(want.first(), QStringLiteral("TransferWizard|Device/Create|010000001027000001000000"));
+    QCOMPARE(want.first(),
+             QStringLiteral("msg TransferWizard Device/Create 12 010000001027000001000000"));
 }
 
 void tst_TransferDeviceNotifications::failedOrUnchangedWrites_announceNothing()

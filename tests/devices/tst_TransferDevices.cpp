@@ -12,6 +12,25 @@
 
 using namespace DeviceTestSupport;
 
+namespace {
+
+// Every stored field but the id and name, in one comparable line.
+QString fields(const TransferDevice& d)
+{
+    return QString("type %1 profile %2 method %3 registration %4 prompt %5 rate %6 drive '%7' "
+                   "configured %8")
+        .arg(d.GetType())
+        .arg(d.GetProfile())
+        .arg(d.GetLastUsedMethod())
+        .arg(d.GetRegistrationState())
+        .arg(d.GetPromptForRegistration())
+        .arg(d.GetDataRate())
+        .arg(QString::fromStdString(d.GetLastDriveName()))
+        .arg(d.HasBeenConfigured());
+}
+
+} // namespace
+
 class tst_TransferDevices : public QObject
 {
     Q_OBJECT
@@ -41,6 +60,13 @@ private slots:
     void createDevice_fromThreadsAndProcessesAtOnce_givesDistinctIds();
 
 private:
+    // The library opened over a new, empty data folder.
+    TransferDevices* freshLibrary()
+    {
+        m_home = std::make_unique<DataHome>();
+        return reopenLibrary();
+    }
+
     std::unique_ptr<DataHome> m_home;
     QTemporaryDir m_runtime;
 };
@@ -59,8 +85,7 @@ void tst_TransferDevices::cleanup()
 
 void tst_TransferDevices::newFile_getsBothTablesAndOneSchemaRow()
 {
-    m_home = std::make_unique<DataHome>();
-    TransferDevices* library = reopenLibrary();
+    TransferDevices* library = freshLibrary();
     QVERIFY(library->IsOpen());
     QCOMPARE(TransferDevices::DatabaseFileName(), m_home->databaseFile());
     QVERIFY(QFile::exists(m_home->databaseFile()));
@@ -155,25 +180,15 @@ void tst_TransferDevices::oldSchema_isBroughtToCurrentVersionKeepingDevices()
     std::unique_ptr<TransferDevice> den(library->GetDevice(10005));
     QVERIFY(den);
     QCOMPARE(den->GetName(), std::string("Den"));
-    QCOMPARE(den->GetType(), 2u);
-    QCOMPARE(den->GetProfile(), 3u);
-    QCOMPARE(den->GetLastUsedMethod(), 0);
-    QCOMPARE(den->GetRegistrationState(), 0);
-    QVERIFY(den->GetPromptForRegistration());
-    QVERIFY(!den->HasBeenConfigured());
-    QCOMPARE(den->GetLastDriveName(), std::string());
+    QCOMPARE(fields(*den),
+             QString("type 2 profile 3 method 0 registration 0 prompt 1 rate 0 drive '' "
+                     "configured 0"));
 
     std::unique_ptr<TransferDevice> phone(library->GetDevice(10007));
     QVERIFY(phone);
     QCOMPARE(phone->GetName(), std::string("Phone"));
-    QVERIFY(phone->HasBeenConfigured());
-    QCOMPARE(phone->GetType(), 4u);
-    QCOMPARE(phone->GetProfile(), 1u);
-    QCOMPARE(phone->GetLastUsedMethod(), 2);
-    QCOMPARE(phone->GetRegistrationState(), 1);
-    QVERIFY(!phone->GetPromptForRegistration());
-    QCOMPARE(phone->GetDataRate(), 2400u);
-    QCOMPARE(phone->GetLastDriveName(), std::string("/media/x"));
+    QCOMPARE(fields(*phone), QString("type 4 profile 1 method 2 registration 1 prompt 0 rate "
+                                     "2400 drive '/media/x' configured 1"));
 }
 
 void tst_TransferDevices::createDevice_takesNextIdFrom10000_data()
@@ -190,8 +205,7 @@ void tst_TransferDevices::createDevice_takesNextIdFrom10000()
 {
     QFETCH(QList<int>, storedIds);
     QFETCH(QList<int>, expectedIds);
-    m_home = std::make_unique<DataHome>();
-    TransferDevices* library = reopenLibrary();
+    TransferDevices* library = freshLibrary();
     QVERIFY(library->IsOpen());
     {
         FileProbe db(m_home->databaseFile());
@@ -210,8 +224,7 @@ void tst_TransferDevices::createDevice_takesNextIdFrom10000()
 
 void tst_TransferDevices::createDevice_marksLibraryInitialized()
 {
-    m_home = std::make_unique<DataHome>();
-    TransferDevices* library = reopenLibrary();
+    TransferDevices* library = freshLibrary();
     QVERIFY(!library->IsInitialized());
     std::unique_ptr<TransferDevice> device(library->CreateDevice(""));
     QVERIFY(device); // an empty name is still a name, not NULL
@@ -228,8 +241,7 @@ void tst_TransferDevices::createDevice_marksLibraryInitialized()
 
 void tst_TransferDevices::device_roundTripsEveryFieldThroughTheFile()
 {
-    m_home = std::make_unique<DataHome>();
-    TransferDevices* library = reopenLibrary();
+    TransferDevices* library = freshLibrary();
     std::unique_ptr<TransferDevice> device(library->CreateDevice("Wohnzimmer – Blu-ray ✓"));
     QVERIFY(device);
     const uint32_t id = device->GetDeviceId();
@@ -248,14 +260,8 @@ void tst_TransferDevices::device_roundTripsEveryFieldThroughTheFile()
     QVERIFY(loaded);
     QCOMPARE(loaded->GetDeviceId(), id);
     QCOMPARE(loaded->GetName(), std::string("Wohnzimmer – Blu-ray ✓"));
-    QCOMPARE(loaded->GetType(), 2u);
-    QCOMPARE(loaded->GetProfile(), 4u);
-    QCOMPARE(loaded->GetLastUsedMethod(), 2);
-    QCOMPARE(loaded->GetRegistrationState(), 1);
-    QVERIFY(!loaded->GetPromptForRegistration());
-    QCOMPARE(loaded->GetDataRate(), 4294967295u);
-    QCOMPARE(loaded->GetLastDriveName(), std::string("/media/anna/STICK ä"));
-    QVERIFY(loaded->HasBeenConfigured());
+    QCOMPARE(fields(*loaded), QString("type 2 profile 4 method 2 registration 1 prompt 0 rate "
+                                      "4294967295 drive '/media/anna/STICK ä' configured 1"));
     QCOMPARE(loaded->GetClientName(), std::string("TransferWizard"));
 
     // Save writes every field of an existing row in one go.
@@ -272,8 +278,7 @@ void tst_TransferDevices::device_roundTripsEveryFieldThroughTheFile()
 
 void tst_TransferDevices::deviceAt_walksDevicesInIdOrder()
 {
-    m_home = std::make_unique<DataHome>();
-    TransferDevices* library = reopenLibrary();
+    TransferDevices* library = freshLibrary();
     {
         FileProbe db(m_home->databaseFile());
         for (int id : {10020, 10003, 10011})
@@ -295,8 +300,7 @@ void tst_TransferDevices::deviceAt_walksDevicesInIdOrder()
 
 void tst_TransferDevices::getDevice_ofUnknownId_isNull()
 {
-    m_home = std::make_unique<DataHome>();
-    TransferDevices* library = reopenLibrary();
+    TransferDevices* library = freshLibrary();
     std::unique_ptr<TransferDevice> device(library->CreateDevice("one"));
     QVERIFY(device);
     QVERIFY(!library->GetDevice(device->GetDeviceId() + 1));
@@ -359,8 +363,7 @@ void tst_TransferDevices::setter_writesOnlyWhenValueChanges()
     QFETCH(QString, column);
     QFETCH(QVariant, current);
     QFETCH(QVariant, next);
-    m_home = std::make_unique<DataHome>();
-    TransferDevices* library = reopenLibrary();
+    TransferDevices* library = freshLibrary();
     std::unique_ptr<TransferDevice> device(library->CreateDevice("Den"));
     QVERIFY(device);
     const uint32_t id = device->GetDeviceId();
@@ -387,8 +390,7 @@ void tst_TransferDevices::setter_writesOnlyWhenValueChanges()
 
 void tst_TransferDevices::setType_startsTheDeviceOver()
 {
-    m_home = std::make_unique<DataHome>();
-    TransferDevices* library = reopenLibrary();
+    TransferDevices* library = freshLibrary();
     std::unique_ptr<TransferDevice> device(library->CreateDevice("Den"));
     QVERIFY(device);
     QVERIFY(device->SetType(1));
@@ -405,24 +407,17 @@ void tst_TransferDevices::setType_startsTheDeviceOver()
 
     std::unique_ptr<TransferDevice> loaded(library->GetDevice(device->GetDeviceId()));
     QVERIFY(loaded);
+    // What the kind of device does not decide (name, rate, configured) survives.
     for (TransferDevice* d : {device.get(), loaded.get()}) {
-        QCOMPARE(d->GetType(), 4u);
-        QCOMPARE(d->GetProfile(), 0u);
-        QCOMPARE(d->GetLastUsedMethod(), 0);
-        QCOMPARE(d->GetRegistrationState(), 0);
-        QVERIFY(d->GetPromptForRegistration());
-        QCOMPARE(d->GetLastDriveName(), std::string());
-        // What the kind of device does not decide survives.
         QCOMPARE(d->GetName(), std::string("Den"));
-        QCOMPARE(d->GetDataRate(), 900u);
-        QVERIFY(d->HasBeenConfigured());
+        QCOMPARE(fields(*d), QString("type 4 profile 0 method 0 registration 0 prompt 1 rate 900 "
+                                     "drive '' configured 1"));
     }
 }
 
 void tst_TransferDevices::removeDevice_consumesOnlyWhenRowWasDeleted()
 {
-    m_home = std::make_unique<DataHome>();
-    TransferDevices* library = reopenLibrary();
+    TransferDevices* library = freshLibrary();
     TransferDevice* first = library->CreateDevice("first");
     std::unique_ptr<TransferDevice> second(library->CreateDevice("second"));
     QVERIFY(first && second);
@@ -516,8 +511,7 @@ void tst_TransferDevices::unusableFile_leavesLibraryClosedAndFileUntouched()
 
 void tst_TransferDevices::setter_waitsForAnotherProcessesWriteLock()
 {
-    m_home = std::make_unique<DataHome>();
-    TransferDevices* library = reopenLibrary();
+    TransferDevices* library = freshLibrary();
     std::unique_ptr<TransferDevice> device(library->CreateDevice("Den"));
     QVERIFY(device);
 
@@ -542,8 +536,7 @@ void tst_TransferDevices::setter_waitsForAnotherProcessesWriteLock()
 
 void tst_TransferDevices::createDevice_fromThreadsAndProcessesAtOnce_givesDistinctIds()
 {
-    m_home = std::make_unique<DataHome>();
-    TransferDevices* library = reopenLibrary();
+    TransferDevices* library = freshLibrary();
     QVERIFY(library->IsOpen());
     const int perWorker = 25;
 

@@ -3,8 +3,9 @@
 #include <QString>
 #include <QStringList>
 
-// Clips made by the ffmpeg command and files read back with libavformat, for
-// the engine's tests.
+#include "WorkerRun.h"
+
+// Clips made by the ffmpeg command and stand-in workers, for the engine's tests.
 namespace EngineTestSupport {
 
 // Runs "ffmpeg -y <arguments> <dir>/<fileName>"; returns the path or an empty
@@ -19,6 +20,7 @@ QString makeStandardClip(const QString& dir, const QString& fileName, int width,
                          double seconds, const QStringList& codecArgs, bool withAudio = true,
                          int fps = 25);
 
+// What a converted file holds, read back and fully decoded by the worker tests' OutputReader.
 struct ReadBack
 {
     bool opened = false;
@@ -36,12 +38,7 @@ struct ReadBack
     int videoFrames = 0;
     int decodeErrors = 0;
 };
-
-// Opens the file and decodes every video frame.
 ReadBack readBack(const QString& path);
-
-// Full path of the built KavoEngine worker.
-QString enginePath();
 
 // Writes an executable shell script named KavoEngine into dir, for tests that
 // need a worker that misbehaves; returns its path.

@@ -35,6 +35,11 @@ struct Seen
             exited = true;
         };
     }
+    // Runs `script` under /bin/sh in `p` with these handlers; the start's error code.
+    int startShell(EngineProcess& p, const std::string& script, int nice = 0)
+    {
+        return p.start("/bin/sh", {"-c", script}, "", nice, lineHandler(), exitHandler());
+    }
     size_t lineCount()
     {
         std::lock_guard<std::mutex> lock(mutex);
@@ -79,9 +84,7 @@ void TestEngineProcess::lines_arriveInOrderAndExitCodeIsKept()
 {
     Seen seen;
     EngineProcess p;
-    QCOMPARE(p.start("/bin/sh", {"-c", "printf 'A\\nB\\r\\nC'; exit 21"}, "", 0, seen.lineHandler(),
-                     seen.exitHandler()),
-             0);
+    QCOMPARE(seen.startShell(p, "printf 'A\\nB\\r\\nC'; exit 21"), 0);
     QVERIFY(p.waitForFinished(std::chrono::seconds(10)));
     QVERIFY(seen.exited);
     QCOMPARE(seen.lines, (std::vector<std::string>{"A", "B", "C"}));
@@ -93,9 +96,7 @@ void TestEngineProcess::overlongLine_isCutNotFatal()
 {
     Seen seen;
     EngineProcess p;
-    QCOMPARE(p.start("/bin/sh", {"-c", "head -c 100000 /dev/zero | tr '\\0' x; echo; echo DONE"},
-                     "", 0, seen.lineHandler(), seen.exitHandler()),
-             0);
+    QCOMPARE(seen.startShell(p, "head -c 100000 /dev/zero | tr '\\0' x; echo; echo DONE"), 0);
     QVERIFY(p.waitForFinished(std::chrono::seconds(10)));
     QCOMPARE(seen.lines.size(), size_t(2));
     QCOMPARE(seen.lines[0].size(), EngineProcess::kMaxLine);
@@ -106,9 +107,7 @@ void TestEngineProcess::signalDeath_isReportedAsCrash()
 {
     Seen seen;
     EngineProcess p;
-    QCOMPARE(p.start("/bin/sh", {"-c", "echo PROGRESS 5 0; kill -SEGV $$"}, "", 0,
-                     seen.lineHandler(), seen.exitHandler()),
-             0);
+    QCOMPARE(seen.startShell(p, "echo PROGRESS 5 0; kill -SEGV $$"), 0);
     QVERIFY(p.waitForFinished(std::chrono::seconds(10)));
     QVERIFY(seen.status.crashed);
     QCOMPARE(seen.status.code, SIGSEGV);
@@ -118,9 +117,7 @@ void TestEngineProcess::terminate_stopsTheWorker()
 {
     Seen seen;
     EngineProcess p;
-    QCOMPARE(p.start("/bin/sh", {"-c", "echo started; exec sleep 30"}, "", 0, seen.lineHandler(),
-                     seen.exitHandler()),
-             0);
+    QCOMPARE(seen.startShell(p, "echo started; exec sleep 30"), 0);
     QTRY_COMPARE_WITH_TIMEOUT(seen.lineCount(), size_t(1), 10000);
     p.terminate();
     QVERIFY(p.waitForFinished(std::chrono::seconds(10)));
@@ -133,9 +130,7 @@ void TestEngineProcess::kill_endsAWorkerThatIgnoresTerminate()
 {
     Seen seen;
     EngineProcess p;
-    QCOMPARE(p.start("/bin/sh", {"-c", "trap '' TERM; echo ready; while :; do sleep 0.05; done"},
-                     "", 0, seen.lineHandler(), seen.exitHandler()),
-             0);
+    QCOMPARE(seen.startShell(p, "trap '' TERM; echo ready; while :; do sleep 0.05; done"), 0);
     QTRY_COMPARE_WITH_TIMEOUT(seen.lineCount(), size_t(1), 10000);
     p.terminate();
     QVERIFY(!p.waitForFinished(std::chrono::milliseconds(500)));
@@ -153,9 +148,7 @@ void TestEngineProcess::nice_appliesAtStartAndLater()
         QSKIP("the test already runs above nice 10");
     Seen seen;
     EngineProcess p;
-    QCOMPARE(p.start("/bin/sh", {"-c", "echo ready; exec sleep 30"}, "", 10, seen.lineHandler(),
-                     seen.exitHandler()),
-             0);
+    QCOMPARE(seen.startShell(p, "echo ready; exec sleep 30", 10), 0);
     QTRY_COMPARE_WITH_TIMEOUT(seen.lineCount(), size_t(1), 10000);
     QCOMPARE(niceOf(p.pid()), 10);
     QVERIFY(p.setNice(19));
@@ -182,11 +175,9 @@ void TestEngineProcess::descriptors_doNotLeakIntoTheWorker()
     QVERIFY(stray >= 3);
     Seen seen;
     EngineProcess p;
-    QCOMPARE(p.start("/bin/sh",
-                     {"-c", QString("[ -e /proc/self/fd/%1 ] && echo leaked || echo clean")
-                                .arg(stray)
-                                .toStdString()},
-                     "", 0, seen.lineHandler(), seen.exitHandler()),
+    QCOMPARE(seen.startShell(p, QString("[ -e /proc/self/fd/%1 ] && echo leaked || echo clean")
+                                    .arg(stray)
+                                    .toStdString()),
              0);
     QVERIFY(p.waitForFinished(std::chrono::seconds(10)));
     ::close(stray);
@@ -199,9 +190,7 @@ void TestEngineProcess::destructor_endsARunningWorker()
     pid_t pid = -1;
     {
         EngineProcess p;
-        QCOMPARE(p.start("/bin/sh", {"-c", "echo ready; exec sleep 30"}, "", 0, seen.lineHandler(),
-                         seen.exitHandler()),
-                 0);
+        QCOMPARE(seen.startShell(p, "echo ready; exec sleep 30"), 0);
         pid = p.pid();
         QTRY_COMPARE_WITH_TIMEOUT(seen.lineCount(), size_t(1), 10000);
     }

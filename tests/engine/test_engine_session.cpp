@@ -15,6 +15,21 @@ using namespace EngineTestSupport;
 
 using SourceList = std::vector<kvtl::RefCountedPtr<ISourceMedia>>;
 
+namespace {
+
+// Every way a conversion can report back, recorded.
+struct Spies
+{
+    explicit Spies(ProgressCallback& cb)
+        : progress(&cb, &ProgressCallback::progress), done(&cb, &ProgressCallback::done),
+          fatal(&cb, &ProgressCallback::fatalError), cancel(&cb, &ProgressCallback::cancel)
+    {
+    }
+    QSignalSpy progress, done, fatal, cancel;
+};
+
+} // namespace
+
 class TestEngineSession : public QObject
 {
     Q_OBJECT
@@ -58,7 +73,7 @@ private:
 void TestEngineSession::initTestCase()
 {
     QVERIFY(m_dir.isValid());
-    const QString worker = enginePath();
+    const QString worker = WorkerRun::enginePath();
     QVERIFY2(QFileInfo(worker).isExecutable(), qPrintable(worker));
     // Logging on, level 0: the engine then logs everything.
     LoggerSettings logger;
@@ -127,10 +142,7 @@ kvtl::RefCountedPtr<ITranscodeEngineInfo> TestEngineSession::fakeEngine(const QB
 void TestEngineSession::conversion_progressRisesTo100ThenDone()
 {
     ProgressCallback cb;
-    QSignalSpy progress(&cb, &ProgressCallback::progress);
-    QSignalSpy done(&cb, &ProgressCallback::done);
-    QSignalSpy fatal(&cb, &ProgressCallback::fatalError);
-    QSignalSpy cancel(&cb, &ProgressCallback::cancel);
+    Spies spy(cb);
     const QString out = m_dir.filePath("small.kavo");
     Job job = start(clip("small.mp4"), out, DP_Mobile, m_engine.get(), cb);
     QCOMPARE(job.startResult, int32_t(SUCCESS));
@@ -138,13 +150,13 @@ void TestEngineSession::conversion_progressRisesTo100ThenDone()
     job.session->GetStatus(status);
     QVERIFY(status == TS_Running || status == TS_Done);
 
-    QTRY_COMPARE_WITH_TIMEOUT(done.count() + fatal.count(), 1, 60000);
-    QCOMPARE(fatal.count(), 0);
-    QCOMPARE(cancel.count(), 0);
-    QCOMPARE(done.at(0).at(0).toString(), clip("small.mp4"));
-    QVERIFY(progress.count() >= 2);
+    QTRY_COMPARE_WITH_TIMEOUT(spy.done.count() + spy.fatal.count(), 1, 60000);
+    QCOMPARE(spy.fatal.count(), 0);
+    QCOMPARE(spy.cancel.count(), 0);
+    QCOMPARE(spy.done.at(0).at(0).toString(), clip("small.mp4"));
+    QVERIFY(spy.progress.count() >= 2);
     quint32 last = 0;
-    for (const QList<QVariant>& p : progress) {
+    for (const QList<QVariant>& p : spy.progress) {
         QVERIFY(p.at(0).value<quint32>() >= last);
         last = p.at(0).value<quint32>();
         QCOMPARE(p.at(1).value<quint32>(), 100000u);
@@ -157,54 +169,48 @@ void TestEngineSession::conversion_progressRisesTo100ThenDone()
     QVERIFY(!QFileInfo::exists(out + ".temp"));
     // Nothing more arrives after the end.
     QTest::qWait(200);
-    QCOMPARE(done.count(), 1);
+    QCOMPARE(spy.done.count(), 1);
 }
 
 void TestEngineSession::cancel_inTheMiddle_leavesNeitherOutputNorTemp()
 {
     ProgressCallback cb;
-    QSignalSpy progress(&cb, &ProgressCallback::progress);
-    QSignalSpy done(&cb, &ProgressCallback::done);
-    QSignalSpy fatal(&cb, &ProgressCallback::fatalError);
-    QSignalSpy cancel(&cb, &ProgressCallback::cancel);
+    Spies spy(cb);
     const QString out = m_dir.filePath("long.mkv");
     Job job = start(clip("long.avi"), out, DP_KavoPlusHD, m_engine.get(), cb);
     QCOMPARE(job.startResult, int32_t(SUCCESS));
-    QTRY_VERIFY_WITH_TIMEOUT(progress.count() >= 2, 60000);
+    QTRY_VERIFY_WITH_TIMEOUT(spy.progress.count() >= 2, 60000);
     // Really in the middle: far from the end when the cancel goes out.
-    QVERIFY(progress.last().at(0).value<quint32>() < 90000);
+    QVERIFY(spy.progress.last().at(0).value<quint32>() < 90000);
     QCOMPARE(job.session->Cancel(), int32_t(SUCCESS));
     // Cancel returns once the worker is gone and OnCancel was called.
-    QCOMPARE(cancel.count(), 1);
-    QCOMPARE(cancel.at(0).at(0).toString(), QString());
-    QCOMPARE(done.count(), 0);
-    QCOMPARE(fatal.count(), 0);
+    QCOMPARE(spy.cancel.count(), 1);
+    QCOMPARE(spy.cancel.at(0).at(0).toString(), QString());
+    QCOMPARE(spy.done.count(), 0);
+    QCOMPARE(spy.fatal.count(), 0);
     QVERIFY(!QFileInfo::exists(out));
     QVERIFY(!QFileInfo::exists(out + ".temp"));
     int32_t status = -1;
     job.session->GetStatus(status);
     QCOMPARE(status, int32_t(TS_Failed));
-    const int progressAtCancel = progress.count();
+    const int progressAtCancel = spy.progress.count();
     QTest::qWait(300);
-    QCOMPARE(progress.count(), progressAtCancel);
+    QCOMPARE(spy.progress.count(), progressAtCancel);
     QCOMPARE(job.session->Cancel(), int32_t(SUCCESS)); // a second cancel is harmless
-    QCOMPARE(cancel.count(), 1);
+    QCOMPARE(spy.cancel.count(), 1);
 }
 
 void TestEngineSession::release_whileRunning_stopsWithoutCallbacks()
 {
     ProgressCallback cb;
-    QSignalSpy progress(&cb, &ProgressCallback::progress);
-    QSignalSpy done(&cb, &ProgressCallback::done);
-    QSignalSpy fatal(&cb, &ProgressCallback::fatalError);
-    QSignalSpy cancel(&cb, &ProgressCallback::cancel);
+    Spies spy(cb);
     const QString out = m_dir.filePath("released.mkv");
     {
         Job job = start(clip("long.avi"), out, DP_KavoPlusHD, m_engine.get(), cb);
         QCOMPARE(job.startResult, int32_t(SUCCESS));
-        QTRY_VERIFY_WITH_TIMEOUT(progress.count() >= 1, 60000);
+        QTRY_VERIFY_WITH_TIMEOUT(spy.progress.count() >= 1, 60000);
     } // last reference to the session goes here
-    QCOMPARE(done.count() + fatal.count() + cancel.count(), 0);
+    QCOMPARE(spy.done.count() + spy.fatal.count() + spy.cancel.count(), 0);
     QVERIFY(!QFileInfo::exists(out));
     QVERIFY(!QFileInfo::exists(out + ".temp"));
 }
@@ -215,13 +221,12 @@ void TestEngineSession::worker_argumentsCarryProfileAndFittedSize()
     auto engine = fakeEngine(QByteArray("printf '%s\\n' \"$@\" > '") + argsFile.toUtf8() +
                              "'\n: > \"$4\"; echo PROGRESS 100 0; echo DONE; exit 0\n");
     ProgressCallback cb;
-    QSignalSpy done(&cb, &ProgressCallback::done);
+    Spies spy(cb);
     const QString out = m_dir.filePath("args.kavo");
     Job job = start(clip("small.mp4"), out, DP_Mobile, engine.get(), cb);
     QCOMPARE(job.startResult, int32_t(SUCCESS));
     // The fake writes an empty output: an empty file is not a conversion.
-    QSignalSpy fatal(&cb, &ProgressCallback::fatalError);
-    QTRY_COMPARE_WITH_TIMEOUT(done.count() + fatal.count(), 1, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(spy.done.count() + spy.fatal.count(), 1, 10000);
     QFile f(argsFile);
     QVERIFY(f.open(QIODevice::ReadOnly));
     const QStringList args = QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts);
@@ -255,16 +260,14 @@ void TestEngineSession::worker_failures()
     QFETCH(int, code);
     auto engine = fakeEngine(script);
     ProgressCallback cb;
-    QSignalSpy done(&cb, &ProgressCallback::done);
-    QSignalSpy fatal(&cb, &ProgressCallback::fatalError);
-    QSignalSpy cancel(&cb, &ProgressCallback::cancel);
+    Spies spy(cb);
     const QString out = m_dir.filePath("failing.kavo");
     Job job = start(clip("small.mp4"), out, DP_Mobile, engine.get(), cb);
     QCOMPARE(job.startResult, int32_t(SUCCESS));
-    QTRY_COMPARE_WITH_TIMEOUT(fatal.count(), 1, 10000);
-    QCOMPARE(QString(resultCodeName(fatal.at(0).at(0).toInt())), QString(resultCodeName(code)));
-    QCOMPARE(fatal.at(0).at(1).toString(), clip("small.mp4"));
-    QCOMPARE(done.count() + cancel.count(), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(spy.fatal.count(), 1, 10000);
+    QCOMPARE(QString(resultCodeName(spy.fatal.at(0).at(0).toInt())), QString(resultCodeName(code)));
+    QCOMPARE(spy.fatal.at(0).at(1).toString(), clip("small.mp4"));
+    QCOMPARE(spy.done.count() + spy.cancel.count(), 0);
     QVERIFY(!QFileInfo::exists(out));
     QVERIFY(!QFileInfo::exists(out + ".temp"));
     int32_t status = -1;
@@ -277,14 +280,13 @@ void TestEngineSession::worker_ignoringStop_isKilledAndReportedCancelled()
     auto engine = fakeEngine("trap '' TERM INT; echo x > \"$4.temp\"; echo 'PROGRESS 1 0'\n"
                              "while :; do sleep 0.1; done\n");
     ProgressCallback cb;
-    QSignalSpy progress(&cb, &ProgressCallback::progress);
-    QSignalSpy cancel(&cb, &ProgressCallback::cancel);
+    Spies spy(cb);
     const QString out = m_dir.filePath("stubborn.kavo");
     Job job = start(clip("small.mp4"), out, DP_Mobile, engine.get(), cb);
     QCOMPARE(job.startResult, int32_t(SUCCESS));
-    QTRY_COMPARE_WITH_TIMEOUT(progress.count(), 1, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(spy.progress.count(), 1, 10000);
     QCOMPARE(job.session->Cancel(), int32_t(SUCCESS));
-    QCOMPARE(cancel.count(), 1);
+    QCOMPARE(spy.cancel.count(), 1);
     QVERIFY(!QFileInfo::exists(out + ".temp"));
 }
 
@@ -311,17 +313,18 @@ void TestEngineSession::priority_setsTheWorkersNiceValue()
                              "done\n"
                              "echo \"ERROR $n nice\"; exit 1\n");
     ProgressCallback cb;
-    QSignalSpy fatal(&cb, &ProgressCallback::fatalError);
+    Spies spy(cb);
     Job job = start(clip("small.mp4"), m_dir.filePath("nice.kavo"), DP_Mobile, engine.get(), cb,
                     true, priority);
     QCOMPARE(job.startResult, int32_t(SUCCESS));
-    QTRY_COMPARE_WITH_TIMEOUT(fatal.count(), 1, 15000);
-    QCOMPARE(fatal.at(0).at(0).toInt(), nice);
+    QTRY_COMPARE_WITH_TIMEOUT(spy.fatal.count(), 1, 15000);
+    QCOMPARE(spy.fatal.at(0).at(0).toInt(), nice);
 }
 
 void TestEngineSession::start_refusals()
 {
     ProgressCallback cb;
+    Spies spy(cb);
     // Writing over the source would destroy it.
     Job job = start(clip("small.mp4"), clip("small.mp4"), DP_Mobile, m_engine.get(), cb);
     QCOMPARE(job.startResult, int32_t(ENG_DUPLICATE_FILE_ERR));
@@ -337,12 +340,11 @@ void TestEngineSession::start_refusals()
     QCOMPARE(job.startResult, int32_t(ENG_RES_NOTFOUND_ERR));
 
     // A session converts once.
-    QSignalSpy done(&cb, &ProgressCallback::done);
     job = start(clip("small.mp4"), m_dir.filePath("once.kavo"), DP_Mobile, m_engine.get(), cb);
     QCOMPARE(job.startResult, int32_t(SUCCESS));
     QCOMPARE(job.session->StartTranscode(m_dir.filePath("twice.kavo").toStdU16String(), &cb),
              int32_t(Working));
-    QTRY_COMPARE_WITH_TIMEOUT(done.count(), 1, 60000);
+    QTRY_COMPARE_WITH_TIMEOUT(spy.done.count(), 1, 60000);
     QCOMPARE(job.session->StartTranscode(m_dir.filePath("twice.kavo").toStdU16String(), &cb),
              int32_t(ENG_CONTROLLER_ERR));
     QCOMPARE(job.session->SetPriority(7), int32_t(ENG_OUTOFRANGE_ERR));
@@ -363,13 +365,13 @@ void TestEngineSession::badInputs_neverStart()
     QFETCH(QString, file);
     QFETCH(int, code);
     ProgressCallback cb;
-    QSignalSpy fatal(&cb, &ProgressCallback::fatalError);
+    Spies spy(cb);
     Job job = start(clip(file), m_dir.filePath("bad.kavo"), DP_Mobile, m_engine.get(), cb, false);
     QCOMPARE(job.startResult, int32_t(code));
     kvtl::RefCountedPtr<ITranscodeOutputProperties> props;
     QCOMPARE(job.session->GetOutputProperties(props), int32_t(code));
     QVERIFY(!props);
-    QCOMPARE(fatal.count(), 0);
+    QCOMPARE(spy.fatal.count(), 0);
 }
 
 void TestEngineSession::logging_writesEngineAndWorkerLogs()
@@ -377,7 +379,7 @@ void TestEngineSession::logging_writesEngineAndWorkerLogs()
     QFile engineLog(m_dir.filePath("logs/KavoTranscode.log"));
     QVERIFY(engineLog.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(engineLog.readAll());
-    QVERIFY(text.contains("InitTranscodeEngine: " + enginePath()));
+    QVERIFY(text.contains("InitTranscodeEngine: " + WorkerRun::enginePath()));
     QVERIFY(text.contains("StartTranscode"));
     QVERIFY(text.contains("transcode done: " + m_dir.filePath("small.kavo")));
     QVERIFY(text.contains("transcode cancelled: " + m_dir.filePath("long.mkv")));
@@ -393,14 +395,14 @@ void TestEngineSession::logging_unwritableDirectory_doesNotStopConversions()
     logger.level = KAVO_ALL_MSG;
     logger.logDirectory = clip("text.avi").toStdString();
     kvtl::RefCountedPtr<ITranscodeEngineInfo> engine;
-    QCOMPARE(InitTranscodeEngine(enginePath().toStdU16String(), &logger, engine), int32_t(SUCCESS));
+    QCOMPARE(InitTranscodeEngine(WorkerRun::enginePath().toStdU16String(), &logger, engine),
+             int32_t(SUCCESS));
     ProgressCallback cb;
-    QSignalSpy done(&cb, &ProgressCallback::done);
-    QSignalSpy fatal(&cb, &ProgressCallback::fatalError);
+    Spies spy(cb);
     Job job = start(clip("small.mp4"), m_dir.filePath("nolog.kavo"), DP_Mobile, engine.get(), cb);
     QCOMPARE(job.startResult, int32_t(SUCCESS));
-    QTRY_COMPARE_WITH_TIMEOUT(done.count() + fatal.count(), 1, 60000);
-    QCOMPARE(done.count(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(spy.done.count() + spy.fatal.count(), 1, 60000);
+    QCOMPARE(spy.done.count(), 1);
 }
 
 QTEST_GUILESS_MAIN(TestEngineSession)

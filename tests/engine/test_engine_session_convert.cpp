@@ -1,4 +1,5 @@
 #include "EngineTestSupport.h"
+#include "OutputReader.h"
 #include "ProfileTable.h"
 #include "ProgressCallback.h"
 #include "TranscodeEngine.h"
@@ -30,7 +31,7 @@ private:
 void TestEngineSessionConvert::initTestCase()
 {
     QVERIFY(m_dir.isValid());
-    QCOMPARE(InitTranscodeEngine(enginePath().toStdU16String(), nullptr, m_engine),
+    QCOMPARE(InitTranscodeEngine(WorkerRun::enginePath().toStdU16String(), nullptr, m_engine),
              int32_t(SUCCESS));
     const QString d = m_dir.path();
     QVERIFY(!makeStandardClip(
@@ -105,30 +106,30 @@ void TestEngineSessionConvert::convert()
     QTRY_COMPARE_WITH_TIMEOUT(done.count() + fatal.count(), 1, 120000);
     QVERIFY2(fatal.isEmpty(), fatal.isEmpty() ? "" : qPrintable(fatal.at(0).at(0).toString()));
 
-    const ReadBack r = readBack(output);
-    QVERIFY2(r.opened, qPrintable(r.error));
+    OutputReader r;
+    QVERIFY2(r.read(output), qPrintable(r.error()));
     const bool avi = QString(spec.containerFormat) == "avi";
-    QCOMPARE(r.formatName, avi ? QString("avi") : QString("matroska,webm"));
-    QCOMPARE(r.videoStreams, 1);
-    QCOMPARE(r.videoCodec, QString(spec.videoCodecName));
-    QCOMPARE(r.width, outW);
-    QCOMPARE(r.height, outH);
-    QVERIFY(r.width <= spec.maxWidth && r.height <= spec.maxHeight);
-    QVERIFY2(r.frameRate <= spec.maxFps + 0.01, qPrintable(QString::number(r.frameRate)));
+    QCOMPARE(r.formatName(), avi ? QString("avi") : QString("matroska,webm"));
+    QCOMPARE(r.streamCount("video"), 1);
+    const OutputReader::Stream& video = *r.first("video");
+    QCOMPARE(video.codec, QString(spec.videoCodecName));
+    QCOMPARE(video.width, outW);
+    QCOMPARE(video.height, outH);
+    QVERIFY(video.width <= spec.maxWidth && video.height <= spec.maxHeight);
+    QVERIFY2(video.frameRate <= spec.maxFps + 0.01, qPrintable(QString::number(video.frameRate)));
+    QCOMPARE(r.streamCount("audio"), hasAudio ? 1 : 0);
     if (hasAudio) {
-        QCOMPARE(r.audioStreams, 1);
-        QCOMPARE(r.audioCodec, QString(avi ? "mp3" : "aac"));
-        QVERIFY(r.channels >= 1 && r.channels <= 2);
-    } else {
-        QCOMPARE(r.audioStreams, 0);
+        QCOMPARE(r.first("audio")->codec, QString(avi ? "mp3" : "aac"));
+        QVERIFY(r.first("audio")->channels >= 1 && r.first("audio")->channels <= 2);
     }
     const double sourceSeconds = double(sourceUs) / 1e6;
-    QVERIFY2(std::abs(r.durationSeconds - sourceSeconds) <= 0.2,
-             qPrintable(QString("%1 vs %2").arg(r.durationSeconds).arg(sourceSeconds)));
-    QCOMPARE(r.decodeErrors, 0);
-    const int expectedFrames = int(std::lround(sourceSeconds * r.frameRate));
-    QVERIFY2(std::abs(r.videoFrames - expectedFrames) <= 2,
-             qPrintable(QString("%1 frames, expected %2").arg(r.videoFrames).arg(expectedFrames)));
+    QVERIFY2(std::abs(r.durationSeconds() - sourceSeconds) <= 0.2,
+             qPrintable(QString("%1 vs %2").arg(r.durationSeconds()).arg(sourceSeconds)));
+    QCOMPARE(r.decodeErrors(), 0);
+    const int expectedFrames = int(std::lround(sourceSeconds * video.frameRate));
+    QVERIFY2(
+        std::abs(r.videoFrames() - expectedFrames) <= 2,
+        qPrintable(QString("%1 frames, expected %2").arg(r.videoFrames()).arg(expectedFrames)));
 }
 
 QTEST_GUILESS_MAIN(TestEngineSessionConvert)

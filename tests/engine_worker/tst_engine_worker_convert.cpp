@@ -67,18 +67,15 @@ void TestEngineWorkerConvert::convert_writesPlayableFile_forProfile_data()
     QTest::addColumn<int>("height");
 
     // A 640x360 source: shrunk to fit the phone, never enlarged for the others.
-    QTest::newRow("0 mobile") << 0 << "avi"
-                              << "mpeg4"
-                              << "mp3" << 320 << 180;
-    QTest::newRow("1 hd1080") << 1 << "avi"
-                              << "mpeg4"
-                              << "mp3" << 640 << 360;
-    QTest::newRow("3 home theater") << 3 << "avi"
-                                    << "mpeg4"
-                                    << "mp3" << 640 << 360;
-    QTest::newRow("4 plus hd") << 4 << "matroska,webm"
-                               << "h264"
-                               << "aac" << 640 << 360;
+    const auto row = [](const char* tag, int profile, const char* container, const char* video,
+                        const char* audio, int width, int height) {
+        QTest::newRow(tag) << profile << QString(container) << QString(video) << QString(audio)
+                           << width << height;
+    };
+    row("0 mobile", 0, "avi", "mpeg4", "mp3", 320, 180);
+    row("1 hd1080", 1, "avi", "mpeg4", "mp3", 640, 360);
+    row("3 home theater", 3, "avi", "mpeg4", "mp3", 640, 360);
+    row("4 plus hd", 4, "matroska,webm", "h264", "aac", 640, 360);
 }
 
 void TestEngineWorkerConvert::convert_writesPlayableFile_forProfile()

@@ -14,7 +14,6 @@ private slots:
     void initTestCase();
     void fileSizeText_data();
     void fileSizeText();
-    void nativePath_keepsThisSystemsSeparators();
     void currentLocale_defaultsToEnUs();
     void errorHelpUrl_onHelpHost();
     void errorHelpUrl_withoutHost_pointsAtShippedPage();
@@ -53,11 +52,6 @@ void TestFormatting::fileSizeText()
     QFETCH(quint64, bytes);
     QFETCH(QString, text);
     QCOMPARE(::fileSizeText(bytes), text);
-}
-
-void TestFormatting::nativePath_keepsThisSystemsSeparators()
-{
-    QCOMPARE(nativePath("/home/alice/Videos/a.avi"), QString("/home/alice/Videos/a.avi"));
 }
 
 void TestFormatting::currentLocale_defaultsToEnUs()

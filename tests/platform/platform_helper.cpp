@@ -2,7 +2,7 @@
 //   lock <name>            take the named mutex, say "locked", then sleep until killed
 //   lock-once <name>       take the named mutex, say "locked", release it and exit
 //   ipc-listen <prefix>... subscribe to each prefix, say "ready <socket>", print
-//                          each message as "msg <app> <name> <size> <payload>",
+//                          each message as "msg <app> <name> <size> <payload in hex>",
 //                          and run until standard input closes
 //   ipc-send <app> <name> <payload>  send once and print "count <n>"
 #include "IKavoIPC.h"
@@ -32,8 +32,13 @@ class Printer : public kvtl::RefCountedImpl<kvds::IKavoIPCCallback>
 public:
     int OnMessage(const char* app, const char* msg, uint32_t size, const void* payload) override
     {
-        std::string text = payload ? std::string(static_cast<const char*>(payload), size) : "-";
-        say("msg " + std::string(app) + " " + msg + " " + std::to_string(size) + " " + text);
+        std::string hex = payload ? "" : "-";
+        for (uint32_t i = 0; payload && i < size; ++i) {
+            char byte[3];
+            std::snprintf(byte, sizeof byte, "%02x", static_cast<const unsigned char*>(payload)[i]);
+            hex += byte;
+        }
+        say("msg " + std::string(app) + " " + msg + " " + std::to_string(size) + " " + hex);
         return 0;
     }
 };

@@ -144,6 +144,13 @@ void putU32(QByteArray& bytes, int offset, uint32_t v)
     KavoIPCBlock::PutU32(reinterpret_cast<unsigned char*>(bytes.data()) + offset, v);
 }
 
+// A new endpoint with `rec` subscribed to `topic`; null when either step fails.
+template <class Topic> IpcPtr subscribedEndpoint(const Topic& topic, const RecorderPtr& rec)
+{
+    IpcPtr ipc = createEndpoint();
+    return ipc && ipc->Subscribe(topic, rec.get(), true) ? ipc : IpcPtr();
+}
+
 QString helperPath()
 {
     return QCoreApplication::applicationDirPath() + "/platform_helper";
@@ -423,10 +430,9 @@ void TestKavoIPC::send_withoutSubscribersCountsZero()
 
 void TestKavoIPC::send_emptyPayloadArrivesAsNull()
 {
-    IpcPtr ipc = createEndpoint();
-    QVERIFY(ipc);
     RecorderPtr rec(new Recorder);
-    QVERIFY(ipc->Subscribe("Empty", rec.get(), true));
+    IpcPtr ipc = subscribedEndpoint("Empty", rec);
+    QVERIFY(ipc);
     const char ignored[] = "ignored";
     uint32_t count = 0;
     QVERIFY(ipc->Send("App", "Empty", 0, ignored, &count)); // a pointer with size 0 is not sent
@@ -437,10 +443,9 @@ void TestKavoIPC::send_emptyPayloadArrivesAsNull()
 
 void TestKavoIPC::send_wideFormsConvert()
 {
-    IpcPtr ipc = createEndpoint();
-    QVERIFY(ipc);
     RecorderPtr rec(new Recorder);
-    QVERIFY(ipc->Subscribe(u"Gerät/", rec.get(), true));
+    IpcPtr ipc = subscribedEndpoint(u"Gerät/", rec);
+    QVERIFY(ipc);
     uint32_t count = 0;
     QVERIFY(ipc->Send(u"Übertragung", u"Gerät/Änderung", 0, nullptr, &count));
     QCOMPARE(count, 1u);
@@ -583,10 +588,9 @@ void TestKavoIPC::receiver_ignoresBadFramesAndKeepsServing()
     QFETCH(QByteArray, bytes);
     QFETCH(bool, closeWrite);
     QFETCH(qint64, expected);
-    IpcPtr ipc = createEndpoint();
-    QVERIFY(ipc);
     RecorderPtr rec(new Recorder);
-    QVERIFY(ipc->Subscribe("Bad/", rec.get(), true));
+    IpcPtr ipc = subscribedEndpoint("Bad/", rec);
+    QVERIFY(ipc);
 
     QCOMPARE(exchangeRaw(socketOf(ipc), bytes, closeWrite), expected);
     QCOMPARE(rec->count(), expected == 1 ? 1 : 0);
@@ -599,10 +603,9 @@ void TestKavoIPC::receiver_ignoresBadFramesAndKeepsServing()
 
 void TestKavoIPC::receiver_silentPeerDoesNotDelayOthers()
 {
-    IpcPtr ipc = createEndpoint();
-    QVERIFY(ipc);
     RecorderPtr rec(new Recorder);
-    QVERIFY(ipc->Subscribe("Topic", rec.get(), true));
+    IpcPtr ipc = subscribedEndpoint("Topic", rec);
+    QVERIFY(ipc);
 
     const int silent = connectTo(socketOf(ipc));
     QVERIFY(silent >= 0);
@@ -622,10 +625,9 @@ void TestKavoIPC::receiver_silentPeerDoesNotDelayOthers()
 
 void TestKavoIPC::receiver_neverReadsPastTheBlock()
 {
-    IpcPtr ipc = createEndpoint();
-    QVERIFY(ipc);
     RecorderPtr rec(new Recorder);
-    QVERIFY(ipc->Subscribe("Topic", rec.get(), true));
+    IpcPtr ipc = subscribedEndpoint("Topic", rec);
+    QVERIFY(ipc);
     QByteArray bytes = frameOf("App", "Topic", "12345");
     bytes += QByteArray(4096, '\xAB'); // trailing garbage after the block
     QCOMPARE(exchangeRaw(socketOf(ipc), bytes, false), qint64(1));
@@ -645,24 +647,23 @@ void TestKavoIPC::otherProcess_subscriberCounted()
     QTRY_VERIFY_WITH_TIMEOUT(helper->canReadLine(), 10000);
     QVERIFY(helper->readLine().startsWith("ready "));
 
-    IpcPtr ipc = createEndpoint();
-    QVERIFY(ipc);
     RecorderPtr rec(new Recorder);
-    QVERIFY(ipc->Subscribe("Device/", rec.get(), true));
+    IpcPtr ipc = subscribedEndpoint("Device/", rec);
+    QVERIFY(ipc);
     uint32_t count = 0;
     QVERIFY(ipc->Send("TransferWizard", "Device/Remove", 5, "hello", &count));
     QCOMPARE(count, 3u); // two in the helper, one here
     QTRY_COMPARE_WITH_TIMEOUT(helper->bytesAvailable() > 0, true, 5000);
     QTRY_VERIFY_WITH_TIMEOUT(helper->canReadLine(), 5000);
-    QCOMPARE(helper->readLine(), QByteArray("msg TransferWizard Device/Remove 5 hello\n"));
+    QCOMPARE(helper->readLine(),
+             "msg TransferWizard Device/Remove 5 " + QByteArray("hello").toHex() + "\n");
 }
 
 void TestKavoIPC::otherProcess_senderReachesUs()
 {
-    IpcPtr ipc = createEndpoint();
-    QVERIFY(ipc);
     RecorderPtr rec(new Recorder);
-    QVERIFY(ipc->Subscribe("Device/Create", rec.get(), true));
+    IpcPtr ipc = subscribedEndpoint("Device/Create", rec);
+    QVERIFY(ipc);
     QProcess* helper = startHelper({"ipc-send", "Player", "Device/Create", "data"});
     QVERIFY(helper->waitForFinished(20000));
     QCOMPARE(helper->exitCode(), 0);
@@ -684,10 +685,9 @@ void TestKavoIPC::killedParticipant_staleSocketRemoved()
     QVERIFY(helper->waitForFinished(5000));
     QVERIFY(QFileInfo::exists(stale)); // a killed process leaves its socket behind
 
-    IpcPtr ipc = createEndpoint();
-    QVERIFY(ipc);
     RecorderPtr rec(new Recorder);
-    QVERIFY(ipc->Subscribe("Device/", rec.get(), true));
+    IpcPtr ipc = subscribedEndpoint("Device/", rec);
+    QVERIFY(ipc);
     uint32_t count = 0;
     QVERIFY(ipc->Send("TransferWizard", "Device/Change", 0, nullptr, &count));
     QCOMPARE(count, 1u);

@@ -51,8 +51,7 @@ private slots:
     void recursiveForOwnerAndFreedByLastUnlock();
     void excludesOtherThreads();
     void unlockByNonOwnerRefused();
-    void guardHoldsForItsScope();
-    void destructorGivesBackWhatItHolds();
+    void scopeEndGivesBackWhatIsHeld();
     void unnamedMutexesAreDistinct();
     void lockFileLivesInPrivateDirectory_data();
     void lockFileLivesInPrivateDirectory();
@@ -65,6 +64,13 @@ private slots:
     void runtimeDirectory_refusesLinkAndTightensMode();
 
 private:
+    QProcess* startHelper(const QStringList& args)
+    {
+        m_processes << new QProcess;
+        m_processes.last()->start(helperPath(), args);
+        return m_processes.last();
+    }
+
     QTemporaryDir m_runtime;
     QList<QProcess*> m_processes;
 };
@@ -136,23 +142,17 @@ void TestNamedMutex::unlockByNonOwnerRefused()
     QVERIFY(m.Unlock());
 }
 
-void TestNamedMutex::guardHoldsForItsScope()
+void TestNamedMutex::scopeEndGivesBackWhatIsHeld()
 {
     {
         NamedMutexGuard guard("guarded");
         QVERIFY(!otherThreadCanLock("guarded", 50));
         NamedMutexGuard nested("guarded"); // same thread: recursive
-    }
-    QVERIFY(otherThreadCanLock("guarded", 5000));
-}
-
-void TestNamedMutex::destructorGivesBackWhatItHolds()
-{
-    {
         NamedMutex m("forgotten");
         QVERIFY(m.Lock());
         QVERIFY(m.Lock());
     }
+    QVERIFY(otherThreadCanLock("guarded", 5000));
     QVERIFY(otherThreadCanLock("forgotten", 5000));
 }
 
@@ -178,14 +178,11 @@ void TestNamedMutex::lockFileLivesInPrivateDirectory_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("fileName");
-    QTest::newRow("plain") << "LumadiscAPI"
-                           << "LumadiscAPI.lock";
-    QTest::newRow("windows namespace") << "Global\\x"
-                                       << "Global%5Cx.lock";
-    QTest::newRow("slashes stay in the directory") << "../../evil"
-                                                   << "..%2F..%2Fevil.lock";
-    QTest::newRow("dot") << "."
-                         << "%2E.lock";
+    QTest::newRow("plain") << QString("LumadiscAPI") << QString("LumadiscAPI.lock");
+    QTest::newRow("windows namespace") << QString("Global\\x") << QString("Global%5Cx.lock");
+    QTest::newRow("slashes stay in the directory")
+        << QString("../../evil") << QString("..%2F..%2Fevil.lock");
+    QTest::newRow("dot") << QString(".") << QString("%2E.lock");
 }
 
 void TestNamedMutex::lockFileLivesInPrivateDirectory()
@@ -214,9 +211,7 @@ void TestNamedMutex::otherProcessWaitsForRelease()
 {
     NamedMutex m("crossProcess");
     QVERIFY(m.Lock());
-    auto* p = new QProcess;
-    m_processes << p;
-    p->start(helperPath(), {"lock-once", "crossProcess"});
+    QProcess* p = startHelper({"lock-once", "crossProcess"});
     QVERIFY(p->waitForStarted(5000));
     QTest::qWait(300);
     QVERIFY(!p->canReadLine()); // held by us: the helper waits
@@ -229,9 +224,7 @@ void TestNamedMutex::otherProcessWaitsForRelease()
 
 void TestNamedMutex::killedHolderReleasesTheLock()
 {
-    auto* p = new QProcess;
-    m_processes << p;
-    p->start(helperPath(), {"lock", kStorageAccessMutexName});
+    QProcess* p = startHelper({"lock", kStorageAccessMutexName});
     QVERIFY(p->waitForStarted(5000));
     QTRY_VERIFY_WITH_TIMEOUT(p->canReadLine(), 10000);
     QCOMPARE(p->readLine(), QByteArray("locked\n"));

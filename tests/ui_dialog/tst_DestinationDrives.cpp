@@ -28,7 +28,6 @@ private slots:
     void statusMessage();
     void fileSystemNames_data();
     void fileSystemNames();
-    void selectByName_prefersBurnerOfSameName();
     void selectByName_data();
     void selectByName();
     void comboIndex_roundTrips_data();
@@ -122,20 +121,6 @@ void TestDestinationDrives::fileSystemNames()
     QCOMPARE(DestinationDrives::fileSystemNames(mask), names);
 }
 
-void TestDestinationDrives::selectByName_prefersBurnerOfSameName()
-{
-    DestinationDrives drives;
-    drives.setDrives({FakeWizardService::drive("/dev/sr0", "DVD", GB),
-                      FakeWizardService::drive("/media/x", "X", GB)},
-                     {FakeWizardService::drive("/media/y", "Y", GB),
-                      FakeWizardService::drive("/media/x", "X", GB)});
-    int method = 1;
-    QVERIFY(drives.selectByName(u"/media/x", method));
-    QCOMPARE(method, 0);
-    QCOMPARE(drives.burnerIndex(), 1);
-    QCOMPARE(drives.current(0)->displayName, std::u16string(u"X"));
-}
-
 void TestDestinationDrives::selectByName_data()
 {
     QTest::addColumn<QString>("name");
@@ -149,6 +134,8 @@ void TestDestinationDrives::selectByName_data()
     QTest::newRow("usb drive") << "/media/b" << 0 << true << 1 << 0 << 1;
     QTest::newRow("unknown keeps method") << "/media/zzz" << 1 << false << 1 << 0 << 0;
     QTest::newRow("empty name") << QString() << 0 << false << 0 << 0 << 0;
+    QTest::newRow("burner wins over usb of the same name")
+        << "/media/x" << 1 << true << 0 << 2 << 0;
 }
 
 void TestDestinationDrives::selectByName()
@@ -161,9 +148,11 @@ void TestDestinationDrives::selectByName()
     QFETCH(int, usbIndex);
     DestinationDrives drives;
     drives.setDrives({FakeWizardService::drive("/dev/sr0", "Full", 0),
-                      FakeWizardService::drive("/dev/sr1", "Blank", GB)},
+                      FakeWizardService::drive("/dev/sr1", "Blank", GB),
+                      FakeWizardService::drive("/media/x", "X", GB)},
                      {FakeWizardService::drive("/media/a", "A", GB),
-                      FakeWizardService::drive("/media/b", "B", 0)});
+                      FakeWizardService::drive("/media/b", "B", 0),
+                      FakeWizardService::drive("/media/x", "X", GB)});
     int m = methodBefore;
     QCOMPARE(drives.selectByName(name.toStdU16String(), m), usable);
     QCOMPARE(m, method);

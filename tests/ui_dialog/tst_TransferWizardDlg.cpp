@@ -303,74 +303,48 @@ void TestTransferWizardDlg::formTexts_data()
     QTest::addColumn<QString>("object");
     QTest::addColumn<QString>("text");
     const QString tm = QString::fromUtf8("\u2122");
-    QTest::newRow("welcomeTitle") << "welcomeTitle" << QString("Welcome to Portavo" + tm);
-    QTest::newRow("welcomeLabel")
-        << "welcomeLabel"
-        << QString("Portavo" + tm +
-                   " makes it easy to watch your favorite videos on your DVD Player, Blu-ray "
-                   "Player, PlayStation" +
-                   QString::fromUtf8("\u00ae") +
-                   " 3 or Digital Television by transferring them using a USB drive or by "
-                   "burning a disc.");
-    QTest::newRow("label") << "label"
-                           << "Click 'Next' to get started.";
-    QTest::newRow("deviceTypeTitle") << "deviceTypeTitle"
-                                     << "Choose your device type";
-    QTest::newRow("deviceTypeDescLabel") << "deviceTypeDescLabel"
-                                         << "Which type of Kavo Certified device do you have?";
-    QTest::newRow("recommended") << "recommendedDeviceTypeLabel"
-                                 << "Recommended";
-    QTest::newRow("transferMethodTitle") << "transferMethodTitle"
-                                         << "Choose a transfer method";
-    QTest::newRow("transferQuestionLabel") << "transferQuestionLabel"
-                                           << "How would you like to transfer your videos?";
-    QTest::newRow("burnDisk") << "burnDiskRadioButton"
-                              << "Burn a CD/DVD";
-    QTest::newRow("copyToUSB") << "CopyToUSBRadioButton"
-                               << "USB Drive";
-    QTest::newRow("filesTitle") << "filesTitle"
-                                << "Add or remove videos";
-    QTest::newRow("remainSpaceText") << "remainSpaceText"
-                                     << "No Drive";
-    QTest::newRow("unitsLabel") << "unitsLabel"
-                                << "U";
-    QTest::newRow("remainSpaceLabel") << "remainSpaceLabel"
-                                      << "Space remaining:";
-    QTest::newRow("warningDeviceIsfull")
-        << "warningDeviceIsfull"
-        << "Your USB drive/disc is full.  Please remove one or more videos to continue.";
-    QTest::newRow("totalTimeLabel") << "totalTimeLabel"
-                                    << "Total transfer time: ";
-    QTest::newRow("transferringVideoTitle") << "transferringVideoTitle"
-                                            << "Transferring videos";
-    QTest::newRow("transcode_writeLabel") << "transcode_writeLabel"
-                                          << "Converting video";
-    QTest::newRow("percentSymbol") << "percentSymbol"
-                                   << "%";
-    QTest::newRow("transferTimeLeftLabel") << "transferTimeLeftLabel"
-                                           << "Counting...";
-    QTest::newRow("finishTitle") << "finishTitle"
-                                 << "Transfer Complete";
-    QTest::newRow("registerLabel")
-        << "registerLabel"
-        << "You need to play the registration video first before you can play Kavo VOD movie "
-           "properly.";
-    QTest::newRow("Device") << "Device"
-                            << "DEVICE";
-    QTest::newRow("Method") << "Method"
-                            << "METHOD";
-    QTest::newRow("Files") << "Files"
-                           << "VIDEOS";
-    QTest::newRow("Transfer") << "Transfer"
-                              << "TRANSFER";
-    QTest::newRow("backButton") << "backButton"
-                                << "Back";
-    QTest::newRow("startButton") << "startButton"
-                                 << "Start";
-    QTest::newRow("nextButton") << "nextButton"
-                                << "Next";
-    QTest::newRow("cancelButton") << "cancelButton"
-                                  << "Cancel";
+    const auto row = [](const char* object, const QString& text) {
+        QTest::newRow(object) << QString(object) << text;
+    };
+    row("welcomeTitle", "Welcome to Portavo" + tm);
+    row("welcomeLabel",
+        "Portavo" + tm +
+            " makes it easy to watch your favorite videos on your DVD Player, Blu-ray "
+            "Player, PlayStation" +
+            QString::fromUtf8("\u00ae") +
+            " 3 or Digital Television by transferring them using a USB drive or by "
+            "burning a disc.");
+    row("label", "Click 'Next' to get started.");
+    row("deviceTypeTitle", "Choose your device type");
+    row("deviceTypeDescLabel", "Which type of Kavo Certified device do you have?");
+    row("recommendedDeviceTypeLabel", "Recommended");
+    row("transferMethodTitle", "Choose a transfer method");
+    row("transferQuestionLabel", "How would you like to transfer your videos?");
+    row("burnDiskRadioButton", "Burn a CD/DVD");
+    row("CopyToUSBRadioButton", "USB Drive");
+    row("filesTitle", "Add or remove videos");
+    row("remainSpaceText", "No Drive");
+    row("unitsLabel", "U");
+    row("remainSpaceLabel", "Space remaining:");
+    row("warningDeviceIsfull",
+        "Your USB drive/disc is full.  Please remove one or more videos to continue.");
+    row("totalTimeLabel", "Total transfer time: ");
+    row("transferringVideoTitle", "Transferring videos");
+    row("transcode_writeLabel", "Converting video");
+    row("percentSymbol", "%");
+    row("transferTimeLeftLabel", "Counting...");
+    row("finishTitle", "Transfer Complete");
+    row("registerLabel",
+        "You need to play the registration video first before you can play Kavo VOD movie "
+        "properly.");
+    row("Device", "DEVICE");
+    row("Method", "METHOD");
+    row("Files", "VIDEOS");
+    row("Transfer", "TRANSFER");
+    row("backButton", "Back");
+    row("startButton", "Start");
+    row("nextButton", "Next");
+    row("cancelButton", "Cancel");
 }
 
 void TestTransferWizardDlg::formTexts()
@@ -1284,12 +1258,8 @@ void TestTransferWizardDlg::transcodeError_asksWhetherToContinue()
 
 void TestTransferWizardDlg::close_duringTransfer_asksAndNoKeepsOpen()
 {
-    m_service.usb << FakeWizardService::drive("/media/stick", "STICK", 8ull << 30);
     m_service.transcodeCount = 1;
-    m_dlg->setWizardStartParameters(params(true, false, "/media/stick", 3, 1));
-    addModelFile("a.mp4", 1000);
-    m_dlg->startButtonClicked();
-    QCOMPARE(m_dlg->currentPage(), 4);
+    startTransfer({"a.mp4"});
     m_dlg->show();
     QSignalSpy rejected(m_dlg, &QDialog::rejected);
     BoxAnswerer answerer(QMessageBox::No);
@@ -1308,12 +1278,8 @@ void TestTransferWizardDlg::close_duringTransfer_asksAndNoKeepsOpen()
 
 void TestTransferWizardDlg::close_duringTransfer_yesCancelsAndCloses()
 {
-    m_service.usb << FakeWizardService::drive("/media/stick", "STICK", 8ull << 30);
     m_service.transcodeCount = 1;
-    m_dlg->setWizardStartParameters(params(true, false, "/media/stick", 3, 1));
-    addModelFile("a.mp4", 1000);
-    m_dlg->startButtonClicked();
-    QCOMPARE(m_dlg->currentPage(), 4);
+    startTransfer({"a.mp4"});
     m_dlg->show();
     QSignalSpy rejected(m_dlg, &QDialog::rejected);
     BoxAnswerer answerer(QMessageBox::Yes);

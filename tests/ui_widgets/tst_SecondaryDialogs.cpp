@@ -177,17 +177,13 @@ private slots:
         QVERIFY(!dlg.isVisible());
     }
 
-    void errorDialogWithoutRowsIsNotShown()
-    {
-        ErrorDialog dlg;
-        QVERIFY(!dlg.hasRows());
-        QCOMPARE(dlg.run("Invalid Files", "text", false), 0);
-        QVERIFY(!dlg.isVisible());
-    }
-
     void errorDialogRows()
     {
         ErrorDialog dlg;
+        // Without rows there is nothing to show.
+        QVERIFY(!dlg.hasRows());
+        QCOMPARE(dlg.run("Invalid Files", "text", false), 0);
+        QVERIFY(!dlg.isVisible());
         QCOMPARE(dlg.size(), QSize(540, 280));
         QCOMPARE(dlg.treeWidget()->headerItem()->text(0), QString());
         QCOMPARE(dlg.treeWidget()->headerItem()->text(1), QString("Error"));

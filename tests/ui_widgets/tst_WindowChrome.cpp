@@ -31,6 +31,26 @@ bool sendMouse(QWidget* w, QEvent::Type type, const QPoint& pos,
     return event.isAccepted();
 }
 
+// A plain white background, so that any grid line stands out against it.
+void paintWhite(QWidget& view)
+{
+    QPalette palette = view.palette();
+    palette.setColor(QPalette::Base, Qt::white);
+    palette.setColor(QPalette::AlternateBase, Qt::white);
+    view.setPalette(palette);
+}
+
+// A title bar of the wizard's width with the shipped button images.
+struct TestBar : WindowTitleBar
+{
+    explicit TestBar(ButtonPosition position = RightButtons)
+    {
+        resize(570, 20);
+        setButtonPosition(position);
+        setImagePath(":/TitleBar");
+    }
+};
+
 QColor gridColor(QWidget* view)
 {
     QStyleOptionViewItem option;
@@ -45,14 +65,6 @@ class tst_WindowChrome : public QObject
 {
     Q_OBJECT
 
-private:
-    void makeBar(WindowTitleBar& bar, WindowTitleBar::ButtonPosition position)
-    {
-        bar.resize(570, 20);
-        bar.setButtonPosition(position);
-        bar.setImagePath(":/TitleBar");
-    }
-
 private slots:
     void layoutFollowsButtonPosition_data()
     {
@@ -63,8 +75,7 @@ private slots:
     void layoutFollowsButtonPosition()
     {
         QFETCH(int, position);
-        WindowTitleBar bar;
-        makeBar(bar, WindowTitleBar::ButtonPosition(position));
+        TestBar bar{WindowTitleBar::ButtonPosition(position)};
         const QRect close = bar.buttonRect(WindowTitleBar::CloseButton);
         const QRect collapse = bar.buttonRect(WindowTitleBar::CollapseButton);
         QVERIFY(!close.isEmpty());
@@ -83,8 +94,7 @@ private slots:
 
     void pressOnLogoStartsDrag()
     {
-        WindowTitleBar bar;
-        makeBar(bar, WindowTitleBar::RightButtons);
+        TestBar bar;
         const QPoint onLogo = bar.logoRect().center();
         QVERIFY(!sendMouse(&bar, QEvent::MouseButtonPress, onLogo));
         QVERIFY(bar.isDragging());
@@ -98,8 +108,7 @@ private slots:
 
     void otherMouseButtonsAreIgnored()
     {
-        WindowTitleBar bar;
-        makeBar(bar, WindowTitleBar::RightButtons);
+        TestBar bar;
         sendMouse(&bar, QEvent::MouseButtonPress, bar.logoRect().center(), Qt::RightButton);
         QVERIFY(!bar.isDragging());
         QCOMPARE(bar.lastPressedButton(), Qt::NoButton);
@@ -122,8 +131,7 @@ private slots:
         QFETCH(bool, dirty);
         QFETCH(int, button);
         QFETCH(QByteArray, signal);
-        WindowTitleBar bar;
-        makeBar(bar, WindowTitleBar::RightButtons);
+        TestBar bar;
         bar.setDirty(dirty);
         QSignalSpy expected(&bar, signal.constData());
         QSignalSpy close(&bar, &WindowTitleBar::closeClicked);
@@ -142,8 +150,7 @@ private slots:
 
     void pressMoveOffReleaseEmitsNothing()
     {
-        WindowTitleBar bar;
-        makeBar(bar, WindowTitleBar::RightButtons);
+        TestBar bar;
         QSignalSpy close(&bar, &WindowTitleBar::closeClicked);
         const QRect button = bar.buttonRect(WindowTitleBar::CloseButton);
         QVERIFY(sendMouse(&bar, QEvent::MouseButtonPress, button.center()));
@@ -159,8 +166,7 @@ private slots:
 
     void disabledButtonDoesNothing()
     {
-        WindowTitleBar bar;
-        makeBar(bar, WindowTitleBar::RightButtons);
+        TestBar bar;
         bar.setButtonEnabled(WindowTitleBar::CollapseButton, false);
         QSignalSpy collapse(&bar, &WindowTitleBar::collapseClicked);
         const QPoint on = bar.buttonRect(WindowTitleBar::CollapseButton).center();
@@ -174,8 +180,7 @@ private slots:
 
     void hoverTracking()
     {
-        WindowTitleBar bar;
-        makeBar(bar, WindowTitleBar::RightButtons);
+        TestBar bar;
         QVERIFY(bar.hasMouseTracking());
         QVERIFY(sendMouse(&bar, QEvent::MouseMove, bar.logoRect().center()));
         QVERIFY(bar.isLogoHovered());
@@ -214,10 +219,7 @@ private slots:
         view.setUniformRowHeights(true);
         view.setRootIsDecorated(false);
         view.setModel(&model);
-        QPalette palette = view.palette();
-        palette.setColor(QPalette::Base, Qt::white);
-        palette.setColor(QPalette::AlternateBase, Qt::white);
-        view.setPalette(palette);
+        paintWhite(view);
         view.resize(320, 240);
         view.header()->resizeSection(0, 100);
         view.header()->resizeSection(1, 80);
@@ -244,10 +246,7 @@ private slots:
         TransferWizardTreeView view;
         view.setUniformRowHeights(true);
         view.setModel(&model);
-        QPalette palette = view.palette();
-        palette.setColor(QPalette::Base, Qt::white);
-        palette.setColor(QPalette::AlternateBase, Qt::white);
-        view.setPalette(palette);
+        paintWhite(view);
         view.resize(300, 200);
         view.setShowHorizontalGrid(true);
         view.show();

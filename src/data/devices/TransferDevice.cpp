@@ -23,6 +23,16 @@ QVariant toText(const std::string& text)
     return s;
 }
 
+QVariant toColumn(const std::string& text)
+{
+    return toText(text);
+}
+
+template <class T> QVariant toColumn(const T& value)
+{
+    return QVariant(value);
+}
+
 std::string fromText(const QVariant& value)
 {
     return value.toString().toStdString();
@@ -179,68 +189,52 @@ bool TransferDevice::SetColumn(const char* column, const QVariant& value)
     return true;
 }
 
+template <class T> bool TransferDevice::Update(T& field, const T& value, const char* column)
+{
+    if (value == field)
+        return false;
+    field = value;
+    return SetColumn(column, toColumn(value));
+}
+
 bool TransferDevice::SetName(const std::string& name)
 {
-    if (name == m_name)
-        return false;
-    m_name = name;
-    return SetColumn("name", toText(name));
+    return Update(m_name, name, "name");
 }
 
 bool TransferDevice::SetProfile(uint32_t profile)
 {
-    if (profile == m_profile)
-        return false;
-    m_profile = profile;
-    return SetColumn("profile", profile);
+    return Update(m_profile, profile, "profile");
 }
 
 bool TransferDevice::SetLastUsedMethod(int32_t method)
 {
-    if (method == m_lastUsedMethod)
-        return false;
-    m_lastUsedMethod = method;
-    return SetColumn("last_used_method", method);
+    return Update(m_lastUsedMethod, method, "last_used_method");
 }
 
 bool TransferDevice::SetRegistrationState(int32_t state)
 {
-    if (state == m_registrationState)
-        return false;
-    m_registrationState = state;
-    return SetColumn("ovs_registration_state", state);
+    return Update(m_registrationState, state, "ovs_registration_state");
 }
 
 bool TransferDevice::SetPromptForRegistration(bool prompt)
 {
-    if (prompt == m_promptForRegistration)
-        return false;
-    m_promptForRegistration = prompt;
-    return SetColumn("prompt_for_ovs_registration", prompt);
+    return Update(m_promptForRegistration, prompt, "prompt_for_ovs_registration");
 }
 
 bool TransferDevice::SetDataRate(uint32_t dataRate)
 {
-    if (dataRate == m_dataRate)
-        return false;
-    m_dataRate = dataRate;
-    return SetColumn("data_rate_of_last_used_drive", dataRate);
+    return Update(m_dataRate, dataRate, "data_rate_of_last_used_drive");
 }
 
 bool TransferDevice::SetLastDriveName(const std::string& driveName)
 {
-    if (driveName == m_lastDriveName)
-        return false;
-    m_lastDriveName = driveName;
-    return SetColumn("last_used_drive_name", toText(driveName));
+    return Update(m_lastDriveName, driveName, "last_used_drive_name");
 }
 
 bool TransferDevice::MarkConfigured()
 {
-    if (m_hasBeenConfigured)
-        return false;
-    m_hasBeenConfigured = true;
-    return SetColumn("has_been_configured", true);
+    return Update(m_hasBeenConfigured, true, "has_been_configured");
 }
 
 bool TransferDevice::SetType(uint32_t type)

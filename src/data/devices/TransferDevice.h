@@ -67,6 +67,8 @@ private:
 
     bool saveRow(bool notify);
     bool SetColumn(const char* column, const QVariant& value);
+    // Keeps `value` in `field` and writes it to `column`; false when unchanged or not written.
+    template <class T> bool Update(T& field, const T& value, const char* column);
 
     std::string m_name;
     uint32_t m_type = 0;
