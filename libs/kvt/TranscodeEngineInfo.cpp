@@ -21,9 +21,11 @@ struct FileType
     const char* patterns;
 };
 
+// The dialog takes the map's first entry (in key order) as the list of every readable type, so
+// no filter name may sort before "All Video Files".
 // clang-format off
 const FileType kFileTypes[] = {
-    {"AVI Video",             "avi",      "*.avi *.divx *.xvid *.kavo"},
+    {"Audio Video Interleave", "avi",     "*.avi *.divx *.xvid *.kavo"},
     {"MPEG-4 Video",          "mov",      "*.mp4 *.m4v *.mov *.qt *.3gp *.3g2"},
     {"Matroska Video",        "matroska", "*.mkv *.webm"},
     {"MPEG Video",            "mpeg",     "*.mpg *.mpeg *.mpe *.m1v *.m2v *.vob *.dat"},

@@ -7,15 +7,18 @@
 #include <QMutexLocker>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QThreadPool>
 #include <QTimer>
 #include <memory>
 
+#include "DummySourceMedia.h"
 #include "PingManager.h"
 #include "RuntimeDirectory.h"
 #include "SettingsAccessors.h"
 #include "TraceLog.h"
 #include "TransferDevice.h"
 #include "TransferDevices.h"
+#include "TransferFileThread.h"
 #include "TransferRecorder.h"
 
 namespace {
@@ -446,17 +449,83 @@ void TransferWizardController::addTransferFiles(QStringList fileNameList, bool a
     m_dialog.appendFileInfos(infos, addToTop);
 }
 
-bool TransferWizardController::startAnalysis(const QStringList& files, int /*profile*/)
+bool TransferWizardController::startAnalysis(const QStringList& files, int profile)
 {
     m_analysisCancel = false;
     if (files.isEmpty())
         return false;
     if (!m_workerIdle.Wait(0))
         return false;
-    // The analysis worker arrives with the file-queue work; until then nothing is analysed.
-    qDebug().noquote().nospace()
-        << "TransferWizardController::startAnalysis() analysis is not available";
-    return false;
+    auto* worker = new TransferFileThread(this, files, profile);
+    m_workerFinished = false;
+    m_workerIdle.Reset();
+    QThreadPool::globalInstance()->start(worker, 0);
+    return true;
+}
+
+QString TransferWizardController::convertedFilePath(const QString& source, int profile)
+{
+    const QString extension = profile == 4 ? QStringLiteral(".mkv") : QStringLiteral(".kavo");
+    return tempDir().absolutePath() + QLatin1Char('/') + QFileInfo(source).completeBaseName() +
+           extension;
+}
+
+bool TransferWizardController::analyzeFiles(const QStringList& files, int profile)
+{
+    m_analysisResults.clear();
+    // Output names given in this analysis: two sources with the same base name in different
+    // folders must not be converted into the same file.
+    QStringList reserved;
+    const int total = int(files.size());
+    for (int i = 0; i < total; ++i) {
+        const QString& file = files[i];
+        emit analyzeItem(i, total);
+        int resultCode = 0;
+        QString outputPath;
+        SourceMediaList sources;
+        TranscodeEstimate estimate;
+        bool direct = false;
+        if (QFileInfo::exists(file)) {
+            outputPath =
+                m_transcoder.uniqueOutputPath(convertedFilePath(file, profile), file, reserved);
+            TranscodeJob queued;
+            if (findQueuedFile(file, queued))
+                qDebug().noquote().nospace()
+                    << "TransferWizardController::analyzeFiles() analysing a queued file again: "
+                    << file;
+            bool needsConversion = true;
+            resultCode =
+                m_transcoder.analyzeFile(file, outputPath, profile, sources, estimate.transcodeTime,
+                                         estimate.outputSize, needsConversion);
+            if (!needsConversion) {
+                m_transcoder.removeJob(file);
+                // The file is written as it is: one pass-through source stands for it (the
+                // engine's source as well would count its size twice).
+                sources.clear();
+                sources.push_back(
+                    kvtl::RefCountedPtr<kvt::ISourceMedia>(new DummySourceMedia(file)));
+                direct = true;
+                resultCode = 0;
+            }
+        } else {
+            m_transcoder.removeJob(file);
+            sources.push_back(kvtl::RefCountedPtr<kvt::ISourceMedia>(new DummySourceMedia(file)));
+        }
+        if (m_analysisCancel) {
+            m_transcoder.removeJob(file);
+            m_workerIdle.Set();
+            return true;
+        }
+        if (!direct && !outputPath.isEmpty())
+            reserved << outputPath;
+        m_analysisResults.estimates.append(estimate);
+        m_analysisResults.resultCodes.append(resultCode);
+        m_analysisResults.outputPaths.append(outputPath);
+        m_analysisResults.sources.append(sources);
+        if (direct)
+            m_analysisResults.directFiles.append(file);
+    }
+    return true;
 }
 
 bool TransferWizardController::getAnalysisResults(QList<TranscodeEstimate>& estimates,
@@ -490,10 +559,9 @@ int TransferWizardController::removeFromTranscodeQueue(const QStringList& files)
     return int(files.size());
 }
 
-bool TransferWizardController::findQueuedFile(const QString& file, TranscodeJob& /*entry*/)
+bool TransferWizardController::findQueuedFile(const QString& file, TranscodeJob& entry)
 {
-    // The queue keeps no entries until conversions are prepared by an analysis.
-    return m_transcoder.findJob(file) >= 0;
+    return m_transcoder.findJob(file, entry);
 }
 
 // ---- Transfer ---------------------------------------------------------------------------

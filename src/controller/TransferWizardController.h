@@ -43,6 +43,11 @@ public:
     void startWizard(const QStringList& files, unsigned int deviceID, bool activationFiles,
                      bool appendNow);
     void completeWorkerStep(bool notify, unsigned int dataRate);
+    // The analysis worker's job: examines each file in order and fills the analysis results.
+    bool analyzeFiles(const QStringList& files, int profile);
+    // Where the converted copy of source goes: the temporary directory, the source's complete
+    // base name and the profile's extension (".mkv" for the Plus HD profile, else ".kavo").
+    static QString convertedFilePath(const QString& source, int profile);
     bool isCancelled();
 
     int transferState();

@@ -1,35 +1,66 @@
 #pragma once
 
+#include <QMutex>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <map>
 #include <string>
+#include <vector>
 
-// Converts the analysed files one after another into the temporary folder, turning the
-// engine's callbacks into Qt signals for the controller and the dialog.
+#include "ISourceMedia.h"
+#include "ITranscodeEngineInfo.h"
+#include "ITranscodeSession.h"
+#include "ProgressCallback.h"
+#include "RefCountedPtr.h"
+#include "TranscodeJob.h"
+
+// Analyses the files the user adds against the device profile, keeps one prepared conversion
+// per analysed file, and later converts them one after another into the temporary folder,
+// turning the engine's callbacks into Qt signals for the controller and the dialog.
 class VideoFileTranscoder : public QObject
 {
     Q_OBJECT
 
 public:
     using FileTypeMap = std::map<std::string, std::string>;
+    using SourceList = std::vector<kvtl::RefCountedPtr<kvt::ISourceMedia>>;
 
     explicit VideoFileTranscoder(QObject* parent = nullptr);
     ~VideoFileTranscoder() override;
 
-    // Starts the engine once per process and empties the queue; false without an engine.
+    // Empties the queue and, once per object, starts the engine; false without an engine.
     bool initEngine();
     bool isEngineReady() const { return m_engineReady; }
 
+    // Analyses one file for profile and queues its conversion to outputPath. The caller sets
+    // needsConversion to true; the engine may clear it. Returns 0 or an engine code; 2 while
+    // another analysis runs, before the engine is ready, or after cancelAnalysis.
+    int analyzeFile(const QString& sourcePath, const QString& outputPath, int profile,
+                    SourceList& sources, quint32& estimatedTime, quint64& estimatedSize,
+                    bool& needsConversion);
+    // Stops the analysis in progress (any thread).
+    void cancelAnalysis();
+
     // Number of prepared conversions.
     int queueLength() const;
-    // Index of the first queued conversion whose source has this name, or -1.
+    // Index of the first queued conversion whose source has this name (without case), or -1.
     int findJob(const QString& fileName) const;
+    // Copies the queued conversion of this file; false when there is none.
+    bool findJob(const QString& fileName, TranscodeJob& job) const;
+    bool jobSources(const QString& fileName, SourceList& sources) const;
     void removeJob(const QString& fileName);
-    void cancelAnalysis();
+    // wanted, or "name (2).ext", "name (3).ext", ... so that no two queued conversions write
+    // the same file. A queued conversion of sourcePath itself does not count; neither do the
+    // names in reserved (given to files earlier in the same analysis).
+    QString uniqueOutputPath(const QString& wanted, const QString& sourcePath,
+                             const QStringList& reserved) const;
 
     std::string engineText() const;
     FileTypeMap engineFileTypes() const;
+
+    // Device-profile name used in the conversion's profile ping; empty for most profiles.
+    static QString profileName(int profile);
 
 signals:
     void transcoderProgress(quint64 position, quint64 maximum, quint32 transcodeTime,
@@ -55,7 +86,21 @@ private:
         Cancelled = 2
     };
 
+    int reportError(int code, const char* text) const;
+    int findJobLocked(const QString& fileName) const;
+    void clearQueue();
+
     bool m_engineReady = false;
     int m_state = Idle;
+    // Guards the queue: the analysis worker appends while the dialog looks files up.
+    mutable QMutex m_queueMutex;
+    std::vector<TranscodeJob> m_jobs;
+    // Held for this object's lifetime; the engine keeps no reference of its own.
+    kvtl::RefCountedPtr<ProgressCallback> m_callback;
     int m_nextJob = 0;
+    kvtl::RefCountedPtr<kvt::ITranscodeEngineInfo> m_engineInfo;
+    // Guards the analysis session and the cancel flag.
+    QMutex m_analysisMutex;
+    kvt::ITranscodeSession* m_analysisSession = nullptr;
+    bool m_analysisCancel = false;
 };

@@ -1,0 +1,24 @@
+#include "TransferFileThread.h"
+
+#include <QDebug>
+
+#include "TransferWizardController.h"
+
+TransferFileThread::TransferFileThread(TransferWizardController* controller,
+                                       const QStringList& files, int profile)
+    : m_controller(controller), m_analysisFiles(files), m_profile(profile), m_role(Analysis)
+{
+    setAutoDelete(true);
+}
+
+void TransferFileThread::run()
+{
+    if (!m_controller)
+        return;
+    if (m_role != Analysis)
+        return;
+    qDebug().noquote() << "start file analysis...";
+    m_controller->analyzeFiles(m_analysisFiles, m_profile);
+    m_controller->completeWorkerStep(false, 0);
+    qDebug().noquote() << "file analysis done";
+}
