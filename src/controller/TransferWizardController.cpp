@@ -722,26 +722,6 @@ void TransferWizardController::sendLastPagePing()
 
 // ---- IKavoMediaBurnerCallback -----------------------------------------------------------
 
-int TransferWizardController::AddRef()
-{
-    return ++m_refCount;
-}
-
-int TransferWizardController::Release()
-{
-    const int count = --m_refCount;
-    if (count <= 0) {
-        delete this;
-        return 0;
-    }
-    return count;
-}
-
-int TransferWizardController::GetRefCount() const
-{
-    return m_refCount;
-}
-
 void TransferWizardController::OnProgress(quint64 current, quint64 total)
 {
     qDebug().noquote().nospace() << "TransferWizardController::OnProgress() " << current << "/"
