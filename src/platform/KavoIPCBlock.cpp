@@ -1,18 +1,17 @@
 #include "KavoIPCBlock.h"
 
+#include "SocketIo.h"
+
 #include <cstring>
 
 void KavoIPCBlock::PutU32(unsigned char* p, uint32_t v)
 {
-    p[0] = static_cast<unsigned char>(v);
-    p[1] = static_cast<unsigned char>(v >> 8);
-    p[2] = static_cast<unsigned char>(v >> 16);
-    p[3] = static_cast<unsigned char>(v >> 24);
+    SocketIo::PutU32(p, v);
 }
 
 uint32_t KavoIPCBlock::GetU32(const unsigned char* p)
 {
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+    return SocketIo::GetU32(p);
 }
 
 bool KavoIPCBlock::IsValidSend(const char* applicationName, const char* messageName,

@@ -190,10 +190,15 @@ private slots:
     void receiver_ignoresBadFramesAndKeepsServing();
     void receiver_silentPeerDoesNotDelayOthers();
     void receiver_neverReadsPastTheBlock();
+    void frameHeader_lengthBoundary_data();
+    void frameHeader_lengthBoundary();
+    void send_largestPayloadArrivesWhole();
+    void subscriberReferences_countedAcrossThreads();
 
     void otherProcess_subscriberCounted();
     void otherProcess_senderReachesUs();
     void killedParticipant_staleSocketRemoved();
+    void stoppedParticipants_costOneDeadline();
     void strangeFilesInDirectoryLeftAlone();
 
 private:
@@ -640,6 +645,66 @@ void TestKavoIPC::receiver_neverReadsPastTheBlock()
     QCOMPARE(rec->at(1).payload, QByteArray("12"));
 }
 
+void TestKavoIPC::frameHeader_lengthBoundary_data()
+{
+    QTest::addColumn<uint>("blockLength");
+    QTest::addColumn<bool>("accepted");
+    const uint largest = uint(KavoIPCBlock::kOverhead + KavoIPCBlock::kMaxPayloadSize);
+    QTest::newRow("empty payload") << uint(KavoIPCBlock::kOverhead) << true;
+    QTest::newRow("one byte short of a block") << uint(KavoIPCBlock::kOverhead - 1) << false;
+    QTest::newRow("largest payload a sender frames") << largest << true;
+    QTest::newRow("one byte more") << largest + 1 << false;
+}
+
+void TestKavoIPC::frameHeader_lengthBoundary()
+{
+    QFETCH(uint, blockLength);
+    QFETCH(bool, accepted);
+    unsigned char header[8];
+    KavoIPCBlock::PutU32(header, KavoIPCBlock::kTag);
+    KavoIPCBlock::PutU32(header + 4, blockLength);
+    uint32_t length = 0;
+    QCOMPARE(KavoIPCBlock::ParseFrameHeader(header, &length), accepted);
+    QCOMPARE(length, accepted ? blockLength : 0u);
+}
+
+void TestKavoIPC::send_largestPayloadArrivesWhole()
+{
+    // The receiver must take everything a sender agrees to frame.
+    RecorderPtr rec(new Recorder);
+    IpcPtr ipc = subscribedEndpoint("Big", rec);
+    QVERIFY(ipc);
+    QByteArray payload(int(KavoIPCBlock::kMaxPayloadSize), 'p');
+    payload[payload.size() - 1] = 'z';
+    uint32_t count = 0;
+    QVERIFY(ipc->Send("App", "Big", uint32_t(payload.size()), payload.constData(), &count));
+    QCOMPARE(count, 1u);
+    QCOMPARE(rec->at(0).size, KavoIPCBlock::kMaxPayloadSize);
+    QVERIFY(rec->at(0).payload == payload);
+    QVERIFY(!ipc->Send("App", "Big", uint32_t(payload.size()) + 1, payload.constData(), &count));
+    QCOMPARE(count, 0u);
+}
+
+void TestKavoIPC::subscriberReferences_countedAcrossThreads()
+{
+    // The serving thread copies the subscriptions (adding and dropping references) while the
+    // owner's thread takes and drops its own: no update may be lost.
+    RecorderPtr rec(new Recorder);
+    constexpr int Rounds = 200000;
+    std::thread other([&rec] {
+        for (int i = 0; i < Rounds; ++i) {
+            rec->AddRef();
+            rec->Release();
+        }
+    });
+    for (int i = 0; i < Rounds; ++i) {
+        rec->AddRef();
+        rec->Release();
+    }
+    other.join();
+    QCOMPARE(rec->GetRefCount(), 1);
+}
+
 void TestKavoIPC::otherProcess_subscriberCounted()
 {
     QProcess* helper = startHelper({"ipc-listen", "Device/", "Device/Remove", "Other"});
@@ -692,6 +757,50 @@ void TestKavoIPC::killedParticipant_staleSocketRemoved()
     QVERIFY(ipc->Send("TransferWizard", "Device/Change", 0, nullptr, &count));
     QCOMPARE(count, 1u);
     QVERIFY(!QFileInfo::exists(stale));
+}
+
+void TestKavoIPC::stoppedParticipants_costOneDeadline()
+{
+    // Peers whose process is stopped accept the connection and never answer. A send waits
+    // for them under one deadline, however many they are.
+    QList<QProcess*> stopped;
+    for (int i = 0; i < 3; ++i) {
+        QProcess* helper = startHelper({"ipc-listen", "Device/"});
+        QTRY_VERIFY_WITH_TIMEOUT(helper->canReadLine(), 10000);
+        QVERIFY(helper->readLine().startsWith("ready "));
+        stopped << helper;
+    }
+    QProcess* live = startHelper({"ipc-listen", "Device/"});
+    QTRY_VERIFY_WITH_TIMEOUT(live->canReadLine(), 10000);
+    QVERIFY(live->readLine().startsWith("ready "));
+    RecorderPtr rec(new Recorder);
+    IpcPtr ipc = subscribedEndpoint("Device/", rec);
+    QVERIFY(ipc);
+
+    const auto timedSend = [&ipc](const char* name, uint32_t* count) {
+        QElapsedTimer timer;
+        timer.start();
+        const bool sent = ipc->Send("TransferWizard", name, 0, nullptr, count);
+        return sent ? timer.elapsed() : -1;
+    };
+    uint32_t count = 0;
+    ::kill(pid_t(stopped[0]->processId()), SIGSTOP);
+    const qint64 one = timedSend("Device/One", &count);
+    QCOMPARE(count, 4u); // two stopped peers still answer
+    for (QProcess* p : stopped)
+        ::kill(pid_t(p->processId()), SIGSTOP);
+    const qint64 three = timedSend("Device/Three", &count);
+    for (QProcess* p : stopped)
+        ::kill(pid_t(p->processId()), SIGCONT);
+    QVERIFY(one >= 0 && three >= 0);
+    QCOMPARE(count, 2u); // the live helper and our own subscriber
+    QVERIFY2(three < 2 * one, qPrintable(QString("one stopped peer %1 ms, three %2 ms")
+                                             .arg(one)
+                                             .arg(three)));
+    QTRY_VERIFY_WITH_TIMEOUT(live->canReadLine(), 5000);
+    QVERIFY(live->readLine().startsWith("msg TransferWizard Device/One"));
+    QTRY_VERIFY_WITH_TIMEOUT(live->canReadLine(), 5000);
+    QVERIFY(live->readLine().startsWith("msg TransferWizard Device/Three"));
 }
 
 void TestKavoIPC::strangeFilesInDirectoryLeftAlone()
