@@ -794,9 +794,8 @@ void TestKavoIPC::stoppedParticipants_costOneDeadline()
         ::kill(pid_t(p->processId()), SIGCONT);
     QVERIFY(one >= 0 && three >= 0);
     QCOMPARE(count, 2u); // the live helper and our own subscriber
-    QVERIFY2(three < 2 * one, qPrintable(QString("one stopped peer %1 ms, three %2 ms")
-                                             .arg(one)
-                                             .arg(three)));
+    QVERIFY2(three < 2 * one,
+             qPrintable(QString("one stopped peer %1 ms, three %2 ms").arg(one).arg(three)));
     QTRY_VERIFY_WITH_TIMEOUT(live->canReadLine(), 5000);
     QVERIFY(live->readLine().startsWith("msg TransferWizard Device/One"));
     QTRY_VERIFY_WITH_TIMEOUT(live->canReadLine(), 5000);

@@ -32,7 +32,10 @@ private slots:
     void stop_removesSocket();
 
 private:
+    sockaddr_un address() const;
     int rawConnect() const;
+    // A socket bound at the path (and listening), with nobody serving it.
+    int rawBind(bool listening) const;
     std::string m_path;
     std::unique_ptr<QTemporaryDir> m_dir;
 };
@@ -44,13 +47,31 @@ void TestLauncherChannel::init()
     m_path = m_dir->filePath("launcher.sock").toStdString();
 }
 
-int TestLauncherChannel::rawConnect() const
+sockaddr_un TestLauncherChannel::address() const
 {
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
     std::strncpy(address.sun_path, m_path.c_str(), sizeof address.sun_path - 1);
+    return address;
+}
+
+int TestLauncherChannel::rawConnect() const
+{
+    const sockaddr_un a = address();
     const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+    if (::connect(fd, reinterpret_cast<const sockaddr*>(&a), sizeof a) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+int TestLauncherChannel::rawBind(bool listening) const
+{
+    const sockaddr_un a = address();
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    if (::bind(fd, reinterpret_cast<const sockaddr*>(&a), sizeof a) != 0 ||
+        (listening && ::listen(fd, 4) != 0)) {
         ::close(fd);
         return -1;
     }
@@ -85,15 +106,10 @@ void TestLauncherChannel::secondAcquire_forwardsArguments()
 
 void TestLauncherChannel::staleSocket_isReplaced()
 {
-    {
-        // A listener that vanished without cleaning up leaves a socket nobody answers.
-        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        std::strncpy(address.sun_path, m_path.c_str(), sizeof address.sun_path - 1);
-        QCOMPARE(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-        ::close(fd);
-    }
+    // A listener that vanished without cleaning up leaves a socket nobody answers.
+    const int fd = rawBind(false);
+    QVERIFY(fd >= 0);
+    ::close(fd);
     QVERIFY(QFileInfo::exists(QString::fromStdString(m_path)));
     LauncherChannel channel(m_path);
     QCOMPARE(channel.acquire({"portavo"}, [](const std::vector<std::string>&) {}),
@@ -116,12 +132,8 @@ void TestLauncherChannel::foreignFileAtPath_isLeftAlone()
 void TestLauncherChannel::hungInstance_keepsItsSocket()
 {
     // An instance that takes connections but never answers (stopped, or its listener stuck).
-    const int hung = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::strncpy(address.sun_path, m_path.c_str(), sizeof address.sun_path - 1);
-    QCOMPARE(::bind(hung, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    QCOMPARE(::listen(hung, 4), 0);
+    const int hung = rawBind(true);
+    QVERIFY(hung >= 0);
     LauncherChannel channel(m_path);
     QCOMPARE(channel.acquire({"portavo", "-xfer"}, {}), LauncherChannel::Role::Unanswered);
     QVERIFY(!channel.failure().empty());
