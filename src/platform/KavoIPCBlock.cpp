@@ -63,7 +63,8 @@ bool KavoIPCBlock::ParseBlock(const unsigned char* block, size_t length, Message
         return false;
     const auto* app = reinterpret_cast<const char*>(block);
     const auto* msg = reinterpret_cast<const char*>(block + kNameFieldSize);
-    if (!std::memchr(app, 0, kNameFieldSize) || !std::memchr(msg, 0, kNameFieldSize))
+    // Names of 1 to 256 characters, as a sender writes them.
+    if (!std::memchr(app, 0, kMaxNameLength + 1) || !std::memchr(msg, 0, kMaxNameLength + 1))
         return false;
     if (app[0] == 0 || msg[0] == 0)
         return false;

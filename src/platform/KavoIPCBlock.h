@@ -41,7 +41,7 @@ public:
     // outside 528 .. 528 + kMaxPayloadSize.
     static bool ParseFrameHeader(const unsigned char* header, uint32_t* blockLength);
     // Interprets a received block of exactly length bytes without reading
-    // past it. False when a name is empty or not terminated within its field,
+    // past it. False when a name is empty or longer than 256 characters,
     // or when the stated payload size exceeds length - 528. The pointers of
     // message point into block.
     static bool ParseBlock(const unsigned char* block, size_t length, Message* message);
