@@ -1,0 +1,195 @@
+#include "LayoutPlanner.h"
+
+#include "DiscNames.h"
+
+#include "IsoDirectoryRecords.h"
+#include "UdfDescriptors.h"
+
+#include <algorithm>
+#include <numeric>
+
+namespace udf {
+
+namespace {
+
+// UDF reserves unique ids 1-15; the root has 0.
+constexpr uint32_t firstFileUniqueId = 16;
+constexpr size_t entryHeaderBytes = 176;
+constexpr size_t shortAdBytes = 8;
+
+uint32_t sectorsFor(uint64_t bytes)
+{
+    return uint32_t((bytes + sectorSize - 1) / sectorSize);
+}
+
+std::vector<IsoDirectoryRecords::Entry> isoEntries(const Layout& layout, bool joliet)
+{
+    std::vector<IsoDirectoryRecords::Entry> entries;
+    for (size_t i : joliet ? layout.jolietOrder : layout.isoOrder) {
+        const PlannedFile& f = layout.files[i];
+        entries.push_back({joliet ? IsoDirectoryRecords::joliet(f.jolietName)
+                                  : IsoDirectoryRecords::ascii(f.isoName),
+                           LayoutPlanner::isoExtents(f), f.modifiedSeconds});
+    }
+    return entries;
+}
+
+std::vector<size_t> directoryOrder(const std::vector<std::u16string>& names)
+{
+    std::vector<size_t> order(names.size());
+    std::iota(order.begin(), order.end(), size_t(0));
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+        return IsoDirectoryRecords::sortsBefore(names[a], names[b]);
+    });
+    return order;
+}
+
+} // namespace
+
+uint64_t LayoutPlanner::maxFileSize()
+{
+    return (sectorSize - entryHeaderBytes) / shortAdBytes * maxUdfExtent;
+}
+
+std::vector<FileExtent> LayoutPlanner::split(uint64_t firstSector, uint64_t size,
+                                             uint64_t maxExtent)
+{
+    std::vector<FileExtent> extents;
+    for (uint64_t done = 0; done < size;) {
+        const uint64_t length = std::min(maxExtent, size - done);
+        extents.push_back({firstSector + done / sectorSize, length});
+        done += length;
+    }
+    return extents;
+}
+
+std::vector<FileExtent> LayoutPlanner::udfExtents(const PlannedFile& file)
+{
+    return split(file.dataSector, file.size, maxUdfExtent);
+}
+
+std::vector<FileExtent> LayoutPlanner::isoExtents(const PlannedFile& file)
+{
+    return split(file.dataSector, file.size, maxIsoExtent);
+}
+
+Layout LayoutPlanner::plan(std::vector<PlannedFile> files, const std::string& volumeId,
+                           int64_t createdSeconds)
+{
+    Layout layout;
+    layout.volumeId = volumeId;
+    layout.createdSeconds = createdSeconds;
+    layout.files = std::move(files);
+
+    std::vector<std::u16string> names;
+    for (const PlannedFile& f : layout.files)
+        names.push_back(f.name);
+    const std::vector<std::u16string> udfNames = DiscNames::udfNames(names);
+    const std::vector<std::u16string> jolietNames = DiscNames::jolietNames(names);
+    const std::vector<std::string> isoNames = DiscNames::isoNames(names);
+    std::vector<std::u16string> isoWide;
+    for (size_t i = 0; i < layout.files.size(); ++i) {
+        PlannedFile& f = layout.files[i];
+        f.udfName = udfNames[i];
+        f.jolietName = jolietNames[i];
+        f.isoName = isoNames[i];
+        f.uniqueId = firstFileUniqueId + uint32_t(i);
+        isoWide.emplace_back(f.isoName.begin(), f.isoName.end());
+    }
+    layout.isoOrder = directoryOrder(isoWide);
+    layout.jolietOrder = directoryOrder(jolietNames);
+    layout.nextUniqueId = firstFileUniqueId + uint32_t(layout.files.size());
+
+    uint32_t next = layout.partitionStart;
+    layout.fileSet = next;
+    next += 2;
+    layout.rootEntry = next++;
+    layout.rootIdentifiers = next;
+    layout.rootIdentifierBytes = uint32_t(UdfDescriptors::identifierLength(std::u16string()));
+    for (const PlannedFile& f : layout.files)
+        layout.rootIdentifierBytes += uint32_t(UdfDescriptors::identifierLength(f.udfName));
+    next += sectorsFor(layout.rootIdentifierBytes);
+    layout.isoPathTableL = next++;
+    layout.isoPathTableM = next++;
+    layout.jolietPathTableL = next++;
+    layout.jolietPathTableM = next++;
+
+    // Directory sizes depend on names and extent counts only, not on where the files lie.
+    layout.isoRoot = next;
+    layout.isoRootBytes =
+        uint32_t(IsoDirectoryRecords::rootDirectory(isoEntries(layout, false), 0, 0, 0).size());
+    next += sectorsFor(layout.isoRootBytes);
+    layout.jolietRoot = next;
+    layout.jolietRootBytes =
+        uint32_t(IsoDirectoryRecords::rootDirectory(isoEntries(layout, true), 0, 0, 0).size());
+    next += sectorsFor(layout.jolietRootBytes);
+
+    layout.firstEntry = next;
+    for (PlannedFile& f : layout.files)
+        f.entrySector = next++;
+    layout.firstData = next;
+    uint64_t data = next;
+    for (PlannedFile& f : layout.files) {
+        // An empty file has no extent; ISO and UDF readers both accept sector 0 for it.
+        f.dataSector = f.size == 0 ? 0 : uint32_t(data);
+        data += f.sectors();
+    }
+    layout.endData = uint32_t(data);
+    layout.totalSectors = layout.endData + 1;
+    return layout;
+}
+
+std::vector<uint8_t> LayoutPlanner::header(const Layout& layout)
+{
+    std::vector<uint8_t> out(size_t(layout.firstEntry) * sectorSize, 0);
+    auto at = [&](uint32_t sector) { return out.data() + size_t(sector) * sectorSize; };
+
+    IsoDirectoryRecords::Volume iso;
+    iso.volumeId = layout.volumeId;
+    iso.totalSectors = layout.totalSectors;
+    iso.pathTableL = layout.isoPathTableL;
+    iso.pathTableM = layout.isoPathTableM;
+    iso.rootSector = layout.isoRoot;
+    iso.rootBytes = layout.isoRootBytes;
+    iso.createdSeconds = layout.createdSeconds;
+    IsoDirectoryRecords::volumeDescriptor(at(16), iso);
+    iso.joliet = true;
+    iso.pathTableL = layout.jolietPathTableL;
+    iso.pathTableM = layout.jolietPathTableM;
+    iso.rootSector = layout.jolietRoot;
+    iso.rootBytes = layout.jolietRootBytes;
+    IsoDirectoryRecords::volumeDescriptor(at(17), iso);
+    IsoDirectoryRecords::terminator(at(18));
+
+    UdfDescriptors::volumeRecognition(at(19), "BEA01");
+    UdfDescriptors::volumeRecognition(at(20), "NSR02");
+    UdfDescriptors::volumeRecognition(at(21), "TEA01");
+    UdfDescriptors::volumeSequence(at(UdfDescriptors::mainSequence), UdfDescriptors::mainSequence,
+                                   layout);
+    UdfDescriptors::volumeSequence(at(UdfDescriptors::reserveSequence),
+                                   UdfDescriptors::reserveSequence, layout);
+    UdfDescriptors::integrity(at(UdfDescriptors::integritySequence), layout);
+    UdfDescriptors::anchor(at(UdfDescriptors::anchorSector), UdfDescriptors::anchorSector);
+
+    UdfDescriptors::fileSet(at(layout.fileSet), layout);
+    UdfDescriptors::rootEntry(at(layout.rootEntry), layout);
+    const std::vector<uint8_t> identifiers = UdfDescriptors::rootIdentifiers(layout);
+    std::copy(identifiers.begin(), identifiers.end(), at(layout.rootIdentifiers));
+
+    auto copy = [&](uint32_t sector, const std::vector<uint8_t>& bytes) {
+        std::copy(bytes.begin(), bytes.end(), at(sector));
+    };
+    copy(layout.isoPathTableL, IsoDirectoryRecords::pathTable(layout.isoRoot, false));
+    copy(layout.isoPathTableM, IsoDirectoryRecords::pathTable(layout.isoRoot, true));
+    copy(layout.jolietPathTableL, IsoDirectoryRecords::pathTable(layout.jolietRoot, false));
+    copy(layout.jolietPathTableM, IsoDirectoryRecords::pathTable(layout.jolietRoot, true));
+    copy(layout.isoRoot,
+         IsoDirectoryRecords::rootDirectory(isoEntries(layout, false), layout.isoRoot,
+                                            layout.isoRootBytes, layout.createdSeconds));
+    copy(layout.jolietRoot,
+         IsoDirectoryRecords::rootDirectory(isoEntries(layout, true), layout.jolietRoot,
+                                            layout.jolietRootBytes, layout.createdSeconds));
+    return out;
+}
+
+} // namespace udf
