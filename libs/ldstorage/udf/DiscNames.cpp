@@ -70,7 +70,7 @@ std::u16string DiscNames::shorten(const std::u16string& name, size_t limit)
     return cutUnits(name.substr(0, dot), limit - extension.size()) + extension;
 }
 
-void DiscNames::makeUnique(std::vector<std::u16string>& names, const Limit& limit)
+void DiscNames::makeUnique(std::vector<std::u16string>& names, const Limit& limit, char16_t mark)
 {
     std::set<std::u16string> taken;
     for (std::u16string& name : names) {
@@ -81,7 +81,7 @@ void DiscNames::makeUnique(std::vector<std::u16string>& names, const Limit& limi
         const std::u16string base = name.substr(0, dot);
         const std::u16string extension = name.substr(dot);
         for (unsigned n = 2;; ++n) {
-            std::u16string suffix = u"~";
+            std::u16string suffix(1, mark);
             for (char c : std::to_string(n))
                 suffix += char16_t(c);
             std::u16string candidate = base + suffix + extension;
@@ -130,9 +130,12 @@ std::vector<std::string> DiscNames::isoNames(const std::vector<std::u16string>& 
         mapped.push_back(iso);
     }
     // The separator does not count towards the 30 characters.
-    makeUnique(mapped, [](const std::u16string& n) {
-        return isoNameAndExtension + (n.find(u'.') != std::u16string::npos ? 1 : 0);
-    });
+    makeUnique(
+        mapped,
+        [](const std::u16string& n) {
+            return isoNameAndExtension + (n.find(u'.') != std::u16string::npos ? 1 : 0);
+        },
+        u'_');
     std::vector<std::string> out;
     for (const std::u16string& name : mapped) {
         std::string ascii(name.begin(), name.end());

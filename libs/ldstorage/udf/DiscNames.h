@@ -4,7 +4,7 @@
 // unless it passes 255 bytes of compressed Unicode; Joliet holds 64 characters; ISO 9660
 // level 2/3 holds 30 d-characters (A-Z, 0-9, _) plus the dot and the version. Names that are too
 // long are shortened (keeping the extension), and names that collide afterwards, ignoring case,
-// get "~N" before the extension. Nothing here ever refuses a name.
+// get "~N" ("_N" on the ISO 9660 side) before the extension. Nothing here ever refuses a name.
 
 #include <cstddef>
 #include <functional>
@@ -26,7 +26,8 @@ public:
     // Cuts the part before the extension so that the name holds `limit` characters.
     static std::u16string shorten(const std::u16string& name, size_t limit);
     // Shortens every name to its limit and makes the names unique, first come first kept.
-    static void makeUnique(std::vector<std::u16string>& names, const Limit& limit);
+    static void makeUnique(std::vector<std::u16string>& names, const Limit& limit,
+                           char16_t mark = u'~');
 };
 
 } // namespace udf

@@ -16,6 +16,8 @@ namespace {
 constexpr uint32_t firstFileUniqueId = 16;
 constexpr size_t entryHeaderBytes = 176;
 constexpr size_t shortAdBytes = 8;
+// First sector after the integrity sequence.
+constexpr uint32_t isoGapStart = 66;
 
 uint32_t sectorsFor(uint64_t bytes)
 {
@@ -70,7 +72,8 @@ std::vector<FileExtent> LayoutPlanner::udfExtents(const PlannedFile& file)
 
 std::vector<FileExtent> LayoutPlanner::isoExtents(const PlannedFile& file)
 {
-    return split(file.dataSector, file.size, maxIsoExtent);
+    // One record takes up to 32 bits of length; only bigger files need a multi-extent chain.
+    return split(file.dataSector, file.size, file.size <= UINT32_MAX ? file.size : maxIsoExtent);
 }
 
 Layout LayoutPlanner::plan(std::vector<PlannedFile> files, const std::string& volumeId,
@@ -109,20 +112,29 @@ Layout LayoutPlanner::plan(std::vector<PlannedFile> files, const std::string& vo
     for (const PlannedFile& f : layout.files)
         layout.rootIdentifierBytes += uint32_t(UdfDescriptors::identifierLength(f.udfName));
     next += sectorsFor(layout.rootIdentifierBytes);
-    layout.isoPathTableL = next++;
-    layout.isoPathTableM = next++;
-    layout.jolietPathTableL = next++;
-    layout.jolietPathTableM = next++;
 
-    // Directory sizes depend on names and extent counts only, not on where the files lie.
-    layout.isoRoot = next;
-    layout.isoRootBytes =
-        uint32_t(IsoDirectoryRecords::rootDirectory(isoEntries(layout, false), 0, 0, 0).size());
-    next += sectorsFor(layout.isoRootBytes);
-    layout.jolietRoot = next;
-    layout.jolietRootBytes =
-        uint32_t(IsoDirectoryRecords::rootDirectory(isoEntries(layout, true), 0, 0, 0).size());
-    next += sectorsFor(layout.jolietRootBytes);
+    // The ISO 9660 structures go in the gap before the anchor when they fit, so that the UDF
+    // structures and the data run up to the closing anchor (7-Zip takes anything the UDF side
+    // does not use before it as trailing garbage). Directory sizes depend on names and extent
+    // counts only, not on where the files lie.
+    const uint32_t isoRootSectors =
+        sectorsFor(IsoDirectoryRecords::rootDirectory(isoEntries(layout, false), 0, 0, 0).size());
+    const uint32_t jolietRootSectors =
+        sectorsFor(IsoDirectoryRecords::rootDirectory(isoEntries(layout, true), 0, 0, 0).size());
+    const uint32_t isoSectors = 4 + isoRootSectors + jolietRootSectors;
+    uint32_t iso = isoGapStart;
+    if (iso + isoSectors > UdfDescriptors::anchorSector) {
+        iso = next;
+        next += isoSectors;
+    }
+    layout.isoPathTableL = iso++;
+    layout.isoPathTableM = iso++;
+    layout.jolietPathTableL = iso++;
+    layout.jolietPathTableM = iso++;
+    layout.isoRoot = iso;
+    layout.isoRootBytes = isoRootSectors * sectorSize;
+    layout.jolietRoot = iso + isoRootSectors;
+    layout.jolietRootBytes = jolietRootSectors * sectorSize;
 
     layout.firstEntry = next;
     for (PlannedFile& f : layout.files)

@@ -8,10 +8,12 @@
 //   19-21    BEA01, NSR02, TEA01
 //   32-47    UDF main volume descriptor sequence; 48-63 its reserve copy
 //   64-65    logical volume integrity descriptor (closed) and terminator
+//   66...    ISO and Joliet path tables and root directories (in the partition, after the
+//            root identifiers, when there are too many files for this gap)
 //   256      anchor; the partition starts at 257 and ends before the last sector
 //   257...   file set descriptor and terminator, root file entry, root identifiers,
-//            ISO and Joliet path tables and root directories, one file entry a file,
-//            then the file data, each file from a fresh sector, shared by both sides
+//            one file entry a file, then the file data, each file from a fresh sector,
+//            shared by both sides
 //   last     second anchor
 
 #include "UdfBridgeImage.h"
