@@ -70,9 +70,10 @@ QMap<QString, qint64> isoListing(const QString& image, bool joliet)
     // "-r-xr-xr-x    1 0        0          100000 Dec  6 16:26 '/b.bin'"
     static const QRegularExpression xorrisoLine(
         R"re(^-\S+\s+\d+\s+\d+\s+\d+\s+(\d+) .* '/(.*)'$)re");
-    // "----------   0    0    0     100000 Dec  6 2026 [    271 00]  B.BIN;1 "
+    // "----------   0    0    0     100000 Dec  6 2026 [    271 00]  B.BIN;1 "; isoinfo prints
+    // the multi-extent flag as "FFFF" without the bracket.
     static const QRegularExpression isoinfoLine(
-        R"re(^-\S+\s+\d+\s+\d+\s+\d+\s+(\d+) .*\]  (.*) $)re");
+        R"re(^-\S+\s+\d+\s+\d+\s+\d+\s+(\d+) .*\[\s*\d+ [0-9A-F]+\]?\s+(\S.*) $)re");
     const ToolRun r = joliet ? run("xorriso", {"-indev", image, "-find", "/", "-exec", "lsdl"})
                              : run("isoinfo", {"-l", "-i", image});
     QMap<QString, qint64> files;

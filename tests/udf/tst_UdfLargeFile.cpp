@@ -14,10 +14,12 @@ namespace {
 constexpr qint64 GiB = qint64(1) << 30;
 constexpr qint64 bigSize = 9 * GiB / 2;
 
-// A digest computed by a pipe, so the 4.5 GiB never pass through this process.
+// A digest computed by a pipe, so the 4.5 GiB never pass through this process; empty when
+// any command of the pipe fails.
 QString pipeMd5(const QString& command)
 {
-    return run("sh", {"-c", "set -o pipefail; " + command + " | md5sum"}).out.section(' ', 0, 0);
+    const udftest::ToolRun r = run("bash", {"-c", "set -o pipefail; " + command + " | md5sum"});
+    return r.exitCode == 0 ? r.out.section(' ', 0, 0) : QString();
 }
 
 } // namespace
@@ -68,19 +70,19 @@ private slots:
         QCOMPARE(keyValues(info.out).value("numfiles"), QString("2"));
 
         const QString sourceMd5 = pipeMd5("cat '" + big + "'");
+        QCOMPARE(sourceMd5.size(), 32);
         QCOMPARE(pipeMd5("7z x -tudf -so '" + image + "' 'big film.bin'"), sourceMd5);
         QCOMPARE(pipeMd5("7z x -tudf -so '" + image + "' after.txt"),
                  pipeMd5("cat '" + small + "'"));
 
-        // The ISO 9660 side: both Joliet and primary names, whole sizes.
+        // The ISO 9660 side: Joliet and primary names, whole sizes, and 7-Zip's ISO reader
+        // joins the multi-extent records into the whole file.
         for (bool joliet : {true, false}) {
             const auto files = udftest::isoListing(image, joliet);
             QCOMPARE(files.size(), 2);
             QCOMPARE(files.value(joliet ? "big film.bin" : "BIG_FILM.BIN;1"), bigSize);
         }
-        QCOMPARE(pipeMd5("xorriso -indev '" + image +
-                         "' -osirrox on -extract '/big film.bin' /dev/stdout 2>/dev/null"),
-                 sourceMd5);
+        QCOMPARE(pipeMd5("7z x -tiso -so '" + image + "' 'big film.bin'"), sourceMd5);
     }
 };
 

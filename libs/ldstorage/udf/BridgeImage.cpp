@@ -67,9 +67,7 @@ bool setFailure(Failure* failure, int32_t status, std::string message)
 
 bool statSource(const SourceFile& source, PlannedFile& file, Failure* failure)
 {
-    struct stat st
-    {
-    };
+    struct stat st = {};
     if (::stat(source.path.c_str(), &st) != 0) {
         const int error = errno;
         return setFailure(failure, error == ENOENT ? LD_FileNotFound : LD_FileOpenFailed,

@@ -35,6 +35,11 @@ int SectorStream::read(uint8_t* buffer, int size)
 {
     if (failed_)
         return -1;
+    if (stopped_) {
+        // The consumer has gone; this is not a failure of the image.
+        closeFile();
+        return -1;
+    }
     if (cancelled_) {
         fail(LD_UserCancelled, "The write was cancelled.");
         return -1;
@@ -124,15 +129,8 @@ bool SectorStream::openFile(const PlannedFile& file)
              file.path + ": " + std::strerror(error), file.path);
         return false;
     }
-    struct stat st
-    {
-    };
-    if (::fstat(fd_, &st) != 0 || uint64_t(st.st_size) != file.size) {
-        fail(LD_InvalidFile, file.path + ": the file changed size since the disc was planned (" +
-                                 std::to_string(file.size) + " bytes then, " +
-                                 std::to_string(st.st_size) + " now).");
+    if (!keepsPlannedSize(file))
         return false;
-    }
     ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
     if (buffer_.empty())
         buffer_.resize(readChunk);
@@ -166,18 +164,22 @@ bool SectorStream::refill(const PlannedFile& file)
     bufferEnd_ = got;
     if (fileRead_ == file.size) {
         // Growth shows only in the size: the planned bytes are all we write.
-        struct stat st
-        {
-        };
-        if (::fstat(fd_, &st) != 0 || uint64_t(st.st_size) != file.size) {
-            fail(LD_InvalidFile, file.path + ": the file changed size during the write (" +
-                                     std::to_string(file.size) + " bytes planned, " +
-                                     std::to_string(st.st_size) + " now).");
+        if (!keepsPlannedSize(file))
             return false;
-        }
         closeFile();
     }
     return true;
+}
+
+bool SectorStream::keepsPlannedSize(const PlannedFile& file)
+{
+    struct stat st = {};
+    if (::fstat(fd_, &st) == 0 && uint64_t(st.st_size) == file.size)
+        return true;
+    fail(LD_InvalidFile, file.path + ": the file changed size during the write (" +
+                             std::to_string(file.size) + " bytes planned, " +
+                             std::to_string(st.st_size) + " now).");
+    return false;
 }
 
 void SectorStream::closeFile()

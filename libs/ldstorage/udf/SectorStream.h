@@ -28,7 +28,8 @@ public:
     // Fills `buffer` with the next `size` bytes; fewer only at the end. Returns the bytes given,
     // 0 at the end, -1 once the stream failed.
     int read(uint8_t* buffer, int size);
-    // The consumer stopped reading: release the open source.
+    // The consumer stopped reading (may come from another thread): the next read releases the
+    // open source and ends the stream.
     void stop();
 
     uint64_t sectorsDone() const { return position_.load() / sectorSize; }
@@ -41,6 +42,8 @@ private:
     size_t fillData(uint8_t* out, size_t want);
     bool openFile(const PlannedFile& file);
     bool refill(const PlannedFile& file);
+    // A source must keep the size it was planned with, or the image would be damaged.
+    bool keepsPlannedSize(const PlannedFile& file);
     void closeFile();
     void fail(int32_t status, const std::string& message, const std::string& unreadablePath = {});
 
@@ -49,6 +52,7 @@ private:
     const uint64_t totalBytes_;
     std::atomic<uint64_t> position_{0};
     std::atomic<bool> cancelled_{false};
+    std::atomic<bool> stopped_{false};
     bool failed_ = false;
 
     std::vector<uint8_t> sector_; // a file entry or the closing anchor, built when reached
