@@ -198,11 +198,13 @@ private slots:
             l.isoPathTableM, l.jolietPathTableL, l.jolietPathTableM,    l.isoRoot,
             l.jolietRoot,    l.firstEntry,       l.files[0].dataSector, l.files[1].dataSector,
             l.firstData,     l.endData,          l.totalSectors};
-        // ISO structures in the gap before the anchor; UDF up to the closing anchor.
-        const QList<uint32_t> want{257, 259, 260, 66,  67,  68,  69, 70,
-                                   71,  261, 263, 266, 263, 267, 268};
+        // ISO structures in the gap before the anchor; UDF up to the closing anchor; the
+        // partition starts 4 sectors late so that the image is 17 blocks of 16 sectors.
+        const QList<uint32_t> want{261, 263, 264, 66,  67,  68,  69, 70,
+                                   71,  265, 267, 270, 267, 271, 272};
         QCOMPARE(got, want);
-        QCOMPARE(l.partitionLength(), uint32_t(268 - 1 - 257));
+        QCOMPARE(l.partitionStart, uint32_t(261));
+        QCOMPARE(l.partitionLength(), uint32_t(272 - 1 - 261));
         QCOMPARE(l.isoOrder, (std::vector<size_t>{1, 0}));
         QCOMPARE(l.rootIdentifierBytes, uint32_t(40 + 44 + 44));
 

@@ -16,6 +16,8 @@ namespace {
 constexpr uint32_t firstFileUniqueId = 16;
 constexpr size_t entryHeaderBytes = 176;
 constexpr size_t shortAdBytes = 8;
+constexpr uint32_t firstPartitionSector = 257;
+constexpr uint32_t blockSectors = 16;
 // First sector after the integrity sequence.
 constexpr uint32_t isoGapStart = 66;
 
@@ -103,6 +105,18 @@ Layout LayoutPlanner::plan(std::vector<PlannedFile> files, const std::string& vo
     layout.jolietOrder = directoryOrder(jolietNames);
     layout.nextUniqueId = firstFileUniqueId + uint32_t(layout.files.size());
 
+    place(layout, firstPartitionSector);
+    // A whole number of 16-sector blocks (a DVD's ECC block, libburn's 32 KiB write chunk) keeps
+    // the closing anchor on the last sector even where the recorder pads. The padding goes
+    // before the partition: UDF readers take unused sectors at its end for trailing garbage.
+    if (const uint32_t odd = layout.totalSectors % blockSectors)
+        place(layout, firstPartitionSector + blockSectors - odd);
+    return layout;
+}
+
+void LayoutPlanner::place(Layout& layout, uint32_t partitionStart)
+{
+    layout.partitionStart = partitionStart;
     uint32_t next = layout.partitionStart;
     layout.fileSet = next;
     next += 2;
@@ -148,7 +162,6 @@ Layout LayoutPlanner::plan(std::vector<PlannedFile> files, const std::string& vo
     }
     layout.endData = uint32_t(data);
     layout.totalSectors = layout.endData + 1;
-    return layout;
 }
 
 std::vector<uint8_t> LayoutPlanner::header(const Layout& layout)

@@ -10,7 +10,8 @@
 //   64-65    logical volume integrity descriptor (closed) and terminator
 //   66...    ISO and Joliet path tables and root directories (in the partition, after the
 //            root identifiers, when there are too many files for this gap)
-//   256      anchor; the partition starts at 257 and ends before the last sector
+//   256      anchor; the partition starts at 257 (or up to 15 sectors later, so that the
+//            image is a whole number of 16-sector blocks) and ends before the last sector
 //   257...   file set descriptor and terminator, root file entry, root identifiers,
 //            one file entry a file, then the file data, each file from a fresh sector,
 //            shared by both sides
@@ -56,7 +57,7 @@ struct Layout
     std::string volumeId;
     int64_t createdSeconds = 0;
 
-    uint32_t partitionStart = 257;
+    uint32_t partitionStart = 0;
     uint32_t fileSet = 0;
     uint32_t rootEntry = 0;
     uint32_t rootIdentifiers = 0;
@@ -98,6 +99,10 @@ public:
 
     // Sectors 0 up to the first file entry: every volume structure, both directories.
     static std::vector<uint8_t> header(const Layout& layout);
+
+private:
+    // Places every structure and file from the partition start on.
+    static void place(Layout& layout, uint32_t partitionStart);
 };
 
 } // namespace udf
