@@ -135,7 +135,9 @@ uint64_t BridgeImage::totalSectors() const
 
 burn::burn_source* BridgeImage::makeBurnSource()
 {
-    stream_ = std::make_shared<SectorStream>(layout_, header_);
+    auto stream = std::make_shared<SectorStream>(layout_, header_);
+    // Progress and cancel may be asked from other threads meanwhile.
+    std::atomic_store(&stream_, stream);
     auto* source = static_cast<burn::burn_source*>(std::calloc(1, sizeof(burn::burn_source)));
     if (!source)
         return nullptr;
@@ -144,7 +146,7 @@ burn::burn_source* BridgeImage::makeBurnSource()
     source->get_size = sourceSize;
     source->set_size = setSourceSize;
     source->free_data = freeSource;
-    source->data = new SourceData{stream_, off_t(totalSectors()) * sectorSize, 0};
+    source->data = new SourceData{stream, off_t(totalSectors()) * sectorSize, 0};
     source->version = 1;
     source->read_xt = readSource;
     source->cancel = cancelSource;
@@ -153,18 +155,20 @@ burn::burn_source* BridgeImage::makeBurnSource()
 
 uint64_t BridgeImage::sectorsDone() const
 {
-    return stream_ ? stream_->sectorsDone() : 0;
+    const auto stream = std::atomic_load(&stream_);
+    return stream ? stream->sectorsDone() : 0;
 }
 
 void BridgeImage::cancel()
 {
-    if (stream_)
-        stream_->cancel();
+    if (const auto stream = std::atomic_load(&stream_))
+        stream->cancel();
 }
 
 Failure BridgeImage::failure() const
 {
-    return stream_ ? stream_->failure() : Failure{};
+    const auto stream = std::atomic_load(&stream_);
+    return stream ? stream->failure() : Failure{};
 }
 
 std::vector<FileExtent> BridgeImage::fileExtents(size_t fileIndex) const
@@ -176,7 +180,8 @@ std::vector<FileExtent> BridgeImage::fileExtents(size_t fileIndex) const
 
 std::vector<std::string> BridgeImage::unreadableFiles() const
 {
-    return stream_ ? stream_->unreadableFiles() : std::vector<std::string>{};
+    const auto stream = std::atomic_load(&stream_);
+    return stream ? stream->unreadableFiles() : std::vector<std::string>{};
 }
 
 } // namespace udf
