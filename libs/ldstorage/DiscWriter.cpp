@@ -30,9 +30,29 @@ int32_t DiscWriter::write(BurnDrive& drive, burn_disc* disc, uint64_t totalSecto
         return LD_MediaError;
     }
     burn_drive_set_speed(d, 0, 0);
-    BurnRuntime::takeMessages();
-    isoburn_disc_write(opts, disc);
+    // libburn marks the drive busy before it returns when it takes the job. A drive that is
+    // still idle refused it: most often the worker of a write that was just cancelled on the
+    // same drive slot has not quite ended, so try again for a while.
+    std::string refusal;
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        BurnRuntime::takeMessages();
+        isoburn_disc_write(opts, disc);
+        if (burn_drive_get_status(d, nullptr) != BURN_DRIVE_IDLE) {
+            refusal.clear();
+            break;
+        }
+        refusal = BurnRuntime::takeMessages();
+        if (refusal.find("still going on") == std::string::npos)
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
     burn_write_opts_free(opts);
+    if (!refusal.empty() || burn_drive_get_status(d, nullptr) == BURN_DRIVE_IDLE) {
+        if (burn_drive_wrote_well(d) <= 0 || !refusal.empty()) {
+            *reason = refusal.empty() ? "the drive did not start writing" : refusal;
+            return LD_WriteError;
+        }
+    }
 
     bool cancelSent = false;
     burn_progress p = {};

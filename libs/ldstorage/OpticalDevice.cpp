@@ -12,6 +12,27 @@
 
 namespace ld {
 
+namespace {
+
+// MMC profiles that no image burner emulates, mapped to their type bits.
+uint64_t typeBitsOfProfile(int profile)
+{
+    if (const MediumProfile* known = mediumByMmcProfile(profile))
+        return known->typeBit;
+    static const std::pair<int, uint64_t> others[] = {
+        {0x08, LD_TypeCDROM},  {0x10, LD_TypeDVDROM},    {0x12, LD_TypeDVDRAM},
+        {0x14, LD_TypeDVDRW},  {0x1a, LD_TypeDVDPlusRW}, {0x2b, LD_TypeDVDPlusRDL},
+        {0x15, LD_TypeDVDRDL}, {0x16, LD_TypeDVDRDL},    {0x40, LD_TypeBDROM},
+        {0x42, LD_TypeBDR},    {0x43, LD_TypeBDRE},
+    };
+    for (const auto& [number, bits] : others)
+        if (number == profile)
+            return bits;
+    return 0;
+}
+
+} // namespace
+
 OpticalDevice::OpticalDevice(std::string address, std::string vendorProduct)
     : StorageDevice(address), address_(address), description_(std::move(vendorProduct))
 {
@@ -78,28 +99,7 @@ int32_t OpticalDevice::readMedium(MediumState* m)
     char profileName[80] = {};
     burn_disc_get_profile(d, &profile, profileName);
     m->mmcProfile = uint32_t(profile);
-    if (const MediumProfile* known = mediumByMmcProfile(profile))
-        m->typeBits = known->typeBit;
-    else if (profile == 0x08)
-        m->typeBits = LD_TypeCDROM;
-    else if (profile == 0x10)
-        m->typeBits = LD_TypeDVDROM;
-    else if (profile == 0x12)
-        m->typeBits = LD_TypeDVDRAM;
-    else if (profile == 0x14)
-        m->typeBits = LD_TypeDVDRW;
-    else if (profile == 0x1a)
-        m->typeBits = LD_TypeDVDPlusRW;
-    else if (profile == 0x2b)
-        m->typeBits = LD_TypeDVDPlusRDL;
-    else if (profile == 0x15 || profile == 0x16)
-        m->typeBits = LD_TypeDVDRDL;
-    else if (profile == 0x40)
-        m->typeBits = LD_TypeBDROM;
-    else if (profile == 0x42)
-        m->typeBits = LD_TypeBDR;
-    else if (profile == 0x43)
-        m->typeBits = LD_TypeBDRE;
+    m->typeBits = typeBitsOfProfile(profile);
 
     if (disc == BURN_DISC_BLANK)
         m->stateBits |= LD_StateBlank | LD_StateWritable;

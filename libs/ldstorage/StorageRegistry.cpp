@@ -89,20 +89,31 @@ uint32_t StorageRegistry::openDevice(uint32_t index)
     return handle;
 }
 
+namespace {
+
+// Takes an entry out of a table under the lock and destroys it after: letting go of a drive
+// waits for it to be idle, which must not block the other handles.
+template <typename T>
+bool closeEntry(std::mutex& mutex, std::map<uint32_t, std::shared_ptr<T>>& table, uint32_t handle)
+{
+    std::shared_ptr<T> entry;
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        auto it = table.find(handle);
+        if (it == table.end())
+            return false;
+        entry = std::move(it->second);
+        table.erase(it);
+    }
+    entry.reset();
+    return true;
+}
+
+} // namespace
+
 bool StorageRegistry::closeDevice(uint32_t handle)
 {
-    std::shared_ptr<StorageDevice> device;
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        auto it = devices_.find(handle);
-        if (it == devices_.end())
-            return false;
-        device = std::move(it->second);
-        devices_.erase(it);
-    }
-    // Released outside the lock: letting go of a drive waits for it to be idle.
-    device.reset();
-    return true;
+    return closeEntry(mutex_, devices_, handle);
 }
 
 std::shared_ptr<StorageDevice> StorageRegistry::device(uint32_t handle)
@@ -129,17 +140,7 @@ std::shared_ptr<Volume> StorageRegistry::volume(uint32_t handle)
 
 bool StorageRegistry::closeVolume(uint32_t handle)
 {
-    std::shared_ptr<Volume> volume;
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        auto it = volumes_.find(handle);
-        if (it == volumes_.end())
-            return false;
-        volume = std::move(it->second);
-        volumes_.erase(it);
-    }
-    volume.reset();
-    return true;
+    return closeEntry(mutex_, volumes_, handle);
 }
 
 } // namespace ld

@@ -73,13 +73,16 @@ Volume::~Volume()
     image_.reset();
 }
 
+int32_t Volume::readMediumForImage(MediumState* medium) const
+{
+    return image_ ? LD_InvalidSequence : device_->readMedium(medium);
+}
+
 int32_t Volume::create(uint32_t fileSystem, const std::string& volumeId)
 {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (image_)
-        return LD_InvalidSequence;
     MediumState medium;
-    int32_t status = device_->readMedium(&medium);
+    int32_t status = readMediumForImage(&medium);
     if (status != LD_OK)
         return status;
     if (!(medium.stateBits & LD_StateBlank)) {
@@ -110,10 +113,8 @@ int32_t Volume::create(uint32_t fileSystem, const std::string& volumeId)
 int32_t Volume::mount()
 {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (image_)
-        return LD_InvalidSequence;
     MediumState medium;
-    int32_t status = device_->readMedium(&medium);
+    int32_t status = readMediumForImage(&medium);
     if (status != LD_OK)
         return status;
     if (!(medium.stateBits & LD_StateAppendable)) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "LDStorage.h"
+#include "MediumState.h"
 #include "VolumeImage.h"
 
 #include <memory>
@@ -33,6 +34,8 @@ public:
 private:
     Volume(std::shared_ptr<StorageDevice> device, std::shared_ptr<BurnDrive> drive,
            uint32_t deviceHandle);
+    // The medium, when no session has been started on this volume yet.
+    int32_t readMediumForImage(MediumState* medium) const;
     std::string uniqueName(const std::string& name) const;
     bool nameTaken(const std::string& name) const;
     int32_t flushLocked(class ProgressReporter& progress);

@@ -234,8 +234,8 @@ void TestLDStorage::verify_catchesByteCorruptedAfterWrite()
                            }
                            return 0;
                        });
-    QVERIFY(corrupted);
     QCOMPARE(b.flushStatus, LD_DataMiscompare);
+    QVERIFY(corrupted);
     QCOMPARE(b.reports.last().errorCode, uint32_t(LD_DataMiscompare));
     QCOMPARE(b.reports.last().phase, uint32_t(LD_PhaseVerify));
     QVERIFY(!QFile::exists(image)); // a failed burn leaves no image that looks complete
