@@ -7,10 +7,12 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <fcntl.h>
+#include <future>
 #include <unistd.h>
 
 namespace ld {
@@ -44,7 +46,16 @@ private:
     std::chrono::steady_clock::time_point last_{};
 };
 
-bool digestSource(const std::string& path, Digest* digest, uint64_t* size, std::string* error)
+struct SourceDigest
+{
+    bool ok = false;
+    Digest digest{};
+    uint64_t size = 0;
+    std::string error;
+};
+
+bool digestSourceInto(const std::string& path, Digest* digest, uint64_t* size, std::string* error,
+                      const std::atomic<bool>& stop)
 {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
@@ -66,7 +77,7 @@ bool digestSource(const std::string& path, Digest* digest, uint64_t* size, std::
             ok = false;
             break;
         }
-        if (got == 0)
+        if (got == 0 || stop)
             break;
         iso_md5_compute(ctx, buffer.data(), int(got));
         *size += uint64_t(got);
@@ -74,6 +85,14 @@ bool digestSource(const std::string& path, Digest* digest, uint64_t* size, std::
     ::close(fd);
     iso_md5_end(&ctx, digest->data());
     return ok;
+}
+
+// Runs beside the read-back on a second thread: MD5 costs as much as the reading.
+SourceDigest digestSource(const std::string& path, const std::atomic<bool>& stop)
+{
+    SourceDigest out;
+    out.ok = digestSourceInto(path, &out.digest, &out.size, &out.error, stop);
+    return out;
 }
 
 int32_t digestDisc(BurnDrive& drive, const std::vector<DataSpan>& spans, Digest* digest,
@@ -125,8 +144,14 @@ SessionVerifier::Result SessionVerifier::verify(BurnDrive& drive,
     VerifyProgress progress(reporter, totalBlocks);
     for (size_t i = 0; i < entries.size() && i < spans.size(); ++i) {
         const VolumeEntry& entry = entries[i];
+        std::atomic<bool> stop{false};
+        auto pending =
+            std::async(std::launch::async, digestSource, entry.sourcePath, std::cref(stop));
         Digest onDisc{};
         const int32_t read = digestDisc(drive, spans[i], &onDisc, progress);
+        if (read != LD_OK)
+            stop = true;
+        const SourceDigest source = pending.get();
         if (read == LD_UserCancelled) {
             result.status = read;
             result.reason = "cancelled";
@@ -137,21 +162,18 @@ SessionVerifier::Result SessionVerifier::verify(BurnDrive& drive,
             result.reason = "\"" + entry.name + "\" cannot be read back from the disc";
             return result;
         }
-        Digest source{};
-        uint64_t sourceSize = 0;
-        std::string error;
-        if (!digestSource(entry.sourcePath, &source, &sourceSize, &error)) {
+        if (!source.ok) {
             result.unreadableSources.push_back(entry.sourcePath);
             if (result.status == LD_OK) {
                 result.status = LD_ReadError;
-                result.reason = entry.sourcePath + " cannot be read: " + error;
+                result.reason = entry.sourcePath + " cannot be read: " + source.error;
             }
             continue;
         }
         uint64_t onDiscSize = 0;
         for (const DataSpan& span : spans[i])
             onDiscSize += span.bytes;
-        if (onDiscSize != sourceSize || source != onDisc) {
+        if (onDiscSize != source.size || source.digest != onDisc) {
             result.status = LD_DataMiscompare;
             result.reason = "\"" + entry.name + "\" on the disc differs from " + entry.sourcePath;
             return result;
