@@ -5,6 +5,8 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sched.h>
+#include <sys/mount.h>
 
 using namespace ldtest;
 
@@ -30,6 +32,20 @@ private:
         const QString path = dir_.filePath("src/" + name);
         QDir().mkpath(QFileInfo(path).path());
         writeFile(path, data);
+        return path;
+    }
+    // A tmpfs of `megabytes` in this process's own mount namespace; empty without root.
+    QString smallDisk(int megabytes)
+    {
+        static bool privateNamespace =
+            ::unshare(CLONE_NEWNS) == 0 &&
+            ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+        const QString path = dir_.filePath(QString("disk%1").arg(megabytes));
+        QDir().mkpath(path);
+        const QByteArray options = "size=" + QByteArray::number(megabytes) + "m";
+        if (!privateNamespace ||
+            ::mount("tmpfs", path.toUtf8().constData(), "tmpfs", 0, options.constData()) != 0)
+            return QString();
         return path;
     }
     static QByteArray random(int bytes)
@@ -243,6 +259,7 @@ void TestLDStorage::verify_catchesByteCorruptedAfterWrite()
 
 void TestLDStorage::faults_endWithStatusAndNoImage_data()
 {
+    // flushStatus 1: any failure will do (the recorder vanished under the write).
     QTest::addColumn<QString>("fault");
     QTest::addColumn<int>("openStatus");
     QTest::addColumn<int>("entryStatus");
@@ -250,6 +267,9 @@ void TestLDStorage::faults_endWithStatusAndNoImage_data()
     QTest::newRow("image folder missing") << "folder" << int(LD_FolderNotFound) << 0 << 0;
     QTest::newRow("source missing") << "missing" << 0 << int(LD_FileNotFound) << 0;
     QTest::newRow("source deleted during the write") << "deleted" << 0 << 0 << int(LD_ReadError);
+    QTest::newRow("image removed during the write") << "vanished" << 0 << 0 << 1;
+    QTest::newRow("host disk too small") << "small" << 0 << 0 << int(LD_NotEnoughStorage);
+    QTest::newRow("host disk fills during the write") << "fills" << 0 << 0 << int(LD_WriteError);
 }
 
 void TestLDStorage::faults_endWithStatusAndNoImage()
@@ -263,21 +283,42 @@ void TestLDStorage::faults_endWithStatusAndNoImage()
     QString image = dir_.filePath("fault-" + fault + ".iso");
     if (fault == "folder")
         image = dir_.filePath("no/such/folder/x.iso");
+    if (fault == "small" || fault == "fills") {
+        const QString disk = smallDisk(fault == "small" ? 16 : 48);
+        if (disk.isEmpty())
+            QSKIP("needs root to mount a small tmpfs in a private mount namespace");
+        image = disk + "/x.iso";
+    }
     QVector<QPair<QString, QString>> files = {{"first.bin", first}, {"last.bin", last}};
     if (fault == "missing")
         files << qMakePair(QString("gone.bin"), dir_.filePath("src/fault/gone.bin"));
+    bool struck = false;
     Burn b = burnFiles("dvd+r", image, files, LD_FsUdf15, [&](const LD_ProgressRecord& r) {
-        if (fault == "deleted" && r.phase == LD_PhaseWrite)
+        // The image goes once written and before it is read back: the drive loses its medium.
+        const uint32_t strikeAt = fault == "vanished" ? LD_PhaseClose : LD_PhaseWrite;
+        if (r.phase != strikeAt || struck)
+            return 0;
+        struck = true;
+        if (fault == "deleted")
             QFile::remove(last);
+        if (fault == "vanished")
+            QFile::remove(image);
+        if (fault == "fills")
+            writeFile(QFileInfo(image).path() + "/filler", QByteArray(40 << 20, 'f'));
         return 0;
     });
     QCOMPARE(b.openStatus, openStatus);
     if (openStatus == LD_OK)
         QCOMPARE(b.entryStatus, entryStatus);
     if (openStatus == LD_OK && entryStatus == LD_OK) {
-        QCOMPARE(b.flushStatus, flushStatus);
-        QCOMPARE(b.unreadable, QStringList{last});
+        if (flushStatus == 1)
+            QVERIFY(b.flushStatus < 0);
+        else
+            QCOMPARE(b.flushStatus, flushStatus);
+        QCOMPARE(b.reports.last().errorCode, uint32_t(b.flushStatus));
     }
+    if (fault == "deleted")
+        QCOMPARE(b.unreadable, QStringList{last});
     QVERIFY(!QFile::exists(image));
 }
 
