@@ -113,6 +113,11 @@ void TestLDStorage::burn_readsBackEveryFile()
     isoinfo.start("isoinfo", {"-i", image, "-f"});
     isoinfo.waitForFinished(-1);
     QVERIFY(isoinfo.readAllStandardOutput().contains("MY_HOLIDAY_VIDEO.AVI"));
+    isoinfo.start("isoinfo", {"-i", image, "-d"});
+    isoinfo.waitForFinished(-1);
+    const QByteArray pvd = isoinfo.readAllStandardOutput();
+    QVERIFY(pvd.contains("Volume id: KavoTransferWizard"));
+    QVERIFY(pvd.contains("Joliet with UCS level 3"));
     LD_DeviceRecord device = {};
     QVERIFY(openRecorder(medium, image, &device));
     uint32_t state = 0;
