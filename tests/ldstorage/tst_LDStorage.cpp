@@ -25,6 +25,7 @@ private slots:
     void faults_endWithStatusAndNoImage_data();
     void faults_endWithStatusAndNoImage();
     void mount_addsSessionToRewritableImage();
+    void exclusiveAccess_namesTheOwner();
 
 private:
     QString src(const QString& name, const QByteArray& data)
@@ -333,6 +334,17 @@ void TestLDStorage::mount_addsSessionToRewritableImage()
     const QString one = src("rw/one.bin", random(200000));
     const QString two = src("rw/two.bin", random(300000));
     QCOMPARE(burnFiles("dvd-rw", image, {{"one.bin", one}}, LD_FsUdf15).flushStatus, LD_OK);
+    // A cancelled append leaves the image byte for byte as it was.
+    const QByteArray before = md5Of(image);
+    const QString bulk = src("rw/bulk.bin", random(40 << 20));
+    Burn cancelled = burnFiles(
+        "dvd-rw", image, {{"bulk.bin", bulk}}, 0,
+        [](const LD_ProgressRecord& r) {
+            return r.phase == LD_PhaseWrite ? int32_t(LD_UserCancelled) : 0;
+        },
+        true);
+    QCOMPARE(cancelled.flushStatus, LD_UserCancelled);
+    QCOMPARE(md5Of(image), before);
     Burn again = burnFiles("dvd-rw", image, {{"two.bin", two}, {"one.bin", two}}, 0, {}, true);
     QCOMPARE(again.fileSystemsFound, uint32_t(LD_FsIsoLevel2Long | LD_FsJoliet));
     QCOMPARE(again.mountStatus, LD_OK);
@@ -341,6 +353,28 @@ void TestLDStorage::mount_addsSessionToRewritableImage()
     QCOMPARE(read.value("one.bin"), md5Of(one));
     QCOMPARE(read.value("two.bin"), md5Of(two));
     QCOMPARE(read.value("one (2).bin"), md5Of(two));
+}
+
+void TestLDStorage::exclusiveAccess_namesTheOwner()
+{
+    LD_DeviceRecord device = {};
+    QVERIFY(openRecorder("dvd-r", dir_.filePath("owned.iso"), &device));
+    const char burner[] = "LD_Storage";
+    const char other[] = "someone else";
+    LD_Text owner{LD_Text8, sizeof burner, burner};
+    LD_Text intruder{LD_Text8, sizeof other, other};
+    char16_t current[128] = {};
+    LD_Text currentOwner{LD_Text16, 128, current};
+    QCOMPARE(LD_StorageDevice_ExclusiveAccess(&device, 1, &owner, &currentOwner), LD_OK);
+    QCOMPARE(LD_StorageDevice_ExclusiveAccess(&device, 1, &intruder, &currentOwner),
+             LD_DeviceInUse);
+    QCOMPARE(QString::fromStdU16String(current), QString(burner));
+    QCOMPARE(LD_StorageDevice_ExclusiveAccess(&device, 3, nullptr, nullptr), LD_OK);
+    QCOMPARE(LD_StorageDevice_ExclusiveAccess(&device, 3, nullptr, nullptr), LD_InvalidSequence);
+    QCOMPARE(LD_StorageDevice_ExclusiveAccess(&device, 1, &intruder, &currentOwner), LD_OK);
+    QCOMPARE(LD_StorageDevice_ExclusiveAccess(&device, 3, nullptr, nullptr), LD_OK);
+    QCOMPARE(LD_StorageDevice_Close(&device), LD_OK);
+    QCOMPARE(LD_StorageDevice_Close(&device), LD_InvalidHandle);
 }
 
 QTEST_GUILESS_MAIN(TestLDStorage)
