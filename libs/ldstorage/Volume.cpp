@@ -96,8 +96,11 @@ int32_t Volume::create(uint32_t fileSystem, const std::string& volumeId)
         if (!isCdMedium(medium.typeBits) && udfWriterAvailable()) {
             image_ = makeUdfVolumeImage(volumeId, medium.capacityBlocks, &status, &reason);
         } else {
-            logLine("UDF 1.5 is not written yet: writing ISO 9660 level 3 with Joliet and Rock "
-                    "Ridge instead");
+            logLine(udfWriterAvailable()
+                        ? "UDF is written on DVD and Blu-ray discs only: writing ISO 9660 level 3 "
+                          "with Joliet and Rock Ridge on this CD"
+                        : "UDF 1.5 is not written yet: writing ISO 9660 level 3 with Joliet and "
+                          "Rock Ridge instead");
             image_ = IsoVolumeImage::open(*drive_, 3, false, volumeId, &status, &reason);
         }
     } else if (fileSystem & (0x2 | 0x4 | LD_FsIsoLevel2Long | 0x10 | LD_FsJoliet)) {
@@ -122,8 +125,12 @@ int32_t Volume::mount()
         return (medium.stateBits & LD_StateBlank) ? LD_InvalidSequence : LD_MediaFull;
     }
     const uint32_t found = probeFileSystems(*drive_);
-    if (!(found & LD_FsIsoLevel2Long))
-        return LD_NotSupported; // only ISO 9660 sessions can be continued
+    if (!(found & LD_FsIsoLevel2Long) || (found & ~uint32_t(LD_FsIsoLevel2Long | LD_FsJoliet))) {
+        // Only ISO 9660 sessions are continued: an ISO session added to a UDF disc would
+        // stay invisible to the players that read the UDF side.
+        logLine("The file system on " + device_->path() + " cannot be continued");
+        return LD_NotSupported;
+    }
     std::string reason;
     const int level = isCdMedium(medium.typeBits) ? 2 : 3;
     image_ = IsoVolumeImage::open(*drive_, level, true, std::string(), &status, &reason);

@@ -129,7 +129,9 @@ void TestLDStorage::burn_readsBackEveryFile()
     LD_VolumeHandle volume = 0;
     uint32_t found = 0;
     QCOMPARE(LD_StorageDevice_OpenVolume(&device, &found, nullptr, nullptr, &volume), LD_OK);
-    QCOMPARE(found, uint32_t(LD_FsIsoLevel2Long | LD_FsJoliet));
+    // A DVD carries UDF beside ISO 9660 once the bridge writer is built in.
+    QCOMPARE(found & ~uint32_t(LD_FsUdf15), uint32_t(LD_FsIsoLevel2Long | LD_FsJoliet));
+    QVERIFY(medium != "cd-r" || !(found & LD_FsUdf15));
     const char label[] = "again";
     LD_Text name{LD_Text8, sizeof label, label};
     QCOMPARE(LD_Volume_Create(&volume, fileSystem, &name, 2, nullptr, nullptr),
@@ -333,7 +335,7 @@ void TestLDStorage::mount_addsSessionToRewritableImage()
     const QString image = dir_.filePath("rw.iso");
     const QString one = src("rw/one.bin", random(200000));
     const QString two = src("rw/two.bin", random(300000));
-    QCOMPARE(burnFiles("dvd-rw", image, {{"one.bin", one}}, LD_FsUdf15).flushStatus, LD_OK);
+    QCOMPARE(burnFiles("dvd-rw", image, {{"one.bin", one}}, LD_FsIsoLevel2Long).flushStatus, LD_OK);
     // A cancelled append leaves the image byte for byte as it was.
     const QByteArray before = md5Of(image);
     const QString bulk = src("rw/bulk.bin", random(40 << 20));
