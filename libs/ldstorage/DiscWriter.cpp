@@ -11,8 +11,8 @@
 
 namespace ld {
 
-int32_t DiscWriter::write(BurnDrive& drive, burn_disc* disc, uint64_t totalSectors,
-                          ProgressReporter& progress, std::string* reason)
+int32_t DiscWriter::write(BurnDrive& drive, burn_disc* disc, bool throughIsoburn,
+                          uint64_t totalSectors, ProgressReporter& progress, std::string* reason)
 {
     burn_drive* d = drive.drive();
     burn_write_opts* opts = burn_write_opts_new(d);
@@ -36,7 +36,10 @@ int32_t DiscWriter::write(BurnDrive& drive, burn_disc* disc, uint64_t totalSecto
     std::string refusal;
     for (int attempt = 0; attempt < 50; ++attempt) {
         BurnRuntime::takeMessages();
-        isoburn_disc_write(opts, disc);
+        if (throughIsoburn)
+            isoburn_disc_write(opts, disc);
+        else
+            burn_disc_write(opts, disc);
         if (burn_drive_get_status(d, nullptr) != BURN_DRIVE_IDLE) {
             refusal.clear();
             break;

@@ -17,8 +17,10 @@ class ProgressReporter;
 class DiscWriter
 {
 public:
-    static int32_t write(BurnDrive& drive, burn::burn_disc* disc, uint64_t totalSectors,
-                         ProgressReporter& progress, std::string* reason);
+    // throughIsoburn: libisoburn places the session and grows the file system in place;
+    // otherwise the stream goes on the medium as it is, from its first block.
+    static int32_t write(BurnDrive& drive, burn::burn_disc* disc, bool throughIsoburn,
+                         uint64_t totalSectors, ProgressReporter& progress, std::string* reason);
 };
 
 } // namespace ld

@@ -26,6 +26,7 @@ public:
     burn::burn_disc* disc() const override { return disc_; }
     uint64_t totalSectors() const override { return totalSectors_; }
     uint64_t startBlock() const override { return startBlock_; }
+    bool writtenByIsoburn() const override { return true; }
     int32_t closeSession(BurnDrive& drive, std::string* reason) override;
     void abandon(BurnDrive& drive) override;
     int32_t locateFiles(BurnDrive& drive, std::vector<std::vector<DataSpan>>* spans,

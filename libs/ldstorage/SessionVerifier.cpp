@@ -52,13 +52,17 @@ struct SourceDigest
     Digest digest{};
     uint64_t size = 0;
     std::string error;
+    int errorNumber = 0;
 };
 
-bool digestSourceInto(const std::string& path, Digest* digest, uint64_t* size, std::string* error,
-                      const std::atomic<bool>& stop)
+bool digestSourceInto(const std::string& path, SourceDigest* out, const std::atomic<bool>& stop)
 {
+    Digest* digest = &out->digest;
+    uint64_t* size = &out->size;
+    std::string* error = &out->error;
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
+        out->errorNumber = errno;
         *error = std::strerror(errno);
         return false;
     }
@@ -73,6 +77,7 @@ bool digestSourceInto(const std::string& path, Digest* digest, uint64_t* size, s
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0) {
+            out->errorNumber = errno;
             *error = std::strerror(errno);
             ok = false;
             break;
@@ -91,7 +96,7 @@ bool digestSourceInto(const std::string& path, Digest* digest, uint64_t* size, s
 SourceDigest digestSource(const std::string& path, const std::atomic<bool>& stop)
 {
     SourceDigest out;
-    out.ok = digestSourceInto(path, &out.digest, &out.size, &out.error, stop);
+    out.ok = digestSourceInto(path, &out, stop);
     return out;
 }
 
@@ -165,7 +170,7 @@ SessionVerifier::Result SessionVerifier::verify(BurnDrive& drive,
         if (!source.ok) {
             result.unreadableSources.push_back(entry.sourcePath);
             if (result.status == LD_OK) {
-                result.status = LD_ReadError;
+                result.status = source.errorNumber == ENOENT ? LD_FileNotFound : LD_ReadError;
                 result.reason = entry.sourcePath + " cannot be read: " + source.error;
             }
             continue;

@@ -40,7 +40,7 @@ public:
             *reason = failure.message;
             return failure.status ? failure.status : LD_Fatal;
         }
-        burn_source* source = reinterpret_cast<burn_source*>(bridge_->makeBurnSource());
+        burn::burn_source* source = bridge_->makeBurnSource();
         if (!source) {
             *reason = bridge_->failure().message;
             return bridge_->failure().status ? bridge_->failure().status : LD_Fatal;
@@ -61,7 +61,18 @@ public:
     burn::burn_disc* disc() const override { return disc_; }
     uint64_t totalSectors() const override { return bridge_ ? bridge_->totalSectors() : 0; }
     uint64_t startBlock() const override { return 0; }
+    bool writtenByIsoburn() const override { return false; }
     int32_t closeSession(BurnDrive&, std::string*) override { return LD_OK; }
+
+    int32_t streamFailure(std::string* reason, std::vector<std::string>* unreadable) const override
+    {
+        if (!bridge_)
+            return LD_OK;
+        const udf::Failure failure = bridge_->failure();
+        *reason = failure.message;
+        *unreadable = bridge_->unreadableFiles();
+        return failure.status;
+    }
 
     void abandon(BurnDrive&) override
     {

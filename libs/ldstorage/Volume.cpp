@@ -294,7 +294,17 @@ int32_t Volume::flushLocked(ProgressReporter& progress)
     if (device_->isImageFile())
         guard.emplace(device_->path());
     phase = LD_PhaseWrite;
-    status = DiscWriter::write(*drive_, image_->disc(), total, progress, &reason);
+    status = DiscWriter::write(*drive_, image_->disc(), image_->writtenByIsoburn(), total, progress,
+                               &reason);
+    if (status != LD_OK && status != LD_UserCancelled) {
+        // The stream's own reason (a source gone or changed) says more than libburn's.
+        std::string streamReason;
+        const int32_t streamStatus = image_->streamFailure(&streamReason, &unreadable_);
+        if (streamStatus != LD_OK && streamStatus != LD_UserCancelled) {
+            status = streamStatus;
+            reason = streamReason;
+        }
+    }
     if (status != LD_OK) {
         image_->abandon(*drive_);
         device_->setSenseFromMessages(reason);

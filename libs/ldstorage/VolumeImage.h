@@ -43,6 +43,15 @@ public:
     virtual burn::burn_disc* disc() const = 0;
     virtual uint64_t totalSectors() const = 0;
     virtual uint64_t startBlock() const = 0;
+    // Whether libisoburn writes the session (it places it and grows the file system in place);
+    // otherwise libburn writes the stream as it is, from the first block.
+    virtual bool writtenByIsoburn() const = 0;
+    // Why the stream itself failed during the write (a source that vanished or changed), with
+    // the sources it could not read; 0 when the stream did not fail.
+    virtual int32_t streamFailure(std::string* reason, std::vector<std::string>* unreadable) const
+    {
+        return (void)reason, (void)unreadable, 0;
+    }
     // After a good write: make the new session the one readers see.
     virtual int32_t closeSession(BurnDrive& drive, std::string* reason) = 0;
     // Drops a planned session that will not be written (too big, cancelled, failed).

@@ -106,13 +106,18 @@ inline QByteArray md5Of(const QString& path)
     return h.result().toHex();
 }
 
-// Extracts the whole image with xorriso (Rock Ridge names) and maps name -> MD5.
-inline QMap<QString, QByteArray> extractWithXorriso(const QString& image, const QString& into)
+// Extracts the whole image and maps name -> MD5: the UDF side with 7-Zip when the image
+// carries UDF, else the ISO 9660 side with xorriso (Rock Ridge names).
+inline QMap<QString, QByteArray> extractImage(const QString& image, const QString& into)
 {
     QDir().mkpath(into);
     QProcess p;
-    p.start("xorriso", {"-osirrox", "on", "-indev", image, "-extract", "/", into});
+    p.start("7z", {"x", "-tudf", "-y", "-o" + into, image});
     p.waitForFinished(-1);
+    if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
+        p.start("xorriso", {"-osirrox", "on", "-indev", image, "-extract", "/", into});
+        p.waitForFinished(-1);
+    }
     QMap<QString, QByteArray> out;
     if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
         return out;

@@ -100,7 +100,7 @@ void TestLDStorage::burn_readsBackEveryFile()
     QCOMPARE(b.reports.last().currentSector, b.reports.last().totalSectors);
     QCOMPARE(b.reports.last().errorCode, 0u);
 
-    const QMap<QString, QByteArray> read = extractWithXorriso(image, dir_.filePath(medium + "x"));
+    const QMap<QString, QByteArray> read = extractImage(image, dir_.filePath(medium + "x"));
     QCOMPARE(read.size(), files.size());
     QCOMPARE(read.value("My Holiday Video.avi"), md5Of(files[0].second));
     QCOMPARE(read.value(files[1].first), md5Of(files[1].second));
@@ -274,7 +274,7 @@ void TestLDStorage::faults_endWithStatusAndNoImage_data()
     QTest::addColumn<int>("flushStatus");
     QTest::newRow("image folder missing") << "folder" << int(LD_FolderNotFound) << 0 << 0;
     QTest::newRow("source missing") << "missing" << 0 << int(LD_FileNotFound) << 0;
-    QTest::newRow("source deleted during the write") << "deleted" << 0 << 0 << int(LD_ReadError);
+    QTest::newRow("source deleted during the write") << "deleted" << 0 << 0 << int(LD_FileNotFound);
     QTest::newRow("image removed during the write") << "vanished" << 0 << 0 << 1;
     QTest::newRow("host disk too small") << "small" << 0 << 0 << int(LD_NotEnoughStorage);
     QTest::newRow("host disk fills during the write") << "fills" << 0 << 0 << int(LD_WriteError);
@@ -303,8 +303,11 @@ void TestLDStorage::faults_endWithStatusAndNoImage()
     bool struck = false;
     Burn b = burnFiles("dvd+r", image, files, LD_FsUdf15, [&](const LD_ProgressRecord& r) {
         // The image goes once written and before it is read back: the drive loses its medium.
-        const uint32_t strikeAt = fault == "vanished" ? LD_PhaseClose : LD_PhaseWrite;
-        if (r.phase != strikeAt || struck)
+        // The disk fills after the space check (the last plan report) and before the write.
+        const uint32_t strikeAt = fault == "vanished" ? LD_PhaseClose
+                                  : fault == "fills"  ? LD_PhasePlan
+                                                      : LD_PhaseWrite;
+        if (r.phase != strikeAt || !r.totalSectors || struck)
             return 0;
         struck = true;
         if (fault == "deleted")
@@ -351,7 +354,7 @@ void TestLDStorage::mount_addsSessionToRewritableImage()
     QCOMPARE(again.fileSystemsFound, uint32_t(LD_FsIsoLevel2Long | LD_FsJoliet));
     QCOMPARE(again.mountStatus, LD_OK);
     QCOMPARE(again.flushStatus, LD_OK);
-    const QMap<QString, QByteArray> read = extractWithXorriso(image, dir_.filePath("rwx"));
+    const QMap<QString, QByteArray> read = extractImage(image, dir_.filePath("rwx"));
     QCOMPARE(read.value("one.bin"), md5Of(one));
     QCOMPARE(read.value("two.bin"), md5Of(two));
     QCOMPARE(read.value("one (2).bin"), md5Of(two));
