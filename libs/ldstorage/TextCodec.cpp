@@ -69,27 +69,31 @@ std::u16string toUtf16(const std::string& text)
     return out;
 }
 
+namespace {
+
+// The characters up to the terminator or the stated length, whichever comes first.
+template <typename Char> std::basic_string<Char> terminated(const LD_Text* text)
+{
+    const auto* s = static_cast<const Char*>(text->data);
+    size_t n = 0;
+    while ((text->length == 0 || n < text->length) && s[n])
+        ++n;
+    return std::basic_string<Char>(s, n);
+}
+
+} // namespace
+
 bool readText(const LD_Text* text, std::string* out)
 {
     if (!text || !text->data || !out)
         return false;
-    if (text->type == LD_Text8) {
-        const auto* s = static_cast<const char*>(text->data);
-        size_t n = 0;
-        while ((text->length == 0 || n < text->length) && s[n])
-            ++n;
-        out->assign(s, n);
-        return true;
-    }
-    if (text->type == LD_Text16) {
-        const auto* s = static_cast<const char16_t*>(text->data);
-        size_t n = 0;
-        while ((text->length == 0 || n < text->length) && s[n])
-            ++n;
-        *out = toUtf8(std::u16string(s, n));
-        return true;
-    }
-    return false;
+    if (text->type == LD_Text8)
+        *out = terminated<char>(text);
+    else if (text->type == LD_Text16)
+        *out = toUtf8(terminated<char16_t>(text));
+    else
+        return false;
+    return true;
 }
 
 int32_t writeUtf16(const std::string& text, uint32_t size, void* value, uint32_t* outSize)
