@@ -37,7 +37,7 @@ void StorageRegistry::setScanOpticalDrives(bool enabled)
 void StorageRegistry::scanOptical()
 {
     // libburn must not rescan while one of its drives is held (a burn runs): keep the list.
-    if (!scanOptical_ || (scanned_ && BurnDrive::heldCount() > 0) || !BurnRuntime::ensure())
+    if (!scanOptical_ || BurnDrive::heldCount() > 0 || !BurnRuntime::ensure())
         return;
     optical_.clear();
     burn_drive_info* infos = nullptr;

@@ -261,7 +261,7 @@ int32_t Volume::flushLocked(ProgressReporter& progress)
     unreadable_.clear();
     uint64_t estimate = 0;
     for (const VolumeEntry& entry : entries_) {
-        const int fd = ::open(entry.sourcePath.c_str(), O_RDONLY | O_CLOEXEC);
+        const int fd = ::open(entry.sourcePath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
         if (fd < 0)
             unreadable_.push_back(entry.sourcePath);
         else
