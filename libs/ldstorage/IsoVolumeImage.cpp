@@ -81,6 +81,10 @@ bool IsoVolumeImage::hasName(const std::string& name) const
 
 int32_t IsoVolumeImage::addFile(const VolumeEntry& entry, std::string* reason)
 {
+    if (isoLevel_ < 3 && entry.size >= (uint64_t(4) << 30)) {
+        *reason = "files of 4 GiB and more need ISO 9660 level 3 or UDF";
+        return LD_InvalidFile;
+    }
     IsoNode* node = nullptr;
     const int rc = iso_tree_add_new_node(image_, iso_image_get_root(image_), entry.name.c_str(),
                                          entry.sourcePath.c_str(), &node);
