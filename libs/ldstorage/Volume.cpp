@@ -260,18 +260,21 @@ int32_t Volume::flushLocked(ProgressReporter& progress)
     // Refuse before writing anything: sources we cannot read, or more than the disc holds.
     unreadable_.clear();
     uint64_t estimate = 0;
+    int32_t unreadableStatus = LD_OK;
     for (const VolumeEntry& entry : entries_) {
         const int fd = ::open(entry.sourcePath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+        if (fd < 0 && unreadable_.empty()) {
+            unreadableStatus = errno == ENOENT ? LD_FileNotFound : LD_ReadError;
+            reason = entry.sourcePath + " cannot be read: " + std::strerror(errno);
+        }
         if (fd < 0)
             unreadable_.push_back(entry.sourcePath);
         else
             ::close(fd);
         estimate += blocksOf(entry.size);
     }
-    if (!unreadable_.empty()) {
-        reason = unreadable_.front() + " cannot be read";
-        return fail(LD_ReadError);
-    }
+    if (!unreadable_.empty())
+        return fail(unreadableStatus);
     MediumState medium;
     if (device_->readMedium(&medium) == LD_OK) {
         int32_t status = checkSpace(medium.usedBlocks, estimate, &reason);
