@@ -275,6 +275,7 @@ void TestLDStorage::faults_endWithStatusAndNoImage_data()
     QTest::newRow("image folder missing") << "folder" << int(LD_FolderNotFound) << 0 << 0;
     QTest::newRow("source missing") << "missing" << 0 << int(LD_FileNotFound) << 0;
     QTest::newRow("source deleted during the write") << "deleted" << 0 << 0 << int(LD_FileNotFound);
+    QTest::newRow("source deleted before the write") << "gone" << 0 << 0 << int(LD_FileNotFound);
     QTest::newRow("image removed during the write") << "vanished" << 0 << 0 << 1;
     QTest::newRow("host disk too small") << "small" << 0 << 0 << int(LD_NotEnoughStorage);
     QTest::newRow("host disk fills during the write") << "fills" << 0 << 0 << int(LD_WriteError);
@@ -304,13 +305,14 @@ void TestLDStorage::faults_endWithStatusAndNoImage()
     Burn b = burnFiles("dvd+r", image, files, LD_FsUdf15, [&](const LD_ProgressRecord& r) {
         // The image goes once written and before it is read back: the drive loses its medium.
         // The disk fills after the space check (the last plan report) and before the write.
-        const uint32_t strikeAt = fault == "vanished" ? LD_PhaseClose
-                                  : fault == "fills"  ? LD_PhasePlan
-                                                      : LD_PhaseWrite;
-        if (r.phase != strikeAt || !r.totalSectors || struck)
+        // A source goes after it was added, before the flush looks at it (first plan report).
+        const uint32_t strikeAt = fault == "vanished"                   ? LD_PhaseClose
+                                  : fault == "fills" || fault == "gone" ? LD_PhasePlan
+                                                                        : LD_PhaseWrite;
+        if (r.phase != strikeAt || (!r.totalSectors && fault != "gone") || struck)
             return 0;
         struck = true;
-        if (fault == "deleted")
+        if (fault == "deleted" || fault == "gone")
             QFile::remove(last);
         if (fault == "vanished")
             QFile::remove(image);
@@ -328,7 +330,7 @@ void TestLDStorage::faults_endWithStatusAndNoImage()
             QCOMPARE(b.flushStatus, flushStatus);
         QCOMPARE(b.reports.last().errorCode, uint32_t(b.flushStatus));
     }
-    if (fault == "deleted")
+    if (fault == "deleted" || fault == "gone")
         QCOMPARE(b.unreadable, QStringList{last});
     QVERIFY(!QFile::exists(image));
 }
