@@ -51,6 +51,7 @@ struct Timing
     double write = 0;
     double verify = 0;
     int32_t status = -1;
+    uint32_t fileSystems = 0;
 };
 
 struct Marks
@@ -101,6 +102,10 @@ Timing burnOurs(const std::string& image, const std::vector<std::string>& files)
         t.status = LD_Volume_Flush(&volume, onProgress, &marks, 1, 0);
     const auto end = Clock::now();
     LD_Volume_Close(&volume);
+    // What went on the disc: the file systems the written image carries.
+    if (t.status == LD_OK &&
+        LD_StorageDevice_OpenVolume(&device, &t.fileSystems, nullptr, nullptr, &volume) == LD_OK)
+        LD_Volume_Close(&volume);
     LD_StorageDevice_Close(&device);
     t.write = seconds(marks.start, marks.verifying ? marks.verifyStart : end);
     t.verify = marks.verifying ? seconds(marks.verifyStart, end) : 0;
@@ -153,7 +158,8 @@ int main(int argc, char** argv)
         }
     }
     const double totalMb = double(megabytes) * count;
-    std::printf("%d files, %.0f MB in all, DVD+R image burner, ISO 9660 level 3 + Joliet + RR\n",
+    std::printf("%d files, %.0f MB in all, DVD+R image burner; xorriso: ISO 9660 level 3 + Joliet "
+                "+ Rock Ridge\n",
                 count, totalMb);
 
     // Alternate the two so that neither profits alone from a warm cache; keep the best round.
@@ -166,8 +172,9 @@ int main(int argc, char** argv)
                          o.status);
             return 1;
         }
-        std::printf("round %d: xorriso %.2f s, ours %.2f s write + %.2f s verify\n", round, x.write,
-                    o.write, o.verify);
+        std::printf("round %d: xorriso %.2f s, ours %.2f s write + %.2f s verify (%s)\n", round,
+                    x.write, o.write, o.verify,
+                    (o.fileSystems & LD_FsUdf15) ? "UDF 1.50 bridge" : "ISO 9660 level 3 + Joliet");
         if (round == 0 || x.write < theirs.write)
             theirs = x;
         if (round == 0 || o.write < ours.write)
