@@ -26,6 +26,11 @@ case $mode in
     ;;
 esac
 
+# Also for the build: its tools (the image renderer) run instrumented too.
+export QT_QPA_PLATFORM=offscreen
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+export TSAN_OPTIONS=${TSAN_OPTIONS:-halt_on_error=1:second_deadlock_stack=1:suppressions=$PWD/scripts/tsan.supp}
+
 # -O1 keeps the instrumented tests quick; line tables are enough for the reports' stacks.
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug "$option" \
   -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g1" -DCMAKE_C_FLAGS_DEBUG="-O1 -g1" >/dev/null
@@ -52,7 +57,4 @@ if [ ${#targets[@]} -eq 0 ]; then
 fi
 cmake --build "$build" -j"$(nproc)" --target "${targets[@]}"
 
-export QT_QPA_PLATFORM=offscreen
-export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
-export TSAN_OPTIONS=${TSAN_OPTIONS:-halt_on_error=1:second_deadlock_stack=1:suppressions=$PWD/scripts/tsan.supp}
 ctest --test-dir "$build" --output-on-failure -j"$(nproc)" --timeout 900 "${selection[@]}"

@@ -783,12 +783,24 @@ void TestKavoIPC::stoppedParticipants_costOneDeadline()
         const bool sent = ipc->Send("TransferWizard", name, 0, nullptr, count);
         return sent ? timer.elapsed() : -1;
     };
+    // A stop signal takes effect a little later: wait until the kernel says so.
+    const auto stop = [](QProcess* p) {
+        ::kill(pid_t(p->processId()), SIGSTOP);
+        QFile stat(QString("/proc/%1/stat").arg(p->processId()));
+        for (int i = 0; i < 500; ++i) {
+            if (stat.open(QIODevice::ReadOnly) && stat.readAll().contains(") T "))
+                return true;
+            stat.close();
+            QThread::msleep(10);
+        }
+        return false;
+    };
     uint32_t count = 0;
-    ::kill(pid_t(stopped[0]->processId()), SIGSTOP);
+    QVERIFY(stop(stopped[0]));
     const qint64 one = timedSend("Device/One", &count);
     QCOMPARE(count, 4u); // two stopped peers still answer
     for (QProcess* p : stopped)
-        ::kill(pid_t(p->processId()), SIGSTOP);
+        QVERIFY(stop(p));
     const qint64 three = timedSend("Device/Three", &count);
     for (QProcess* p : stopped)
         ::kill(pid_t(p->processId()), SIGCONT);
