@@ -26,10 +26,11 @@ case $mode in
     ;;
 esac
 
-# Also for the build: its tools (the image renderer) run instrumented too.
 export QT_QPA_PLATFORM=offscreen
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
-export TSAN_OPTIONS=${TSAN_OPTIONS:-halt_on_error=1:second_deadlock_stack=1:suppressions=$PWD/scripts/tsan.supp}
+tsan_options=${TSAN_OPTIONS:-halt_on_error=1:second_deadlock_stack=1:die_after_fork=0:suppressions=$PWD/scripts/tsan.supp}
+# The build runs instrumented tools (the image renderer) that are not under test.
+export TSAN_OPTIONS=report_bugs=0
 
 # -O1 keeps the instrumented tests quick; line tables are enough for the reports' stacks.
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug "$option" \
@@ -57,4 +58,5 @@ if [ ${#targets[@]} -eq 0 ]; then
 fi
 cmake --build "$build" -j"$(nproc)" --target "${targets[@]}"
 
+export TSAN_OPTIONS=$tsan_options
 ctest --test-dir "$build" --output-on-failure -j"$(nproc)" --timeout 900 "${selection[@]}"
