@@ -60,9 +60,7 @@ Progress readSome(Connection& c, const FrameServer::Limits& limits)
         c.headerRead += static_cast<size_t>(n);
         if (c.headerRead < kHeaderSize)
             return Progress::More;
-        c.length = SocketIo::GetU32(c.header + 4);
-        if (SocketIo::GetU32(c.header) != limits.tag || c.length < limits.minLength ||
-            c.length > limits.maxLength)
+        if (!FrameServer::ParseHeader(c.header, limits, &c.length))
             return Progress::Refused;
         return c.length == 0 ? Progress::Complete : Progress::More;
     }
@@ -77,6 +75,16 @@ Progress readSome(Connection& c, const FrameServer::Limits& limits)
 }
 
 } // namespace
+
+bool FrameServer::ParseHeader(const unsigned char* header, const Limits& limits, uint32_t* length)
+{
+    const uint32_t stated = SocketIo::GetU32(header + 4);
+    if (SocketIo::GetU32(header) != limits.tag || stated < limits.minLength ||
+        stated > limits.maxLength)
+        return false;
+    *length = stated;
+    return true;
+}
 
 bool FrameServer::Serve(int listenFd, int wakeFd, const Limits& limits, const std::string& refusal,
                         const Handler& handler)

@@ -32,4 +32,7 @@ public:
     // accepted, never listenFd or wakeFd.
     static bool Serve(int listenFd, int wakeFd, const Limits& limits, const std::string& refusal,
                       const Handler& handler);
+    // The check Serve applies to each 8-byte header: the tag, and a body length within the
+    // limits (returned in *length).
+    static bool ParseHeader(const unsigned char* header, const Limits& limits, uint32_t* length);
 };

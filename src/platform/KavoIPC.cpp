@@ -312,10 +312,7 @@ void KavoIPC::ServeLoop()
     const std::string socketPath = m_socketPath;
     const std::shared_ptr<std::atomic<bool>> orphaned = m_orphaned;
 
-    FrameServer::Limits limits;
-    limits.tag = KavoIPCBlock::kTag;
-    limits.minLength = KavoIPCBlock::kOverhead;
-    limits.maxLength = KavoIPCBlock::kOverhead + KavoIPCBlock::kMaxPayloadSize;
+    FrameServer::Limits limits = KavoIPCBlock::FrameLimits();
     limits.frameTimeoutMs = kIoTimeoutMs;
     limits.maxConnections = kMaxConnections;
     const auto countAnswer = [](uint32_t count) {

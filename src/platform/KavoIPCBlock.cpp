@@ -46,15 +46,18 @@ std::vector<unsigned char> KavoIPCBlock::BuildFrame(const char* applicationName,
     return frame;
 }
 
+FrameServer::Limits KavoIPCBlock::FrameLimits()
+{
+    FrameServer::Limits limits;
+    limits.tag = kTag;
+    limits.minLength = kOverhead;
+    limits.maxLength = kOverhead + kMaxPayloadSize;
+    return limits;
+}
+
 bool KavoIPCBlock::ParseFrameHeader(const unsigned char* header, uint32_t* blockLength)
 {
-    if (GetU32(header) != kTag)
-        return false;
-    const uint32_t length = GetU32(header + 4);
-    if (length < kOverhead || length - kOverhead > kMaxPayloadSize)
-        return false;
-    *blockLength = length;
-    return true;
+    return FrameServer::ParseHeader(header, FrameLimits(), blockLength);
 }
 
 bool KavoIPCBlock::ParseBlock(const unsigned char* block, size_t length, Message* message)
