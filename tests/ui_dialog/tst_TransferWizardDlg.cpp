@@ -174,9 +174,8 @@ private slots:
     void saveVideoFiles_failedStartEndsTransfer();
     void transcodeError_asksWhetherToContinue_data();
     void transcodeError_asksWhetherToContinue();
-    void close_duringTransfer_asksAndNoKeepsOpen();
-    void close_duringTransfer_yesCancelsAndCloses();
-    void close_outsideTransfer_closesWithoutAsking();
+    void close_asksOnlyDuringTransfer_data();
+    void close_asksOnlyDuringTransfer();
 
     void setFileTypes_appendsLabelToTitleOnce();
     void resetWizard_restoresConstructionState();
@@ -1153,54 +1152,58 @@ void TestTransferWizardDlg::transcodeError_asksWhetherToContinue()
     QCOMPARE(m_dlg->currentPageName(), QString(continued ? "TRANSERPROGRESSPAGE" : "FINISHPAGE"));
 }
 
-void TestTransferWizardDlg::close_duringTransfer_asksAndNoKeepsOpen()
+void TestTransferWizardDlg::close_asksOnlyDuringTransfer_data()
 {
-    m_service.transcodeCount = 1;
-    startTransfer({"a.mp4"});
-    m_dlg->show();
-    QSignalSpy rejected(m_dlg, &QDialog::rejected);
-    BoxAnswerer answerer(QMessageBox::No);
-    m_dlg->reject();
-    QCOMPARE(answerer.boxes, 1);
-    QCOMPARE(answerer.text, QString("If you choose to close window, your progress will be lost."));
-    QCOMPARE(answerer.informativeText,
-             QString("Are you sure you want to cancel this transfer and close window?"));
-    QCOMPARE(answerer.buttons, QMessageBox::Yes | QMessageBox::No);
-    QCOMPARE(answerer.defaultButton, QMessageBox::No);
-    QCOMPARE(rejected.count(), 0);
-    QVERIFY(m_dlg->isVisible());
-    QCOMPARE(m_service.cancelTransferCalls, 0);
-    QCOMPARE(m_dlg->currentPageName(), QString("TRANSERPROGRESSPAGE"));
+    QTest::addColumn<bool>("transferring");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("closed");
+    QTest::addColumn<QString>("pageName");
+    QTest::addColumn<bool>("byWindowClose"); // else Escape
+    QTest::newRow("during transfer, no keeps it open")
+        << true << int(QMessageBox::No) << false << "TRANSERPROGRESSPAGE" << false;
+    QTest::newRow("during transfer, yes to the window's close cancels and closes")
+        << true << int(QMessageBox::Yes) << true << "FINISHPAGE" << true;
+    QTest::newRow("outside a transfer, Escape closes without asking")
+        << false << int(QMessageBox::No) << true << "TRANSFERMETHODPAGE" << false;
 }
 
-void TestTransferWizardDlg::close_duringTransfer_yesCancelsAndCloses()
+void TestTransferWizardDlg::close_asksOnlyDuringTransfer()
 {
-    m_service.transcodeCount = 1;
-    startTransfer({"a.mp4"});
+    QFETCH(bool, transferring);
+    QFETCH(int, answer);
+    QFETCH(bool, closed);
+    QFETCH(QString, pageName);
+    QFETCH(bool, byWindowClose);
+    if (transferring) {
+        m_service.transcodeCount = 1;
+        startTransfer({"a.mp4"});
+    } else {
+        goToPage(2);
+    }
     m_dlg->show();
     QSignalSpy rejected(m_dlg, &QDialog::rejected);
-    BoxAnswerer answerer(QMessageBox::Yes);
-    m_dlg->close();
-    QCOMPARE(answerer.boxes, 1);
-    QCOMPARE(rejected.count(), 1);
-    QCOMPARE(m_service.cancelTransferCalls, 1);
-    QVERIFY(m_service.waitCalls >= 1);
-    QVERIFY(!m_dlg->isVisible());
-    QCOMPARE(m_dlg->currentPageName(), QString("FINISHPAGE"));
-    QCOMPARE(m_dlg->fileModel()->status(0), int(FileInfoModel::Canceled));
-}
-
-void TestTransferWizardDlg::close_outsideTransfer_closesWithoutAsking()
-{
-    goToPage(2);
-    m_dlg->show();
-    QSignalSpy rejected(m_dlg, &QDialog::rejected);
-    BoxAnswerer answerer(QMessageBox::No);
-    QTest::keyClick(m_dlg, Qt::Key_Escape);
-    QCOMPARE(answerer.boxes, 0);
-    QCOMPARE(rejected.count(), 1);
-    QCOMPARE(m_service.cancelTransferCalls, 0);
-    QCOMPARE(m_dlg->currentPageName(), QString("TRANSFERMETHODPAGE"));
+    BoxAnswerer answerer{QMessageBox::StandardButton(answer)};
+    if (byWindowClose)
+        m_dlg->close();
+    else
+        QTest::keyClick(m_dlg, Qt::Key_Escape);
+    QCOMPARE(answerer.boxes, transferring ? 1 : 0);
+    if (transferring) {
+        QCOMPARE(answerer.text,
+                 QString("If you choose to close window, your progress will be lost."));
+        QCOMPARE(answerer.informativeText,
+                 QString("Are you sure you want to cancel this transfer and close window?"));
+        QCOMPARE(answerer.buttons, QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(answerer.defaultButton, QMessageBox::No);
+    }
+    QCOMPARE(rejected.count(), closed ? 1 : 0);
+    QCOMPARE(m_dlg->isVisible(), !closed);
+    QCOMPARE(m_service.cancelTransferCalls, transferring && closed ? 1 : 0);
+    QCOMPARE(m_dlg->currentPageName(), pageName);
+    if (transferring && closed) {
+        QVERIFY(m_service.waitCalls >= 1);
+        QCOMPARE(m_dlg->fileModel()->status(0), int(FileInfoModel::Canceled));
+    }
 }
 
 void TestTransferWizardDlg::setFileTypes_appendsLabelToTitleOnce()
