@@ -144,7 +144,7 @@ struct CachedHive
     std::shared_ptr<const kvds::RegistryHive> hive; // null: the file is damaged
 };
 
-// Parsed hive files of this process, by path.
+// Parsed hive files of this process, by root and path.
 std::mutex g_cacheMutex;
 std::map<std::string, CachedHive> g_cache;
 
@@ -270,6 +270,8 @@ HiveFile::ReadResult HiveFile::Read(const std::string& path, bool useCache,
                                     std::shared_ptr<const RegistryHive>& hive) const
 {
     hive = EmptyHive();
+    // A parse holds the keys of one root only.
+    const std::string cacheKey = (m_root == CurrentUser ? "user:" : "machine:") + path;
     auto fail = [&](const std::string& why) {
         WarnOnce(path, why);
         return ReadResult::Failed;
@@ -280,7 +282,7 @@ HiveFile::ReadResult HiveFile::Read(const std::string& path, bool useCache,
     if (stat(path.c_str(), &st) != 0) {
         if (errno == ENOENT || errno == ENOTDIR) {
             std::lock_guard<std::mutex> lock(g_cacheMutex);
-            g_cache.erase(path);
+            g_cache.erase(cacheKey);
             return ReadResult::Missing;
         }
         return fail(std::string("cannot be read: ") + strerror(errno));
@@ -291,7 +293,7 @@ HiveFile::ReadResult HiveFile::Read(const std::string& path, bool useCache,
         return fail("larger than " + std::to_string(MaxFileSize) + " bytes");
     if (useCache) {
         std::lock_guard<std::mutex> lock(g_cacheMutex);
-        const auto it = g_cache.find(path);
+        const auto it = g_cache.find(cacheKey);
         if (it != g_cache.end() && it->second.identity == FileIdentity(st)) {
             if (!it->second.hive)
                 return ReadResult::Failed; // warned when it was read
@@ -333,9 +335,9 @@ HiveFile::ReadResult HiveFile::Read(const std::string& path, bool useCache,
     {
         std::lock_guard<std::mutex> lock(g_cacheMutex);
         if (SettledBefore(st.st_ctim, readAt) && SettledBefore(st.st_mtim, readAt))
-            g_cache.insert_or_assign(path, CachedHive{FileIdentity(st), ok ? parsed : nullptr});
+            g_cache.insert_or_assign(cacheKey, CachedHive{FileIdentity(st), ok ? parsed : nullptr});
         else
-            g_cache.erase(path);
+            g_cache.erase(cacheKey);
     }
     if (!ok)
         return fail(error);
