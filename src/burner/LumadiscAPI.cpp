@@ -87,9 +87,11 @@ uint32_t LumadiscAPI::GetAvailableDrives(int filter, std::vector<Drive>& drives)
     return drives.empty() ? 2 : 0;
 }
 
-uint32_t LumadiscAPI::GetDiscInformation(const Drive& drive, DiscInfo& info)
+uint32_t LumadiscAPI::GetDiscInformation(const Drive& drive, DiscInfo& out)
 {
-    info = DiscInfo();
+    // Filled only on success: a failed query leaves no half-read disc behind.
+    out = DiscInfo();
+    DiscInfo info;
     if (!drive.privateData())
         return 2;
     LDDevice device(m_library, drive.record(), false);
@@ -144,6 +146,7 @@ uint32_t LumadiscAPI::GetDiscInformation(const Drive& drive, DiscInfo& info)
         info.freeBlocks =
             uint32_t(std::min<uint64_t>(freeBytes / DiscInfo::kBlockSize, UINT32_MAX));
     }
+    out = info;
     return 0;
 }
 
