@@ -78,25 +78,31 @@ void LDDevice::Attach(const LD_DeviceRecord& record)
     m_owns = true;
 }
 
+int32_t LDDevice::Query(bool media, uint32_t id, uint32_t size, void* value, uint32_t* outSize)
+{
+    m_status = media ? m_library.GetMediaProperty(&m_record, id, size, value, outSize)
+                     : m_library.GetDeviceProperty(&m_record, id, size, value, outSize);
+    return m_status;
+}
+
 int32_t LDDevice::DeviceValue(uint32_t id, uint32_t& value)
 {
     uint32_t size = sizeof value;
-    return m_status = m_library.GetDeviceProperty(&m_record, id, sizeof value, &value, &size);
+    return Query(false, id, sizeof value, &value, &size);
 }
 
 int32_t LDDevice::DeviceValue64(uint32_t id, uint64_t& value)
 {
     uint32_t size = sizeof value;
-    return m_status = m_library.GetDeviceProperty(&m_record, id, sizeof value, &value, &size);
+    return Query(false, id, sizeof value, &value, &size);
 }
 
 int32_t LDDevice::DeviceText(uint32_t id, std::u16string& text)
 {
     std::u16string buffer(kTextUnits, u'\0');
     uint32_t size = kTextUnits * sizeof(char16_t);
-    m_status = m_library.GetDeviceProperty(&m_record, id, size, buffer.data(), &size);
     text.clear();
-    if (m_status == LD_OK)
+    if (Query(false, id, size, buffer.data(), &size) == LD_OK)
         text.assign(buffer.c_str());
     return m_status;
 }
@@ -104,21 +110,20 @@ int32_t LDDevice::DeviceText(uint32_t id, std::u16string& text)
 int32_t LDDevice::MediaValue(uint32_t id, uint32_t& value)
 {
     uint32_t size = sizeof value;
-    return m_status = m_library.GetMediaProperty(&m_record, id, sizeof value, &value, &size);
+    return Query(true, id, sizeof value, &value, &size);
 }
 
 int32_t LDDevice::MediaValue64(uint32_t id, uint64_t& value)
 {
     uint32_t size = sizeof value;
-    return m_status = m_library.GetMediaProperty(&m_record, id, sizeof value, &value, &size);
+    return Query(true, id, sizeof value, &value, &size);
 }
 
 int32_t LDDevice::MediaArray(uint32_t id, uint32_t maxCount, std::vector<uint32_t>& values)
 {
     values.assign(maxCount, 0);
     uint32_t size = maxCount * sizeof(uint32_t);
-    m_status = m_library.GetMediaProperty(&m_record, id, size, values.data(), &size);
-    if (m_status != LD_OK) {
+    if (Query(true, id, size, values.data(), &size) != LD_OK) {
         values.clear();
         return m_status;
     }

@@ -42,6 +42,7 @@ public:
 
 private:
     void CloseHeld();
+    int32_t Query(bool media, uint32_t id, uint32_t size, void* value, uint32_t* outSize);
 
     StorageLibrary& m_library;
     LD_DeviceRecord m_record{};
