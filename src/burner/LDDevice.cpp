@@ -85,18 +85,6 @@ int32_t LDDevice::Query(bool media, uint32_t id, uint32_t size, void* value, uin
     return m_status;
 }
 
-int32_t LDDevice::DeviceValue(uint32_t id, uint32_t& value)
-{
-    uint32_t size = sizeof value;
-    return Query(false, id, sizeof value, &value, &size);
-}
-
-int32_t LDDevice::DeviceValue64(uint32_t id, uint64_t& value)
-{
-    uint32_t size = sizeof value;
-    return Query(false, id, sizeof value, &value, &size);
-}
-
 int32_t LDDevice::DeviceText(uint32_t id, std::u16string& text)
 {
     std::u16string buffer(kTextUnits, u'\0');
@@ -105,18 +93,6 @@ int32_t LDDevice::DeviceText(uint32_t id, std::u16string& text)
     if (Query(false, id, size, buffer.data(), &size) == LD_OK)
         text.assign(buffer.c_str());
     return m_status;
-}
-
-int32_t LDDevice::MediaValue(uint32_t id, uint32_t& value)
-{
-    uint32_t size = sizeof value;
-    return Query(true, id, sizeof value, &value, &size);
-}
-
-int32_t LDDevice::MediaValue64(uint32_t id, uint64_t& value)
-{
-    uint32_t size = sizeof value;
-    return Query(true, id, sizeof value, &value, &size);
 }
 
 int32_t LDDevice::MediaArray(uint32_t id, uint32_t maxCount, std::vector<uint32_t>& values)

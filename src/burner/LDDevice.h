@@ -30,11 +30,11 @@ public:
     // Status of the last query.
     int32_t Status() const { return m_status; }
 
-    int32_t DeviceValue(uint32_t id, uint32_t& value);
-    int32_t DeviceValue64(uint32_t id, uint64_t& value);
+    int32_t DeviceValue(uint32_t id, uint32_t& value) { return Value(false, id, value); }
+    int32_t DeviceValue64(uint32_t id, uint64_t& value) { return Value(false, id, value); }
     int32_t DeviceText(uint32_t id, std::u16string& text);
-    int32_t MediaValue(uint32_t id, uint32_t& value);
-    int32_t MediaValue64(uint32_t id, uint64_t& value);
+    int32_t MediaValue(uint32_t id, uint32_t& value) { return Value(true, id, value); }
+    int32_t MediaValue64(uint32_t id, uint64_t& value) { return Value(true, id, value); }
     // Up to maxCount 32-bit entries of an array property.
     int32_t MediaArray(uint32_t id, uint32_t maxCount, std::vector<uint32_t>& values);
     int32_t State(uint32_t& state);
@@ -43,6 +43,11 @@ public:
 private:
     void CloseHeld();
     int32_t Query(bool media, uint32_t id, uint32_t size, void* value, uint32_t* outSize);
+    template <class T> int32_t Value(bool media, uint32_t id, T& value)
+    {
+        uint32_t size = sizeof value;
+        return Query(media, id, sizeof value, &value, &size);
+    }
 
     StorageLibrary& m_library;
     LD_DeviceRecord m_record{};
