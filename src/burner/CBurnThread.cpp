@@ -178,11 +178,20 @@ uint32_t CBurnThread::Fail(int32_t status)
     return StorageStatus::ToResult(status);
 }
 
+uint32_t CBurnThread::CancelledBeforeWrite()
+{
+    BurnerLog() << "Cancelled before the write";
+    return Fail(LD_UserCancelled);
+}
+
 uint32_t CBurnThread::Burn()
 {
     LDDevice device(m_library, m_drive.record(), false);
     ExclusiveAccess access(m_library, device.Record());
     EraseIfNeeded(device);
+    // A cancel before the write has no progress report to travel with: honour it between steps.
+    if (m_cancel)
+        return CancelledBeforeWrite();
 
     LDVolume volume(m_library, &StorageCallbacks::Progress, this);
     const int32_t prepared = PrepareVolume(volume, device);
@@ -191,6 +200,8 @@ uint32_t CBurnThread::Burn()
     const int32_t added = AddEntries(volume);
     if (added != LD_OK)
         return Fail(added);
+    if (m_cancel)
+        return CancelledBeforeWrite();
     const int32_t written = WriteVolume(volume);
     if (written != LD_OK)
         return Fail(written);

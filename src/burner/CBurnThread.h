@@ -60,6 +60,7 @@ private:
     int32_t WriteVolume(LDVolume& volume);
     // Keeps the failing status of a step and gives the burn's result for it.
     uint32_t Fail(int32_t status);
+    uint32_t CancelledBeforeWrite();
     void MarkEnded(bool ended);
 
     LumadiscAPI* m_owner;

@@ -205,6 +205,8 @@ int32_t FakeStorageLibrary::EraseMedia(LD_DeviceRecord* record, uint32_t,
                                        LD_StatusCallback callback, void* context)
 {
     Record("Erase");
+    if (duringErase)
+        duringErase();
     LD_StatusInfo info{sizeof(LD_StatusInfo), record->words[0], 0, 0, 10, 10, 0, 0, 1000, 100};
     if (callback)
         callback(&info, context);

@@ -2,6 +2,7 @@
 
 #include "StorageLibrary.h"
 
+#include <functional>
 #include <map>
 #include <mutex>
 #include <string>
@@ -56,6 +57,8 @@ public:
     // A report of this kind (2 or 3) comes before the first progress report; 0 for none.
     int32_t flushRequestKind = 0;
     std::vector<std::u16string> unreadable;
+    // Runs inside the erase, on the burn thread.
+    std::function<void()> duringErase;
 
     std::vector<std::string> Calls() const;
     bool Called(const std::string& call) const;

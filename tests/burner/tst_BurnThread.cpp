@@ -320,6 +320,18 @@ void TestBurnThread::cancel_returns14()
     // The next burn on the same burner is not cancelled by the last one's request.
     rig.library.flushUntilCancel = false;
     QCOMPARE(rig.Burn(), 11u);
+
+    // A cancel while the disc is erased, before any progress report, stops before the write.
+    rig.library.devices[0].mediaState |= LD_StateErasable;
+    rig.library.duringErase = [&] { rig.burner.Cancel(); };
+    const auto flushes = [&] {
+        const auto calls = rig.library.Calls();
+        return std::count(calls.begin(), calls.end(), "Flush");
+    };
+    const auto before = flushes();
+    QCOMPARE(rig.Burn(), 14u);
+    QCOMPARE(flushes(), before);
+    QVERIFY(rig.log.Text().contains("Cancelled before the write"));
 }
 
 void TestBurnThread::entryNames_areUniqueAtTheRoot_data()

@@ -99,8 +99,8 @@ void TestBurnerImage::burn_twoFilesOfTheSameName_readBackFromTheImage()
 
     QProcess xorriso;
     const QString out = m_dir.filePath("out");
-    xorriso.start("xorriso", {"-osirrox", "on", "-indev", m_dir.filePath("disc.iso"), "-extract",
-                              "/", out});
+    xorriso.start("xorriso",
+                  {"-osirrox", "on", "-indev", m_dir.filePath("disc.iso"), "-extract", "/", out});
     QVERIFY(xorriso.waitForFinished(60000));
     QVERIFY2(xorriso.exitCode() == 0, xorriso.readAllStandardError().constData());
     QCOMPARE(QDir(out).entryList(QDir::Files, QDir::Name),
