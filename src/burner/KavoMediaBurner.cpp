@@ -136,31 +136,23 @@ quint32 KavoMediaBurner::Run()
         return StorageFailure;
     }
     const BurnProgress& progress = burn.Progress();
-    bool totalWasZero = false;
-    for (;;) {
+    // Poll until the burn thread has ended, not only until the last sector: the library may
+    // still verify or close the volume, and the outcome is known only at the end.
+    for (bool ended = false; !ended;) {
         // A second between polls, or less once the burn has ended.
-        const bool ended = burn.WaitForEnd(kPollMs);
+        ended = burn.WaitForEnd(kPollMs);
         const quint32 current = progress.Current();
         const quint32 total = progress.Total();
-        const bool cancelled = progress.Error() == LD_UserCancelled;
-        if (total == 0) {
-            totalWasZero = true;
-            break;
-        }
-        if (current > m_lastReportedSector) {
+        if (total != 0 && current > m_lastReportedSector) {
             m_lastReportedSector = current;
             if (m_callback)
                 m_callback->OnProgress(current, total);
         }
-        if (cancelled || current == total || ended)
-            break;
     }
-    // The write may still verify or close the volume after its last sector: its outcome is
-    // known only once the burn has ended.
-    burn.WaitForEnd(CBurnThread::kInfinite);
     m_burnStarted = false;
     m_files.clear();
-    if (totalWasZero) {
+    if (progress.Total() == 0) {
+        // Nothing was written: hand the disc back to the user.
         LD_DeviceRecord record = m_currentDrive.record();
         m_api.Library().TrayControl(&record, kTrayEject);
     }
