@@ -322,14 +322,19 @@ int32_t CBurnThread::WriteVolume(LDVolume& volume)
     else
         StorageStatus::LogError(flushed);
 
-    const std::vector<std::u16string> unreadable = volume.UnreadableFiles();
-    if (!unreadable.empty()) {
+    std::vector<std::u16string> unreadable;
+    const int32_t listed = volume.UnreadableFiles(unreadable);
+    // A list too long for the buffer still means that files were not read.
+    const bool filesMissing = !unreadable.empty() || listed == LD_BufferOverflow;
+    if (filesMissing) {
         BurnerLog() << "Read file error list:";
         for (const std::u16string& file : unreadable)
             BurnerLog() << "  Could not read " << file;
+        if (listed == LD_BufferOverflow)
+            BurnerLog() << "  (more files than the list holds)";
     }
     if (flushed != LD_OK)
         return flushed;
     // A disc without some of its files is not a finished burn.
-    return unreadable.empty() ? LD_OK : LD_ReadError;
+    return filesMissing ? LD_ReadError : LD_OK;
 }

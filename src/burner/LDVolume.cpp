@@ -77,14 +77,15 @@ int32_t LDVolume::Flush()
     return m_status;
 }
 
-std::vector<std::u16string> LDVolume::UnreadableFiles()
+int32_t LDVolume::UnreadableFiles(std::vector<std::u16string>& files)
 {
-    std::vector<std::u16string> files;
+    files.clear();
     std::u16string buffer(kUnreadableListBytes / sizeof(char16_t) + 2, u'\0');
     uint32_t size = kUnreadableListBytes;
-    if (m_library.VolumeGetProperty(&m_handle, LD_VolUnreadableFiles, kUnreadableListBytes,
-                                    buffer.data(), &size) != LD_OK)
-        return files;
+    const int32_t status = m_library.VolumeGetProperty(&m_handle, LD_VolUnreadableFiles,
+                                                       kUnreadableListBytes, buffer.data(), &size);
+    if (status != LD_OK)
+        return status;
     // Terminated paths, the list ended by an empty one; the two spare units end a full buffer.
     size_t at = 0;
     while (at < buffer.size() && buffer[at] != u'\0') {
@@ -92,7 +93,7 @@ std::vector<std::u16string> LDVolume::UnreadableFiles()
         files.push_back(buffer.substr(at, end - at));
         at = end + 1;
     }
-    return files;
+    return LD_OK;
 }
 
 void LDVolume::Close()

@@ -23,8 +23,8 @@ public:
     int32_t Mount();
     int32_t AddEntry(const std::u16string& nameOnDisc, const std::u16string& sourcePath);
     int32_t Flush();
-    // Source files the last flush could not read.
-    std::vector<std::u16string> UnreadableFiles();
+    // Source files the last flush could not read. BufferOverflow: more than the list holds.
+    int32_t UnreadableFiles(std::vector<std::u16string>& files);
     void Close();
 
     bool IsOpen() const { return m_handle != 0; }

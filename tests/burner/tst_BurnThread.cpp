@@ -251,6 +251,8 @@ void TestBurnThread::failure_endsBothWaitsWithTheBurnResult_data()
         << "flush" << int(LD_WriteError) << 39u << "Error: WriteError";
     QTest::newRow("a source unreadable")
         << "unreadable" << 0 << 39u << "Read file error list:\n  Could not read /v/b.mp4";
+    QTest::newRow("more unreadable sources than the list holds")
+        << "overflow" << 0 << 39u << "Read file error list:\n  (more files than the list holds)";
     QTest::newRow("medium request refused")
         << "request" << 0 << 39u
         << "Insert media into the device, then press <enter>\nNo console to wait on";
@@ -277,6 +279,8 @@ void TestBurnThread::failure_endsBothWaitsWithTheBurnResult()
         lib.flushStatus = status;
     if (fault == "unreadable")
         lib.unreadable = {u"/v/b.mp4"};
+    if (fault == "overflow")
+        lib.unreadable.assign(100, std::u16string(40, u'x'));
     if (fault == "request")
         lib.flushRequestKind = LD_ReportInsertMedium;
 
@@ -285,7 +289,8 @@ void TestBurnThread::failure_endsBothWaitsWithTheBurnResult()
     // The volume is closed when it was opened, and the drive given back in every case.
     QCOMPARE(lib.Called("VolumeClose"), fault != "open");
     QVERIFY(lib.Called("ExclusiveAccess 3 LD_Storage"));
-    QCOMPARE(lib.Called("Flush"), fault == "flush" || fault == "unreadable" || fault == "request");
+    QCOMPARE(lib.Called("Flush"), fault == "flush" || fault == "unreadable" ||
+                                      fault == "overflow" || fault == "request");
     QCOMPARE(lib.Called("Tray 1"), fault == "open" || fault == "create" || fault == "entry");
 }
 
