@@ -56,6 +56,10 @@ void TestBurnerImage::initTestCase()
     QVERIFY(m_dir.isValid());
     if (QStandardPaths::findExecutable("xorriso").isEmpty())
         QSKIP("xorriso is not installed");
+    // The placeholder that stands in until the storage library is built answers every call
+    // with NotImplemented; the library proper refuses a missing record as InvalidHandle.
+    if (LD_StorageDevice_Close(nullptr) == LD_NotImplemented)
+        QSKIP("the storage library is a placeholder in this build");
     qputenv("KAVO_USER_HIVE", m_dir.filePath("user.reg").toUtf8());
     qputenv("KAVO_MACHINE_HIVE", m_dir.filePath("machine.reg").toUtf8());
     const std::string burners = "cd-r:" + m_dir.filePath("disc.iso").toStdString();
