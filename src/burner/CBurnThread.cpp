@@ -89,6 +89,12 @@ bool CBurnThread::WaitForEnd(uint32_t timeoutMs)
                                  [this] { return m_ended.load(); });
 }
 
+void CBurnThread::ReleaseDrive()
+{
+    WaitForEnd(kInfinite);
+    m_drive = Drive();
+}
+
 uint32_t CBurnThread::StartBurn(const Drive& drive, const std::vector<std::u16string>& files,
                                 const std::u16string& label)
 {
@@ -106,6 +112,9 @@ uint32_t CBurnThread::StartBurn(const Drive& drive, const std::vector<std::u16st
     m_result = 0;
     m_cancelled = false;
     m_mediumRefused = false;
+    // Cleared here rather than on the new thread, so a cancel that comes while the thread
+    // starts is not lost.
+    m_cancel = false;
     MarkEnded(false);
 
     if (!Create()) {
@@ -132,7 +141,6 @@ uint32_t CBurnThread::StartBurn(const Drive& drive, const std::vector<std::u16st
 int32_t CBurnThread::OnStart()
 {
     m_progress.Clear();
-    m_cancel = false;
     StorageCallbacks::InstallHook(&CBurnThread::ProgressHook, this);
     return 0;
 }

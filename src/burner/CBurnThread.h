@@ -30,6 +30,10 @@ public:
     uint32_t StartBurn(const Drive& drive, const std::vector<std::u16string>& files,
                        const std::u16string& label);
 
+    // Drops the burn's copy of its drive once the burn has ended, so the device closes when the
+    // controller lets go of it too. Controller's thread only (Drive counts are not atomic).
+    void ReleaseDrive();
+
     // Asks the running burn to stop; the next progress report carries it to the library.
     void Cancel() { m_cancel = true; }
 

@@ -151,6 +151,7 @@ quint32 KavoMediaBurner::Run()
     }
     m_burnStarted = false;
     m_files.clear();
+    burn.ReleaseDrive();
     if (progress.Total() == 0) {
         // Nothing was written: hand the disc back to the user.
         LD_DeviceRecord record = m_currentDrive.record();

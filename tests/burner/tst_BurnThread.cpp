@@ -305,6 +305,8 @@ void TestBurnThread::run_reportsEachSectorOnce_andCompletes()
         QVERIFY(reports[i] > reports[i - 1]);
     QCOMPARE(reports.back(), quint64(6));
     QCOMPARE(rig.callback->lastTotal, quint64(6));
+    // The burn let go of its drive: the device closes once the controller lets go too.
+    QCOMPARE(rig.burner.CurrentDrive().privateData()->GetRefCount(), 1);
     QVERIFY(rig.log.Text().contains("Device: 7 Write 50% complete (3 of 6 sectors)"));
     QVERIFY(rig.log.Text().contains("Done Flush volume\n"));
     QVERIFY(rig.log.Text().contains("Duration (HH:MM:SS.ss): 00:00:0"));
