@@ -44,6 +44,7 @@ class TestBurnerImage : public QObject
 
 private slots:
     void initTestCase();
+    void burn_twoFilesOfTheSameName_readBackFromTheImage_data();
     void burn_twoFilesOfTheSameName_readBackFromTheImage();
 
 private:
@@ -62,18 +63,33 @@ void TestBurnerImage::initTestCase()
         QSKIP("the storage library is a placeholder in this build");
     qputenv("KAVO_USER_HIVE", m_dir.filePath("user.reg").toUtf8());
     qputenv("KAVO_MACHINE_HIVE", m_dir.filePath("machine.reg").toUtf8());
-    const std::string burners = "cd-r:" + m_dir.filePath("disc.iso").toStdString();
-    QVERIFY(WriteSetting(std::string("TransferWizard"), std::string("ImageBurners"), burners));
     // No host drive takes part, whatever the machine has.
     LD_SetScanOpticalDrives(0);
     m_log = std::fopen(m_dir.filePath("burner.log").toUtf8().constData(), "w");
     BurnerLog::SetStream(m_log);
 }
 
+void TestBurnerImage::burn_twoFilesOfTheSameName_readBackFromTheImage_data()
+{
+    QTest::addColumn<QString>("medium");
+    QTest::addColumn<QString>("fileSystem");
+    // ISO 9660 for a CD; the UDF bridge for a DVD, whose ISO 9660 side xorriso reads.
+    QTest::newRow("CD-R") << "cd-r"
+                          << "iso9660";
+    QTest::newRow("DVD+R") << "dvd+r"
+                           << "udf";
+}
+
 void TestBurnerImage::burn_twoFilesOfTheSameName_readBackFromTheImage()
 {
+    QFETCH(QString, medium);
+    QFETCH(QString, fileSystem);
+    const QString image = m_dir.filePath(medium + ".iso");
+    const std::string burners = (medium + ":" + image).toStdString();
+    QVERIFY(WriteSetting(std::string("TransferWizard"), std::string("ImageBurners"), burners));
     const QString name = QStringLiteral("Ünïcode clip.avi");
     QVERIFY(QDir(m_dir.path()).mkpath("a") && QDir(m_dir.path()).mkpath("b"));
+    // The same two sources for every medium.
     const QByteArray first = Content(1, 300000);
     const QByteArray second = Content(2, 70001);
     QVERIFY(WriteFile(m_dir.filePath("a/" + name), first));
@@ -87,7 +103,7 @@ void TestBurnerImage::burn_twoFilesOfTheSameName_readBackFromTheImage()
         std::vector<Drive> drives;
         QCOMPARE(burner.GetAvailableDrives(3, drives), 0u);
         QCOMPARE(drives.size(), size_t(1));
-        QCOMPARE(QString::fromStdU16String(drives.front().path()), m_dir.filePath("disc.iso"));
+        QCOMPARE(QString::fromStdU16String(drives.front().path()), image);
         QCOMPARE(burner.SetCurrentDrive(drives.front()), 0u);
         quint64 free = 0;
         QCOMPARE(burner.GetFreeSpace(free), 0u);
@@ -98,13 +114,18 @@ void TestBurnerImage::burn_twoFilesOfTheSameName_readBackFromTheImage()
         QCOMPARE(burner.WriteToDisc(u""), 0u);
         const quint32 result = burner.Run();
         QVERIFY2(result == 0 || result == 11, qPrintable(QString::number(result)));
-        burner.SetCallback(nullptr);
+        QVERIFY(progress->last > 0);
+        QVERIFY(progress->last <= progress->lastTotal);
     }
 
+    QProcess blkid;
+    blkid.start("blkid", {"-p", "-o", "value", "-s", "TYPE", image});
+    QVERIFY(blkid.waitForFinished(30000));
+    QCOMPARE(QString::fromUtf8(blkid.readAllStandardOutput()).trimmed(), fileSystem);
+
     QProcess xorriso;
-    const QString out = m_dir.filePath("out");
-    xorriso.start("xorriso",
-                  {"-osirrox", "on", "-indev", m_dir.filePath("disc.iso"), "-extract", "/", out});
+    const QString out = m_dir.filePath("out-" + medium);
+    xorriso.start("xorriso", {"-osirrox", "on", "-indev", image, "-extract", "/", out});
     QVERIFY(xorriso.waitForFinished(60000));
     QVERIFY2(xorriso.exitCode() == 0, xorriso.readAllStandardError().constData());
     QCOMPARE(QDir(out).entryList(QDir::Files, QDir::Name),
