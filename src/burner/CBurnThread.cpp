@@ -269,7 +269,7 @@ void CBurnThread::EraseIfNeeded(LDDevice& device)
     BurnerLog() << "Device is: " << description;
     const uint64_t start = BurnerLog::Milliseconds();
     const int32_t erased =
-        m_library.EraseMedia(&device.Record(), 0, &StorageCallbacks::Status, this);
+        m_library.EraseMedia(&device.Record(), 0, &StorageCallbacks::Status, &description);
     BurnerLog() << BurnerLog::Duration(BurnerLog::Milliseconds() - start);
     // The burn goes on whatever the erase did: a failed erase shows in the format or the write.
     if (erased != LD_OK)

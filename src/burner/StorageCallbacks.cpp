@@ -71,7 +71,7 @@ int32_t StorageCallbacks::Progress(const int32_t* kind, int32_t percent, LD_Prog
     return answer != 0 ? answer : 0;
 }
 
-int32_t StorageCallbacks::Status(const LD_StatusInfo* info, void* /*context*/)
+int32_t StorageCallbacks::Status(const LD_StatusInfo* info, void* context)
 {
     NamedMutex& mutex = NamedMutex::DeviceCallbackMutex();
     mutex.Lock();
@@ -82,8 +82,10 @@ int32_t StorageCallbacks::Status(const LD_StatusInfo* info, void* /*context*/)
         BurnerLog() << "Device ID is: " << info->deviceHandle;
         BurnerLog() << "Status of this media is: " << StorageStatus::Text(info->mediaStatus);
         BurnerLog() << "Current operation is: " << PhaseName(info->operation);
-        BurnerLog() << "Device Path/Description is: "
-                    << StorageDeviceList::Instance().Description(info->deviceHandle);
+        std::u16string description = StorageDeviceList::Instance().Description(info->deviceHandle);
+        if (description.empty() && context)
+            description = *static_cast<const std::u16string*>(context);
+        BurnerLog() << "Device Path/Description is: " << description;
         BurnerLog() << " CurrentBlock = " << info->currentBlock
                     << " out of Total = " << info->totalBlocks;
         BurnerLog() << " Read errors = " << info->readErrors

@@ -16,6 +16,8 @@ public:
     static int32_t Progress(const int32_t* kind, int32_t percent, LD_ProgressRecord* record,
                             void* context);
     // The status callback of the erase: logs the detailed status under "deviceCallbackMutex".
+    // The context, when given, is the device's description (a std::u16string), for a report
+    // whose handle the device list does not know.
     static int32_t Status(const LD_StatusInfo* info, void* context);
 
     static void InstallHook(Hook hook, void* context);

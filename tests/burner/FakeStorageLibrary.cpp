@@ -201,13 +201,14 @@ int32_t FakeStorageLibrary::ExclusiveAccess(LD_DeviceRecord*, uint32_t mode, con
     return LD_OK;
 }
 
-int32_t FakeStorageLibrary::EraseMedia(LD_DeviceRecord* record, uint32_t,
-                                       LD_StatusCallback callback, void* context)
+int32_t FakeStorageLibrary::EraseMedia(LD_DeviceRecord*, uint32_t, LD_StatusCallback callback,
+                                       void* context)
 {
     Record("Erase");
     if (duringErase)
         duringErase();
-    LD_StatusInfo info{sizeof(LD_StatusInfo), record->words[0], 0, 0, 10, 10, 0, 0, 1000, 100};
+    // Like the real library, the report carries no device handle.
+    LD_StatusInfo info{sizeof(LD_StatusInfo), 0, 0, 0, 10, 10, 0, 0, 1000, 100};
     if (callback)
         callback(&info, context);
     return LD_OK;

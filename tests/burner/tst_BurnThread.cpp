@@ -188,8 +188,10 @@ void TestBurnThread::eraseDecision()
         if (call.rfind("Tray ", 0) == 0)
             commands << QString::fromStdString(call.substr(5));
     QCOMPARE(commands.join(','), trayCommands);
-    if (erase)
+    if (erase) {
         QVERIFY(rig.log.Text().contains("Device is: Fake recorder"));
+        QVERIFY(rig.log.Text().contains("Device Path/Description is: Fake recorder"));
+    }
     if (state == 70 && kind != 4)
         QVERIFY(rig.log.Text().contains("Please insert a media."));
 }
