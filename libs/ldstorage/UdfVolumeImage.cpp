@@ -1,11 +1,8 @@
 #include "UdfVolumeImage.h"
 
-#include "LDStorage.h"
-
-#ifdef LDSTORAGE_HAVE_UDF
-
 #include "BurnApi.h"
 #include "BurnDrive.h"
+#include "LDStorage.h"
 #include "udf/UdfBridgeImage.h"
 
 namespace ld {
@@ -113,38 +110,10 @@ private:
 
 } // namespace
 
-bool udfWriterAvailable()
-{
-    return true;
-}
-
 std::unique_ptr<VolumeImage> makeUdfVolumeImage(const std::string& volumeId,
-                                                uint64_t capacityBlocks, int32_t* status,
-                                                std::string*)
+                                                uint64_t capacityBlocks)
 {
-    *status = LD_OK;
     return std::make_unique<UdfVolumeImage>(volumeId, capacityBlocks);
 }
 
 } // namespace ld
-
-#else
-
-namespace ld {
-
-bool udfWriterAvailable()
-{
-    return false;
-}
-
-std::unique_ptr<VolumeImage> makeUdfVolumeImage(const std::string&, uint64_t, int32_t* status,
-                                                std::string* reason)
-{
-    *status = LD_NotSupported;
-    *reason = "this build carries no UDF writer";
-    return nullptr;
-}
-
-} // namespace ld
-
-#endif
