@@ -3,6 +3,7 @@
 #include "BurnApi.h"
 #include "BurnDrive.h"
 #include "LDStorage.h"
+#include "ReadAheadSource.h"
 #include "udf/UdfBridgeImage.h"
 
 namespace ld {
@@ -42,6 +43,15 @@ public:
             *reason = bridge_->failure().message;
             return bridge_->failure().status ? bridge_->failure().status : LD_Fatal;
         }
+        // Read the stream ahead on a thread of its own so that reading the sources and
+        // writing the medium overlap, as libisofs does for ISO sessions.
+        burn::burn_source* ahead = ReadAheadSource::wrap(source, 1 << 20, 8);
+        burn_source_free(source);
+        if (!ahead) {
+            *reason = "out of memory";
+            return LD_Fatal;
+        }
+        source = ahead;
         disc_ = burn_disc_create();
         burn_session* session = burn_session_create();
         burn_track* track = burn_track_create();
