@@ -1,5 +1,6 @@
 #include "ErrorDialog.h"
 
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QIcon>
@@ -11,6 +12,12 @@
 #include "DialogStyleSheet.h"
 #include "EllipsisLabel.h"
 #include "Formatting.h"
+#include "ResultCodeReasons.h"
+
+QString ErrorDialog::reasonText(int code)
+{
+    return QCoreApplication::translate("ResultCodeReason", kvt::resultCodeReason(code));
+}
 
 ErrorDialog::ErrorDialog(QWidget* parent) : QDialog(parent)
 {
@@ -66,9 +73,13 @@ void ErrorDialog::addRow(const QString& path, int code)
         item->setIcon(0, QIcon(QStringLiteral(":/DeviceTransferWizard/generic-failure.png")));
         auto* link = new QLabel(m_tree);
         link->setTextFormat(Qt::RichText);
-        link->setText(QStringLiteral("<a href=\"%1\"><span style=\"color:#2BB0DC;\">%2</span></a>")
-                          .arg(errorHelpUrl(code).toHtmlEscaped())
-                          .arg(code));
+        // The code links to its help page; the reason beside it says in plain words what the
+        // number means.
+        link->setText(
+            QStringLiteral("<a href=\"%1\"><span style=\"color:#2BB0DC;\">%2</span></a> %3")
+                .arg(errorHelpUrl(code).toHtmlEscaped())
+                .arg(code)
+                .arg(reasonText(code).toHtmlEscaped()));
         link->setOpenExternalLinks(true);
         link->setTextInteractionFlags(Qt::TextBrowserInteraction);
         m_tree->setItemWidget(item, 1, link);

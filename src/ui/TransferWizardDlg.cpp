@@ -43,19 +43,6 @@ QString readResourceText(const QString& path)
     return QString::fromUtf8(file.readAll());
 }
 
-// Where a help page lives: on the help host when the installation names one, otherwise the
-// page shipped with the program under the same path.
-QString helpLinkUrl(const QString& path)
-{
-    std::string host;
-    if (ReadInstallSetting(std::string("TransferWizard"), std::string("HelpHost"), host)) {
-        const QString h = QString::fromUtf8(host.data(), qsizetype(host.size())).trimmed();
-        if (!h.isEmpty())
-            return QStringLiteral("http://") + h + path;
-    }
-    return QUrl::fromLocalFile(localHelpDir() + path + QStringLiteral(".html")).toString();
-}
-
 } // namespace
 
 TransferWizardDlg::TransferWizardDlg(TransferWizardServericeInterface* service,
@@ -177,7 +164,7 @@ void TransferWizardDlg::setHelpLinks()
           std::pair<QLabel*, const char*>(ui->needHelpLabel, NeedHelpPath)}) {
         QString text = label->text();
         text.replace(QString::fromLatin1(FormHelpHost) + QString::fromLatin1(path),
-                     helpLinkUrl(QString::fromLatin1(path)).toHtmlEscaped());
+                     helpPageUrl(QString::fromLatin1(path)).toHtmlEscaped());
         label->setText(text);
     }
 }
