@@ -82,6 +82,8 @@ void ErrorDialog::addRow(const QString& path, int code)
                 .arg(reasonText(code).toHtmlEscaped()));
         link->setOpenExternalLinks(true);
         link->setTextInteractionFlags(Qt::TextBrowserInteraction);
+        // A gap before the file name, which the column would otherwise touch.
+        link->setContentsMargins(0, 0, 12, 0);
         m_tree->setItemWidget(item, 1, link);
         ++m_linkCount;
     }
@@ -110,6 +112,8 @@ void ErrorDialog::prepare(const QString& title, const QString& text, bool twoBut
         body = body.arg(m_rowCount - m_linkCount);
     m_label->setText(body);
     m_errorClickLabel->setVisible(m_linkCount > 0);
+    // The reasons were measured as they were added; measure them again as they are shown.
+    m_tree->resizeColumnToContents(1);
     m_buttonBox->disconnect(this);
     m_buttonBox->clear();
     if (twoButtons) {

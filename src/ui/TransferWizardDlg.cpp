@@ -207,6 +207,8 @@ void TransferWizardDlg::setWizardStartParameters(const WizardStartParameters& pa
         method = 1;
     if (parameters.burnOnly || !parameters.driveLetter.empty())
         page = FileListPage;
+    preselectMethod = parameters.driveType != 0 && parameters.driveType != 1 &&
+                      parameters.driveLetter.empty() && !parameters.burnOnly;
     filePage.selectDriveByName(parameters.driveLetter);
     // The drive lists are read only when the file page shows; the remembered drive is looked
     // up again then, or the first drive of its kind would be taken instead.
@@ -230,6 +232,7 @@ void TransferWizardDlg::resetWizard()
     currentCount = 0;
     start = WizardStartParameters();
     rememberedDrive.clear();
+    preselectMethod = false;
     lastProgressFileName.clear();
     ui->KavoRadioButton->setChecked(true);
     ui->burnDiskRadioButton->setChecked(true);
@@ -357,8 +360,22 @@ void TransferWizardDlg::setupMethodPage()
     setFooterButtons(true, false, true, false);
     ui->nextButton->setText(designNextText);
     updateButtonSpacers();
+    if (preselectMethod)
+        preselectUsableMethod();
     updateMethodTexts();
     updateFooterNav(1);
+}
+
+void TransferWizardDlg::preselectUsableMethod()
+{
+    // Once: a choice the user made on this page stays when they come back to it.
+    preselectMethod = false;
+    QList<USBDriveData> burners;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    service->GetBurnerDrives(burners);
+    QApplication::restoreOverrideCursor();
+    method = burners.isEmpty() ? 1 : 0;
+    (method == 0 ? ui->burnDiskRadioButton : ui->CopyToUSBRadioButton)->setChecked(true);
 }
 
 void TransferWizardDlg::setupFinishPage()

@@ -1,8 +1,11 @@
+#include <QApplication>
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QProgressBar>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -19,6 +22,7 @@
 #include "ProgressDialog.h"
 #include "TranscodeEnumNames.h"
 #include "UnSupportedFileTypeDlg.h"
+#include "WizardMessages.h"
 
 namespace {
 
@@ -292,6 +296,47 @@ private slots:
         // Hiding keeps the rows.
         QCOMPARE(dlg.rowCount(), 3);
         QVERIFY(dlg.hasRows());
+    }
+
+    // A message box looks like the wizard's dialogs, without button icons even on a desktop
+    // whose style puts icons on dialog buttons.
+    void messageBoxes_takeTheDialogLook()
+    {
+        class IconButtonStyle : public QProxyStyle
+        {
+        public:
+            int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                          QStyleHintReturn* returnData) const override
+            {
+                if (hint == SH_DialogButtonBox_ButtonsHaveIcons)
+                    return 1;
+                return QProxyStyle::styleHint(hint, option, widget, returnData);
+            }
+        };
+        const QString styleName = QApplication::style()->name();
+        QApplication::setStyle(new IconButtonStyle);
+        QString sheet;
+        QStringList buttons;
+        int iconButtons = 0;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, this, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || !box->isVisible())
+                return;
+            poll.stop();
+            sheet = box->styleSheet();
+            for (QAbstractButton* b : box->buttons()) {
+                buttons << b->text().remove('&');
+                iconButtons += b->icon().isNull() ? 0 : 1;
+            }
+            box->button(QMessageBox::No)->click();
+        });
+        poll.start(10);
+        QVERIFY(!WizardMessages::confirmCancelTransfer());
+        QApplication::setStyle(styleName);
+        QCOMPARE(sheet, dialogStyleSheet());
+        QCOMPARE(buttons.size(), 2);
+        QCOMPARE(iconButtons, 0);
     }
 
     void helpAndUnsupportedDialogs()
