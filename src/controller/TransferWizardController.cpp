@@ -166,6 +166,8 @@ void TransferWizardController::readDirectorySettings()
     desktop.cd(QStringLiteral("Desktop"));
     lastBrowsedDirValue() = readDirectorySetting("LastBrwosedDir", desktop.absolutePath());
     tempDirValue() = readDirectorySetting("TempDir", privateTempPath());
+    // Converted files go to this run's own folder in it, removed when the wizard ends.
+    tempDirValue().setPath(m_transcoder.useConversionFolder(tempDirValue().absolutePath()));
 }
 
 void TransferWizardController::makeConnections()
