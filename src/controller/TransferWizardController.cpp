@@ -20,6 +20,7 @@
 #include "TransferDevices.h"
 #include "TransferFileThread.h"
 #include "TransferRecorder.h"
+#include "WizardMessages.h"
 
 namespace {
 
@@ -399,7 +400,7 @@ void TransferWizardController::addTransferFileError(QString errorMessage)
     QMessageBox box(QMessageBox::Information, tr("Add Video Error"), errorMessage,
                     QMessageBox::NoButton, nullptr,
                     Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowStaysOnTopHint);
-    box.setWindowIcon(QIcon(QStringLiteral(":/DeviceTransferWizard/portavo.png")));
+    WizardMessages::styleMessageBox(box);
     box.exec();
     m_errorBoxOpen = false;
 }

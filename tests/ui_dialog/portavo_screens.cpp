@@ -1,5 +1,6 @@
-// portavo_screens <outdir>: renders every wizard page, the open drive popup and the secondary
-// dialogs to PNG files, so the look can be reviewed without a display.
+// portavo_screens <outdir>: renders every wizard page, the open drive popup, the Add dialog, the
+// secondary dialogs and message boxes to PNG files, so the look can be reviewed without a
+// display.
 
 #include <QApplication>
 #include <QDir>
