@@ -106,9 +106,13 @@ void TestHelpPages::checkLink(const QString& link, const QString& from)
     QVERIFY2(QDir::cleanPath(path).startsWith(QDir::cleanPath(localHelpDir()) + '/'),
              qPrintable(from + " links outside the help pages: " + link));
     const QString page = readPage(path);
-    QVERIFY2(!page.isEmpty(), qPrintable(from + " links to a missing page: " + link));
-    // The pages share one look: the error pages' style and a title.
-    QVERIFY2(page.contains("color: #2BB0DC") && page.contains("<h1>"), qPrintable(path));
+    QVERIFY2(!page.isEmpty(), qPrintable(from + " links to a missing file: " + link));
+    if (!path.endsWith(".html")) {
+        m_checked.insert(path); // the pages' style sheet
+        return;
+    }
+    // The pages share one look: the help style sheet and a title.
+    QVERIFY2(page.contains("rel=\"stylesheet\"") && page.contains("<h1>"), qPrintable(path));
     // A code with no section of its own opens the page at its top.
     const QString fragment = url.fragment();
     if (!fragment.isEmpty() && fragment != "7")
@@ -144,9 +148,9 @@ void TestHelpPages::everyLink_opensAShippedPage()
     }
     // The method page, the wizard's help, the device types, the file types and the errors.
     QCOMPARE(pages.size(), 5);
-    // Every shipped page is reached.
+    // Every shipped file is reached.
     QStringList shipped;
-    for (QDirIterator it(localHelpDir(), {"*.html"}, QDir::Files, QDirIterator::Subdirectories);
+    for (QDirIterator it(localHelpDir(), QDir::Files, QDirIterator::Subdirectories);
          it.hasNext();)
         shipped << it.next();
     QCOMPARE(QSet<QString>(shipped.begin(), shipped.end()), m_checked);
