@@ -20,6 +20,7 @@
 #include "TransferDevices.h"
 #include "TransferFileThread.h"
 #include "TransferRecorder.h"
+#include "WizardMessages.h"
 
 namespace {
 
@@ -166,6 +167,8 @@ void TransferWizardController::readDirectorySettings()
     desktop.cd(QStringLiteral("Desktop"));
     lastBrowsedDirValue() = readDirectorySetting("LastBrwosedDir", desktop.absolutePath());
     tempDirValue() = readDirectorySetting("TempDir", privateTempPath());
+    // Converted files go to this run's own folder in it, removed when the wizard ends.
+    tempDirValue().setPath(m_transcoder.useConversionFolder(tempDirValue().absolutePath()));
 }
 
 void TransferWizardController::makeConnections()
@@ -280,6 +283,16 @@ void TransferWizardController::startWizard(const QStringList& files, unsigned in
             driveLetter = m_deviceState.lastDriveName;
         } else {
             m_deviceState.type = int(deviceID - FirstStoredDeviceId);
+        }
+        // Said once per run, without blocking: the wizard goes on without the
+        // device's saved choices.
+        const QString notice = library ? library->TakeUserNotice() : QString();
+        if (!notice.isEmpty()) {
+            auto* box =
+                new QMessageBox(QMessageBox::Warning, tr("Device Memory"), notice, QMessageBox::Ok,
+                                nullptr, Qt::Dialog | Qt::WindowStaysOnTopHint);
+            box->setAttribute(Qt::WA_DeleteOnClose);
+            box->show();
         }
     }
 
@@ -397,7 +410,7 @@ void TransferWizardController::addTransferFileError(QString errorMessage)
     QMessageBox box(QMessageBox::Information, tr("Add Video Error"), errorMessage,
                     QMessageBox::NoButton, nullptr,
                     Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowStaysOnTopHint);
-    box.setWindowIcon(QIcon(QStringLiteral(":/DeviceTransferWizard/portavo.png")));
+    WizardMessages::styleMessageBox(box);
     box.exec();
     m_errorBoxOpen = false;
 }

@@ -64,6 +64,26 @@ bool processGone(pid_t pid)
     return ::kill(pid, 0) != 0 && errno == ESRCH;
 }
 
+// The process-wide messaging endpoint (the device library's) lives until the process ends
+// and is never destroyed: at the normal end of the process its socket is removed here, so
+// the messaging folder does not collect one socket per run. Only sockets of this process go;
+// a child that was forked and exits leaves its parent's alone.
+struct EndpointSweeper
+{
+    ~EndpointSweeper()
+    {
+        std::lock_guard<std::mutex> lock(g_endpointsMutex);
+        for (const auto& entry : endpoints()) {
+            const std::string& path = entry.first;
+            const size_t slash = path.rfind('/');
+            const char* name = path.c_str() + (slash == std::string::npos ? 0 : slash + 1);
+            if (ownerPid(name) == ::getpid())
+                ::unlink(path.c_str());
+        }
+    }
+};
+EndpointSweeper g_endpointSweeper;
+
 } // namespace
 
 KavoIPC::KavoIPC() : m_windowThread(&KavoIPC::WindowThreadProc) {}

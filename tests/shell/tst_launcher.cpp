@@ -154,6 +154,10 @@ void TestLauncher::rejectedCommandLine_exitsWithoutWizard()
     QCOMPARE(process.exitCode(), 0);
     // No controller was built: tracing is on, yet nothing was traced.
     QVERIFY(!QFile::exists(tracePath()));
+    // A person who typed the command learns how to use it.
+    const QString err = QString::fromLocal8Bit(process.readAllStandardError());
+    QVERIFY2(err.contains("Usage: portavo -xfer -id DEVICE [-file URL]..."), qPrintable(err));
+    QVERIFY(err.contains("-activationvideo"));
 }
 
 void TestLauncher::secondLaunch_reachesRunningController_data()
