@@ -41,12 +41,10 @@ private slots:
 
     void estimates_passThrough_useFileSizeAndNoTime();
     void estimates_conversion_fitResolutionAndGrowWithDuration();
-    void estimates_requestedResolutionIsFittedToProfile();
     void outputSettings_rejectBadValues();
 
     void engine_init_findsWorker_data();
     void engine_init_findsWorker();
-    void engine_fileTypesAndText();
 
 private:
     SourceList analyse(const QString& path, int32_t* code = nullptr);
@@ -437,23 +435,6 @@ void TestEngineAnalysis::estimates_conversion_fitResolutionAndGrowWithDuration()
     QVERIFY(!pass);
 }
 
-void TestEngineAnalysis::estimates_requestedResolutionIsFittedToProfile()
-{
-    // The converter hands the source's own size to SetResolution; the engine
-    // answers with what it will really write.
-    auto props = prepare(clip("long.mp4"), DP_Mobile, 640, 480);
-    QVERIFY(props);
-    int32_t w = 0, h = 0;
-    props->GetResolution(w, h);
-    QCOMPARE(w, 320);
-    QCOMPARE(h, 240);
-    props = prepare(clip("long.mp4"), DP_HomeTheater, 1280, 720);
-    QVERIFY(props);
-    props->GetResolution(w, h);
-    QCOMPARE(w, 720);
-    QCOMPARE(h, 406);
-}
-
 void TestEngineAnalysis::outputSettings_rejectBadValues()
 {
     kvtl::RefCountedPtr<ITranscodeOutputSettings> settings;
@@ -510,28 +491,6 @@ void TestEngineAnalysis::engine_init_findsWorker()
         info->GetEnginePath(path);
         QCOMPARE(QString::fromStdU16String(path),
                  besideUs ? QCoreApplication::applicationDirPath() + "/KavoEngine" : fake);
-    }
-}
-
-void TestEngineAnalysis::engine_fileTypesAndText()
-{
-    kvtl::RefCountedPtr<ITranscodeEngineInfo> info;
-    QTemporaryDir dir;
-    writeFakeEngine(dir.path(), "exit 0\n");
-    QCOMPARE(InitTranscodeEngine(dir.path().toStdU16String(), nullptr, info), int32_t(SUCCESS));
-    std::string text;
-    QCOMPARE(info->GetEngineText(text), int32_t(SUCCESS));
-    QVERIFY(QString::fromStdString(text).contains("libavformat"));
-    std::map<std::string, std::string> types;
-    QCOMPARE(info->GetFileTypes(types), int32_t(SUCCESS));
-    QVERIFY(types.size() >= 4);
-    const QString all = QString::fromStdString(types["All Video Files"]);
-    for (const char* p : {"*.avi", "*.mp4", "*.mkv", "*.mpg", "*.wmv", "*.kavo"})
-        QVERIFY2(all.split(' ').contains(p), p);
-    for (const auto& [name, patterns] : types) {
-        QVERIFY(!name.empty());
-        for (const QString& p : QString::fromStdString(patterns).split(' '))
-            QVERIFY2(p.startsWith("*.") && p.size() > 2, qPrintable(p));
     }
 }
 
