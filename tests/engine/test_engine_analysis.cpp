@@ -45,6 +45,7 @@ private slots:
 
     void engine_init_findsWorker_data();
     void engine_init_findsWorker();
+    void engine_fileTypesAndText();
 
 private:
     SourceList analyse(const QString& path, int32_t* code = nullptr);
@@ -491,6 +492,28 @@ void TestEngineAnalysis::engine_init_findsWorker()
         info->GetEnginePath(path);
         QCOMPARE(QString::fromStdU16String(path),
                  besideUs ? QCoreApplication::applicationDirPath() + "/KavoEngine" : fake);
+    }
+}
+
+void TestEngineAnalysis::engine_fileTypesAndText()
+{
+    kvtl::RefCountedPtr<ITranscodeEngineInfo> info;
+    QTemporaryDir dir;
+    writeFakeEngine(dir.path(), "exit 0\n");
+    QCOMPARE(InitTranscodeEngine(dir.path().toStdU16String(), nullptr, info), int32_t(SUCCESS));
+    std::string text;
+    QCOMPARE(info->GetEngineText(text), int32_t(SUCCESS));
+    QVERIFY(QString::fromStdString(text).contains("libavformat"));
+    std::map<std::string, std::string> types;
+    QCOMPARE(info->GetFileTypes(types), int32_t(SUCCESS));
+    QVERIFY(types.size() >= 4);
+    const QString all = QString::fromStdString(types["All Video Files"]);
+    for (const char* p : {"*.avi", "*.mp4", "*.mkv", "*.mpg", "*.wmv", "*.kavo"})
+        QVERIFY2(all.split(' ').contains(p), p);
+    for (const auto& [name, patterns] : types) {
+        QVERIFY(!name.empty());
+        for (const QString& p : QString::fromStdString(patterns).split(' '))
+            QVERIFY2(p.startsWith("*.") && p.size() > 2, qPrintable(p));
     }
 }
 
