@@ -26,7 +26,7 @@
 // its signals.
 class TransferWizardController : public QObject,
                                  public TransferWizardServericeInterface,
-                                 public IKavoMediaBurnerCallback
+                                 public kvtl::RefCountedImpl<IKavoMediaBurnerCallback>
 {
     Q_OBJECT
 
@@ -85,9 +85,6 @@ public:
     bool findQueuedFile(const QString& file, TranscodeJob& entry) override;
 
     // IKavoMediaBurnerCallback
-    int AddRef() override;
-    int Release() override;
-    int GetRefCount() const override;
     void OnProgress(quint64 current, quint64 total) override;
 
 signals:
@@ -117,7 +114,6 @@ private:
     void recordFinishedTransfer();
     void showDialog();
 
-    std::atomic<int> m_refCount{0};
     DeviceState m_deviceState;
     AnalysisResults m_analysisResults;
     TransferWizardDlg m_dialog;

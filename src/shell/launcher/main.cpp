@@ -1,5 +1,6 @@
 // The portavo launcher: starts the wizard, or hands the command line to the one already
 // running for this user.
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,13 @@ int main(int argc, char** argv)
         });
     if (role == LauncherChannel::Role::Forwarded)
         return 0;
+    if (role == LauncherChannel::Role::Unanswered) {
+        // A wizard runs, so a second one must not start (it would share the settings, the
+        // device library and the temporary files).
+        std::fprintf(stderr, "portavo: a wizard is already running, but %s.\n",
+                     channel.failure().c_str());
+        return 1;
+    }
     const int result = kavomain(argc, argv);
     channel.stop();
     return result;
