@@ -41,7 +41,6 @@ private slots:
 
     void estimates_passThrough_useFileSizeAndNoTime();
     void estimates_conversion_fitResolutionAndGrowWithDuration();
-    void estimates_requestedResolutionIsFittedToProfile();
     void outputSettings_rejectBadValues();
 
     void engine_init_findsWorker_data();
@@ -435,23 +434,6 @@ void TestEngineAnalysis::estimates_conversion_fitResolutionAndGrowWithDuration()
     bool pass = true;
     shortProps->IsPassThrough(pass);
     QVERIFY(!pass);
-}
-
-void TestEngineAnalysis::estimates_requestedResolutionIsFittedToProfile()
-{
-    // The converter hands the source's own size to SetResolution; the engine
-    // answers with what it will really write.
-    auto props = prepare(clip("long.mp4"), DP_Mobile, 640, 480);
-    QVERIFY(props);
-    int32_t w = 0, h = 0;
-    props->GetResolution(w, h);
-    QCOMPARE(w, 320);
-    QCOMPARE(h, 240);
-    props = prepare(clip("long.mp4"), DP_HomeTheater, 1280, 720);
-    QVERIFY(props);
-    props->GetResolution(w, h);
-    QCOMPARE(w, 720);
-    QCOMPARE(h, 406);
 }
 
 void TestEngineAnalysis::outputSettings_rejectBadValues()
