@@ -120,7 +120,6 @@ private slots:
     void kvpmEvent_waitZero_data();
     void kvpmEvent_waitZero();
     void kvpmEvent_invalidHandle();
-    void kvpmEvent_setWakesWaiterOnOtherThread();
     void kvpmEvent_autoResetReleasesOneWaiterPerSet();
     void kvpmEvent_signalAndWaitPingPong();
     void kavoThreadEvent_autoResetStartingSignalled();
@@ -366,18 +365,6 @@ void TestKavoThreads::kvpmEvent_invalidHandle()
 
     const std::string longest(kvpm::Event::kMaxNameLength, 'x');
     QVERIFY(kvpm::Event(longest.c_str(), true, false).IsValid());
-}
-
-void TestKavoThreads::kvpmEvent_setWakesWaiterOnOtherThread()
-{
-    kvpm::Event e(nullptr, true, false);
-    std::atomic<bool> woke{false};
-    std::thread waiter([&] { woke = e.Wait(kvpm::Event::kInfinite); });
-    KavoSleep(50);
-    QVERIFY(!woke);
-    e.Set();
-    waiter.join();
-    QVERIFY(woke);
 }
 
 void TestKavoThreads::kvpmEvent_autoResetReleasesOneWaiterPerSet()
