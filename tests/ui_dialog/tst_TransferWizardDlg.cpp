@@ -142,7 +142,6 @@ private slots:
     void profileButtons_chooseProfileAndText_data();
     void profileButtons_chooseProfileAndText();
     void profileHover_showsTextUntilExit();
-    void profilePage_checksButtonOfStartProfile();
     void methodButtons_chooseMethodAndTexts();
 
     void filePage_selectsRememberedDrive_data();
@@ -183,6 +182,7 @@ private:
     void addModelFile(const QString& name, qint64 bytes);
     // Drags the files onto the dialog and drops them there, as a file manager would.
     void dropFiles(const QStringList& paths);
+    bool dragEnter(QMimeData& mime, const QStringList& paths);
     // Opens the file page for a USB drive (or a burner), adds files and presses Start.
     void startTransfer(const QStringList& files, bool toUSB = true, bool burnOnly = false);
     template <class T> T* child(const char* name)
@@ -230,16 +230,22 @@ void TestTransferWizardDlg::goToPage(int target)
     QCOMPARE(m_dlg->currentPage(), target);
 }
 
-void TestTransferWizardDlg::dropFiles(const QStringList& paths)
+bool TestTransferWizardDlg::dragEnter(QMimeData& mime, const QStringList& paths)
 {
-    QMimeData mime;
     QList<QUrl> urls;
     for (const QString& path : paths)
         urls << QUrl::fromLocalFile(path);
     mime.setUrls(urls);
     QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    enter.ignore();
     QApplication::sendEvent(m_dlg, &enter);
-    QVERIFY(enter.isAccepted());
+    return enter.isAccepted();
+}
+
+void TestTransferWizardDlg::dropFiles(const QStringList& paths)
+{
+    QMimeData mime;
+    QVERIFY(dragEnter(mime, paths));
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(m_dlg, &drop);
 }
@@ -414,10 +420,11 @@ void TestTransferWizardDlg::startParameters_chooseProfileAndMethod_data()
     QTest::addColumn<int>("driveType");
     QTest::addColumn<int>("profile");
     QTest::addColumn<int>("method");
-    QTest::newRow("home theater, disc") << 3 << 0 << 3 << 0;
-    QTest::newRow("HD, USB") << 1 << 1 << 1 << 1;
-    QTest::newRow("Plus HD, no preference") << 4 << -1 << 4 << 0;
-    QTest::newRow("mobile keeps default") << 0 << 1 << 3 << 1;
+    QTest::addColumn<QString>("button");
+    QTest::newRow("home theater, disc") << 3 << 0 << 3 << 0 << "KavoRadioButton";
+    QTest::newRow("HD, USB") << 1 << 1 << 1 << 1 << "KavoHDRadioButton";
+    QTest::newRow("Plus HD, no preference") << 4 << -1 << 4 << 0 << "KavoPlusHDRadioButton";
+    QTest::newRow("mobile keeps default") << 0 << 1 << 3 << 1 << "KavoRadioButton";
 }
 
 void TestTransferWizardDlg::startParameters_chooseProfileAndMethod()
@@ -426,11 +433,15 @@ void TestTransferWizardDlg::startParameters_chooseProfileAndMethod()
     QFETCH(int, driveType);
     QFETCH(int, profile);
     QFETCH(int, method);
+    QFETCH(QString, button);
     m_dlg->setWizardStartParameters(params(false, false, QString(), profileIn, driveType));
     QCOMPARE(m_dlg->currentProfile(), profile);
     QCOMPARE(m_dlg->currentMethod(), method);
     QCOMPARE(child<QRadioButton>("CopyToUSBRadioButton")->isChecked(), method == 1);
     QCOMPARE(child<QRadioButton>("burnDiskRadioButton")->isChecked(), method == 0);
+    m_dlg->nextPage();
+    QVERIFY(child<ProfileRadioButton>(qPrintable(button))->isChecked());
+    QCOMPARE(m_dlg->currentProfile(), profile);
 }
 
 void TestTransferWizardDlg::startParameters_ignoredWithoutService()
@@ -587,16 +598,6 @@ void TestTransferWizardDlg::profileHover_showsTextUntilExit()
     emit child<ProfileRadioButton>("KavoRadioButton")->mouseExit();
     QCOMPARE(suggestion->text(), hd);
     QCOMPARE(m_dlg->currentProfile(), 1);
-}
-
-void TestTransferWizardDlg::profilePage_checksButtonOfStartProfile()
-{
-    m_dlg->setWizardStartParameters(params(false, false, QString(), 4));
-    m_dlg->nextPage();
-    QVERIFY(child<ProfileRadioButton>("KavoPlusHDRadioButton")->isChecked());
-    QCOMPARE(m_dlg->currentProfile(), 4);
-    QCOMPARE(child<QLabel>("suggestionLabel")->text(),
-             QString("Only choose this if you have a Kavo Plus HD Certified DVD Player"));
 }
 
 void TestTransferWizardDlg::methodButtons_chooseMethodAndTexts()
@@ -809,18 +810,14 @@ void TestTransferWizardDlg::dragEnter_acceptsKnownTypes()
     goToPage(3);
     if (typed)
         m_dlg->setFileTypes("Engine", {{"All videos", "*.mp4 *.avi"}, {"MPEG-4", "*.mp4"}});
-    QList<QUrl> urls;
+    QStringList paths;
     for (const QString& file : files) {
         if (file != "gone.mp4")
             addModelFile(file, 10);
-        urls << QUrl::fromLocalFile(m_home.filePath(file));
+        paths << m_home.filePath(file);
     }
     QMimeData mime;
-    mime.setUrls(urls);
-    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    enter.ignore();
-    QApplication::sendEvent(m_dlg, &enter);
-    QCOMPARE(enter.isAccepted(), accepted);
+    QCOMPARE(dragEnter(mime, paths), accepted);
 }
 
 void TestTransferWizardDlg::drop_addsExistingFiles()
