@@ -151,10 +151,9 @@ private slots:
     void appendFileInfos_listsUnsupportedTypesSeparately();
     void analysis_showsProgressAndCanBeCancelled();
     void analysis_refusedLeavesListUnchanged();
-    void addFileNames_refusesQueuedFiles();
+    void drop_addsExistingFilesNotQueued();
     void dragEnter_acceptsKnownTypes_data();
     void dragEnter_acceptsKnownTypes();
-    void drop_addsExistingFiles();
     void profileChange_reanalysesFilesOnFilePage();
     void removeFiles_removesSelectedRuns_data();
     void removeFiles_removesSelectedRuns();
@@ -179,6 +178,8 @@ private slots:
 
 private:
     void goToPage(int target);
+    // Writes a file of that size in the test's home; its path.
+    QString makeFile(const QString& name, qint64 bytes = 10);
     void addModelFile(const QString& name, qint64 bytes);
     // Drags the files onto the dialog and drops them there, as a file manager would.
     void dropFiles(const QStringList& paths);
@@ -250,13 +251,18 @@ void TestTransferWizardDlg::dropFiles(const QStringList& paths)
     QApplication::sendEvent(m_dlg, &drop);
 }
 
-void TestTransferWizardDlg::addModelFile(const QString& name, qint64 bytes)
+QString TestTransferWizardDlg::makeFile(const QString& name, qint64 bytes)
 {
     const QString path = m_home.filePath(name);
     QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QVERIFY(file.resize(bytes));
-    file.close();
+    if (!file.open(QIODevice::WriteOnly) || !file.resize(bytes))
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+
+void TestTransferWizardDlg::addModelFile(const QString& name, qint64 bytes)
+{
+    const QString path = makeFile(name, bytes);
     FileInfoModel::Estimate estimate;
     estimate.conversionSeconds = 0;
     estimate.outputBytes = quint64(bytes);
@@ -668,11 +674,8 @@ void TestTransferWizardDlg::appendFileInfos_addsUsableFilesAndListsErrors()
     m_dlg->setWizardStartParameters(params(true, false, "/media/stick", 3, 1));
     QVERIFY(!child<QPushButton>("startButton")->isEnabled());
     QList<QFileInfo> files;
-    for (const char* name : {"a.mp4", "b.avi", "c.mp4", "odd.mp4"}) {
-        addModelFile(name, 10);
-        files << QFileInfo(m_home.filePath(name));
-    }
-    m_dlg->fileModel()->clear();
+    for (const char* name : {"a.mp4", "b.avi", "c.mp4", "odd.mp4"})
+        files << QFileInfo(makeFile(name));
     m_service.results[files[0].absoluteFilePath()] = {0, 0, 5000000, QString()};
     m_service.results[files[1].absoluteFilePath()] = {0, 90, 7000000, m_home.filePath("b.kavo")};
     m_service.results[files[2].absoluteFilePath()] = {23, 0, 0, QString()};
@@ -712,13 +715,10 @@ void TestTransferWizardDlg::appendFileInfos_listsUnsupportedTypesSeparately()
 {
     goToPage(3);
     m_dlg->setFileTypes("Engine", {{"All videos", "*.mp4 *.avi"}, {"MPEG-4", "*.mp4"}});
-    addModelFile("notes.txt", 10);
-    addModelFile("clip.MP4", 10);
-    m_dlg->fileModel()->clear();
-    m_service.results[m_home.filePath("clip.MP4")] = {0, 0, 100, QString()};
+    const QString clip = makeFile("clip.MP4");
+    m_service.results[clip] = {0, 0, 100, QString()};
     BoxAnswerer answerer(QMessageBox::Ok);
-    m_dlg->appendFileInfos(
-        {QFileInfo(m_home.filePath("notes.txt")), QFileInfo(m_home.filePath("clip.MP4"))}, false);
+    m_dlg->appendFileInfos({QFileInfo(makeFile("notes.txt")), QFileInfo(clip)}, false);
     // The text file fails analysis but is reported as an unsupported type, not as an error.
     QCOMPARE(answerer.dialogs, QStringList{"UnSupportedFileTypeDlg"});
     QCOMPARE(answerer.listed, QStringList{"notes.txt"});
@@ -730,11 +730,9 @@ void TestTransferWizardDlg::analysis_showsProgressAndCanBeCancelled()
     goToPage(3);
     QList<QFileInfo> files;
     for (const char* name : {"a.mp4", "b.mp4", "c.mp4"}) {
-        addModelFile(name, 10);
-        files << QFileInfo(m_home.filePath(name));
+        files << QFileInfo(makeFile(name));
         m_service.results[files.last().absoluteFilePath()] = {0, 0, 100, QString()};
     }
-    m_dlg->fileModel()->clear();
     m_service.busyPolls = 3;
     QString shownText;
     bool shown = false;
@@ -769,18 +767,15 @@ void TestTransferWizardDlg::analysis_refusedLeavesListUnchanged()
     QVERIFY(!m_dlg->findChild<kvqs::ProgressDialog*>());
 }
 
-void TestTransferWizardDlg::addFileNames_refusesQueuedFiles()
+void TestTransferWizardDlg::drop_addsExistingFilesNotQueued()
 {
     goToPage(3);
-    addModelFile("a.mp4", 10);
-    addModelFile("b.mp4", 10);
-    m_dlg->fileModel()->clear();
-    const QString a = m_home.filePath("a.mp4");
-    const QString b = m_home.filePath("b.mp4");
+    const QString a = makeFile("a.mp4");
+    const QString b = makeFile("b.mp4");
     m_service.queuedFiles << a;
     m_service.results[b] = {0, 0, 100, QString()};
     BoxAnswerer answerer(QMessageBox::Ok);
-    dropFiles({a, b});
+    dropFiles({a, b, m_home.filePath("gone.mp4")});
     QCOMPARE(answerer.boxes, 1);
     QVERIFY(answerer.text.contains(a));
     QCOMPARE(m_service.analysedFiles, QStringList{b});
@@ -811,25 +806,10 @@ void TestTransferWizardDlg::dragEnter_acceptsKnownTypes()
     if (typed)
         m_dlg->setFileTypes("Engine", {{"All videos", "*.mp4 *.avi"}, {"MPEG-4", "*.mp4"}});
     QStringList paths;
-    for (const QString& file : files) {
-        if (file != "gone.mp4")
-            addModelFile(file, 10);
-        paths << m_home.filePath(file);
-    }
+    for (const QString& file : files)
+        paths << (file == "gone.mp4" ? m_home.filePath(file) : makeFile(file));
     QMimeData mime;
     QCOMPARE(dragEnter(mime, paths), accepted);
-}
-
-void TestTransferWizardDlg::drop_addsExistingFiles()
-{
-    goToPage(3);
-    addModelFile("a.mp4", 10);
-    m_dlg->fileModel()->clear();
-    const QString a = m_home.filePath("a.mp4");
-    m_service.results[a] = {0, 0, 100, QString()};
-    dropFiles({a, m_home.filePath("gone.mp4")});
-    QCOMPARE(m_service.analysedFiles, QStringList{a});
-    QCOMPARE(m_dlg->fileModel()->rowCount(), 1);
 }
 
 void TestTransferWizardDlg::profileChange_reanalysesFilesOnFilePage()
