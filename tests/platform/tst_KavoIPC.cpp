@@ -189,6 +189,8 @@ private slots:
     void receiver_ignoresBadFramesAndKeepsServing();
     void receiver_silentPeerDoesNotDelayOthers();
     void receiver_neverReadsPastTheBlock();
+    void frameHeader_lengthBoundary_data();
+    void frameHeader_lengthBoundary();
     void send_largestPayloadArrivesWhole();
 
     void otherProcess_subscriberCounted();
@@ -636,6 +638,29 @@ void TestKavoIPC::receiver_neverReadsPastTheBlock()
     putU32(shorter, 8 + 520, 2);
     QCOMPARE(exchangeRaw(socketOf(ipc), shorter, false), qint64(1));
     QCOMPARE(rec->at(1).payload, QByteArray("12"));
+}
+
+void TestKavoIPC::frameHeader_lengthBoundary_data()
+{
+    QTest::addColumn<uint>("blockLength");
+    QTest::addColumn<bool>("accepted");
+    const uint largest = uint(KavoIPCBlock::kOverhead + KavoIPCBlock::kMaxPayloadSize);
+    QTest::newRow("empty payload") << uint(KavoIPCBlock::kOverhead) << true;
+    QTest::newRow("one byte short of a block") << uint(KavoIPCBlock::kOverhead - 1) << false;
+    QTest::newRow("largest payload a sender frames") << largest << true;
+    QTest::newRow("one byte more") << largest + 1 << false;
+}
+
+void TestKavoIPC::frameHeader_lengthBoundary()
+{
+    QFETCH(uint, blockLength);
+    QFETCH(bool, accepted);
+    unsigned char header[8];
+    KavoIPCBlock::PutU32(header, KavoIPCBlock::kTag);
+    KavoIPCBlock::PutU32(header + 4, blockLength);
+    uint32_t length = 0;
+    QCOMPARE(KavoIPCBlock::ParseFrameHeader(header, &length), accepted);
+    QCOMPARE(length, accepted ? blockLength : 0u);
 }
 
 void TestKavoIPC::send_largestPayloadArrivesWhole()
