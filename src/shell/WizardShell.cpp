@@ -19,6 +19,7 @@
 #include "SettingsAccessors.h"
 #include "TransferWizardController.h"
 #include "TranslationTag.h"
+#include "UnattendedTransfer.h"
 
 namespace {
 
@@ -130,6 +131,9 @@ int WizardShell::run(int& argc, char** argv)
     unsigned int deviceID = 0;
     bool activationFiles = false;
     const CommandLineParser parser(arguments);
+    const CommandLineParser::Unattended unattended = parser.parseUnattended();
+    // The launcher's answer: always 0 for the wizard, the outcome for an unattended run.
+    int result = 0;
     if (parser.parse(files, deviceID, activationFiles)) {
         TransferWizardController controller;
         if (qEnvironmentVariableIsSet("KAVO_TEST_TRANSFER_STATE"))
@@ -138,10 +142,25 @@ int WizardShell::run(int& argc, char** argv)
         // The wizard ends when its dialog closes, whatever the other windows do.
         QObject::connect(controller.dialog(), &QDialog::finished, app.get(),
                          &QCoreApplication::quit, Qt::QueuedConnection);
-        controller.launchWizard(files, deviceID, activationFiles);
-        app->exec();
+        if (unattended.active() && !unattended.profileValid) {
+            UnattendedTransfer::refuse(
+                files, QStringLiteral("\"%1\" is not a transcode profile (0, 1, 3 or 4)")
+                           .arg(unattended.profileText));
+            result = UnattendedTransfer::NotStarted;
+        } else if (unattended.active()) {
+            UnattendedTransfer run(controller, unattended.destination, unattended.profile);
+            run.start(files, deviceID, activationFiles);
+            app->exec();
+            result = run.exitCode();
+        } else {
+            controller.launchWizard(files, deviceID, activationFiles);
+            app->exec();
+        }
         std::unique_lock<std::shared_mutex> lock(s_runningLock);
         s_running.store(nullptr);
+    } else if (unattended.active()) {
+        UnattendedTransfer::refuse(files, QStringLiteral("the command line needs -xfer and -id N"));
+        result = UnattendedTransfer::NotStarted;
     }
 
     pingManager()->clear();
@@ -152,7 +171,7 @@ int WizardShell::run(int& argc, char** argv)
     s_appTranslator.reset();
     s_qtTranslator.reset();
     app.reset();
-    return 0;
+    return result;
 }
 
 void WizardShell::forwardCommandLine(int argc, const char* const* argv)

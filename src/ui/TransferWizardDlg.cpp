@@ -715,6 +715,16 @@ void TransferWizardDlg::fileSaveFinished(int index)
     model.setStatus(index, FileInfoModel::Finished);
 }
 
+void TransferWizardDlg::fileSaveFailed(int index, QString reason)
+{
+    transferPage.fileSaveFailed(index, reason);
+}
+
+void TransferWizardDlg::saveFailed(QString message)
+{
+    transferPage.saveFailed(message);
+}
+
 void TransferWizardDlg::cancelProcessWarning()
 {
     if (WizardMessages::confirmCancelTransfer())

@@ -41,6 +41,8 @@ class TransferWizardDlg : public QDialog
 
     friend class WizardFilePage;
     friend class WizardTransferPage;
+    // Walks the pages of an unattended run the way a user would.
+    friend class UnattendedTransfer;
 
 public:
     enum WizardPage
@@ -98,6 +100,9 @@ public slots:
     void fileSaveStarted(int index);
     void fileSaveCanceled(int index);
     void fileSaveFinished(int index);
+    // A file could not be written, and the write step that failed because of it.
+    void fileSaveFailed(int index, QString reason);
+    void saveFailed(QString message);
     void analyzeItem(int index, int total);
     void transcodeError(int err, QString sourceFileName);
     void destinationDriveChanged();

@@ -115,6 +115,19 @@ void WizardTransferPage::fileSaveDone()
     d.ui->progressPercentText->setText(QStringLiteral("100"));
 }
 
+void WizardTransferPage::fileSaveFailed(int index, const QString& reason)
+{
+    d.model.setStatus(index, FileInfoModel::WriteError);
+    Q_UNUSED(reason); // the end text names the file and the reason
+}
+
+void WizardTransferPage::saveFailed(const QString& message)
+{
+    d.page = TransferWizardDlg::FinishPage;
+    endTransfer(message);
+    WizardMessages::warning(message);
+}
+
 void WizardTransferPage::transcodeError(int err, const QString& sourceFileName)
 {
     d.model.setStatusByName(sourceFileName, FileInfoModel::ConversionError);

@@ -1,5 +1,7 @@
 // The portavo launcher: starts the wizard, or hands the command line to the one already
 // running for this user.
+#include <algorithm>
+#include <cctype>
 #include <string>
 #include <vector>
 
@@ -8,9 +10,26 @@
 extern "C" int kavomain(int argc, char** argv);
 extern "C" void commandline(int argc, char** argv);
 
+// "-to" and "-start": a script's unattended run, which must report its own outcome and so
+// never hands over to (or serves) an open wizard.
+static bool isUnattended(const std::vector<std::string>& arguments)
+{
+    bool to = false;
+    bool start = false;
+    for (std::string a : arguments) {
+        std::transform(a.begin(), a.end(), a.begin(),
+                       [](unsigned char c) { return char(std::tolower(c)); });
+        to = to || a == "-to";
+        start = start || a == "-start";
+    }
+    return to && start;
+}
+
 int main(int argc, char** argv)
 {
     std::vector<std::string> arguments(argv, argv + argc);
+    if (isUnattended(arguments))
+        return kavomain(argc, argv);
     LauncherChannel channel;
     const LauncherChannel::Role role =
         channel.acquire(arguments, [](const std::vector<std::string>& received) {
