@@ -134,8 +134,10 @@ void WizardFilePage::destinationDriveChanged()
 
 QString WizardFilePage::driveStatusMessage(const USBDriveData* drive) const
 {
+    QString largestName;
+    const quint64 largest = DestinationDrives::largestFile(d.model, d.start.burnOnly, largestName);
     return DestinationDrives::statusMessage(drive, d.method, d.model.totalOutputBytes(),
-                                            d.start.requiredFSType);
+                                            d.start.requiredFSType, largest, largestName);
 }
 
 void WizardFilePage::updateDestinationInfo()
