@@ -229,6 +229,7 @@ void TransferWizardDlg::setWizardStartParameters(const WizardStartParameters& pa
 
 void TransferWizardDlg::resetWizard()
 {
+    spaceMonitor.stop();
     page = WelcomePage;
     method = 0;
     profile = 3;
@@ -268,6 +269,11 @@ void TransferWizardDlg::appendFileInfos(const QList<QFileInfo>& files, bool addT
         dialog.setFileNames(unsupported);
         dialog.exec();
     }
+}
+
+void TransferWizardDlg::volumeSpaceChanged(const std::u16string& drive, quint64 newFreeSpace)
+{
+    emit usbDriveSpaceChanged(QString::fromStdU16String(drive), newFreeSpace);
 }
 
 QString TransferWizardDlg::currentPageName() const

@@ -17,6 +17,7 @@
 #include "FileInfoModel.h"
 #include "USBDriveData.h"
 #include "VolumeChangeWatcher.h"
+#include "VolumeSpaceMonitor.h"
 #include "WizardFilePage.h"
 #include "WizardStartParameters.h"
 #include "WizardTransferPage.h"
@@ -35,7 +36,7 @@ class TransferWizardDlg;
 // the burner goes through the controller's service interface; the controller answers through
 // the slots below. The file and transfer pages' work is done by WizardFilePage and
 // WizardTransferPage on this dialog's widgets and state.
-class TransferWizardDlg : public QDialog
+class TransferWizardDlg : public QDialog, public VolumeSpaceMonitorCallBack
 {
     Q_OBJECT
 
@@ -70,6 +71,8 @@ public:
     void resetWizard();
     void appendFileInfos(const QList<QFileInfo>& files, bool addToTop);
     QString currentPageName() const;
+    // From the space monitor's thread: only emits usbDriveSpaceChanged.
+    void volumeSpaceChanged(const std::u16string& drive, quint64 newFreeSpace) override;
     void waitForWorkerIdle();
 
     // State read by the controller and by tests.
@@ -189,4 +192,6 @@ private:
     VolumeChangeWatcher volumeWatcher;
     WizardFilePage filePage;
     WizardTransferPage transferPage;
+    // Last, so it stops before anything it reports to goes away.
+    VolumeSpaceMonitor spaceMonitor{this};
 };

@@ -89,6 +89,11 @@ void WizardFilePage::refreshDrives(bool usbOnly)
 {
     if (d.service)
         d.drives.refresh(*d.service, usbOnly);
+    // Free space of the USB drives follows copies made by other programs while the page shows.
+    std::vector<std::u16string> roots;
+    for (const USBDriveData& drive : d.drives.usbDrives())
+        roots.push_back(drive.root);
+    d.spaceMonitor.start(roots);
 }
 
 void WizardFilePage::fillDriveCombo()

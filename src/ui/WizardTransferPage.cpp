@@ -82,6 +82,7 @@ void WizardTransferPage::saveVideoFiles()
     d.totalCount = d.model.filesToWrite(files);
     d.currentCount = 0;
     d.lastProgressFileName.clear();
+    d.spaceMonitor.stop();
     if (d.totalCount < 1) {
         endTransfer(tr("Transfer completed."));
         return;

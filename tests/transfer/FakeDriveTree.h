@@ -36,7 +36,8 @@ public:
     }
 
     // Adds a volume mounted at mountPoint (created here). usb: its device hangs off a USB
-    // controller; otherwise a SATA port.
+    // controller; otherwise a SATA port. source: the device file (default: one that does not
+    // exist, so no real disk is ever read).
     void addMount(const QString& majorMinor, const QString& mountPoint, const QString& fsType,
                   bool usb, bool readOnly = false, const QString& source = QString())
     {
@@ -56,7 +57,8 @@ public:
         const QByteArray options = readOnly ? "ro,nosuid,nodev" : "rw,nosuid,nodev";
         file.write("40 22 " + majorMinor.toLatin1() + " / " + escaped(mountPoint) + " " + options +
                    " shared:1 - " + fsType.toLatin1() + " " +
-                   escaped(source.isEmpty() ? "/dev/" + name + "1" : source) + " rw,uid=1000\n");
+                   escaped(source.isEmpty() ? m_root + "/dev/" + name + "1" : source) +
+                   " rw,uid=1000\n");
     }
 
 private:

@@ -7,6 +7,8 @@
 #include <QProcess>
 #include <QUrl>
 
+#include "../queue/QueueTestSupport.h"
+
 QStringList TransferRun::Result::file(const QString& name) const
 {
     for (const QStringList& line : files) {
@@ -86,16 +88,7 @@ bool TransferRun::canUnshareMounts()
 
 void TransferRun::useRoot(const QString& root)
 {
-    for (const char* d : {"home", "config", "cache", "data", "run"})
-        QDir(root).mkpath(d);
-    QFile::setPermissions(root + "/run", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    qputenv("HOME", QFile::encodeName(root + "/home"));
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(root + "/config"));
-    qputenv("XDG_CACHE_HOME", QFile::encodeName(root + "/cache"));
-    qputenv("XDG_DATA_HOME", QFile::encodeName(root + "/data"));
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(root + "/run"));
-    qputenv("KAVO_USER_HIVE", QFile::encodeName(root + "/user.reg"));
-    qputenv("KAVO_MACHINE_HIVE", QFile::encodeName(root + "/machine.reg"));
+    QueueTestSupport::usePrivateEnvironment(root);
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qunsetenv("KAVO_MOUNTINFO");
     qunsetenv("KAVO_SYSFS_ROOT");
