@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <memory>
 
+#include "BurnerDriveLister.h"
 #include "DummySourceMedia.h"
 #include "PingManager.h"
 #include "RuntimeDirectory.h"
@@ -684,11 +685,7 @@ void TransferWizardController::transcodeFileFinished()
 
 bool TransferWizardController::GetBurnerDrives(QList<USBDriveData>& drives)
 {
-    drives.clear();
-    m_burnerDrives.clear();
-    m_burner.SetCurrentDrive(Drive());
-    // Recorder discovery arrives with the burner back end.
-    return false;
+    return BurnerDriveLister::list(*this, drives);
 }
 
 bool TransferWizardController::GetUSBDrives(QList<USBDriveData>& drives)

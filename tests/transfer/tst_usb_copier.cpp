@@ -6,6 +6,7 @@
 #include <sched.h>
 #include <sys/mount.h>
 
+#include "BurnerDriveLister.h"
 #include "TransferSaveStep.h"
 #include "USBFileCopier.h"
 
@@ -169,28 +170,36 @@ void TestUsbCopier::copy_missingFolder_fails()
 
 void TestUsbCopier::rates_data()
 {
-    QTest::addColumn<bool>("disc");
+    QTest::addColumn<QString>("kind");
     QTest::addColumn<quint64>("bytes");
-    QTest::addColumn<qint64>("elapsed");
+    QTest::addColumn<qint64>("measure"); // seconds (usb), ms (disc), speed (blank disc)
     QTest::addColumn<uint>("rate");
     // USB: whole seconds summed per file (2.5 s and 3.9 s count 2 + 3).
     QTest::newRow("usb, two files of 30 MB")
-        << false << quint64(60000000) << qint64(5) << 12000000u;
+        << "usb" << quint64(60000000) << qint64(5) << 12000000u;
     QTest::newRow("usb, every file under a second")
-        << false << quint64(60000000) << qint64(0) << 0u;
-    QTest::newRow("disc, 10 MB in 4 s") << true << quint64(10000000) << qint64(4000) << 2500000u;
-    QTest::newRow("disc, no time measured") << true << quint64(10000000) << qint64(0) << 0u;
+        << "usb" << quint64(60000000) << qint64(0) << 0u;
+    QTest::newRow("disc, 10 MB in 4 s") << "disc" << quint64(10000000) << qint64(4000) << 2500000u;
+    QTest::newRow("disc, no time measured") << "disc" << quint64(10000000) << qint64(0) << 0u;
+    QTest::newRow("blank CD at 16x") << "blank" << quint64(737280000) << qint64(16) << 2457600u;
+    QTest::newRow("blank DVD, speed unknown")
+        << "blank" << quint64(4700000000) << qint64(0) << 5540000u;
+    QTest::newRow("largest CD is still a CD")
+        << "blank" << quint64(0x2C600000) << qint64(0) << 614400u;
 }
 
 void TestUsbCopier::rates()
 {
-    QFETCH(bool, disc);
+    QFETCH(QString, kind);
     QFETCH(quint64, bytes);
-    QFETCH(qint64, elapsed);
+    QFETCH(qint64, measure);
     QFETCH(uint, rate);
-    QCOMPARE(disc ? TransferSaveStep::rateFromMilliseconds(bytes, elapsed)
-                  : TransferSaveStep::rateFromSeconds(bytes, elapsed),
-             rate);
+    if (kind == "usb")
+        QCOMPARE(TransferSaveStep::rateFromSeconds(bytes, measure), rate);
+    else if (kind == "disc")
+        QCOMPARE(TransferSaveStep::rateFromMilliseconds(bytes, measure), rate);
+    else
+        QCOMPARE(BurnerDriveLister::blankDiscRate(bytes, quint32(measure)), rate);
 }
 
 void TestUsbCopier::copy_driveFull_failsAndRemovesPart()
