@@ -1,7 +1,9 @@
-# portavo_glob_library(<target> [DIRS dir...] [LIBS lib...])
-# A static library made of every .cpp/.h/.ui/.qrc file in the given folders.
+# portavo_glob_library(<target> [DIRS dir...] [LIBS lib...] [PRIVATE_LIBS lib...] [EXCLUDE regex...])
+# A static library made of every .cpp/.h/.ui/.qrc file in the given folders. The folders are its
+# public include directories; LIBS are the libraries its headers need (linked PUBLIC),
+# PRIVATE_LIBS those only its sources need.
 function(portavo_glob_library target)
-  cmake_parse_arguments(A "" "" "DIRS;LIBS;EXCLUDE" ${ARGN})
+  cmake_parse_arguments(A "" "" "DIRS;LIBS;PRIVATE_LIBS;EXCLUDE" ${ARGN})
   set(files)
   foreach(d IN LISTS A_DIRS)
     file(GLOB f CONFIGURE_DEPENDS ${d}/*.cpp ${d}/*.c ${d}/*.h ${d}/*.ui ${d}/*.qrc)
@@ -17,7 +19,8 @@ function(portavo_glob_library target)
     list(APPEND files ${stub})
   endif()
   add_library(${target} STATIC ${files})
-  target_link_libraries(${target} PUBLIC ${A_LIBS})
+  target_include_directories(${target} PUBLIC ${A_DIRS})
+  target_link_libraries(${target} PUBLIC ${A_LIBS} PRIVATE ${A_PRIVATE_LIBS})
 endfunction()
 
 # portavo_add_test(<name> SOURCES src... [LIBS lib...] [TIMEOUT s] [LABELS l...])
