@@ -7,13 +7,17 @@
 #include <sys/statvfs.h>
 #include <thread>
 
+#include "KvpmEvent.h"
+
 namespace {
 // The sleep between rounds is cut into steps so stop() does not wait a whole second.
 constexpr int SleepStepMs = 50;
 constexpr uint32_t StopWaitStepMs = 3000;
 } // namespace
 
-VolumeSpaceMonitor::VolumeSpaceMonitor(VolumeSpaceMonitorCallBack* callback) : m_callback(callback)
+VolumeSpaceMonitor::VolumeSpaceMonitor(VolumeSpaceMonitorCallBack* callback)
+    : m_stopped(std::make_unique<kvpm::Event>("DiskSpaceMonitorEvent", true, true)),
+      m_callback(callback)
 {
     setAutoDelete(false);
 }
@@ -44,7 +48,7 @@ void VolumeSpaceMonitor::start(const std::vector<std::u16string>& drives)
     // Marked running before the pool picks it up, so a stop() right after start() waits for
     // the loop instead of missing it.
     m_rounds = 0;
-    m_stopped.Reset();
+    m_stopped->Reset();
     m_running = true;
     QThreadPool::globalInstance()->start(this, 0);
 }
@@ -54,7 +58,7 @@ void VolumeSpaceMonitor::stop()
     if (!m_running)
         return;
     m_running = false;
-    while (!m_stopped.Wait(StopWaitStepMs)) {
+    while (!m_stopped->Wait(StopWaitStepMs)) {
     }
 }
 
@@ -77,5 +81,5 @@ void VolumeSpaceMonitor::run()
         for (int slept = 0; slept < PollIntervalMs && m_running; slept += SleepStepMs)
             std::this_thread::sleep_for(std::chrono::milliseconds(SleepStepMs));
     }
-    m_stopped.Set();
+    m_stopped->Set();
 }

@@ -2,12 +2,16 @@
 
 #include <QRunnable>
 #include <atomic>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "KvpmEvent.h"
 #include "VolumeSpaceMonitorCallBack.h"
+
+namespace kvpm {
+class Event;
+}
 
 // Watches the free space of the destination drives while the file page shows: polls each
 // drive once a second on the global thread pool and reports at most one change a second (a
@@ -40,6 +44,7 @@ private:
     std::vector<std::pair<std::u16string, quint64>> m_entries;
     std::atomic<bool> m_running{false};
     std::atomic<int> m_rounds{0};
-    kvpm::Event m_stopped{"DiskSpaceMonitorEvent", true, true};
+    // Signalled while no poll loop runs ("DiskSpaceMonitorEvent").
+    std::unique_ptr<kvpm::Event> m_stopped;
     VolumeSpaceMonitorCallBack* m_callback = nullptr;
 };
