@@ -26,6 +26,8 @@ class TestDestinationDrives : public QObject
 private slots:
     void statusMessage_data();
     void statusMessage();
+    void statusMessage_largeFile_data();
+    void statusMessage_largeFile();
     void fileSystemNames_data();
     void fileSystemNames();
     void selectByName_data();
@@ -102,6 +104,40 @@ void TestDestinationDrives::statusMessage()
     QFETCH(QString, message);
     QCOMPARE(DestinationDrives::statusMessage(hasDrive ? &drive : nullptr, method, needed, mask),
              message);
+}
+
+void TestDestinationDrives::statusMessage_largeFile_data()
+{
+    QTest::addColumn<unsigned int>("fs");
+    QTest::addColumn<int>("method");
+    QTest::addColumn<quint64>("largest");
+    QTest::addColumn<bool>("refused");
+    const quint64 fourGiB = 4 * GB;
+    QTest::newRow("fat32, 4 GiB") << unsigned(FS_FAT32) << 1 << fourGiB << true;
+    QTest::newRow("fat, 5 GiB") << unsigned(FS_FAT) << 1 << 5 * GB << true;
+    QTest::newRow("fat32, one byte under 4 GiB") << unsigned(FS_FAT32) << 1 << fourGiB - 1 << false;
+    QTest::newRow("exfat, 5 GiB") << unsigned(FS_EXFAT) << 1 << 5 * GB << false;
+    QTest::newRow("ntfs, 5 GiB") << unsigned(FS_NTFS) << 1 << 5 * GB << false;
+    QTest::newRow("disc, 5 GiB") << unsigned(FS_FAT32) << 0 << 5 * GB << false;
+}
+
+void TestDestinationDrives::statusMessage_largeFile()
+{
+    QFETCH(unsigned int, fs);
+    QFETCH(int, method);
+    QFETCH(quint64, largest);
+    QFETCH(bool, refused);
+    const USBDriveData drive = usbDrive(100 * GB, DriveReady, fs);
+    const QString message =
+        DestinationDrives::statusMessage(&drive, method, GB, 63, largest, "holiday.avi");
+    if (!refused) {
+        QCOMPARE(message, QString());
+        return;
+    }
+    QCOMPARE(message, QString("The video holiday.avi is 4 GB or larger and cannot be stored on a "
+                              "USB drive formatted %1.  Please remove the video or insert a USB "
+                              "drive formatted NTFS or exFAT to continue.")
+                          .arg(fs == FS_FAT ? "FAT" : "FAT32"));
 }
 
 void TestDestinationDrives::fileSystemNames_data()
