@@ -4,14 +4,18 @@
 # prints the throughput ratio (goal: copier >= 0.95 x cp + sync) and the peak memory of each.
 #
 # usage: run.sh <path to usb_copy> [size in MiB=1024] [runs=3] [work dir=$TMPDIR or /tmp]
+#               [destination parent=work dir]
+# A destination on another file system (e.g. /dev/shm) measures the buffered path that copies
+# to a USB drive take; on the same one the kernel copies in place (copy_file_range).
 set -euo pipefail
 
 COPIER=${1:?usage: run.sh <path to usb_copy> [MiB] [runs] [dir]}
 MIB=${2:-1024}
 RUNS=${3:-3}
 WORK=$(mktemp -d "${4:-${TMPDIR:-/tmp}}/kavo-copy-bench.XXXXXX")
-trap 'rm -rf "$WORK"' EXIT
-mkdir -p "$WORK/src" "$WORK/dest"
+DEST=$(mktemp -d "${5:-$WORK}/kavo-copy-dest.XXXXXX")
+trap 'rm -rf "$WORK" "$DEST"' EXIT
+mkdir -p "$WORK/src"
 
 echo "Making 3 x ${MIB} MiB of random data in $WORK/src..."
 for i in 1 2 3; do
@@ -23,8 +27,8 @@ BYTES=$((3 * MIB * 1048576))
 # run <log> <command...>: wall seconds and peak resident KiB of the command, appended to log.
 run() {
     local log=$1; shift
-    rm -f "$WORK"/dest/*
-    sync "$WORK/dest"
+    rm -f "$DEST"/*
+    sync "$DEST"
     /usr/bin/time -f "%e %M" -o "$WORK/time" "$@" >/dev/null
     cat "$WORK/time" >>"$log"
 }
@@ -32,8 +36,8 @@ run() {
 : >"$WORK/ours"
 : >"$WORK/peer"
 for r in $(seq "$RUNS"); do
-    run "$WORK/peer" sh -c 'cp "$@" "$0" && sync "$0"/*' "$WORK/dest" "$WORK"/src/*
-    run "$WORK/ours" "$COPIER" "$WORK/dest" "$WORK"/src/*
+    run "$WORK/peer" sh -c 'cp "$@" "$0" && sync "$0"/*' "$DEST" "$WORK"/src/*
+    run "$WORK/ours" "$COPIER" "$DEST" "$WORK"/src/*
     echo "run $r: cp+sync $(tail -1 "$WORK/peer" | cut -d' ' -f1) s, copier $(tail -1 "$WORK/ours" | cut -d' ' -f1) s"
 done
 
