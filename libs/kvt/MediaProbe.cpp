@@ -1,5 +1,6 @@
 #include "MediaProbe.h"
 
+#include "LocalInput.h"
 #include "LocalPath.h"
 
 extern "C" {
@@ -23,16 +24,6 @@ extern "C" {
 namespace kvt {
 
 namespace {
-
-struct InputCloser
-{
-    void operator()(AVFormatContext* ctx) const
-    {
-        if (ctx)
-            avformat_close_input(&ctx);
-    }
-};
-using InputPtr = std::unique_ptr<AVFormatContext, InputCloser>;
 
 struct Interrupt
 {
@@ -212,6 +203,7 @@ int32_t MediaProbe::resultFromAvError(int averror)
     case AVERROR_EOF:
     case AVERROR_DEMUXER_NOT_FOUND:
     case AVERROR(EISDIR):
+    case LocalInput::kNotRegularFile:
         return ENG_UNSUPPORTED_FILE_TYPE;
     case AVERROR_DECODER_NOT_FOUND:
         return ENG_DECODER;
@@ -231,9 +223,7 @@ int32_t MediaProbe::resultFromAvError(int averror)
 
 std::string MediaProbe::avErrorText(int averror)
 {
-    char buf[AV_ERROR_MAX_STRING_SIZE] = {};
-    av_strerror(averror, buf, sizeof buf);
-    return buf;
+    return LocalInput::errorText(averror);
 }
 
 int32_t MediaProbe::fail(MediaInfo& info, int32_t code, const std::string& details)
@@ -280,18 +270,8 @@ int32_t MediaProbe::probe(const std::u16string& path, MediaInfo& info)
     interrupt.cancel = m_cancel;
     interrupt.deadline = std::chrono::steady_clock::now() + m_timeLimit;
 
-    AVFormatContext* raw = avformat_alloc_context();
-    if (!raw)
-        return fail(info, ENG_ERR, "out of memory");
-    raw->interrupt_callback.callback = &Interrupt::callback;
-    raw->interrupt_callback.opaque = &interrupt;
-    // Bounded analysis: enough for every real container, little for a hostile one.
-    raw->probesize = 10 * 1024 * 1024;
-    raw->max_analyze_duration = 10 * int64_t(AV_TIME_BASE);
-    raw->format_probesize = 1024 * 1024;
-
-    int err = avformat_open_input(&raw, local.c_str(), nullptr, nullptr);
-    InputPtr ctx(raw); // avformat_open_input freed the context on failure
+    InputFormatContextPtr ctx;
+    int err = LocalInput::open(local, AVIOInterruptCB{&Interrupt::callback, &interrupt}, ctx);
     if (err < 0) {
         if (interrupt.cancelled)
             return fail(info, Aborted, "analysis cancelled");

@@ -52,6 +52,8 @@ ReadBack readBack(const QString& path)
         r.width = video->width;
         r.height = video->height;
         r.frameRate = video->frameRate;
+        r.videoProfile = video->profile;
+        r.videoLevel = video->level;
     }
     if (const OutputReader::Stream* audio = reader.first("audio")) {
         r.audioCodec = audio->codec;

@@ -31,6 +31,8 @@ struct ReadBack
     int width = 0;
     int height = 0;
     double frameRate = 0;
+    int videoProfile = 0; // codec profile (H.264: 77 Main, 100 High)
+    int videoLevel = 0;
     QString audioCodec;
     int channels = 0;
     int videoStreams = 0;

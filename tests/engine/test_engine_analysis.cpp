@@ -5,6 +5,7 @@
 #include "TranscodeEnums.h"
 
 extern "C" {
+#include <libavcodec/avcodec.h>
 #include <libavutil/error.h>
 }
 
@@ -87,14 +88,24 @@ void TestEngineAnalysis::initTestCase()
     QVERIFY(
         !makeStandardClip(d, "ac3.avi", 640, 480, 2, {"-c:v", "mpeg4", "-c:a", "ac3", "-ac", "2"})
              .isEmpty());
-    const QStringList h264High = {"-c:v",       "libx264", "-preset", "ultrafast",
-                                  "-profile:v", "high",    "-level",  "4.0",
-                                  "-pix_fmt",   "yuv420p", "-c:a",    "aac"};
+    QVERIFY(!makeStandardClip(d, "ac3-51.avi", 640, 480, 2,
+                              {"-c:v", "mpeg4", "-c:a", "ac3", "-ac", "6"})
+                 .isEmpty());
+    // x264's fastest preset writes Constrained Baseline whatever profile is asked for; "superfast"
+    // keeps CABAC and B-frames, so the clips are the Main and High they are named after. Level 3.1
+    // fits every H.264 profile, so only the profile decides.
+    const QStringList h264 = {"-c:v",   "libx264", "-preset",  "superfast",
+                              "-level", "3.1",     "-pix_fmt", "yuv420p"};
+    const QStringList h264High = h264 + QStringList{"-profile:v", "high", "-c:a", "aac"};
     QVERIFY(!makeStandardClip(d, "high.mkv", 640, 360, 2, h264High).isEmpty());
     QVERIFY(!makeStandardClip(d, "high.mp4", 640, 360, 2, h264High).isEmpty());
     QVERIFY(!makeStandardClip(d, "main.mp4", 640, 360, 2,
-                              {"-c:v", "libx264", "-preset", "ultrafast", "-profile:v", "main",
-                               "-level", "3.1", "-pix_fmt", "yuv420p", "-c:a", "aac"})
+                              h264 + QStringList{"-profile:v", "main", "-c:a", "aac"})
+                 .isEmpty());
+    QVERIFY(!makeStandardClip(d, "aac-51.mkv", 640, 360, 2, h264High + QStringList{"-ac", "6"})
+                 .isEmpty());
+    QVERIFY(!makeStandardClip(d, "ac3-51.mkv", 640, 360, 2,
+                              h264 + QStringList{"-profile:v", "high", "-c:a", "ac3", "-ac", "6"})
                  .isEmpty());
     QVERIFY(!makeStandardClip(
                  d, "high444.mkv", 640, 360, 2,
@@ -104,6 +115,29 @@ void TestEngineAnalysis::initTestCase()
     QVERIFY(!makeClip(d, "tone.m4a",
                       {"-f", "lavfi", "-i", "sine=frequency=440:duration=2", "-c:a", "aac"})
                  .isEmpty());
+
+    // The compatibility rows rest on these: a clip that is not what its name says stops here.
+    const struct
+    {
+        const char* file;
+        int profile;
+        int channels;
+    } expected[] = {{"high.mp4", FF_PROFILE_H264_HIGH, 1},
+                    {"high.mkv", FF_PROFILE_H264_HIGH, 1},
+                    {"main.mp4", FF_PROFILE_H264_MAIN, 1},
+                    {"aac-51.mkv", FF_PROFILE_H264_HIGH, 6},
+                    {"ac3-51.mkv", FF_PROFILE_H264_HIGH, 6},
+                    {"high444.mkv", FF_PROFILE_H264_HIGH_444_PREDICTIVE, 1},
+                    {"ac3-51.avi", FF_PROFILE_UNKNOWN, 6}};
+    for (const auto& e : expected) {
+        const ReadBack r = readBack(clip(e.file));
+        QVERIFY2(r.opened, qPrintable(r.error));
+        if (e.profile != FF_PROFILE_UNKNOWN)
+            QVERIFY2(r.videoProfile == e.profile,
+                     qPrintable(QString("%1 has profile %2").arg(e.file).arg(r.videoProfile)));
+        QVERIFY2(r.channels == e.channels,
+                 qPrintable(QString("%1 has %2 channels").arg(e.file).arg(r.channels)));
+    }
 
     // Broken and misleading files.
     QFile empty(clip("empty.avi"));
@@ -308,6 +342,9 @@ void TestEngineAnalysis::compatibility_data()
     QTest::newRow("MP3 at 320k on mobile") << "mp3-320k.avi" << int(DP_Mobile) << false;
     QTest::newRow("AC-3 on mobile") << "ac3.avi" << int(DP_Mobile) << false;
     QTest::newRow("AC-3 on home theater") << "ac3.avi" << int(DP_HomeTheater) << true;
+    QTest::newRow("5.1 AC-3 on home theater") << "ac3-51.avi" << int(DP_HomeTheater) << true;
+    QTest::newRow("5.1 AC-3 MKV on Plus HD") << "ac3-51.mkv" << int(DP_KavoPlusHD) << true;
+    QTest::newRow("5.1 AAC MKV on Plus HD") << "aac-51.mkv" << int(DP_KavoPlusHD) << false;
     QTest::newRow("H.264 MKV on Plus HD") << "high.mkv" << int(DP_KavoPlusHD) << true;
     QTest::newRow("H.264 MKV on HD1080") << "high.mkv" << int(DP_HD1080) << false;
     QTest::newRow("H.264 MP4 on Plus HD") << "high.mp4" << int(DP_KavoPlusHD) << false;

@@ -1,5 +1,6 @@
 #include "ProfileTable.h"
 #include "TranscodeEnumNames.h"
+#include "TranscodeEstimator.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -24,6 +25,8 @@ private slots:
     void frameRate();
     void bitrate_data();
     void bitrate();
+    void estimate_data();
+    void estimate();
 };
 
 void TestEngineProfiles::everyProfile_hasUsableEncodersAndMuxer_data()
@@ -148,6 +151,81 @@ void TestEngineProfiles::bitrate()
     const int64_t got = targetVideoBitrate(spec, w, h, fps);
     QCOMPARE(qint64(got), bitrate);
     QVERIFY(got <= spec.videoBitrateMax);
+}
+
+void TestEngineProfiles::estimate_data()
+{
+    QTest::addColumn<int>("profile");
+    QTest::addColumn<int>("seconds");
+    QTest::addColumn<bool>("withAudio");
+    QTest::addColumn<int>("outW");
+    QTest::addColumn<int>("outH");
+    QTest::addColumn<qint64>("videoBitrate");
+    QTest::addColumn<qint64>("audioBitrate");
+    QTest::addColumn<qint64>("bytes");
+    // A 1280x720 25 fps Windows Media source, converted by every profile. Bytes per second:
+    // video and audio bit rates / 8, container bytes per frame (24 AVI, 12 otherwise) and 960 per
+    // second of audio packets; the mpeg4 encoder adds 80000 once.
+    // Mobile: 320x180, 0.25 x 320 x 180 x 25 = 360000 bit/s; MP3 128000.
+    QTest::newRow("mobile with audio")
+        << int(DP_Mobile) << 10 << true << 320 << 180 << qint64(360000) << qint64(128000)
+        << qint64(10 * (45000 + 16000 + 600 + 960) + 80000);
+    QTest::newRow("mobile silent") << int(DP_Mobile) << 10 << false << 320 << 180 << qint64(360000)
+                                   << qint64(0) << qint64(10 * (45000 + 600) + 80000);
+    // Plus HD: 1280x720 kept, 0.12 x 1280 x 720 x 25 = 2764800 bit/s; AAC 160000; Matroska.
+    QTest::newRow("Plus HD with audio")
+        << int(DP_KavoPlusHD) << 4 << true << 1280 << 720 << qint64(2764800) << qint64(160000)
+        << qint64(4 * (345600 + 20000 + 300 + 960));
+    QTest::newRow("Plus HD silent") << int(DP_KavoPlusHD) << 4 << false << 1280 << 720
+                                    << qint64(2764800) << qint64(0) << qint64(4 * (345600 + 300));
+    QTest::newRow("zero length") << int(DP_KavoPlusHD) << 0 << true << 1280 << 720
+                                 << qint64(2764800) << qint64(160000) << qint64(0);
+}
+
+void TestEngineProfiles::estimate()
+{
+    QFETCH(int, profile);
+    QFETCH(int, seconds);
+    QFETCH(bool, withAudio);
+    QFETCH(int, outW);
+    QFETCH(int, outH);
+    QFETCH(qint64, videoBitrate);
+    QFETCH(qint64, audioBitrate);
+    QFETCH(qint64, bytes);
+
+    MediaInfo info;
+    info.resultCode = SUCCESS;
+    info.containerName = "asf";
+    info.extension = ".wmv";
+    info.durationUs = uint64_t(seconds) * 1000000;
+    info.fileSize = 123456789;
+    VideoTrackInfo video;
+    video.codec = VC_WMV;
+    video.codecName = "wmv2";
+    video.codedWidth = video.displayWidth = 1280;
+    video.codedHeight = video.displayHeight = 720;
+    video.fpsNum = 25;
+    video.fpsDen = 1;
+    info.video.push_back(video);
+    if (withAudio) {
+        AudioTrackInfo audio;
+        audio.codec = AC_WMA;
+        audio.codecName = "wmav2";
+        audio.channels = 2;
+        audio.sampleRate = 44100;
+        audio.bitrate = 128000;
+        info.audio.push_back(audio);
+    }
+
+    const TranscodePlan plan = TranscodeEstimator::plan(info, *findDeviceProfile(profile));
+    QVERIFY(!plan.passThrough);
+    QCOMPARE(plan.width, outW);
+    QCOMPARE(plan.height, outH);
+    QCOMPARE(plan.fpsNum, 25);
+    QCOMPARE(plan.fpsDen, 1);
+    QCOMPARE(qint64(plan.videoBitrate), videoBitrate);
+    QCOMPARE(qint64(plan.audioBitrate), audioBitrate);
+    QCOMPARE(qint64(plan.estimatedBytes), bytes);
 }
 
 QTEST_APPLESS_MAIN(TestEngineProfiles)

@@ -16,12 +16,10 @@ private slots:
     void progress_positionIsPercentTimesThousand();
     void signals_carryNameAndCode();
     void callsFromAnotherThread_arriveQueued();
-    void interfaceNames_areAnswered();
     void release_belowOneDeletesTheCallback();
 
     void dummy_missingFile_nameAsGivenSizeZero();
     void dummy_existingFile_sizeFollowsTheFile();
-    void dummy_everyOtherOperationIsNotImplemented();
     void dummy_countingFollowsHandles();
 };
 
@@ -109,19 +107,6 @@ void TestEngineProgress::callsFromAnotherThread_arriveQueued()
         QCOMPARE(t, QThread::currentThreadId());
 }
 
-void TestEngineProgress::interfaceNames_areAnswered()
-{
-    ProgressCallback cb;
-    QVERIFY(cb.qt_metacast("ProgressCallback") != nullptr);
-    void* asInterface = cb.qt_metacast("kvt::ITranscodeProgressCB");
-    QVERIFY(asInterface != nullptr);
-    QCOMPARE(static_cast<kvt::ITranscodeProgressCB*>(asInterface),
-             static_cast<kvt::ITranscodeProgressCB*>(&cb));
-    QCOMPARE(cb.qt_metacast("SomethingElse"), nullptr);
-    QCOMPARE(qobject_cast<kvt::ITranscodeProgressCB*>(&cb),
-             static_cast<kvt::ITranscodeProgressCB*>(&cb));
-}
-
 void TestEngineProgress::release_belowOneDeletesTheCallback()
 {
     auto* cb = new ProgressCallback;
@@ -162,44 +147,6 @@ void TestEngineProgress::dummy_existingFile_sizeFollowsTheFile()
     f.close();
     dummy->GetFileSize(size);
     QCOMPARE(size, uint64_t(1500));
-}
-
-void TestEngineProgress::dummy_everyOtherOperationIsNotImplemented()
-{
-    DummySourceMedia* dummy = new DummySourceMedia("x.avi");
-    kvtl::RefCountedPtr<kvt::ISourceMedia> media(dummy);
-    const int32_t notImpl = kvt::ENG_NOTIMPL_ERR;
-    uint64_t u64 = 5;
-    int64_t i64 = 5;
-    int32_t i32 = 5;
-    bool flag = true;
-    std::string s = "keep";
-    std::u16string ws = u"keep";
-    kvtl::RefCountedPtr<kvt::ISourceMediaVideoTrack> vt;
-    kvtl::RefCountedPtr<kvt::ISourceMediaAudioTrack> at;
-    QCOMPARE(media->GetDuration(u64), notImpl);
-    QCOMPARE(media->GetContainerName(s), notImpl);
-    QCOMPARE(media->GetBitrate(i64), notImpl);
-    QCOMPARE(media->GetAudioTrackCount(i32), notImpl);
-    QCOMPARE(media->GetAudioTrack(0, at), notImpl);
-    QCOMPARE(media->GetSubtitleTrackCount(i32), notImpl);
-    QCOMPARE(media->GetVideoTrackCount(i32), notImpl);
-    QCOMPARE(media->GetVideoTrack(0, vt), notImpl);
-    QCOMPARE(media->GetAnalysisResult(i32), notImpl);
-    QCOMPARE(media->GetTitle(ws), notImpl);
-    QCOMPARE(media->AddExternalSubtitle(u"a.srt", u"en"), notImpl);
-    QCOMPARE(media->GetFormatDescription(s), notImpl);
-    QCOMPARE(media->GetStartTime(i64), notImpl);
-    QCOMPARE(media->GetAnalysisDetails(s), notImpl);
-    QCOMPARE(media->IsCompatible(kvt::DP_Mobile, flag), notImpl);
-    // Arguments stay untouched.
-    QCOMPARE(u64, uint64_t(5));
-    QCOMPARE(i64, int64_t(5));
-    QCOMPARE(i32, 5);
-    QVERIFY(flag);
-    QCOMPARE(s, std::string("keep"));
-    QVERIFY(ws == u"keep");
-    QVERIFY(!vt && !at);
 }
 
 void TestEngineProgress::dummy_countingFollowsHandles()

@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 class TestEngineWorkerInputs : public QObject
@@ -94,6 +95,16 @@ void TestEngineWorkerInputs::badSource_givesEngineCode_data()
     QTest::newRow("zero-byte file") << zero << int(kvt::ENG_UNSUPPORTED_FILE_TYPE);
     QTest::newRow("text file named .avi") << textFile << int(kvt::ENG_UNSUPPORTED_FILE_TYPE);
     QTest::newRow("directory") << m_dir.path() << int(kvt::ENG_UNSUPPORTED_FILE_TYPE);
+    // Opening a named pipe for reading waits for a writer that never comes; endless zeros never
+    // end. Neither is a file to convert.
+    const QString fifo = m_clips->path("pipe.avi");
+    QTest::newRow("named pipe") << (::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0
+                                        ? fifo
+                                        : QString())
+                                << int(kvt::ENG_UNSUPPORTED_FILE_TYPE);
+    const QString zeros = m_clips->path("zeros.mp4");
+    QTest::newRow("link to endless zeros") << (QFile::link("/dev/zero", zeros) ? zeros : QString())
+                                           << int(kvt::ENG_UNSUPPORTED_FILE_TYPE);
     QTest::newRow("audio only") << audioOnly << int(kvt::ENG_INVALID_VID_STREAM);
     // A cover picture is a video stream to libavformat, not a film.
     const QString withCover = m_clips->make("song.mp3", {"-f",
@@ -246,6 +257,16 @@ void TestEngineWorkerInputs::unusualSource_convertsCorrectly_data()
     QTest::newRow("60 fps source for a 30 fps device")
         << m_clips->standard("sixty.mp4", 320, 240, 3.0, 60) << 0 << 4.0 / 3.0 << 30.0 << true
         << "sixty.kavo" << -1.0;
+    // Low frame rates: the last picture lasts as long as the others, and counts.
+    QTest::newRow("0.1 fps for 30 s")
+        << m_clips->make("slow.mp4",
+                         {"-f", "lavfi", "-i", "testsrc2=size=320x240:rate=0.1:duration=30", "-c:v",
+                          "libx264", "-preset", "ultrafast"})
+        << 0 << 4.0 / 3.0 << 25.0 << false << "slow.kavo" << 30.0 - 1.0 / 25;
+    QTest::newRow("one picture for 1 s")
+        << m_clips->make("one.mp4", {"-f", "lavfi", "-i", "testsrc2=size=320x240:rate=1:duration=1",
+                                     "-c:v", "libx264", "-preset", "ultrafast"})
+        << 0 << 4.0 / 3.0 << 1.0 << false << "one.kavo" << 0.0;
     QTest::newRow("no audio") << m_clips->make("silent.mp4",
                                                {"-f", "lavfi", "-i",
                                                 "testsrc2=size=320x240:rate=25:duration=3", "-c:v",

@@ -121,16 +121,11 @@ private slots:
     void init();
     void cleanup();
 
-    void styleSheet_paintsTitleAndPage();
-    void formTexts_data();
-    void formTexts();
     void alwaysOnTop_followsPlayerSetting_data();
     void alwaysOnTop_followsPlayerSetting();
 
     void helpLinks_followHelpHost_data();
     void helpLinks_followHelpHost();
-    void currentPageName_followsNavigation_data();
-    void currentPageName_followsNavigation();
     void currentPageName_isFinishAfterCancelOnTransferPage();
     void skipProfilePage_isSkippedBothWays_data();
     void skipProfilePage_isSkippedBothWays();
@@ -179,9 +174,8 @@ private slots:
     void saveVideoFiles_failedStartEndsTransfer();
     void transcodeError_asksWhetherToContinue_data();
     void transcodeError_asksWhetherToContinue();
-    void close_duringTransfer_asksAndNoKeepsOpen();
-    void close_duringTransfer_yesCancelsAndCloses();
-    void close_outsideTransfer_closesWithoutAsking();
+    void close_asksOnlyDuringTransfer_data();
+    void close_asksOnlyDuringTransfer();
 
     void setFileTypes_appendsLabelToTitleOnce();
     void resetWizard_restoresConstructionState();
@@ -269,20 +263,6 @@ void TestTransferWizardDlg::addModelFile(const QString& name, qint64 bytes)
                                     {estimate}, {path}, false);
 }
 
-void TestTransferWizardDlg::styleSheet_paintsTitleAndPage()
-{
-    goToPage(2);
-    m_dlg->show();
-    const QImage image = m_dlg->grab().toImage();
-    auto* title = child<QLabel>("transferMethodTitle");
-    const QPoint inTitle = title->mapTo(m_dlg, QPoint(title->width() - 5, 5));
-    QCOMPARE(image.pixelColor(inTitle), QColor("#C7CACF"));
-    // Below the method page's last widget, above the footer.
-    auto* footer = child<QWidget>("footerFrame");
-    const QPoint onPage = footer->mapTo(m_dlg, QPoint(footer->width() - 5, 0)) - QPoint(0, 10);
-    QCOMPARE(image.pixelColor(onPage), QColor(50, 53, 60));
-}
-
 void TestTransferWizardDlg::startTransfer(const QStringList& files, bool toUSB, bool burnOnly)
 {
     if (toUSB)
@@ -296,68 +276,6 @@ void TestTransferWizardDlg::startTransfer(const QStringList& files, bool toUSB, 
         addModelFile(file, 1000);
     m_dlg->startButtonClicked();
     QCOMPARE(child<QStackedWidget>("Stack")->currentIndex(), 4);
-}
-
-void TestTransferWizardDlg::formTexts_data()
-{
-    QTest::addColumn<QString>("object");
-    QTest::addColumn<QString>("text");
-    const QString tm = QString::fromUtf8("\u2122");
-    const auto row = [](const char* object, const QString& text) {
-        QTest::newRow(object) << QString(object) << text;
-    };
-    row("welcomeTitle", "Welcome to Portavo" + tm);
-    row("welcomeLabel",
-        "Portavo" + tm +
-            " makes it easy to watch your favorite videos on your DVD Player, Blu-ray "
-            "Player, PlayStation" +
-            QString::fromUtf8("\u00ae") +
-            " 3 or Digital Television by transferring them using a USB drive or by "
-            "burning a disc.");
-    row("label", "Click 'Next' to get started.");
-    row("deviceTypeTitle", "Choose your device type");
-    row("deviceTypeDescLabel", "Which type of Kavo Certified device do you have?");
-    row("recommendedDeviceTypeLabel", "Recommended");
-    row("transferMethodTitle", "Choose a transfer method");
-    row("transferQuestionLabel", "How would you like to transfer your videos?");
-    row("burnDiskRadioButton", "Burn a CD/DVD");
-    row("CopyToUSBRadioButton", "USB Drive");
-    row("filesTitle", "Add or remove videos");
-    row("remainSpaceText", "No Drive");
-    row("unitsLabel", "U");
-    row("remainSpaceLabel", "Space remaining:");
-    row("warningDeviceIsfull",
-        "Your USB drive/disc is full.  Please remove one or more videos to continue.");
-    row("totalTimeLabel", "Total transfer time: ");
-    row("transferringVideoTitle", "Transferring videos");
-    row("transcode_writeLabel", "Converting video");
-    row("percentSymbol", "%");
-    row("transferTimeLeftLabel", "Counting...");
-    row("finishTitle", "Transfer Complete");
-    row("registerLabel",
-        "You need to play the registration video first before you can play Kavo VOD movie "
-        "properly.");
-    row("Device", "DEVICE");
-    row("Method", "METHOD");
-    row("Files", "VIDEOS");
-    row("Transfer", "TRANSFER");
-    row("backButton", "Back");
-    row("startButton", "Start");
-    row("nextButton", "Next");
-    row("cancelButton", "Cancel");
-}
-
-void TestTransferWizardDlg::formTexts()
-{
-    QFETCH(QString, object);
-    QFETCH(QString, text);
-    QWidget* widget = m_dlg->findChild<QWidget*>(object);
-    QVERIFY2(widget, qPrintable(object));
-    QCOMPARE(widget->property("text").toString(), text);
-    QCOMPARE(m_dlg->windowTitle(), QString("Portavo"));
-    QVERIFY(m_dlg->windowFlags() & Qt::FramelessWindowHint);
-    QCOMPARE(m_dlg->minimumWidth(), 570);
-    QCOMPARE(m_dlg->maximumWidth(), 570);
 }
 
 void TestTransferWizardDlg::alwaysOnTop_followsPlayerSetting_data()
@@ -427,32 +345,6 @@ void TestTransferWizardDlg::helpLinks_followHelpHost()
     QVERIFY(dlg.findChild<QLabel*>("learnMoreLabelForTransfer")->text().contains("Learn more"));
     QVERIFY(dlg.findChild<QLabel*>("needHelpLabel")->text().contains("Need Help?"));
     QFile::remove(m_home.filePath("machine.reg"));
-}
-
-void TestTransferWizardDlg::currentPageName_followsNavigation_data()
-{
-    QTest::addColumn<int>("nextPresses");
-    QTest::addColumn<int>("page");
-    QTest::addColumn<QString>("name");
-    QTest::newRow("welcome") << 0 << 0 << "WELCOMEPAGE";
-    QTest::newRow("device type") << 1 << 1 << "DEVICETYPEPAGE";
-    QTest::newRow("method") << 2 << 2 << "TRANSFERMETHODPAGE";
-    QTest::newRow("files") << 3 << 3 << "FILELISTPAGE";
-    QTest::newRow("transfer") << 4 << 4 << "TRANSERPROGRESSPAGE";
-    QTest::newRow("finish") << 5 << 5 << "FINISHPAGE";
-}
-
-void TestTransferWizardDlg::currentPageName_followsNavigation()
-{
-    QFETCH(int, nextPresses);
-    QFETCH(int, page);
-    QFETCH(QString, name);
-    m_dlg->setWizardStartParameters(params());
-    for (int i = 0; i < nextPresses; ++i)
-        m_dlg->nextPage();
-    QCOMPARE(m_dlg->currentPage(), page);
-    QCOMPARE(child<QStackedWidget>("Stack")->currentIndex(), page);
-    QCOMPARE(m_dlg->currentPageName(), name);
 }
 
 void TestTransferWizardDlg::currentPageName_isFinishAfterCancelOnTransferPage()
@@ -612,19 +504,23 @@ void TestTransferWizardDlg::footer_showsButtonsOfPage_data()
 {
     QTest::addColumn<int>("page");
     QTest::addColumn<QString>("visible");
-    QTest::newRow("welcome") << 0 << "next";
-    QTest::newRow("device type") << 1 << "back next";
-    QTest::newRow("method") << 2 << "back next";
-    QTest::newRow("files") << 3 << "back start";
-    QTest::newRow("transfer") << 4 << "cancel";
-    QTest::newRow("finish") << 5 << "next";
+    QTest::addColumn<QString>("name");
+    QTest::newRow("welcome") << 0 << "next" << QString("WELCOMEPAGE");
+    QTest::newRow("device type") << 1 << "back next" << QString("DEVICETYPEPAGE");
+    QTest::newRow("method") << 2 << "back next" << QString("TRANSFERMETHODPAGE");
+    QTest::newRow("files") << 3 << "back start" << QString("FILELISTPAGE");
+    QTest::newRow("transfer") << 4 << "cancel" << QString("TRANSERPROGRESSPAGE");
+    QTest::newRow("finish") << 5 << "next" << QString("FINISHPAGE");
 }
 
 void TestTransferWizardDlg::footer_showsButtonsOfPage()
 {
     QFETCH(int, page);
     QFETCH(QString, visible);
+    QFETCH(QString, name);
     goToPage(page);
+    QCOMPARE(child<QStackedWidget>("Stack")->currentIndex(), page);
+    QCOMPARE(m_dlg->currentPageName(), name);
     const QStringList shown = visible.split(' ');
     for (const char* name : {"back", "start", "next", "cancel"}) {
         auto* button = child<QPushButton>(qPrintable(QString(name) + "Button"));
@@ -1256,54 +1152,58 @@ void TestTransferWizardDlg::transcodeError_asksWhetherToContinue()
     QCOMPARE(m_dlg->currentPageName(), QString(continued ? "TRANSERPROGRESSPAGE" : "FINISHPAGE"));
 }
 
-void TestTransferWizardDlg::close_duringTransfer_asksAndNoKeepsOpen()
+void TestTransferWizardDlg::close_asksOnlyDuringTransfer_data()
 {
-    m_service.transcodeCount = 1;
-    startTransfer({"a.mp4"});
-    m_dlg->show();
-    QSignalSpy rejected(m_dlg, &QDialog::rejected);
-    BoxAnswerer answerer(QMessageBox::No);
-    m_dlg->reject();
-    QCOMPARE(answerer.boxes, 1);
-    QCOMPARE(answerer.text, QString("If you choose to close window, your progress will be lost."));
-    QCOMPARE(answerer.informativeText,
-             QString("Are you sure you want to cancel this transfer and close window?"));
-    QCOMPARE(answerer.buttons, QMessageBox::Yes | QMessageBox::No);
-    QCOMPARE(answerer.defaultButton, QMessageBox::No);
-    QCOMPARE(rejected.count(), 0);
-    QVERIFY(m_dlg->isVisible());
-    QCOMPARE(m_service.cancelTransferCalls, 0);
-    QCOMPARE(m_dlg->currentPageName(), QString("TRANSERPROGRESSPAGE"));
+    QTest::addColumn<bool>("transferring");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("closed");
+    QTest::addColumn<QString>("pageName");
+    QTest::addColumn<bool>("byWindowClose"); // else Escape
+    QTest::newRow("during transfer, no keeps it open")
+        << true << int(QMessageBox::No) << false << "TRANSERPROGRESSPAGE" << false;
+    QTest::newRow("during transfer, yes to the window's close cancels and closes")
+        << true << int(QMessageBox::Yes) << true << "FINISHPAGE" << true;
+    QTest::newRow("outside a transfer, Escape closes without asking")
+        << false << int(QMessageBox::No) << true << "TRANSFERMETHODPAGE" << false;
 }
 
-void TestTransferWizardDlg::close_duringTransfer_yesCancelsAndCloses()
+void TestTransferWizardDlg::close_asksOnlyDuringTransfer()
 {
-    m_service.transcodeCount = 1;
-    startTransfer({"a.mp4"});
+    QFETCH(bool, transferring);
+    QFETCH(int, answer);
+    QFETCH(bool, closed);
+    QFETCH(QString, pageName);
+    QFETCH(bool, byWindowClose);
+    if (transferring) {
+        m_service.transcodeCount = 1;
+        startTransfer({"a.mp4"});
+    } else {
+        goToPage(2);
+    }
     m_dlg->show();
     QSignalSpy rejected(m_dlg, &QDialog::rejected);
-    BoxAnswerer answerer(QMessageBox::Yes);
-    m_dlg->close();
-    QCOMPARE(answerer.boxes, 1);
-    QCOMPARE(rejected.count(), 1);
-    QCOMPARE(m_service.cancelTransferCalls, 1);
-    QVERIFY(m_service.waitCalls >= 1);
-    QVERIFY(!m_dlg->isVisible());
-    QCOMPARE(m_dlg->currentPageName(), QString("FINISHPAGE"));
-    QCOMPARE(m_dlg->fileModel()->status(0), int(FileInfoModel::Canceled));
-}
-
-void TestTransferWizardDlg::close_outsideTransfer_closesWithoutAsking()
-{
-    goToPage(2);
-    m_dlg->show();
-    QSignalSpy rejected(m_dlg, &QDialog::rejected);
-    BoxAnswerer answerer(QMessageBox::No);
-    QTest::keyClick(m_dlg, Qt::Key_Escape);
-    QCOMPARE(answerer.boxes, 0);
-    QCOMPARE(rejected.count(), 1);
-    QCOMPARE(m_service.cancelTransferCalls, 0);
-    QCOMPARE(m_dlg->currentPageName(), QString("TRANSFERMETHODPAGE"));
+    BoxAnswerer answerer{QMessageBox::StandardButton(answer)};
+    if (byWindowClose)
+        m_dlg->close();
+    else
+        QTest::keyClick(m_dlg, Qt::Key_Escape);
+    QCOMPARE(answerer.boxes, transferring ? 1 : 0);
+    if (transferring) {
+        QCOMPARE(answerer.text,
+                 QString("If you choose to close window, your progress will be lost."));
+        QCOMPARE(answerer.informativeText,
+                 QString("Are you sure you want to cancel this transfer and close window?"));
+        QCOMPARE(answerer.buttons, QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(answerer.defaultButton, QMessageBox::No);
+    }
+    QCOMPARE(rejected.count(), closed ? 1 : 0);
+    QCOMPARE(m_dlg->isVisible(), !closed);
+    QCOMPARE(m_service.cancelTransferCalls, transferring && closed ? 1 : 0);
+    QCOMPARE(m_dlg->currentPageName(), pageName);
+    if (transferring && closed) {
+        QVERIFY(m_service.waitCalls >= 1);
+        QCOMPARE(m_dlg->fileModel()->status(0), int(FileInfoModel::Canceled));
+    }
 }
 
 void TestTransferWizardDlg::setFileTypes_appendsLabelToTitleOnce()

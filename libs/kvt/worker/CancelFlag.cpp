@@ -1,5 +1,6 @@
 #include "CancelFlag.h"
 
+#include <chrono>
 #include <csignal>
 
 namespace kvt::worker {
@@ -29,9 +30,12 @@ void CancelFlag::installSignalHandlers()
     signal(SIGPIPE, SIG_IGN);
 }
 
-int CancelFlag::interruptCallback(void*)
+int CancelFlag::interruptCallback(void* opaque)
 {
-    return isCancelled() ? 1 : 0;
+    if (isCancelled())
+        return 1;
+    const auto* deadline = static_cast<const std::chrono::steady_clock::time_point*>(opaque);
+    return deadline && std::chrono::steady_clock::now() > *deadline ? 1 : 0;
 }
 
 } // namespace kvt::worker

@@ -16,7 +16,8 @@ public:
     static bool isCancelled() { return s_cancelled.load(std::memory_order_relaxed); }
     static void cancel() { s_cancelled.store(true, std::memory_order_relaxed); }
 
-    // For AVIOInterruptCB::callback: non-zero aborts the blocking call.
+    // For AVIOInterruptCB::callback: non-zero aborts the blocking call. opaque is null or a
+    // std::chrono::steady_clock::time_point after which the call is abandoned too.
     static int interruptCallback(void* opaque);
 
 private:

@@ -15,6 +15,9 @@ namespace kvt::worker {
 
 namespace {
 
+// As long as the analysis may take: more only for a source that stalls or never ends.
+constexpr std::chrono::seconds kOpenTimeLimit(20);
+
 bool samePath(const std::string& a, const std::string& b)
 {
     char* realA = realpath(a.c_str(), nullptr);
@@ -72,23 +75,19 @@ WorkerError Transcoder::run()
 
 WorkerError Transcoder::openInput()
 {
-    AVFormatContext* raw = avformat_alloc_context();
-    if (!raw)
-        return WorkerError(ENG_ERR, "out of memory");
-    raw->interrupt_callback.callback = &CancelFlag::interruptCallback;
-    AVDictionary* options = nullptr;
-    // Only local files: a source name must never make FFmpeg open a network
-    // address or another protocol.
-    av_dict_set(&options, "protocol_whitelist", "file", 0);
-    const std::string url = "file:" + m_inputPath;
-    // avformat_open_input frees the context itself when it fails.
-    int ret = avformat_open_input(&raw, url.c_str(), nullptr, &options);
-    av_dict_free(&options);
-    if (ret < 0)
+    // Opening and analysing a source is bounded in time; converting it is not.
+    m_openDeadline = std::chrono::steady_clock::now() + kOpenTimeLimit;
+    int ret = LocalInput::open(
+        m_inputPath, AVIOInterruptCB{&CancelFlag::interruptCallback, &m_openDeadline}, m_input);
+    if (ret >= 0)
+        ret = avformat_find_stream_info(m_input.get(), nullptr);
+    const bool timedOut = ret == AVERROR_EXIT && !CancelFlag::isCancelled() &&
+                          std::chrono::steady_clock::now() > m_openDeadline;
+    m_openDeadline = std::chrono::steady_clock::time_point::max();
+    if (timedOut)
+        return WorkerError(ENG_ANALYSIS, "opening " + m_inputPath + " took too long");
+    if (ret < 0 && !m_input)
         return WorkerError::fromAv(ret, Phase::OpenInput, "cannot open " + m_inputPath);
-    m_input.reset(raw);
-
-    ret = avformat_find_stream_info(m_input.get(), nullptr);
     if (ret < 0)
         return WorkerError::fromAv(ret == AVERROR_EXIT ? ret : AVERROR(EIO), Phase::OpenInput,
                                    "cannot read the streams of " + m_inputPath);
@@ -163,8 +162,10 @@ void Transcoder::noteProgress(const AVPacket* packet)
 {
     const int64_t ts = packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts;
     if (ts != AV_NOPTS_VALUE) {
+        // A packet covers its whole duration: at 0.1 fps the last picture is a tenth of the film.
+        const int64_t end = ts + std::max<int64_t>(packet->duration, 0);
         const AVRational tb = m_input->streams[packet->stream_index]->time_base;
-        m_processedUs = std::max(m_processedUs, av_rescale_q(ts, tb, AV_TIME_BASE_Q));
+        m_processedUs = std::max(m_processedUs, av_rescale_q(end, tb, AV_TIME_BASE_Q));
     }
     double percent = 0.0;
     if (m_durationUs > 0 && !m_timeJumped) {

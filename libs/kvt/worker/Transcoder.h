@@ -4,6 +4,7 @@
 #include "OutputFile.h"
 #include "WorkerError.h"
 
+#include <chrono>
 #include <memory>
 #include <string>
 
@@ -50,6 +51,9 @@ private:
     int m_requestedWidth = 0;
     int m_requestedHeight = 0;
 
+    // Polled by the source's interrupt callback; lives as long as the source.
+    std::chrono::steady_clock::time_point m_openDeadline =
+        std::chrono::steady_clock::time_point::max();
     InputFormatContextPtr m_input;
     OutputFile m_output;
     std::unique_ptr<VideoStage> m_video;

@@ -1,5 +1,7 @@
 #include "WorkerError.h"
 
+#include "LocalInput.h"
+
 extern "C" {
 #include <libavutil/error.h>
 }
@@ -10,9 +12,7 @@ namespace kvt::worker {
 
 std::string err2str(int averror)
 {
-    char buffer[AV_ERROR_MAX_STRING_SIZE] = {};
-    av_strerror(averror, buffer, sizeof buffer);
-    return buffer;
+    return LocalInput::errorText(averror);
 }
 
 int WorkerError::engineCodeFor(int averror, Phase phase)

@@ -1,10 +1,12 @@
 // Build-time helper: renders each SVG source to a PNG of the SVG's own size.
 // Usage: SvgRenderTool OUT.png IN.svg [OUT.png IN.svg ...]
 
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QSvgRenderer>
+#include <QTemporaryDir>
 #include <cstdio>
 
 int main(int argc, char** argv)
@@ -12,6 +14,11 @@ int main(int argc, char** argv)
     // Rendering text needs a GUI application, but never a display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // A build runs outside any login session, so there is no runtime directory and Qt would warn
+    // about it for every image; a private one for this run keeps the build output quiet.
+    QTemporaryDir runtimeDir;
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") && runtimeDir.isValid())
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtimeDir.path()));
     QGuiApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() < 3 || args.size() % 2 == 0) {

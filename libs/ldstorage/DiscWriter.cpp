@@ -1,0 +1,83 @@
+#include "DiscWriter.h"
+
+#include "BurnApi.h"
+#include "BurnDrive.h"
+#include "BurnRuntime.h"
+#include "LDStorage.h"
+#include "ProgressReporter.h"
+
+#include <chrono>
+#include <thread>
+
+namespace ld {
+
+int32_t DiscWriter::write(BurnDrive& drive, burn_disc* disc, bool throughIsoburn,
+                          uint64_t totalSectors, ProgressReporter& progress, std::string* reason)
+{
+    burn_drive* d = drive.drive();
+    burn_write_opts* opts = burn_write_opts_new(d);
+    if (!opts) {
+        *reason = "out of memory";
+        return LD_Fatal;
+    }
+    burn_write_opts_set_perform_opc(opts, 0);
+    burn_write_opts_set_underrun_proof(opts, 1);
+    burn_write_opts_set_multi(opts, 0); // a written disc is closed
+    char reasons[BURN_REASONS_LEN] = {};
+    if (burn_write_opts_auto_write_type(opts, disc, reasons, 0) == BURN_WRITE_NONE) {
+        burn_write_opts_free(opts);
+        *reason = std::string("the medium cannot be written: ") + reasons;
+        return LD_MediaError;
+    }
+    burn_drive_set_speed(d, 0, 0);
+    // libburn marks the drive busy before it returns when it takes the job. A drive that is
+    // still idle refused it: most often the worker of a write that was just cancelled on the
+    // same drive slot has not quite ended, so try again for a while.
+    std::string refusal;
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        BurnRuntime::takeMessages();
+        if (throughIsoburn)
+            isoburn_disc_write(opts, disc);
+        else
+            burn_disc_write(opts, disc);
+        if (burn_drive_get_status(d, nullptr) != BURN_DRIVE_IDLE) {
+            refusal.clear();
+            break;
+        }
+        refusal = BurnRuntime::takeMessages();
+        if (refusal.find("still going on") == std::string::npos)
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    burn_write_opts_free(opts);
+    if (!refusal.empty() || burn_drive_get_status(d, nullptr) == BURN_DRIVE_IDLE) {
+        if (burn_drive_wrote_well(d) <= 0 || !refusal.empty()) {
+            *reason = refusal.empty() ? "the drive did not start writing" : refusal;
+            return LD_WriteError;
+        }
+    }
+
+    bool cancelSent = false;
+    burn_progress p = {};
+    while (burn_drive_get_status(d, &p) != BURN_DRIVE_IDLE) {
+        const uint64_t current = p.sector > 0 ? uint64_t(p.sector) : 0;
+        if (!progress.report(LD_PhaseWrite, current, totalSectors) && !cancelSent) {
+            burn_drive_cancel(d);
+            cancelSent = true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    }
+    const bool wroteWell = burn_drive_wrote_well(d) > 0;
+    const std::string messages = BurnRuntime::takeMessages();
+    if (cancelSent || progress.cancelled()) {
+        *reason = "cancelled";
+        return LD_UserCancelled;
+    }
+    if (!wroteWell) {
+        *reason = messages.empty() ? "the drive reported a failed write" : messages;
+        return LD_WriteError;
+    }
+    return LD_OK;
+}
+
+} // namespace ld

@@ -1,0 +1,125 @@
+#include "ImageBurnerDevice.h"
+
+#include "LdLog.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace ld {
+
+namespace {
+
+std::string folderOf(const std::string& path)
+{
+    const size_t slash = path.find_last_of('/');
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+} // namespace
+
+ImageBurnerDevice::ImageBurnerDevice(const MediumProfile& medium, std::string imagePath)
+    : StorageDevice("stdio:" + imagePath), medium_(medium), imagePath_(std::move(imagePath))
+{
+}
+
+std::string ImageBurnerDevice::description() const
+{
+    return std::string("Image burner ") + medium_.displayName + ": " + imagePath_;
+}
+
+int32_t ImageBurnerDevice::readState(uint32_t* state)
+{
+    // Always ready: a missing folder is a write failure with its own status, not "no disc".
+    *state = LD_DeviceReady;
+    return LD_OK;
+}
+
+int32_t ImageBurnerDevice::readTray(uint32_t* tray)
+{
+    *tray = 3;
+    return LD_OK;
+}
+
+int32_t ImageBurnerDevice::readMedium(MediumState* m)
+{
+    struct stat st = {};
+    const bool exists = ::stat(imagePath_.c_str(), &st) == 0;
+    if (!exists && errno != ENOENT && errno != ENOTDIR)
+        return LD_InvalidAccess;
+    const bool written = exists && st.st_size > 0;
+    *m = MediumState();
+    m->typeBits = medium_.typeBit;
+    m->mmcProfile = medium_.mmcProfile;
+    m->capacityBlocks = medium_.capacityBlocks;
+    m->writeRates = medium_.writeRates;
+    const uint64_t used = written ? uint64_t(st.st_size) : 0;
+    m->usedBlocks = uint32_t(std::min<uint64_t>((used + 2047) / 2048, medium_.capacityBlocks));
+    m->usedBytes = used;
+    m->sessions = written ? 1 : 0;
+    const uint64_t freeBytes = uint64_t(medium_.capacityBlocks - m->usedBlocks) * 2048;
+    if (!written) {
+        m->stateBits = LD_StateWritable | LD_StateBlank;
+        m->freeBytes = freeBytes;
+    } else if (medium_.rewritable) {
+        // A rewritable disc can take another session (it is grown in place) or be erased.
+        m->stateBits = LD_StateReadable | LD_StateWritable | LD_StateAppendable;
+        m->freeBytes = freeBytes;
+    } else {
+        m->stateBits = LD_StateReadable; // closed
+        m->freeBytes = 0;
+    }
+    if (medium_.rewritable)
+        m->stateBits |= LD_StateRewrite | LD_StateErasable;
+    return LD_OK;
+}
+
+int32_t ImageBurnerDevice::trayControl(uint32_t command)
+{
+    return command == 1 || command == 2 || command == 5 ? LD_OK : LD_InvalidParameter;
+}
+
+int32_t ImageBurnerDevice::erase(LD_StatusCallback callback, void* context)
+{
+    if (!medium_.rewritable)
+        return LD_InvalidMediaType;
+    LD_StatusInfo info = {};
+    info.size = sizeof info;
+    info.operation = LD_PhaseFormat;
+    info.totalBlocks = 1;
+    if (callback)
+        callback(&info, context);
+    // Erasing empties the file, which then reads as a blank disc.
+    if (::truncate(imagePath_.c_str(), 0) != 0 && errno != ENOENT) {
+        logLine("Cannot erase image " + imagePath_ + ": " + std::strerror(errno));
+        return LD_WriteError;
+    }
+    info.currentBlock = 1;
+    info.percent = 100;
+    if (callback)
+        callback(&info, context);
+    return LD_OK;
+}
+
+int32_t ImageBurnerDevice::checkWritable(std::string* reason)
+{
+    const std::string folder = folderOf(imagePath_);
+    struct stat st = {};
+    if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+        *reason = "the folder " + folder + " does not exist";
+        return LD_FolderNotFound;
+    }
+    if (::access(folder.c_str(), W_OK) != 0) {
+        *reason = "the folder " + folder + " is not writable: " + std::strerror(errno);
+        return LD_InvalidAccess;
+    }
+    if (::stat(imagePath_.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+        *reason = imagePath_ + " is not a regular file";
+        return LD_InvalidFile;
+    }
+    return LD_OK;
+}
+
+} // namespace ld

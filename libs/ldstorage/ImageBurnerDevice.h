@@ -1,0 +1,33 @@
+#pragma once
+
+#include "MediumProfile.h"
+#include "StorageDevice.h"
+
+namespace ld {
+
+// An image file that behaves like a medium of one kind in a drive. The file absent or empty is
+// a blank disc; once written it reads as a closed disc (a rewritable one stays appendable).
+// libburn reports the host's free space for such a file, so the capacity is enforced here.
+class ImageBurnerDevice : public StorageDevice
+{
+public:
+    ImageBurnerDevice(const MediumProfile& medium, std::string imagePath);
+
+    std::string description() const override;
+    std::string path() const override { return imagePath_; }
+    uint32_t kind() const override { return 1; }
+    int32_t readState(uint32_t* state) override;
+    int32_t readTray(uint32_t* tray) override;
+    int32_t readMedium(MediumState* medium) override;
+    int32_t trayControl(uint32_t command) override;
+    int32_t erase(LD_StatusCallback callback, void* context) override;
+    int32_t checkWritable(std::string* reason) override;
+    uint32_t enforcedCapacityBlocks() const override { return medium_.capacityBlocks; }
+    bool isImageFile() const override { return true; }
+
+private:
+    const MediumProfile& medium_;
+    const std::string imagePath_;
+};
+
+} // namespace ld

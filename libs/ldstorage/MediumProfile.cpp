@@ -1,0 +1,100 @@
+#include "MediumProfile.h"
+
+#include "LDStorage.h"
+#include "LdLog.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace ld {
+
+namespace {
+
+// 1x is 150 kB/s on CD, 1385 kB/s on DVD, 4496 kB/s on Blu-ray; rates go in hundredths.
+std::vector<uint32_t> rates(uint32_t oneX, std::initializer_list<uint32_t> factors)
+{
+    std::vector<uint32_t> out;
+    for (uint32_t f : factors)
+        out.push_back(oneX * f * 100);
+    return out;
+}
+
+const std::vector<MediumProfile>& table()
+{
+    static const std::vector<MediumProfile> media = {
+        {"cd-r", "CD-R 700 MB", LD_TypeCDR, 0x09, 359424, false, rates(150, {48, 24, 16, 8, 4})},
+        {"cd-rw", "CD-RW 700 MB", LD_TypeCDRW, 0x0a, 359424, true, rates(150, {24, 16, 10, 4})},
+        {"dvd-r", "DVD-R 4.7 GB", LD_TypeDVDR, 0x11, 2295104, false, rates(1385, {16, 8, 4, 2})},
+        {"dvd+r", "DVD+R 4.7 GB", LD_TypeDVDPlusR, 0x1b, 2295104, false,
+         rates(1385, {16, 8, 4, 2})},
+        {"dvd-rw", "DVD-RW 4.7 GB", LD_TypeDVDRW, 0x13, 2295104, true, rates(1385, {6, 4, 2})},
+        {"bd-r", "BD-R 25 GB", LD_TypeBDR, 0x41, 12219392, false, rates(4496, {12, 6, 4, 2})},
+    };
+    return media;
+}
+
+std::string trimmed(const std::string& s)
+{
+    size_t b = 0;
+    size_t e = s.size();
+    while (b < e && std::isspace(static_cast<unsigned char>(s[b])))
+        ++b;
+    while (e > b && std::isspace(static_cast<unsigned char>(s[e - 1])))
+        --e;
+    return s.substr(b, e - b);
+}
+
+} // namespace
+
+const MediumProfile* mediumByKey(const std::string& key)
+{
+    std::string lower = key;
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return char(std::tolower(c)); });
+    for (const MediumProfile& m : table())
+        if (lower == m.key)
+            return &m;
+    return nullptr;
+}
+
+const MediumProfile* mediumByMmcProfile(int mmcProfile)
+{
+    for (const MediumProfile& m : table())
+        if (int(m.mmcProfile) == mmcProfile)
+            return &m;
+    return nullptr;
+}
+
+bool isCdMedium(uint64_t typeBits)
+{
+    return typeBits == LD_TypeCDROM || typeBits == LD_TypeCDR || typeBits == LD_TypeCDRW;
+}
+
+std::vector<ImageBurnerEntry> parseImageBurners(const std::string& spec)
+{
+    std::vector<ImageBurnerEntry> out;
+    size_t pos = 0;
+    while (pos <= spec.size()) {
+        size_t end = spec.find(';', pos);
+        if (end == std::string::npos)
+            end = spec.size();
+        const std::string entry = trimmed(spec.substr(pos, end - pos));
+        pos = end + 1;
+        if (entry.empty())
+            continue;
+        const size_t colon = entry.find(':');
+        const MediumProfile* medium =
+            colon == std::string::npos ? nullptr : mediumByKey(trimmed(entry.substr(0, colon)));
+        const std::string path = colon == std::string::npos ? "" : trimmed(entry.substr(colon + 1));
+        if (!medium || path.empty() || path[0] != '/') {
+            logLine("Ignoring image burner entry \"" + entry +
+                    "\": expected MEDIA:/absolute/path with MEDIA one of cd-r, cd-rw, dvd-r, "
+                    "dvd+r, dvd-rw, bd-r");
+            continue;
+        }
+        out.push_back({medium, path});
+    }
+    return out;
+}
+
+} // namespace ld

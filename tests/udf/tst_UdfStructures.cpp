@@ -1,0 +1,263 @@
+#include "CompressedUnicode.h"
+#include "DescriptorTag.h"
+#include "DiscNames.h"
+#include "LayoutPlanner.h"
+
+#include <QTest>
+
+using namespace udf;
+
+Q_DECLARE_METATYPE(std::u16string)
+
+namespace {
+
+QByteArray bytes(const uint8_t* p, size_t n)
+{
+    return QByteArray(reinterpret_cast<const char*>(p), qsizetype(n));
+}
+
+QByteArray bytes(const std::vector<uint8_t>& v)
+{
+    return bytes(v.data(), v.size());
+}
+
+std::vector<std::u16string> wide(const QStringList& names)
+{
+    std::vector<std::u16string> out;
+    for (const QString& n : names)
+        out.push_back(n.toStdU16String());
+    return out;
+}
+
+QStringList narrow(const std::vector<std::u16string>& names)
+{
+    QStringList out;
+    for (const std::u16string& n : names)
+        out << QString::fromStdU16String(n);
+    return out;
+}
+
+PlannedFile planned(const char* name, uint64_t size)
+{
+    PlannedFile f;
+    f.path = std::string("/nowhere/") + name;
+    f.name = QString(name).toStdU16String();
+    f.size = size;
+    f.modifiedSeconds = 1700000000;
+    return f;
+}
+
+constexpr quint64 GiB = quint64(1) << 30;
+
+} // namespace
+
+class TestUdfStructures : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void crc_data()
+    {
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<int>("crc");
+        QTest::newRow("empty") << QByteArray() << 0;
+        QTest::newRow("ECMA-167 example") << QByteArray("\x70\x6a\x77") << 0x3299;
+        QTest::newRow("check string") << QByteArray("123456789") << 0x31c3;
+    }
+    void crc()
+    {
+        QFETCH(QByteArray, data);
+        QFETCH(int, crc);
+        QCOMPARE(int(DescriptorTag::crc(reinterpret_cast<const uint8_t*>(data.constData()),
+                                        size_t(data.size()))),
+                 crc);
+    }
+
+    void compressedUnicode_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("encoded");
+        QTest::addColumn<QByteArray>("dstring8"); // in an 8-byte field
+        QTest::newRow("empty") << "" << QByteArray() << QByteArray(8, 0);
+        QTest::newRow("ascii") << "abc"
+                               << QByteArray("\x08"
+                                             "abc")
+                               << QByteArray("\x08"
+                                             "abc\0\0\0\x04",
+                                             8);
+        QTest::newRow("latin-1 stays 8-bit")
+            << "Köln" << QByteArray("\x08K\xf6ln") << QByteArray("\x08K\xf6ln\0\0\x05", 8);
+        QTest::newRow("one wide letter makes all 16-bit")
+            << "aЖ" << QByteArray("\x10\x00\x61\x04\x16", 5)
+            << QByteArray("\x10\x00\x61\x04\x16\0\0\x05", 8);
+        QTest::newRow("cut to the field") << "abcdefghij"
+                                          << QByteArray("\x08"
+                                                        "abcdefghij")
+                                          << QByteArray("\x08"
+                                                        "abcdef\x07");
+        QTest::newRow("16-bit cut to whole characters")
+            << "ЖЖЖЖЖ" << QByteArray("\x10\x04\x16\x04\x16\x04\x16\x04\x16\x04\x16", 11)
+            << QByteArray("\x10\x04\x16\x04\x16\x04\x16\x07", 8);
+    }
+    void compressedUnicode()
+    {
+        QFETCH(QString, text);
+        QFETCH(QByteArray, encoded);
+        QFETCH(QByteArray, dstring8);
+        QCOMPARE(bytes(CompressedUnicode::encode(text.toStdU16String())), encoded);
+        uint8_t field[8];
+        CompressedUnicode::putDstring(field, sizeof field, text.toStdU16String());
+        QCOMPARE(bytes(field, sizeof field), dstring8);
+    }
+
+    void extents_data()
+    {
+        QTest::addColumn<quint64>("size");
+        QTest::addColumn<bool>("iso");
+        QTest::addColumn<QList<quint64>>("lengths");
+        const quint64 udfMax = maxUdfExtent;
+        const quint64 isoMax = maxIsoExtent;
+        const bool udf = false;
+        const bool iso = true;
+        QTest::newRow("empty") << quint64(0) << udf << QList<quint64>{};
+        QTest::newRow("one byte") << quint64(1) << udf << QList<quint64>{1};
+        QTest::newRow("udf exactly one extent") << udfMax << udf << QList<quint64>{udfMax};
+        QTest::newRow("udf one byte over") << udfMax + 1 << udf << QList<quint64>{udfMax, 1};
+        QTest::newRow("udf 1 GiB") << GiB << udf << QList<quint64>{udfMax, 2048};
+        QTest::newRow("udf 4.5 GiB")
+            << 9 * GiB / 2 << udf << QList<quint64>{udfMax, udfMax, udfMax, udfMax, 8192 + GiB / 2};
+        QTest::newRow("iso under 4 GiB") << 4 * GiB - 1 << iso << QList<quint64>{4 * GiB - 1};
+        QTest::newRow("iso 4 GiB") << 4 * GiB << iso << QList<quint64>{isoMax, 2048};
+    }
+    void extents()
+    {
+        QFETCH(quint64, size);
+        QFETCH(bool, iso);
+        QFETCH(QList<quint64>, lengths);
+        PlannedFile file = planned("x", size);
+        file.dataSector = 1000;
+        const std::vector<FileExtent> extents =
+            iso ? LayoutPlanner::isoExtents(file) : LayoutPlanner::udfExtents(file);
+        QCOMPARE(extents.size(), size_t(lengths.size()));
+        uint64_t next = 1000;
+        for (size_t i = 0; i < extents.size(); ++i) {
+            QCOMPARE(quint64(extents[i].length), lengths[int(i)]);
+            QCOMPARE(extents[i].lba, next);
+            QVERIFY(extents[i].length < (iso ? 4 * GiB : GiB));
+            if (i + 1 < extents.size())
+                QCOMPARE(extents[i].length % 2048, uint64_t(0));
+            next += extents[i].length / 2048;
+        }
+    }
+
+    void names_data()
+    {
+        QTest::addColumn<QString>("side");
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QStringList>("expected");
+        const QString a200 = QString(196, 'a') + ".mkv";
+        const QString b200 = QString(196, 'a') + "b.mkv";
+        QTest::newRow("iso maps to d-characters")
+            << "iso" << QStringList{"My film (2).mp4", "Grüße", ".hidden"}
+            << QStringList{"MY_FILM__2_.MP4;1", "GR__E.;1", "_HIDDEN.;1"};
+        QTest::newRow("iso keeps the extension when cutting")
+            << "iso" << QStringList{a200} << QStringList{QString(27, 'A') + ".MKV;1"};
+        QTest::newRow("iso makes collisions unique")
+            << "iso" << QStringList{"a.txt", "A.txt", "a?txt", "a_txt"}
+            << QStringList{"A.TXT;1", "A_2.TXT;1", "A_TXT.;1", "A_TXT_2.;1"};
+        QTest::newRow("joliet cuts to 64 and stays unique")
+            << "joliet" << QStringList{a200, b200, "x:y?.txt"}
+            << QStringList{QString(60, 'a') + ".mkv", QString(58, 'a') + "~2.mkv", "x_y_.txt"};
+        QTest::newRow("udf keeps 200 characters")
+            << "udf" << QStringList{a200, "Фильм.mkv"} << QStringList{a200, "Фильм.mkv"};
+        QTest::newRow("udf cuts at 255 bytes")
+            << "udf" << QStringList{QString(300, 'a') + ".mkv", QString(200, QChar(0x416))}
+            << QStringList{QString(250, 'a') + ".mkv", QString(127, QChar(0x416))};
+    }
+    void names()
+    {
+        QFETCH(QString, side);
+        QFETCH(QStringList, names);
+        QFETCH(QStringList, expected);
+        QStringList got;
+        if (side == "iso")
+            for (const std::string& n : DiscNames::isoNames(wide(names)))
+                got << QString::fromStdString(n);
+        else
+            got = narrow(side == "udf" ? DiscNames::udfNames(wide(names))
+                                       : DiscNames::jolietNames(wide(names)));
+        QCOMPARE(got, expected);
+    }
+
+    void tinyLayout()
+    {
+        const Layout l = LayoutPlanner::plan({planned("b.txt", 5000), planned("a.txt", 1)},
+                                             "KavoTransferWizard", 1700000000);
+        const QList<uint32_t> got{
+            l.fileSet,       l.rootEntry,        l.rootIdentifiers,     l.isoPathTableL,
+            l.isoPathTableM, l.jolietPathTableL, l.jolietPathTableM,    l.isoRoot,
+            l.jolietRoot,    l.firstEntry,       l.files[0].dataSector, l.files[1].dataSector,
+            l.firstData,     l.endData,          l.totalSectors};
+        // ISO structures in the gap before the anchor; UDF up to the closing anchor; the
+        // partition starts 4 sectors late so that the image is 17 blocks of 16 sectors.
+        const QList<uint32_t> want{261, 263, 264, 66,  67,  68,  69, 70,
+                                   71,  265, 267, 270, 267, 271, 272};
+        QCOMPARE(got, want);
+        QCOMPARE(l.partitionStart, uint32_t(261));
+        QCOMPARE(l.partitionLength(), uint32_t(272 - 1 - 261));
+        QCOMPARE(l.isoOrder, (std::vector<size_t>{1, 0}));
+        QCOMPARE(l.rootIdentifierBytes, uint32_t(40 + 44 + 44));
+
+        // Too many names for the gap: the ISO structures move into the partition, before the
+        // file entries.
+        std::vector<PlannedFile> many;
+        for (int i = 0; i < 3000; ++i)
+            many.push_back(planned(qPrintable(QString("%1 a rather long name.mkv").arg(i)), 1));
+        const Layout m = LayoutPlanner::plan(many, "KavoTransferWizard", 0);
+        QVERIFY(m.isoPathTableL > m.rootIdentifiers && m.jolietRoot < m.firstEntry);
+        QCOMPARE(m.firstEntry, m.jolietRoot + m.jolietRootBytes / 2048);
+    }
+
+    void header_data()
+    {
+        QTest::addColumn<int>("sector");
+        QTest::addColumn<QByteArray>("start");
+        QTest::newRow("iso primary") << 16
+                                     << QByteArray("\x01"
+                                                   "CD001\x01");
+        QTest::newRow("joliet") << 17
+                                << QByteArray("\x02"
+                                              "CD001\x01");
+        QTest::newRow("iso terminator") << 18
+                                        << QByteArray("\xff"
+                                                      "CD001\x01");
+        QTest::newRow("BEA01") << 19
+                               << QByteArray("\x00"
+                                             "BEA01\x01",
+                                             7);
+        QTest::newRow("NSR02") << 20
+                               << QByteArray("\x00"
+                                             "NSR02\x01",
+                                             7);
+        QTest::newRow("TEA01") << 21
+                               << QByteArray("\x00"
+                                             "TEA01\x01",
+                                             7);
+        // Tag bytes worked out with an independent CRC-CCITT (Python's binascii.crc_hqx).
+        QTest::newRow("anchor at 256")
+            << 256 << QByteArray::fromHex("0200 0200 cf00 0100 01d7 f001 0001 0000");
+        QTest::newRow("main terminator")
+            << 37 << QByteArray::fromHex("0800 0200 2100 0100 0000 f001 2500 0000");
+    }
+    void header()
+    {
+        QFETCH(int, sector);
+        QFETCH(QByteArray, start);
+        const Layout l = LayoutPlanner::plan({planned("a.txt", 1)}, "KavoTransferWizard", 0);
+        const std::vector<uint8_t> h = LayoutPlanner::header(l);
+        QCOMPARE(bytes(h.data() + sector * 2048, size_t(start.size())), start);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestUdfStructures)
+#include "tst_UdfStructures.moc"
