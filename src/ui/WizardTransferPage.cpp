@@ -88,8 +88,12 @@ void WizardTransferPage::saveVideoFiles()
         return;
     }
     const USBDriveData* drive = d.currentDrive();
-    if (!drive || !d.service)
+    if (!drive || !d.service) {
+        // The drive went away while the videos were converted: nothing can be written.
+        d.page = TransferWizardDlg::FinishPage;
+        endTransfer(tr("Transfer failed. The destination drive is no longer available."));
         return;
+    }
     QList<QFileInfo> infos;
     for (const QString& file : files)
         infos << QFileInfo(file);
