@@ -28,6 +28,8 @@ private slots:
     void statusMessage();
     void statusMessage_largeFile_data();
     void statusMessage_largeFile();
+    void spaceUsage_data();
+    void spaceUsage();
     void fileSystemNames_data();
     void fileSystemNames();
     void selectByName_data();
@@ -138,6 +140,36 @@ void TestDestinationDrives::statusMessage_largeFile()
                               "USB drive formatted %1.  Please remove the video or insert a USB "
                               "drive formatted NTFS or exFAT to continue.")
                           .arg(fs == FS_FAT ? "FAT" : "FAT32"));
+}
+
+void TestDestinationDrives::spaceUsage_data()
+{
+    QTest::addColumn<quint64>("total");
+    QTest::addColumn<quint64>("free");
+    QTest::addColumn<quint64>("needed");
+    QTest::addColumn<int>("percent");
+    QTest::addColumn<quint64>("remaining");
+    QTest::newRow("half full, a tenth needed") << 100 * GB << 50 * GB << 10 * GB << 60 << 40 * GB;
+    QTest::newRow("exactly filled") << 100 * GB << 50 * GB << 50 * GB << 100 << quint64(0);
+    QTest::newRow("does not fit") << 100 * GB << 50 * GB << 60 * GB << 100 << quint64(0);
+    // A drive that reports no size at all (a share, a broken stick) must not divide by zero.
+    QTest::newRow("capacity 0") << quint64(0) << quint64(0) << GB << 100 << quint64(0);
+    QTest::newRow("capacity 0, free reported")
+        << quint64(0) << GB << quint64(0) << 100 << quint64(0);
+}
+
+void TestDestinationDrives::spaceUsage()
+{
+    QFETCH(quint64, total);
+    QFETCH(quint64, free);
+    QFETCH(quint64, needed);
+    QFETCH(int, percent);
+    QFETCH(quint64, remaining);
+    USBDriveData drive = usbDrive(free);
+    drive.totalBytes = total;
+    const DestinationDrives::SpaceUsage usage = DestinationDrives::spaceUsage(drive, needed);
+    QCOMPARE(usage.percent, percent);
+    QCOMPARE(usage.remaining, remaining);
 }
 
 void TestDestinationDrives::fileSystemNames_data()
