@@ -1,12 +1,20 @@
 #include "KavoMediaBurner.h"
 
+#include "BurnerLog.h"
+#include "CBurnThread.h"
+#include "SettingsAccessors.h"
+#include "StorageLibrary.h"
+
 #include <algorithm>
-#include <cstdio>
 
-// The storage back end (recorder scan and volume writer) is not wired in yet: every recorder
-// query answers "no recorder", and a write is refused rather than reported as done.
+namespace {
+constexpr quint32 kPollMs = 1000;
+constexpr uint32_t kTrayEject = 1;
+} // namespace
 
-KavoMediaBurner::KavoMediaBurner() = default;
+KavoMediaBurner::KavoMediaBurner() : KavoMediaBurner(StorageLibrary::Default()) {}
+
+KavoMediaBurner::KavoMediaBurner(StorageLibrary& library) : m_api(library) {}
 
 KavoMediaBurner::~KavoMediaBurner()
 {
@@ -16,11 +24,21 @@ KavoMediaBurner::~KavoMediaBurner()
 quint32 KavoMediaBurner::Initialize(int /*mode*/, bool tracing)
 {
     m_tracing = tracing;
-    if (m_tracing) {
-        std::printf("KavoMediaBurner: initialised\n");
-        std::fflush(stdout);
-    }
+    BurnerLog::SetTracing(tracing);
+    ApplyImageBurners();
     return Success;
+}
+
+void KavoMediaBurner::ApplyImageBurners()
+{
+    std::string burners;
+    if (!ReadSetting(std::string("TransferWizard"), std::string("ImageBurners"), burners))
+        burners.clear();
+    if (m_imageBurnersApplied && burners == m_imageBurners)
+        return;
+    m_api.Library().SetImageBurners(burners.c_str());
+    m_imageBurners = burners;
+    m_imageBurnersApplied = true;
 }
 
 void KavoMediaBurner::SetCallback(IKavoMediaBurnerCallback* callback)
@@ -28,10 +46,10 @@ void KavoMediaBurner::SetCallback(IKavoMediaBurnerCallback* callback)
     m_callback = callback;
 }
 
-quint32 KavoMediaBurner::GetAvailableDrives(int /*filter*/, std::vector<Drive>& drives)
+quint32 KavoMediaBurner::GetAvailableDrives(int filter, std::vector<Drive>& drives)
 {
-    drives.clear();
-    return NoRecorder;
+    ApplyImageBurners();
+    return m_api.GetAvailableDrives(filter, drives);
 }
 
 quint32 KavoMediaBurner::SelectFirstDrive(int filter)
@@ -58,14 +76,23 @@ quint32 KavoMediaBurner::SetCurrentDrive(const Drive& drive)
 
 quint32 KavoMediaBurner::GetFreeSpace(quint64& bytes)
 {
-    bytes = 0;
-    return m_currentDrive.isEmpty() ? NoRecorder : NoDiscReady;
+    uint64_t free = 0;
+    const quint32 rc = m_api.GetFreeSpace(m_currentDrive, free);
+    bytes = free;
+    return rc;
+}
+
+quint32 KavoMediaBurner::GetDiscInformation(DiscInfo& info)
+{
+    return m_api.GetDiscInformation(m_currentDrive, info);
 }
 
 quint32 KavoMediaBurner::GetHighestWriteRate(quint32& bytesPerSecond)
 {
-    bytesPerSecond = 0;
-    return StorageFailure;
+    uint32_t rate = 0;
+    const quint32 rc = m_api.GetHighestWriteRate(m_currentDrive, rate);
+    bytesPerSecond = rate;
+    return rc;
 }
 
 quint32 KavoMediaBurner::AddFile(const std::u16string& path)
@@ -88,20 +115,60 @@ quint32 KavoMediaBurner::ClearFiles()
     return Success;
 }
 
-quint32 KavoMediaBurner::WriteToDisc(const std::u16string& /*label*/)
+quint32 KavoMediaBurner::WriteToDisc(const std::u16string& label)
 {
     m_lastReportedSector = 0;
-    m_cancel = false;
-    return m_currentDrive.isEmpty() ? EmptyDrive : StorageFailure;
+    if (m_currentDrive.isEmpty()) {
+        // This write ends here; its files must not ride along with the next one.
+        m_files.clear();
+        m_burnStarted = false;
+        return EmptyDrive;
+    }
+    m_burnStarted = true;
+    return m_api.StartBurn(m_currentDrive, m_files, label);
 }
 
 quint32 KavoMediaBurner::Run()
 {
-    return m_cancel ? BurnCancelled : StorageFailure;
+    CBurnThread& burn = m_api.BurnThread();
+    if (!m_burnStarted) {
+        m_files.clear();
+        return StorageFailure;
+    }
+    const BurnProgress& progress = burn.Progress();
+    // Poll until the burn thread has ended, not only until the last sector: the library may
+    // still verify or close the volume, and the outcome is known only at the end.
+    for (bool ended = false; !ended;) {
+        // A second between polls, or less once the burn has ended.
+        ended = burn.WaitForEnd(kPollMs);
+        const quint32 current = progress.Current();
+        const quint32 total = progress.Total();
+        if (total != 0 && current > m_lastReportedSector) {
+            m_lastReportedSector = current;
+            if (m_callback)
+                m_callback->OnProgress(current, total);
+        }
+    }
+    m_burnStarted = false;
+    m_files.clear();
+    burn.ReleaseDrive();
+    if (progress.Total() == 0) {
+        // Nothing was written: hand the disc back to the user.
+        LD_DeviceRecord record = m_currentDrive.record();
+        m_api.Library().TrayControl(&record, kTrayEject);
+    }
+
+    if (burn.WasCancelled())
+        return BurnCancelled;
+    if (burn.Result() != 0)
+        return burn.Result();
+    if (progress.Error() == LD_UserCancelled)
+        return BurnCancelled;
+    return progress.Current() == progress.Total() ? BurnComplete : Success;
 }
 
 quint32 KavoMediaBurner::Cancel()
 {
-    m_cancel = true;
+    m_api.BurnThread().Cancel();
     return Success;
 }

@@ -1,13 +1,16 @@
 #pragma once
 
 #include <QtGlobal>
-#include <atomic>
 #include <string>
 #include <vector>
 
+#include "DiscInfo.h"
 #include "Drive.h"
 #include "IKavoMediaBurnerCallback.h"
+#include "LumadiscAPI.h"
 #include "RefCountedPtr.h"
+
+class StorageLibrary;
 
 // The one object through which the controller uses the disc burner: list and choose a
 // recorder, collect files, write them as one volume and wait for the write while progress goes
@@ -28,21 +31,32 @@ public:
         StorageFailure = 39,
     };
 
+    // Over the process's storage library.
     KavoMediaBurner();
+    // Over the given one (which must outlive the burner).
+    explicit KavoMediaBurner(StorageLibrary& library);
+    // Waits for a running burn to end.
     virtual ~KavoMediaBurner();
 
     KavoMediaBurner(const KavoMediaBurner&) = delete;
     KavoMediaBurner& operator=(const KavoMediaBurner&) = delete;
 
-    // Prepares the storage back end; tracing sends one line per event to standard output.
+    // Tells the storage library about the user's image burners; with tracing on, the burner's
+    // lines also go to the wizard's trace.
     quint32 Initialize(int mode, bool tracing);
     void SetCallback(IKavoMediaBurnerCallback* callback);
 
+    // 0, or 2 when no recorder was found.
     quint32 GetAvailableDrives(int filter, std::vector<Drive>& drives);
     quint32 SelectFirstDrive(int filter);
+    // 9 for the empty record.
     quint32 SetCurrentDrive(const Drive& drive);
     const Drive& CurrentDrive() const { return m_currentDrive; }
+    // Free bytes on the disc in the current drive: 0, 2, 5, 7, 32 or 39.
     quint32 GetFreeSpace(quint64& bytes);
+    // 0, 2, 7, 32 or 39.
+    quint32 GetDiscInformation(DiscInfo& info);
+    // The fastest write rate of the disc in the current drive: 0, 32 or 39.
     quint32 GetHighestWriteRate(quint32& bytesPerSecond);
 
     int GetFileCount() const { return int(m_files.size()); }
@@ -51,17 +65,29 @@ public:
     quint32 RemoveFile(const std::u16string& path);
     quint32 ClearFiles();
 
+    // Starts writing the files added since the last write to the current drive; returns once
+    // the burn is under way (or has already ended). 0, or 9 without a current drive.
     quint32 WriteToDisc(const std::u16string& label);
+    // Waits for the burn, reporting progress about once a second. 0 or 11 on success, 14 when
+    // cancelled, 32 or 39 when the storage library failed. The file list is empty afterwards,
+    // whatever the outcome.
     quint32 Run();
+    // Asks the running burn to stop; returns at once. Any thread may call it.
     quint32 Cancel();
 
     bool isTracing() const { return m_tracing; }
 
 private:
+    // Passes the setting "ImageBurners" to the storage library when it changed.
+    void ApplyImageBurners();
+
     Drive m_currentDrive;
     std::vector<std::u16string> m_files;
     quint32 m_lastReportedSector = 0;
+    LumadiscAPI m_api;
     kvtl::RefCountedPtr<IKavoMediaBurnerCallback> m_callback;
-    std::atomic<bool> m_cancel{false};
     bool m_tracing = false;
+    bool m_burnStarted = false;
+    bool m_imageBurnersApplied = false;
+    std::string m_imageBurners;
 };

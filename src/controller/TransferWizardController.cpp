@@ -286,6 +286,16 @@ void TransferWizardController::startWizard(const QStringList& files, unsigned in
         } else {
             m_deviceState.type = int(deviceID - FirstStoredDeviceId);
         }
+        // Said once per run, without blocking: the wizard goes on without the
+        // device's saved choices.
+        const QString notice = library ? library->TakeUserNotice() : QString();
+        if (!notice.isEmpty()) {
+            auto* box =
+                new QMessageBox(QMessageBox::Warning, tr("Device Memory"), notice, QMessageBox::Ok,
+                                nullptr, Qt::Dialog | Qt::WindowStaysOnTopHint);
+            box->setAttribute(Qt::WA_DeleteOnClose);
+            box->show();
+        }
     }
 
     const bool burnOnly = deviceID == BurnOnlyDeviceId;

@@ -183,9 +183,8 @@ bool KavoSettings::OpenHive(bool user, bool create, bool writeAccess)
     // as for a machine key opened for writing without rights.
     if (writeAccess && !file.IsWritable())
         return false;
-    RegistryHive hive;
-    const bool loaded = file.Load(hive);
-    if (hive.KeyExists(m_path))
+    bool loaded = false;
+    if (file.Snapshot(&loaded)->KeyExists(m_path))
         return true;
     if (!create || !loaded)
         return false;
@@ -267,9 +266,8 @@ bool KavoSettings::ReadRaw(const std::u16string& name, bool (*accept)(uint32_t, 
     for (const auto& t : tries) {
         if (!t[1])
             continue;
-        RegistryHive hive;
-        HiveFor(t[0]).Load(hive);
-        const RegistryValue* v = hive.FindValue(m_path, name);
+        const auto hive = HiveFor(t[0]).Snapshot();
+        const RegistryValue* v = hive->FindValue(m_path, name);
         if (v && accept(v->type, v->data.size())) {
             data = v->data;
             return true;
@@ -280,20 +278,18 @@ bool KavoSettings::ReadRaw(const std::u16string& name, bool (*accept)(uint32_t, 
 
 bool KavoSettings::EnumerateSubKeys(bool user, std::set<std::u16string>& names)
 {
-    RegistryHive hive;
-    HiveFor(user).Load(hive);
-    if (!hive.KeyExists(m_path))
+    const auto hive = HiveFor(user).Snapshot();
+    if (!hive->KeyExists(m_path))
         return false;
-    for (auto& n : hive.SubKeyNames(m_path))
+    for (auto& n : hive->SubKeyNames(m_path))
         names.insert(std::move(n));
     return true;
 }
 
 void KavoSettings::EnumerateValues(bool user, std::set<std::u16string>& names)
 {
-    RegistryHive hive;
-    HiveFor(user).Load(hive);
-    for (auto& n : hive.ValueNames(m_path)) {
+    const auto hive = HiveFor(user).Snapshot();
+    for (auto& n : hive->ValueNames(m_path)) {
         // Names go through a fixed 1024-unit buffer; a longer one ends the pass.
         if (n.size() >= 1024)
             break;

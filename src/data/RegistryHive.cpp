@@ -2,6 +2,8 @@
 
 #include "TextConversion.h"
 
+#include <algorithm>
+
 namespace kvds {
 
 namespace {
@@ -266,14 +268,31 @@ std::u16string RegistryHive::Fold(const std::u16string& s)
     return out;
 }
 
+RegistryHive::Key::Key(const Key& other)
+    : name(other.name), values(other.values), valueIndex(other.valueIndex)
+{
+    for (const auto& [folded, child] : other.children)
+        children.emplace(folded, std::make_unique<Key>(*child));
+}
+
+RegistryHive::Key& RegistryHive::Key::operator=(const Key& other)
+{
+    if (this != &other)
+        *this = Key(other);
+    return *this;
+}
+
 bool RegistryHive::IsValidKeyPath(const std::u16string& path)
 {
     if (path.empty() || path.front() == u'\\' || path.back() == u'\\')
         return false;
     if (path.find(u"\\\\") != std::u16string::npos)
         return false;
+    size_t depth = 1;
     for (char16_t c : path) {
         if (c < 0x20)
+            return false;
+        if (c == u'\\' && ++depth > MaxKeyDepth)
             return false;
     }
     for (bool bad : UnpairedSurrogates(path)) {
@@ -283,16 +302,46 @@ bool RegistryHive::IsValidKeyPath(const std::u16string& path)
     return true;
 }
 
-RegistryHive::Key* RegistryHive::FindKey(const std::u16string& path)
-{
-    auto it = m_keys.find(Fold(path));
-    return it == m_keys.end() ? nullptr : &it->second;
-}
-
 const RegistryHive::Key* RegistryHive::FindKey(const std::u16string& path) const
 {
-    auto it = m_keys.find(Fold(path));
-    return it == m_keys.end() ? nullptr : &it->second;
+    if (path.empty())
+        return nullptr;
+    const Key* key = &m_root;
+    for (size_t start = 0;;) {
+        const size_t end = path.find(u'\\', start);
+        const auto it = key->children.find(Fold(path.substr(start, end - start)));
+        if (it == key->children.end())
+            return nullptr;
+        key = it->second.get();
+        if (end == std::u16string::npos)
+            return key;
+        start = end + 1;
+    }
+}
+
+RegistryHive::Key* RegistryHive::FindKey(const std::u16string& path)
+{
+    return const_cast<Key*>(static_cast<const RegistryHive*>(this)->FindKey(path));
+}
+
+RegistryHive::Key* RegistryHive::MakeKey(const std::u16string& path)
+{
+    if (!IsValidKeyPath(path))
+        return nullptr;
+    Key* key = &m_root;
+    for (size_t start = 0;;) {
+        const size_t end = path.find(u'\\', start);
+        const std::u16string name = path.substr(start, end - start);
+        std::unique_ptr<Key>& child = key->children[Fold(name)];
+        if (!child) {
+            child = std::make_unique<Key>();
+            child->name = name;
+        }
+        key = child.get();
+        if (end == std::u16string::npos)
+            return key;
+        start = end + 1;
+    }
 }
 
 bool RegistryHive::KeyExists(const std::u16string& path) const
@@ -302,45 +351,25 @@ bool RegistryHive::KeyExists(const std::u16string& path) const
 
 bool RegistryHive::CreateKey(const std::u16string& path)
 {
-    if (!IsValidKeyPath(path))
-        return false;
-    size_t end = 0;
-    do {
-        end = path.find(u'\\', end + 1);
-        const std::u16string prefix = path.substr(0, end);
-        const std::u16string folded = Fold(prefix);
-        if (!m_keys.count(folded))
-            m_keys[folded].path = prefix;
-    } while (end != std::u16string::npos);
-    return true;
+    return MakeKey(path) != nullptr;
 }
 
 bool RegistryHive::DeleteTree(const std::u16string& path)
 {
-    const std::u16string folded = Fold(path);
-    auto it = m_keys.find(folded);
-    if (it == m_keys.end())
+    const size_t sep = path.rfind(u'\\');
+    Key* parent = sep == std::u16string::npos ? &m_root : FindKey(path.substr(0, sep));
+    if (!parent)
         return false;
-    m_keys.erase(it);
-    // Siblings such as "path x" sort between a key and its children, so the
-    // children are found from "path\" on.
-    const std::u16string prefix = folded + u'\\';
-    it = m_keys.lower_bound(prefix);
-    while (it != m_keys.end() && it->first.compare(0, prefix.size(), prefix) == 0)
-        it = m_keys.erase(it);
-    return true;
+    return parent->children.erase(Fold(path.substr(sep == std::u16string::npos ? 0 : sep + 1))) ==
+           1;
 }
 
 std::vector<std::u16string> RegistryHive::SubKeyNames(const std::u16string& path) const
 {
     std::vector<std::u16string> names;
-    if (!KeyExists(path))
-        return names;
-    const std::u16string prefix = Fold(path) + u'\\';
-    for (auto it = m_keys.lower_bound(prefix);
-         it != m_keys.end() && it->first.compare(0, prefix.size(), prefix) == 0; ++it) {
-        if (it->first.find(u'\\', prefix.size()) == std::u16string::npos)
-            names.push_back(it->second.path.substr(prefix.size()));
+    if (const Key* key = FindKey(path)) {
+        for (const auto& child : key->children)
+            names.push_back(child.second->name);
     }
     return names;
 }
@@ -361,11 +390,17 @@ const RegistryValue* RegistryHive::FindValue(const std::u16string& path,
     const Key* key = FindKey(path);
     if (!key)
         return nullptr;
-    for (const auto& v : key->values) {
-        if (EqualsNoCase(v.first, name))
-            return &v.second;
-    }
-    return nullptr;
+    const auto it = key->valueIndex.find(Fold(name));
+    return it == key->valueIndex.end() ? nullptr : &key->values[it->second].second;
+}
+
+void RegistryHive::PutValue(Key& key, const std::u16string& name, const RegistryValue& value)
+{
+    const auto [it, added] = key.valueIndex.emplace(Fold(name), key.values.size());
+    if (added)
+        key.values.emplace_back(name, value);
+    else
+        key.values[it->second].second = value;
 }
 
 bool RegistryHive::SetValue(const std::u16string& path, const std::u16string& name,
@@ -374,13 +409,7 @@ bool RegistryHive::SetValue(const std::u16string& path, const std::u16string& na
     Key* key = FindKey(path);
     if (!key)
         return false;
-    for (auto& v : key->values) {
-        if (EqualsNoCase(v.first, name)) {
-            v.second = value;
-            return true;
-        }
-    }
-    key->values.emplace_back(name, value);
+    PutValue(*key, name, value);
     return true;
 }
 
@@ -389,13 +418,17 @@ bool RegistryHive::DeleteValue(const std::u16string& path, const std::u16string&
     Key* key = FindKey(path);
     if (!key)
         return false;
-    for (auto it = key->values.begin(); it != key->values.end(); ++it) {
-        if (EqualsNoCase(it->first, name)) {
-            key->values.erase(it);
-            return true;
-        }
+    const auto it = key->valueIndex.find(Fold(name));
+    if (it == key->valueIndex.end())
+        return false;
+    const size_t gone = it->second;
+    key->values.erase(key->values.begin() + std::ptrdiff_t(gone));
+    key->valueIndex.erase(it);
+    for (auto& entry : key->valueIndex) {
+        if (entry.second > gone)
+            --entry.second;
     }
-    return false;
+    return true;
 }
 
 bool RegistryHive::Parse(const std::string& bytes, const std::u16string& rootName,
@@ -465,8 +498,7 @@ bool RegistryHive::ParseText(const std::u16string& text, const std::u16string& r
     ++i;
 
     const std::u16string shortRoot = ShortRootName(rootName);
-    const std::u16string* currentKey = nullptr;
-    std::u16string currentPath;
+    Key* currentKey = nullptr;
     for (; i < lines.size(); ++i) {
         const std::u16string line = Trim(lines[i]);
         if (line.empty() || line[0] == u';')
@@ -483,10 +515,12 @@ bool RegistryHive::ParseText(const std::u16string& text, const std::u16string& r
                 return fail(i, "key of another root");
             if (sep == std::u16string::npos)
                 return fail(i, "key without a path");
-            currentPath = inner.substr(sep + 1);
-            if (!CreateKey(currentPath))
+            const std::u16string path = inner.substr(sep + 1);
+            if (std::count(path.begin(), path.end(), u'\\') >= std::ptrdiff_t(MaxKeyDepth))
+                return fail(i, "key nested too deeply");
+            currentKey = MakeKey(path);
+            if (!currentKey)
                 return fail(i, "bad key path");
-            currentKey = &currentPath;
             continue;
         }
         if (line[0] != u'"' && line[0] != u'@')
@@ -557,7 +591,7 @@ bool RegistryHive::ParseText(const std::u16string& text, const std::u16string& r
         } else {
             return fail(i, "unknown value data");
         }
-        SetValue(*currentKey, name, value);
+        PutValue(*currentKey, name, value);
     }
     return true;
 }
@@ -565,58 +599,65 @@ bool RegistryHive::ParseText(const std::u16string& text, const std::u16string& r
 std::string RegistryHive::Serialize(const std::u16string& rootName) const
 {
     std::u16string out = kHeader + u"\n";
-    for (auto it = m_keys.begin(); it != m_keys.end(); ++it) {
-        const Key& key = it->second;
-        if (key.values.empty()) {
-            // A key with children is implied by them; only empty leaves need
-            // their own line.
-            const std::u16string prefix = it->first + u'\\';
-            auto child = m_keys.lower_bound(prefix);
-            if (child != m_keys.end() && child->first.compare(0, prefix.size(), prefix) == 0)
-                continue;
-        }
-        out += u"\n[" + rootName + u"\\" + key.path + u"]\n";
-        for (const auto& [name, value] : key.values) {
-            std::u16string line = name.empty() ? u"@" : u"\"" + EscapeName(name) + u"\"";
-            line += u'=';
-            std::u16string text;
-            if (QuotableString(value, text)) {
-                line += u"\"" + EscapeString(text) + u"\"";
-            } else if (value.type == RegDword && value.data.size() == 4) {
-                const uint32_t v = uint32_t(value.data[0]) | uint32_t(value.data[1]) << 8 |
-                                   uint32_t(value.data[2]) << 16 | uint32_t(value.data[3]) << 24;
-                line += u"dword:";
-                AppendHex4(line, v, 8);
+    std::u16string path;
+    for (const auto& child : m_root.children)
+        SerializeKey(*child.second, path, rootName, out);
+    return WideToUtf8(out);
+}
+
+void RegistryHive::SerializeKey(const Key& key, std::u16string& path,
+                                const std::u16string& rootName, std::u16string& out)
+{
+    const size_t parentLength = path.size();
+    if (!path.empty())
+        path += u'\\';
+    path += key.name;
+    // A key with children is implied by them; only empty leaves need their
+    // own line.
+    if (!key.values.empty() || key.children.empty())
+        out += u"\n[" + rootName + u"\\" + path + u"]\n";
+    for (const auto& [name, value] : key.values) {
+        std::u16string line = name.empty() ? u"@" : u"\"" + EscapeName(name) + u"\"";
+        line += u'=';
+        std::u16string text;
+        if (QuotableString(value, text)) {
+            line += u"\"" + EscapeString(text) + u"\"";
+        } else if (value.type == RegDword && value.data.size() == 4) {
+            const uint32_t v = uint32_t(value.data[0]) | uint32_t(value.data[1]) << 8 |
+                               uint32_t(value.data[2]) << 16 | uint32_t(value.data[3]) << 24;
+            line += u"dword:";
+            AppendHex4(line, v, 8);
+        } else {
+            if (value.type == RegBinary) {
+                line += u"hex:";
             } else {
-                if (value.type == RegBinary) {
-                    line += u"hex:";
-                } else {
-                    std::u16string type;
-                    uint32_t t = value.type;
-                    do {
-                        type.insert(type.begin(), u"0123456789abcdef"[t & 0xF]);
-                        t >>= 4;
-                    } while (t);
-                    line += u"hex(" + type + u"):";
-                }
-                size_t column = line.size();
-                for (size_t b = 0; b < value.data.size(); ++b) {
-                    AppendHex4(line, value.data[b], 2);
-                    column += 2;
-                    if (b + 1 < value.data.size()) {
-                        line += u',';
-                        ++column;
-                        if (column > 76) {
-                            line += u"\\\n  ";
-                            column = 2;
-                        }
+                std::u16string type;
+                uint32_t t = value.type;
+                do {
+                    type.insert(type.begin(), u"0123456789abcdef"[t & 0xF]);
+                    t >>= 4;
+                } while (t);
+                line += u"hex(" + type + u"):";
+            }
+            size_t column = line.size();
+            for (size_t b = 0; b < value.data.size(); ++b) {
+                AppendHex4(line, value.data[b], 2);
+                column += 2;
+                if (b + 1 < value.data.size()) {
+                    line += u',';
+                    ++column;
+                    if (column > 76) {
+                        line += u"\\\n  ";
+                        column = 2;
                     }
                 }
             }
-            out += line + u"\n";
         }
+        out += line + u"\n";
     }
-    return WideToUtf8(out);
+    for (const auto& child : key.children)
+        SerializeKey(*child.second, path, rootName, out);
+    path.resize(parentLength);
 }
 
 } // namespace kvds

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -30,10 +31,15 @@ struct RegistryValue
 // regedit export ("Windows Registry Editor Version 5.00"). Key paths are
 // relative to the hive's root ("SOFTWARE\Kavo\Settings"); key and value names
 // compare case-insensitively (ASCII) and keep the case they were created
-// with. Every ancestor of a key exists.
+// with. Every ancestor of a key exists. Keys form a tree, so creating or
+// finding a key costs time in proportion to its path, whatever its depth.
 class RegistryHive
 {
 public:
+    // The deepest key a hive may hold, as in the Windows registry. A file with
+    // a deeper key does not parse.
+    static constexpr size_t MaxKeyDepth = 512;
+
     // Parses a hive file. The root name is the one every key must carry
     // ("HKEY_CURRENT_USER"; its short form is accepted too). UTF-8 (with or
     // without a byte-order mark) and UTF-16LE with a byte-order mark are
@@ -60,26 +66,40 @@ public:
                   const RegistryValue& value);
     bool DeleteValue(const std::u16string& path, const std::u16string& name);
 
-    bool IsEmpty() const { return m_keys.empty(); }
-    void Clear() { m_keys.clear(); }
+    bool IsEmpty() const { return m_root.children.empty(); }
+    void Clear() { m_root = Key(); }
 
-    // A key path is a "\"-separated list of non-empty components without
-    // control characters.
+    // A key path is a "\"-separated list of at most MaxKeyDepth non-empty
+    // components without control characters.
     static bool IsValidKeyPath(const std::u16string& path);
 
 private:
     struct Key
     {
-        std::u16string path;
+        Key() = default;
+        Key(const Key& other);
+        Key& operator=(const Key& other);
+        Key(Key&&) = default;
+        Key& operator=(Key&&) = default;
+
+        std::u16string name; // as created
+        // In creation order, with an index by folded name.
         std::vector<std::pair<std::u16string, RegistryValue>> values;
+        std::map<std::u16string, size_t> valueIndex;
+        // By folded name, so sub-keys list and write in a stable order.
+        std::map<std::u16string, std::unique_ptr<Key>> children;
     };
     static std::u16string Fold(const std::u16string& s);
     Key* FindKey(const std::u16string& path);
     const Key* FindKey(const std::u16string& path) const;
+    // Creates the key and its missing ancestors; null for an invalid path.
+    Key* MakeKey(const std::u16string& path);
+    static void PutValue(Key& key, const std::u16string& name, const RegistryValue& value);
+    static void SerializeKey(const Key& key, std::u16string& path, const std::u16string& rootName,
+                             std::u16string& out);
     bool ParseText(const std::u16string& text, const std::u16string& rootName, std::string* error);
 
-    // Keyed by the folded path, so a parent sorts before its children.
-    std::map<std::u16string, Key> m_keys;
+    Key m_root; // unnamed; its children are the top-level keys
 };
 
 } // namespace kvds

@@ -1,4 +1,5 @@
 #include "HiveFile.h"
+#include "HiveTestSupport.h"
 #include "KavoSettings.h"
 #include "RegistryHive.h"
 #include "SettingsAccessors.h"
@@ -8,8 +9,10 @@
 #include <QTest>
 
 #include <functional>
+#include <sys/stat.h>
 #include <unistd.h>
 
+using HiveTestSupport::ReadFile;
 using kvds::IKavoSettings;
 using kvds::RegistryHive;
 using kvds::RegistryValue;
@@ -19,17 +22,23 @@ namespace {
 
 const std::u16string kTw = u"SOFTWARE\\Kavo\\Settings\\TransferWizard";
 
-QByteArray ReadFile(const QString& path)
+// The contents of a regular file, or what else the name is, without opening
+// a FIFO or a device.
+QByteArray Fingerprint(const QString& path)
 {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    struct stat st;
+    if (lstat(QFile::encodeName(path).constData(), &st) != 0)
+        return "<missing>";
+    if (S_ISLNK(st.st_mode))
+        return "link to " + QFile::encodeName(QFile::symLinkTarget(path));
+    if (S_ISFIFO(st.st_mode))
+        return "fifo";
+    return ReadFile(path);
 }
 
 void WriteFile(const QString& path, const QByteArray& bytes)
 {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(bytes), bytes.size());
+    QVERIFY(HiveTestSupport::WriteBytes(path, bytes));
 }
 
 QByteArray Hex(const RegistryValue* v)
@@ -597,15 +606,44 @@ private slots:
 
     // ---- damaged files ----------------------------------------------------
 
-    void damagedHiveIsLeftIntact()
+    // A user hive that cannot be used reads as empty (the machine hive still
+    // answers), is never written, and is reported once. None of them may stall
+    // the reader: a FIFO would wait for a writer for ever, /dev/zero never
+    // ends, and a deep key once cost time and memory with the square of its
+    // depth.
+    void unusableHiveIsLeftIntact_data()
     {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("unparsable text") << "text";
+        QTest::newRow("key 5,000 levels deep") << "deep";
+        QTest::newRow("larger than the size limit") << "large";
+        QTest::newRow("FIFO") << "fifo";
+        QTest::newRow("link to /dev/zero") << "zero";
+    }
+    void unusableHiveIsLeftIntact()
+    {
+        QFETCH(QString, kind);
         Plant(false, "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Kavo\\Settings\\TransferWizard]\n"
                      "\"TempDir\"=\"/machine/tmp\"");
         QVERIFY(QDir().mkpath(QFileInfo(m_user).path()));
-        const QByteArray damaged = "Windows Registry Editor Version 5.00\n\n"
-                                   "[HKEY_CURRENT_USER\\SOFTWARE\\Kavo\\Settings\\TransferWizard]\n"
-                                   "\"TempDir\"=\"/user/tmp\"\n\"Broken\"=hex:zz\n\x01\x02\xff";
-        WriteFile(m_user, damaged);
+        const QByteArray valid = "Windows Registry Editor Version 5.00\n\n"
+                                 "[HKEY_CURRENT_USER\\SOFTWARE\\Kavo\\Settings\\TransferWizard]\n"
+                                 "\"TempDir\"=\"/user/tmp\"\n";
+        if (kind == "text") {
+            WriteFile(m_user, valid + "\"Broken\"=hex:zz\n\x01\x02\xff");
+        } else if (kind == "deep") {
+            QByteArray deep = "[HKEY_CURRENT_USER\\SOFTWARE\\Kavo\\Settings\\Deep";
+            for (int i = 0; i < 5000; ++i)
+                deep += "\\k";
+            WriteFile(m_user, valid + deep + "]\n\"v\"=dword:00000001\n");
+        } else if (kind == "large") {
+            WriteFile(m_user, valid + QByteArray(int(kvds::HiveFile::MaxFileSize), ';') + "\n");
+        } else if (kind == "fifo") {
+            QCOMPARE(mkfifo(QFile::encodeName(m_user).constData(), 0600), 0);
+        } else {
+            QVERIFY(QFile::link("/dev/zero", m_user));
+        }
+        const QByteArray before = Fingerprint(m_user);
 
         g_warnings.clear();
         const auto previous = qInstallMessageHandler(CaptureWarnings);
@@ -623,7 +661,7 @@ private slots:
         QVERIFY(!wrote2);
         QVERIFY(listed);
         QCOMPARE(count, 1u);
-        QCOMPARE(ReadFile(m_user), damaged);
+        QCOMPARE(Fingerprint(m_user), before);
         QCOMPARE(g_warnings.size(), 1);
         QVERIFY(g_warnings.front().contains(m_user));
     }

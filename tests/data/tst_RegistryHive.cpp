@@ -239,6 +239,14 @@ private slots:
         QCOMPARE(int(hive.ValueNames(u"SOFTWARE\\Kavo\\Player").size()), 1);
         QVERIFY(hive.ValueNames(u"SOFTWARE\\Kavo\\Player").front() == u"Name");
         QCOMPARE(Data(hive.FindValue(u"software\\kavo\\player", u"name")), Data(Sz(u"2")));
+        // Deleting a value keeps the others findable and in their order.
+        QVERIFY(hive.SetValue(u"SOFTWARE\\Kavo\\Player", u"Second", Sz(u"3")));
+        QVERIFY(hive.SetValue(u"SOFTWARE\\Kavo\\Player", u"Third", Sz(u"4")));
+        QVERIFY(hive.DeleteValue(u"SOFTWARE\\Kavo\\Player", u"name"));
+        QVERIFY(!hive.DeleteValue(u"SOFTWARE\\Kavo\\Player", u"name"));
+        QCOMPARE(Data(hive.FindValue(u"SOFTWARE\\Kavo\\Player", u"third")), Data(Sz(u"4")));
+        QVERIFY((hive.ValueNames(u"SOFTWARE\\Kavo\\Player") ==
+                 std::vector<std::u16string>{u"Second", u"Third"}));
     }
 
     void deleteTreeRemovesOnlyTheSubtree()
@@ -276,6 +284,25 @@ private slots:
             QVERIFY2(!hive.CreateKey(p), qPrintable(Q(p)));
         QVERIFY(hive.IsEmpty());
         QVERIFY(!hive.SetValue(u"Missing", u"a", Sz(u"b")));
+    }
+
+    // Keys may be as deep as the registry allows and no deeper; what the
+    // writer produces at the limit, the reader accepts.
+    void keyDepthLimit()
+    {
+        std::u16string path = u"K";
+        for (size_t i = 1; i < RegistryHive::MaxKeyDepth; ++i)
+            path += u"\\K";
+        RegistryHive hive;
+        QVERIFY(!hive.CreateKey(path + u"\\K"));
+        QVERIFY(hive.CreateKey(path));
+        QVERIFY(hive.SetValue(path, u"v", Sz(u"deep")));
+        RegistryHive back;
+        std::string error;
+        QVERIFY2(back.Parse(hive.Serialize(kUser), kUser, &error), error.c_str());
+        QCOMPARE(Data(back.FindValue(path, u"v")), Data(Sz(u"deep")));
+        QVERIFY(!back.Parse(Reg(("[HKCU\\" + WideToUtf8(path) + "\\K]\n").c_str()), kUser));
+        QVERIFY(back.IsEmpty());
     }
 };
 

@@ -1,7 +1,8 @@
 // Creates COUNT devices in the device library of this user, as a second
 // program would: devices_creator COUNT. Prints "READY" once the library is
 // open, waits for a line on its standard input so that several programs can
-// start together, then prints each new id on its own line.
+// start together, then prints each new id on its own line. It works from a
+// thread of its own, as a program's worker would, so it waits for the others.
 #include "TransferDevice.h"
 #include "TransferDevices.h"
 
@@ -9,6 +10,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
+#include <thread>
 
 using namespace TransferDevicesLibrary;
 
@@ -25,15 +28,18 @@ int main(int argc, char** argv)
     if (!std::fgets(go, sizeof go, stdin))
         return 1;
     int rc = 0;
-    for (int i = 0; i < count; ++i) {
-        TransferDevice* device = library->CreateDevice("creator " + std::to_string(i));
-        if (!device) {
-            rc = 1;
-            continue;
+    std::thread worker([&] {
+        for (int i = 0; i < count; ++i) {
+            const std::unique_ptr<TransferDevice> device(
+                library->CreateDevice("creator " + std::to_string(i)));
+            if (!device) {
+                rc = 1;
+                continue;
+            }
+            std::printf("%u\n", device->GetDeviceId());
         }
-        std::printf("%u\n", device->GetDeviceId());
-        delete device;
-    }
+    });
+    worker.join();
     std::fflush(stdout);
     delete library;
     return rc;

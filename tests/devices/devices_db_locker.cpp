@@ -1,14 +1,16 @@
-// Holds an exclusive write lock on an SQLite file for a while, as another
-// program of the family might: devices_db_locker FILE SECONDS.
+// Holds an exclusive write lock on an SQLite file, as another program of the
+// family might: devices_db_locker FILE SECONDS. The lock is released after
+// SECONDS or as soon as a line arrives on standard input.
 // Inside the locked transaction it sets every device's data rate to 777, so
 // the test can see that its own later write came after this one.
 #include <QCoreApplication>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QThread>
 
 #include <cstdio>
+#include <poll.h>
+#include <unistd.h>
 
 int main(int argc, char** argv)
 {
@@ -31,7 +33,8 @@ int main(int argc, char** argv)
     }
     std::printf("LOCKED\n");
     std::fflush(stdout);
-    QThread::sleep(static_cast<unsigned long>(atoi(argv[2])));
+    pollfd in = {STDIN_FILENO, POLLIN, 0};
+    poll(&in, 1, atoi(argv[2]) * 1000);
     if (!query.exec(QStringLiteral("COMMIT"))) {
         std::fprintf(stderr, "commit: %s\n", qPrintable(query.lastError().text()));
         return 1;

@@ -7,7 +7,7 @@
 #include <QProcess>
 
 #include <algorithm>
-
+#include <sys/stat.h>
 #include <thread>
 
 using namespace DeviceTestSupport;
@@ -15,6 +15,27 @@ using namespace DeviceTestSupport;
 namespace {
 
 // Every stored field but the id and name, in one comparable line.
+int mode(const QString& path)
+{
+    struct stat st;
+    return stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
+}
+
+// Starts devices_db_locker on the file and waits until it holds the lock.
+bool lockFile(QProcess& locker, const QString& file, int seconds)
+{
+    locker.start(helperPath(QStringLiteral("devices_db_locker")), {file, QString::number(seconds)});
+    if (!locker.waitForStarted())
+        return false;
+    QByteArray output;
+    while (!output.contains("LOCKED")) {
+        if (!locker.waitForReadyRead(20000))
+            return false;
+        output += locker.readAllStandardOutput();
+    }
+    return true;
+}
+
 QString fields(const TransferDevice& d)
 {
     return QString("type %1 profile %2 method %3 registration %4 prompt %5 rate %6 drive '%7' "
@@ -56,7 +77,10 @@ private slots:
     void removeDevice_consumesOnlyWhenRowWasDeleted();
     void unusableFile_leavesLibraryClosedAndFileUntouched_data();
     void unusableFile_leavesLibraryClosedAndFileUntouched();
-    void setter_waitsForAnotherProcessesWriteLock();
+    void setter_onWorkerThread_waitsForAnotherProcessesWriteLock();
+    void busyFile_leavesMainThreadFree_andWorksOnceReleased();
+    void opening_writesNothingToTheFile_data();
+    void opening_writesNothingToTheFile();
     void createDevice_fromThreadsAndProcessesAtOnce_givesDistinctIds();
 
 private:
@@ -100,6 +124,11 @@ void tst_TransferDevices::newFile_getsBothTablesAndOneSchemaRow()
     QCOMPARE(db.rows(QStringLiteral("SELECT version, initialized FROM schema_data")),
              (QList<QVariantList>{{65536, 0}}));
     QCOMPARE(db.scalar(QStringLiteral("PRAGMA auto_vacuum")).toInt(), 1); // full
+    // The user's devices are nobody else's business.
+    QCOMPARE(mode(m_home->databaseFile()), 0600);
+    QCOMPARE(mode(m_home->path() + QStringLiteral("/Kavo/TransferWizard")), 0700);
+    QCOMPARE(mode(m_home->path() + QStringLiteral("/Kavo")), 0700);
+    QCOMPARE(library->TakeUserNotice(), QString());
 
     // Opening again finds the schema current and adds no second row.
     library = reopenLibrary();
@@ -497,6 +526,11 @@ void tst_TransferDevices::unusableFile_leavesLibraryClosedAndFileUntouched()
 
     TransferDevices* library = reopenLibrary();
     QVERIFY(!library->IsOpen());
+    QCOMPARE(library->GetAvailability(), TransferDevices::Availability::Unavailable);
+    // The user is told once, in words that name the file.
+    const QString notice = library->TakeUserNotice();
+    QVERIFY2(notice.contains(m_home->databaseFile()), qPrintable(notice));
+    QCOMPARE(library->TakeUserNotice(), QString());
     QCOMPARE(library->DeviceCount(), 0u);
     QVERIFY(!library->CreateDevice("new"));
     QVERIFY(!library->GetDevice(10000));
@@ -509,22 +543,20 @@ void tst_TransferDevices::unusableFile_leavesLibraryClosedAndFileUntouched()
     QCOMPARE(fileBytes(victim), before);
 }
 
-void tst_TransferDevices::setter_waitsForAnotherProcessesWriteLock()
+void tst_TransferDevices::setter_onWorkerThread_waitsForAnotherProcessesWriteLock()
 {
     TransferDevices* library = freshLibrary();
     std::unique_ptr<TransferDevice> device(library->CreateDevice("Den"));
     QVERIFY(device);
 
     QProcess locker;
-    locker.start(helperPath(QStringLiteral("devices_db_locker")),
-                 {m_home->databaseFile(), QStringLiteral("3")});
-    QVERIFY2(locker.waitForStarted(), qPrintable(locker.errorString()));
-    QByteArray lockerOutput;
-    QTRY_VERIFY2_WITH_TIMEOUT((lockerOutput += locker.readAllStandardOutput()).contains("LOCKED"),
-                              locker.readAllStandardError().constData(), 20000);
-
-    // The file is locked for writing now; the setter waits for the lock.
-    QVERIFY(device->SetProfile(3));
+    QVERIFY2(lockFile(locker, m_home->databaseFile(), 3), locker.readAllStandardError());
+    // The file is locked for writing now; a setter off the main thread waits
+    // for the lock.
+    bool set = false;
+    std::thread worker([&] { set = device->SetProfile(3); });
+    worker.join();
+    QVERIFY(set);
     QVERIFY(locker.waitForFinished(20000));
     QCOMPARE(locker.exitCode(), 0);
 
@@ -532,6 +564,97 @@ void tst_TransferDevices::setter_waitsForAnotherProcessesWriteLock()
     FileProbe db(m_home->databaseFile());
     QCOMPARE(db.rows(QStringLiteral("SELECT profile, data_rate_of_last_used_drive FROM device")),
              (QList<QVariantList>{{3, 777}}));
+}
+
+// The main thread runs the window: while another program holds the file, the
+// library answers at once (no device) instead of waiting for the lock, tells
+// the user once, and works again as soon as the lock is gone.
+void tst_TransferDevices::busyFile_leavesMainThreadFree_andWorksOnceReleased()
+{
+    TransferDevices* library = freshLibrary();
+    uint32_t id = 0;
+    {
+        std::unique_ptr<TransferDevice> device(library->CreateDevice("Den"));
+        QVERIFY(device);
+        QVERIFY(device->SetProfile(3));
+        id = device->GetDeviceId();
+    }
+    closeLibrary();
+
+    // Held until told to let go: were the library to wait for the lock, this
+    // test would run into its time limit.
+    QProcess locker;
+    QVERIFY2(lockFile(locker, m_home->databaseFile(), 600), locker.readAllStandardError());
+    library = reopenLibrary();
+    QCOMPARE(library->GetAvailability(), TransferDevices::Availability::Busy);
+    QVERIFY(!library->GetDevice(id));
+    QCOMPARE(library->DeviceCount(), 0u);
+    QCOMPARE(locker.state(), QProcess::Running); // still locked: nobody waited for it
+    const QString notice = library->TakeUserNotice();
+    QVERIFY2(notice.contains(m_home->databaseFile()), qPrintable(notice));
+    QVERIFY(!library->GetDevice(id));
+    QCOMPARE(library->TakeUserNotice(), QString()); // told once
+
+    locker.write("release\n");
+    QVERIFY(locker.waitForFinished(20000));
+    QCOMPARE(locker.exitCode(), 0);
+    std::unique_ptr<TransferDevice> device(library->GetDevice(id));
+    QVERIFY(device);
+    QVERIFY(library->IsOpen());
+    QCOMPARE(device->GetProfile(), 3u);
+    QCOMPARE(device->GetDataRate(), 777u);
+    QVERIFY(device->SetProfile(4));
+}
+
+// Opening a library that needs no change writes nothing (the file stays the
+// same byte for byte), and a database of another program is left alone.
+void tst_TransferDevices::opening_writesNothingToTheFile_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<bool>("usable");
+    QTest::newRow("current library") << "current" << true;
+    QTest::newRow("newer library") << "newer" << true;
+    QTest::newRow("another program's database") << "foreign" << false;
+    QTest::newRow("our table name, other columns") << "lookalike" << false;
+}
+
+void tst_TransferDevices::opening_writesNothingToTheFile()
+{
+    QFETCH(QString, kind);
+    QFETCH(bool, usable);
+    m_home = std::make_unique<DataHome>();
+    const QString file = m_home->databaseFile();
+    if (kind == QLatin1String("current") || kind == QLatin1String("newer")) {
+        std::unique_ptr<TransferDevice> device(reopenLibrary()->CreateDevice("Den"));
+        QVERIFY(device);
+        device.reset();
+        closeLibrary();
+        if (kind == QLatin1String("newer"))
+            QVERIFY(
+                FileProbe(file).exec(QStringLiteral("UPDATE schema_data SET version = 131072")));
+    } else {
+        QVERIFY(m_home->makeDatabaseFolder());
+        FileProbe db(file);
+        QVERIFY(db.exec(kind == QLatin1String("foreign")
+                            ? QStringLiteral("CREATE TABLE photos (id INTEGER, path TEXT)")
+                            : QStringLiteral("CREATE TABLE schema_data (revision INTEGER)")));
+        QVERIFY(db.exec(QStringLiteral("CREATE TABLE notes (text TEXT)")));
+        QVERIFY(db.exec(QStringLiteral("INSERT INTO notes VALUES ('keep me')")));
+    }
+    const QByteArray before = fileBytes(file);
+    QVERIFY(!before.isEmpty());
+
+    TransferDevices* library = reopenLibrary();
+    QCOMPARE(library->IsOpen(), usable);
+    QCOMPARE(library->DeviceCount(), usable ? 1u : 0u);
+    QCOMPARE(library->TakeUserNotice().isEmpty(), usable);
+    if (!usable)
+        QVERIFY(!library->CreateDevice("new"));
+    closeLibrary();
+    QCOMPARE(fileBytes(file), before);
+    if (usable)
+        QCOMPARE(FileProbe(file).scalar(QStringLiteral("SELECT version FROM schema_data")).toInt(),
+                 kind == QLatin1String("newer") ? 131072 : 65536);
 }
 
 void tst_TransferDevices::createDevice_fromThreadsAndProcessesAtOnce_givesDistinctIds()

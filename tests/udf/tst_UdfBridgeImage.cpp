@@ -3,6 +3,7 @@
 #include "UdfTestSupport.h"
 
 #include <QCryptographicHash>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
@@ -87,8 +88,14 @@ void TestUdfBridgeImage::initTestCase()
 {
     QVERIFY(m_dir.isValid());
     QDir(m_dir.path()).mkdir("src");
-    for (const Fixture& f : fixtures)
-        writeFile(f.name, f.size);
+    // Distinct times in the past, so a wrong field of the timestamps shows.
+    QDateTime time(QDate(2001, 2, 3), QTime(4, 5, 6), Qt::UTC);
+    for (const Fixture& f : fixtures) {
+        QFile file(writeFile(f.name, f.size));
+        time = time.addMonths(1).addDays(1).addSecs(3661);
+        QVERIFY(file.open(QIODevice::ReadWrite) &&
+                file.setFileTime(time, QFileDevice::FileModificationTime));
+    }
     for (const char* tool : {"blkid", "udfinfo", "7z", "isoinfo"})
         if (run(tool, {"--help"}).exitCode == -1)
             QSKIP(qPrintable(QString("%1 is not installed").arg(tool)));
@@ -149,6 +156,8 @@ void TestUdfBridgeImage::readers_seeEveryFile()
     QCOMPARE(extracted, expected);
     for (int i = 0; i < names.size(); ++i) {
         QCOMPARE(fileMd5(out + "/" + names[i]), fileMd5(path(names[i])));
+        QCOMPARE(QFileInfo(out + "/" + names[i]).lastModified().toSecsSinceEpoch(),
+                 QFileInfo(path(names[i])).lastModified().toSecsSinceEpoch());
         // The extents handed to verify hold the same bytes.
         QCOMPARE(md5(udftest::readExtents(image, plan->fileExtents(size_t(i)))),
                  fileMd5(path(names[i])));

@@ -170,6 +170,9 @@ private slots:
             << QStringList{QString(60, 'a') + ".mkv", QString(58, 'a') + "~2.mkv", "x_y_.txt"};
         QTest::newRow("udf keeps 200 characters")
             << "udf" << QStringList{a200, "Фильм.mkv"} << QStringList{a200, "Фильм.mkv"};
+        QTest::newRow("udf makes names unique ignoring case")
+            << "udf" << QStringList{"a.mkv", "A.mkv", "a.mkv"}
+            << QStringList{"a.mkv", "A~2.mkv", "a~3.mkv"};
         QTest::newRow("udf cuts at 255 bytes")
             << "udf" << QStringList{QString(300, 'a') + ".mkv", QString(200, QChar(0x416))}
             << QStringList{QString(250, 'a') + ".mkv", QString(127, QChar(0x416))};

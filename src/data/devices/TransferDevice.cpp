@@ -1,9 +1,9 @@
 #include "TransferDevice.h"
 
+#include "LibrarySession.h"
 #include "TransferDevices.h"
 
 #include <QDebug>
-#include <QMutexLocker>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -58,15 +58,10 @@ TransferDevice::~TransferDevice()
 
 bool TransferDevice::Load()
 {
-    TransferDevices* library = TransferDevices::current();
-    if (!library)
+    LibrarySession session(TransferDevices::current());
+    if (!session.IsReady())
         return false;
-    QMutexLocker<QRecursiveMutex> lock(&library->mutex());
-    QSqlDatabase& db = library->database();
-    if (!db.isOpen())
-        return false;
-
-    QSqlQuery query(db);
+    QSqlQuery query(session.Database());
     if (!query.prepare(QStringLiteral(
             "SELECT name AS name, has_been_configured AS has_been_configured,       type AS "
             "type, profile AS profile, last_used_method AS last_used_method,       "
@@ -76,7 +71,11 @@ bool TransferDevice::Load()
             "last_used_drive_name AS last_used_drive_name  FROM device WHERE device_id = :ID")))
         return false;
     query.bindValue(kIdPlaceholder, m_deviceId);
-    if (!query.exec() || !query.next())
+    if (!query.exec()) {
+        session.NoteFailure(query.lastError());
+        return false;
+    }
+    if (!query.next())
         return false;
 
     const QSqlRecord record = query.record();
@@ -100,14 +99,11 @@ bool TransferDevice::Save()
 
 bool TransferDevice::saveRow(bool notify)
 {
-    TransferDevices* library = TransferDevices::current();
-    if (!library)
-        return false;
     {
-        QMutexLocker<QRecursiveMutex> lock(&library->mutex());
-        QSqlDatabase& db = library->database();
-        if (!db.isOpen())
+        LibrarySession session(TransferDevices::current());
+        if (!session.IsReady())
             return false;
+        QSqlDatabase& db = session.Database();
 
         bool exists = false;
         {
@@ -164,14 +160,11 @@ bool TransferDevice::saveRow(bool notify)
 
 bool TransferDevice::SetColumn(const char* column, const QVariant& value)
 {
-    TransferDevices* library = TransferDevices::current();
-    if (!library)
-        return false;
     {
-        QMutexLocker<QRecursiveMutex> lock(&library->mutex());
-        QSqlDatabase& db = library->database();
-        if (!db.isOpen())
+        LibrarySession session(TransferDevices::current());
+        if (!session.IsReady())
             return false;
+        QSqlDatabase& db = session.Database();
         // column is always one of this class's own constants.
         QSqlQuery query(db);
         if (!query.prepare(QStringLiteral("UPDATE device   SET %1 = :VALUE WHERE device_id = :ID")
@@ -180,6 +173,7 @@ bool TransferDevice::SetColumn(const char* column, const QVariant& value)
         query.bindValue(kIdPlaceholder, m_deviceId);
         query.bindValue(QStringLiteral(":VALUE"), value);
         if (!query.exec() || query.numRowsAffected() != 1) {
+            session.NoteFailure(query.lastError());
             qDebug() << "TransferDevice cannot write" << column << "of device" << m_deviceId << ":"
                      << query.lastError().text();
             return false;
@@ -241,14 +235,11 @@ bool TransferDevice::SetType(uint32_t type)
 {
     if (type == m_type)
         return false;
-    TransferDevices* library = TransferDevices::current();
-    if (!library)
-        return false;
     {
-        QMutexLocker<QRecursiveMutex> lock(&library->mutex());
-        QSqlDatabase& db = library->database();
-        if (!db.isOpen())
+        LibrarySession session(TransferDevices::current());
+        if (!session.IsReady())
             return false;
+        QSqlDatabase& db = session.Database();
 
         m_type = type;
         m_profile = 0;

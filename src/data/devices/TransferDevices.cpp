@@ -1,12 +1,15 @@
 #include "TransferDevices.h"
 
+#include "DatabaseTransaction.h"
 #include "IKavoIPC.h"
+#include "LibrarySession.h"
 #include "RefCountedPtr.h"
 #include "TransferDevice.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
-#include <QFileInfo>
+#include <QFile>
 #include <QMutexLocker>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -14,15 +17,19 @@
 #include <QVariant>
 
 #include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <limits>
 #include <mutex>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace TransferDevicesLibrary {
 
 namespace {
 
 const char* const kConnectionName = "TransferDevicesLibraryDatabaseConnection";
-const char* const kConnectOptions = "QSQLITE_BUSY_TIMEOUT=120000";
 
 // Statements are separated by ";;" so that a statement may itself end in ";".
 // Every table is created only when missing, so running the script over an
@@ -54,6 +61,29 @@ void logQueryError(const char* what, const QSqlQuery& query)
     qDebug() << "TransferDevices" << what << "failed:" << query.lastError().text();
 }
 
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("TransferDevices", text);
+}
+
+// Creates the missing folders of `dir`, each private to the user.
+bool makePrivateDirs(const QByteArray& dir, int* error)
+{
+    struct stat st;
+    if (stat(dir.constData(), &st) == 0) {
+        *error = S_ISDIR(st.st_mode) ? 0 : ENOTDIR;
+        return *error == 0;
+    }
+    const int slash = dir.lastIndexOf('/');
+    if (slash > 0 && !makePrivateDirs(dir.left(slash), error))
+        return false;
+    if (mkdir(dir.constData(), 0700) != 0 && errno != EEXIST) {
+        *error = errno;
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 struct TransferDevices::Private
@@ -62,7 +92,13 @@ struct TransferDevices::Private
     kvtl::RefCountedPtr<kvds::IKavoIPC> ipc;
     QSqlDatabase db;
     QRecursiveMutex mutex;
-    bool initialized = false;
+    std::atomic<bool> initialized{false};
+    std::atomic<Availability> availability{Availability::Unknown};
+    // The busy timeout set on the connection, in ms.
+    int busyTimeout = -1;
+    std::mutex noticeMutex;
+    QString notice;
+    bool noticeGiven = false;
 };
 
 TransferDevices* TransferDevices::Instance(const std::string& clientName)
@@ -81,7 +117,7 @@ TransferDevices* TransferDevices::current()
     return s_instance.load();
 }
 
-TransferDevices::TransferDevices(const std::string& clientName) : d(new Private)
+TransferDevices::TransferDevices(const std::string& clientName) : d(std::make_unique<Private>())
 {
     d->db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QLatin1String(kConnectionName));
     kvds::IKavoIPC* ipc = nullptr;
@@ -93,7 +129,8 @@ TransferDevices::TransferDevices(const std::string& clientName) : d(new Private)
         qDebug() << "TransferDevices no messaging endpoint; changes are not announced";
     }
     d->clientName = clientName;
-    open();
+    // Opened now when the file is free; otherwise at the next use.
+    LibrarySession session(this);
 }
 
 TransferDevices::~TransferDevices()
@@ -108,7 +145,6 @@ TransferDevices::~TransferDevices()
         std::lock_guard<std::mutex> guard(endpointRefLock());
         d->ipc.reset();
     }
-    delete d;
     TransferDevices* self = this;
     s_instance.compare_exchange_strong(self, nullptr);
 }
@@ -126,25 +162,134 @@ QString TransferDevices::DatabaseFileName()
     return QDir::cleanPath(base) + QStringLiteral("/Kavo/TransferWizard/Devices");
 }
 
-void TransferDevices::open()
+bool TransferDevices::isBusy(const QSqlError& error)
+{
+    // SQLITE_BUSY and SQLITE_LOCKED, with their extended codes.
+    const int code = error.nativeErrorCode().toInt() & 0xff;
+    return code == 5 || code == 6;
+}
+
+void TransferDevices::setNotice(const QString& text)
+{
+    std::lock_guard<std::mutex> lock(d->noticeMutex);
+    if (!d->noticeGiven && d->notice.isEmpty())
+        d->notice = text;
+}
+
+void TransferDevices::noteBusy()
+{
+    const QString fileName = DatabaseFileName();
+    qDebug() << "TransferDevices" << fileName << "is in use by another program; trying later";
+    setNotice(tr("Your device's saved choices cannot be used right now: another program is using "
+                 "the device memory file %1. Portavo carries on without them and tries again "
+                 "later.")
+                  .arg(fileName));
+}
+
+QString TransferDevices::TakeUserNotice()
+{
+    std::lock_guard<std::mutex> lock(d->noticeMutex);
+    if (d->noticeGiven || d->notice.isEmpty())
+        return QString();
+    d->noticeGiven = true;
+    return d->notice;
+}
+
+TransferDevices::Availability TransferDevices::GetAvailability() const
+{
+    return d->availability.load();
+}
+
+bool TransferDevices::prepare(bool shortWait)
+{
+    const Availability state = d->availability.load();
+    if (state == Availability::Unavailable)
+        return false;
+    if (state != Availability::Available) {
+        d->busyTimeout = -1;
+        d->availability = open();
+        if (d->availability.load() == Availability::Busy)
+            noteBusy();
+        if (d->availability.load() != Availability::Available)
+            return false;
+    }
+    const int wanted = shortWait ? ShortWaitMs : LongWaitMs;
+    if (wanted != d->busyTimeout) {
+        QSqlQuery query(d->db);
+        if (query.exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(wanted)))
+            d->busyTimeout = wanted;
+    }
+    return true;
+}
+
+bool TransferDevices::prepareLocation(const QString& fileName)
+{
+    // Device names and drives are the user's own business: the folders and
+    // the file are private to the user.
+    const QByteArray file = QFile::encodeName(fileName);
+    int error = 0;
+    if (!makePrivateDirs(file.left(file.lastIndexOf('/')), &error)) {
+        qDebug() << "TransferDevices cannot make the folder of" << fileName << strerror(error);
+        setNotice(tr("Portavo cannot remember your devices: the folder for %1 cannot be created "
+                     "(%2).")
+                      .arg(fileName, QString::fromLocal8Bit(strerror(error))));
+        return false;
+    }
+    const int fd = ::open(file.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd >= 0)
+        ::close(fd);
+    else if (errno != EEXIST) {
+        const int why = errno;
+        qDebug() << "TransferDevices cannot create" << fileName << strerror(why);
+        setNotice(tr("Portavo cannot remember your devices: %1 cannot be created (%2).")
+                      .arg(fileName, QString::fromLocal8Bit(strerror(why))));
+        return false;
+    }
+    return true;
+}
+
+TransferDevices::Availability TransferDevices::open()
 {
     // Without a data folder the library works without memory; it never falls
     // back to a file in the root directory.
     const QString fileName = DatabaseFileName();
     if (fileName.isEmpty() || !d->db.isValid()) {
         qDebug() << "TransferDevices no database location";
-        return;
+        setNotice(tr("Portavo cannot remember your devices: there is no folder for its device "
+                     "memory (HOME is not set)."));
+        return Availability::Unavailable;
     }
-    QDir().mkpath(QFileInfo(fileName).absolutePath());
-
-    d->db.setConnectOptions(QLatin1String(kConnectOptions));
-    d->db.setDatabaseName(fileName);
-    if (!d->db.open()) {
-        qDebug() << "TransferDevices cannot open" << fileName << d->db.lastError().text();
-        return;
+    if (!d->db.isOpen()) {
+        if (!prepareLocation(fileName))
+            return Availability::Unavailable;
+        d->db.setConnectOptions(
+            QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1")
+                .arg(LibrarySession::OnApplicationThread() ? ShortWaitMs : LongWaitMs));
+        d->db.setDatabaseName(fileName);
+        if (!d->db.open()) {
+            qDebug() << "TransferDevices cannot open" << fileName << d->db.lastError().text();
+            setNotice(tr("Portavo cannot remember your devices: %1 cannot be opened (%2).")
+                          .arg(fileName, d->db.lastError().text()));
+            return Availability::Unavailable;
+        }
     }
+    const Availability result = checkAndUpgrade(fileName);
+    if (result != Availability::Available)
+        d->db.close();
+    return result;
+}
 
-    QMutexLocker<QRecursiveMutex> lock(&d->mutex);
+TransferDevices::Availability TransferDevices::checkAndUpgrade(const QString& fileName)
+{
+    auto failed = [&](const char* what, const QSqlError& error) {
+        qDebug() << "TransferDevices" << what << "failed for" << fileName << error.text();
+        if (isBusy(error))
+            return Availability::Busy;
+        setNotice(tr("Portavo cannot remember your devices: the device memory file %1 is damaged "
+                     "or unreadable (%2). It is left as it is.")
+                      .arg(fileName, error.text()));
+        return Availability::Unavailable;
+    };
 
     // A file that is not a database, or a damaged one, must not be touched:
     // the schema script below would otherwise write into it. Only the main
@@ -152,88 +297,100 @@ void TransferDevices::open()
     // script's temp_store pragma fail inside its transaction.
     {
         QSqlQuery check(d->db);
-        const bool ran = check.exec(QStringLiteral("PRAGMA main.quick_check"));
-        const QString verdict =
-            ran && check.next() ? check.value(0).toString() : check.lastError().text();
-        if (!ran || verdict != QLatin1String("ok") || check.next()) {
-            qDebug() << "TransferDevices" << fileName
-                     << "is not a usable database; device memory is off:" << verdict;
-            check = QSqlQuery();
-            d->db.close();
-            return;
+        if (!check.exec(QStringLiteral("PRAGMA main.quick_check")) || !check.next())
+            return failed("checking the file", check.lastError());
+        const QString verdict = check.value(0).toString();
+        if (verdict != QLatin1String("ok") || check.next()) {
+            qDebug() << "TransferDevices" << fileName << "is damaged:" << verdict;
+            setNotice(tr("Portavo cannot remember your devices: the device memory file %1 is "
+                         "damaged. It is left as it is.")
+                          .arg(fileName));
+            return Availability::Unavailable;
         }
     }
 
-    bool schemaNeeded = true;
-    bool insertVersionRow = true;
+    // Ours is an empty file (new) or one with our schema table; any other
+    // database belongs to someone else and is left alone.
     {
-        QSqlQuery query(d->db);
-        if (query.prepare(QStringLiteral("SELECT version FROM schema_data")) && query.exec() &&
-            query.next()) {
-            insertVersionRow = false;
-            schemaNeeded = query.value(0).toLongLong() < SchemaVersion;
+        QSqlQuery objects(d->db);
+        if (!objects.exec(QStringLiteral("SELECT count(*), "
+                                         "sum(type = 'table' AND name = 'schema_data') "
+                                         "FROM sqlite_master")) ||
+            !objects.next())
+            return failed("reading the file's tables", objects.lastError());
+        const bool empty = objects.value(0).toLongLong() == 0;
+        const bool ours =
+            objects.value(1).toLongLong() == 1 &&
+            QSqlQuery(d->db).exec(QStringLiteral("SELECT version, initialized FROM schema_data"));
+        if (!empty && !ours) {
+            qDebug() << "TransferDevices" << fileName << "is not a device library; left alone";
+            setNotice(tr("Portavo cannot remember your devices: %1 is not its device memory but "
+                         "some other database. It is left as it is.")
+                          .arg(fileName));
+            return Availability::Unavailable;
         }
     }
 
-    if (schemaNeeded && !createSchema())
-        return;
-
-    if (insertVersionRow) {
+    // The version is written only when it changes, so starting the program
+    // writes nothing to a current library (and waits for no write lock).
+    auto storedVersion = [this](bool* found) {
         QSqlQuery query(d->db);
-        if (!query.exec(QStringLiteral("INSERT INTO schema_data (version) VALUES(0)")) ||
-            query.numRowsAffected() != 1) {
-            logQueryError("inserting the version row", query);
-            return;
+        *found = query.exec(QStringLiteral("SELECT version FROM schema_data")) && query.next();
+        return *found ? query.value(0).toLongLong() : 0;
+    };
+    bool found = false;
+    if (storedVersion(&found) < SchemaVersion || !found) {
+        // The pragmas go first: a write transaction fixes the file's layout,
+        // after which auto_vacuum can no longer be chosen.
+        QStringList pragmas;
+        QStringList statements;
+        for (const QString& part :
+             QString::fromLatin1(kSchemaScript).split(QStringLiteral(";;"), Qt::SkipEmptyParts)) {
+            const QString statement = part.trimmed();
+            if (!statement.isEmpty())
+                (statement.startsWith(QLatin1String("PRAGMA")) ? pragmas : statements) << statement;
         }
-    }
-
-    {
-        QSqlQuery query(d->db);
-        if (!query.prepare(QStringLiteral("UPDATE schema_data SET version = :VERSION"))) {
-            logQueryError("preparing the version update", query);
-            return;
+        for (const QString& statement : pragmas) {
+            QSqlQuery query(d->db);
+            if (!query.prepare(statement) || !query.exec())
+                return failed("schema statement", query.lastError());
         }
-        query.bindValue(QStringLiteral(":VERSION"), SchemaVersion);
-        if (!query.exec()) {
-            logQueryError("updating the version", query);
-            return;
+        DatabaseTransaction transaction(d->db);
+        if (!transaction.Begin())
+            return failed("beginning the schema", transaction.LastError());
+        // Another program may have done it meanwhile; under the write lock
+        // the answer holds.
+        const qint64 version = storedVersion(&found);
+        if (version < SchemaVersion || !found) {
+            for (const QString& statement : statements) {
+                QSqlQuery query(d->db);
+                if (!query.prepare(statement) || !query.exec())
+                    return failed("schema statement", query.lastError());
+            }
+            storedVersion(&found);
+            if (!found) {
+                QSqlQuery query(d->db);
+                if (!query.exec(QStringLiteral("INSERT INTO schema_data (version) VALUES(0)")) ||
+                    query.numRowsAffected() != 1)
+                    return failed("inserting the version row", query.lastError());
+            }
+            QSqlQuery query(d->db);
+            if (!query.prepare(QStringLiteral("UPDATE schema_data SET version = :VERSION")))
+                return failed("preparing the version update", query.lastError());
+            query.bindValue(QStringLiteral(":VERSION"), SchemaVersion);
+            if (!query.exec())
+                return failed("updating the version", query.lastError());
         }
+        if (!transaction.Commit())
+            return failed("committing the schema", transaction.LastError());
     }
 
     QSqlQuery query(d->db);
-    if (query.exec(QStringLiteral("SELECT initialized FROM schema_data")) && query.next())
+    if (!query.exec(QStringLiteral("SELECT initialized FROM schema_data")))
+        return failed("reading the initialised mark", query.lastError());
+    if (query.next())
         d->initialized = query.value(0).toBool();
-}
-
-bool TransferDevices::createSchema()
-{
-    const QStringList parts =
-        QString::fromLatin1(kSchemaScript).split(QStringLiteral(";;"), Qt::SkipEmptyParts);
-    if (!d->db.transaction()) {
-        qDebug() << "TransferDevices cannot begin the schema:" << d->db.lastError().text();
-        d->db.close();
-        return false;
-    }
-    for (const QString& part : parts) {
-        const QString statement = part.trimmed();
-        if (statement.isEmpty())
-            continue;
-        QSqlQuery query(d->db);
-        if (!query.prepare(statement) || !query.exec()) {
-            logQueryError("schema statement", query);
-            query = QSqlQuery();
-            d->db.rollback();
-            d->db.close();
-            return false;
-        }
-    }
-    if (!d->db.commit()) {
-        qDebug() << "TransferDevices cannot commit the schema:" << d->db.lastError().text();
-        d->db.rollback();
-        d->db.close();
-        return false;
-    }
-    return true;
+    return Availability::Available;
 }
 
 std::mutex& TransferDevices::endpointRefLock()
@@ -254,39 +411,41 @@ QSqlDatabase& TransferDevices::database()
 
 bool TransferDevices::IsOpen() const
 {
-    QMutexLocker<QRecursiveMutex> lock(&d->mutex);
-    return d->db.isOpen();
+    return d->availability.load() == Availability::Available;
 }
 
 bool TransferDevices::IsInitialized() const
 {
-    QMutexLocker<QRecursiveMutex> lock(&d->mutex);
-    return d->initialized;
+    return d->initialized.load();
 }
 
 uint32_t TransferDevices::DeviceCount()
 {
-    QMutexLocker<QRecursiveMutex> lock(&d->mutex);
-    if (!d->db.isOpen())
+    LibrarySession session(this);
+    if (!session.IsReady())
         return 0;
     QSqlQuery query(d->db);
-    if (!query.exec(QStringLiteral("SELECT count(device_id) FROM device")) || !query.next())
+    if (!query.exec(QStringLiteral("SELECT count(device_id) FROM device")) || !query.next()) {
+        session.NoteFailure(query.lastError());
         return 0;
+    }
     return query.value(0).toUInt();
 }
 
 TransferDevice* TransferDevices::DeviceAt(uint32_t index)
 {
-    QMutexLocker<QRecursiveMutex> lock(&d->mutex);
-    if (!d->db.isOpen())
+    LibrarySession session(this);
+    if (!session.IsReady())
         return nullptr;
     QSqlQuery query(d->db);
     if (!query.prepare(QStringLiteral("SELECT device_id AS device_id FROM device ORDER BY "
                                       "device_id ASC LIMIT 1 OFFSET :INDEX")))
         return nullptr;
     query.bindValue(QStringLiteral(":INDEX"), index);
-    if (!query.exec() || !query.next())
+    if (!query.exec() || !query.next()) {
+        session.NoteFailure(query.lastError());
         return nullptr;
+    }
     bool ok = false;
     const uint32_t id = query.record().value(QStringLiteral("device_id")).toUInt(&ok);
     if (!ok)
@@ -297,81 +456,73 @@ TransferDevice* TransferDevices::DeviceAt(uint32_t index)
 
 TransferDevice* TransferDevices::GetDevice(uint32_t deviceId)
 {
-    auto* device = new TransferDevice(deviceId, d->clientName, d->ipc.get());
-    if (!device->Load()) {
-        delete device;
-        return nullptr;
-    }
-    return device;
+    auto device = std::make_unique<TransferDevice>(deviceId, d->clientName, d->ipc.get());
+    return device->Load() ? device.release() : nullptr;
 }
 
 TransferDevice* TransferDevices::CreateDevice(const std::string& name)
 {
-    QMutexLocker<QRecursiveMutex> lock(&d->mutex);
-    if (!d->db.isOpen())
-        return nullptr;
-
-    // Reading the highest id and inserting the next one form one write
-    // transaction, so two programs creating devices at once cannot both pick
-    // the same id (the second would otherwise overwrite the first's row).
-    QSqlQuery begin(d->db);
-    if (!begin.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
-        logQueryError("beginning the device creation", begin);
-        return nullptr;
-    }
-    auto rollback = [this] { QSqlQuery(d->db).exec(QStringLiteral("ROLLBACK")); };
-
-    qint64 maxId = 0;
+    std::unique_ptr<TransferDevice> device;
     {
-        QSqlQuery query(d->db);
-        if (!query.exec(QStringLiteral("SELECT max(device_id) FROM device")) || !query.next()) {
-            logQueryError("reading the highest device id", query);
-            query = QSqlQuery();
-            rollback();
+        LibrarySession session(this);
+        if (!session.IsReady())
+            return nullptr;
+
+        // Reading the highest id and inserting the next one form one write
+        // transaction, so two programs creating devices at once cannot both
+        // pick the same id (the second would otherwise overwrite the first's
+        // row).
+        DatabaseTransaction transaction(d->db);
+        if (!transaction.Begin()) {
+            qDebug() << "TransferDevices beginning the device creation failed:"
+                     << transaction.LastError().text();
+            session.NoteFailure(transaction.LastError());
             return nullptr;
         }
-        maxId = query.value(0).toLongLong();
+        qint64 maxId = 0;
+        {
+            QSqlQuery query(d->db);
+            if (!query.exec(QStringLiteral("SELECT max(device_id) FROM device")) || !query.next()) {
+                logQueryError("reading the highest device id", query);
+                return nullptr;
+            }
+            maxId = query.value(0).toLongLong();
+        }
+        qint64 newId = maxId + 1;
+        if (newId < FirstDeviceId)
+            newId = FirstDeviceId;
+        // Ids are 32-bit everywhere else; wrapping around would reuse a stored id.
+        if (newId > std::numeric_limits<uint32_t>::max()) {
+            qDebug() << "TransferDevices no free device id above" << maxId;
+            return nullptr;
+        }
+        device = std::make_unique<TransferDevice>(uint32_t(newId), d->clientName, d->ipc.get());
+        device->m_name = name;
+        if (!device->saveRow(false))
+            return nullptr;
+        if (!transaction.Commit()) {
+            qDebug() << "TransferDevices committing the new device failed:"
+                     << transaction.LastError().text();
+            return nullptr;
+        }
     }
-    qint64 newId = maxId + 1;
-    if (newId < FirstDeviceId)
-        newId = FirstDeviceId;
-    // Ids are 32-bit everywhere else; wrapping around would reuse a stored id.
-    if (newId > std::numeric_limits<uint32_t>::max()) {
-        qDebug() << "TransferDevices no free device id above" << maxId;
-        rollback();
-        return nullptr;
-    }
-
-    auto* device = new TransferDevice(uint32_t(newId), d->clientName, d->ipc.get());
-    device->m_name = name;
-    if (!device->saveRow(false)) {
-        delete device;
-        rollback();
-        return nullptr;
-    }
-    QSqlQuery commit(d->db);
-    if (!commit.exec(QStringLiteral("COMMIT"))) {
-        logQueryError("committing the new device", commit);
-        commit = QSqlQuery();
-        delete device;
-        rollback();
-        return nullptr;
-    }
-    lock.unlock();
+    // Announced outside the lock: a subscriber of this process may use the
+    // library from its callback.
     device->Notify("Device/Create");
-    lock.relock();
 
+    LibrarySession session(this);
+    if (!session.IsReady())
+        return nullptr;
     if (!d->initialized) {
         QSqlQuery query(d->db);
         if (!query.exec(QStringLiteral("UPDATE schema_data SET initialized = 1")) ||
             query.numRowsAffected() != 1) {
             logQueryError("marking the library initialised", query);
-            delete device;
             return nullptr;
         }
         d->initialized = true;
     }
-    return device;
+    return device.release();
 }
 
 bool TransferDevices::RemoveDevice(TransferDevice* device)
@@ -380,8 +531,8 @@ bool TransferDevices::RemoveDevice(TransferDevice* device)
         return false;
     const uint32_t id = device->GetDeviceId();
     {
-        QMutexLocker<QRecursiveMutex> lock(&d->mutex);
-        if (!d->db.isOpen())
+        LibrarySession session(this);
+        if (!session.IsReady())
             return false;
         QSqlQuery query(d->db);
         if (!query.prepare(QStringLiteral("DELETE FROM device WHERE device_id = :ID")))
@@ -390,7 +541,8 @@ bool TransferDevices::RemoveDevice(TransferDevice* device)
         if (!query.exec() || query.numRowsAffected() != 1)
             return false;
     }
-    delete device;
+    // The call consumes the device once its row is gone.
+    const std::unique_ptr<TransferDevice> consumed(device);
     sendNotification(d->ipc.get(), d->clientName, "Device/Remove", id, 0);
     return true;
 }

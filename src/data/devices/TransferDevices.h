@@ -1,12 +1,15 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <string>
 
 #include <QRecursiveMutex>
 #include <QSqlDatabase>
 #include <QString>
+
+class QSqlError;
 
 namespace kvds {
 class IKavoIPC;
@@ -15,6 +18,7 @@ class IKavoIPC;
 namespace TransferDevicesLibrary {
 
 class TransferDevice;
+class LibrarySession;
 
 // The device library: the playback devices the user has set up, kept in an
 // SQLite file in the user's data folder and shared with the other programs of
@@ -23,8 +27,11 @@ class TransferDevice;
 // One instance per process, reached through Instance(). Every database
 // statement, the library's own and those of TransferDevice objects, runs under
 // one recursive mutex, so any thread may use the library. When the file cannot
-// be opened, is not an SQLite database or is damaged, the library stays closed:
-// every operation fails and the user's file is left untouched.
+// be opened, is not an SQLite database, is damaged or is another program's
+// database, the library stays closed: every operation fails and the file is
+// left untouched. A file that another program holds locked is busy, which is
+// temporary: the next use tries again (see LibrarySession for how long a use
+// waits).
 class TransferDevices
 {
 public:
@@ -32,6 +39,19 @@ public:
     static constexpr uint32_t SchemaVersion = 0x10000;
     // Ids handed out by CreateDevice start here.
     static constexpr uint32_t FirstDeviceId = 10000;
+    // How long the application's main thread waits for the library's lock
+    // and for another program's lock on the file.
+    static constexpr int ShortWaitMs = 250;
+    // How long other threads wait for another program's lock on the file.
+    static constexpr int LongWaitMs = 120000;
+
+    enum class Availability
+    {
+        Unknown,     // not tried yet
+        Available,   // open
+        Busy,        // another program held the file; tried again at the next use
+        Unavailable, // closed for the run; the file is left as it is
+    };
 
     // The process-wide library, created on the first call with that client
     // name (the application name notifications are sent under); later calls
@@ -64,6 +84,11 @@ public:
     bool IsInitialized() const;
     // Whether the database is open and usable.
     bool IsOpen() const;
+    // What the last attempt to use the file found.
+    Availability GetAvailability() const;
+    // Why device memory could not be used, in plain words for the user and
+    // naming the file; given once per process (empty before and after).
+    QString TakeUserNotice();
 
     // $XDG_DATA_HOME (default ~/.local/share) + "/Kavo/TransferWizard/Devices";
     // empty when no data folder can be determined.
@@ -71,15 +96,25 @@ public:
 
 private:
     explicit TransferDevices(const std::string& clientName);
-    void open();
-    bool createSchema();
+    // Opens the file and brings its schema up to date; the outcome becomes
+    // the availability.
+    Availability open();
+    Availability checkAndUpgrade(const QString& fileName);
+    bool prepareLocation(const QString& fileName);
+    void setNotice(const QString& text);
+    void noteBusy();
 
-    // Used by TransferDevice: the current instance, its lock, its database and
-    // the one way notifications are sent.
+    // Used by TransferDevice and LibrarySession: the current instance, its
+    // lock, its database and the one way notifications are sent.
     friend class TransferDevice;
+    friend class LibrarySession;
     static TransferDevices* current();
     QRecursiveMutex& mutex();
     QSqlDatabase& database();
+    // With the lock held: opens the file if it is not open (again, after a
+    // busy attempt) and sets SQLite's wait for the calling thread.
+    bool prepare(bool shortWait);
+    static bool isBusy(const QSqlError& error);
     // Endpoint reference counts are plain ints, while devices come and go on
     // any thread: every count change made by this library goes under this lock.
     static std::mutex& endpointRefLock();
@@ -87,7 +122,7 @@ private:
                                  const char* topic, uint32_t deviceId, uint32_t flags);
 
     struct Private;
-    Private* d;
+    std::unique_ptr<Private> d;
 };
 
 } // namespace TransferDevicesLibrary

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "LDStorage.h"
+
+#include <atomic>
+#include <cstdint>
+
+// The burn's copy of the library's last progress report: six words in the library's layout.
+// The library's callback thread writes them (under the storage-access mutex, against other
+// writers); the facade reads them from the controller's thread without a lock, so each word is
+// atomic.
+class BurnProgress
+{
+public:
+    enum Word
+    {
+        Size,
+        CurrentSector,
+        TotalSectors,
+        Phase,
+        ErrorCode,
+        DeviceHandle,
+        WordCount
+    };
+
+    BurnProgress() { m_words[Size] = sizeof(LD_ProgressRecord); }
+
+    void Clear()
+    {
+        for (auto& word : m_words)
+            word = 0;
+    }
+    void Store(const LD_ProgressRecord& record)
+    {
+        m_words[Size] = record.size;
+        m_words[Phase] = record.phase;
+        m_words[ErrorCode] = record.errorCode;
+        m_words[DeviceHandle] = record.deviceHandle;
+        // The total before the current sector, so a reader never sees a current sector of a new
+        // report against the total of an older one that is smaller.
+        m_words[TotalSectors] = record.totalSectors;
+        m_words[CurrentSector] = record.currentSector;
+    }
+
+    uint32_t Get(Word word) const { return m_words[word]; }
+    uint32_t Current() const { return m_words[CurrentSector]; }
+    uint32_t Total() const { return m_words[TotalSectors]; }
+    int32_t Error() const { return int32_t(m_words[ErrorCode].load()); }
+
+private:
+    std::atomic<uint32_t> m_words[WordCount]{};
+};

@@ -1,0 +1,23 @@
+#pragma once
+
+// File helpers shared by the settings store tests.
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+
+namespace HiveTestSupport {
+
+inline QByteArray ReadFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+inline bool WriteBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+}
+
+} // namespace HiveTestSupport
