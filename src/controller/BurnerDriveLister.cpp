@@ -4,11 +4,16 @@
 #include <QMutexLocker>
 #include <vector>
 
+#include "DiscInfo.h"
 #include "KavoMediaBurner.h"
 #include "TransferWizardController.h"
 
 quint32 BurnerDriveLister::blankDiscRate(quint64 freeBytes, quint32 speed)
 {
+    // Recorders report their fastest write as a multiple of the medium's base speed; the
+    // storage library here reports kilobytes per second, which no multiple comes near.
+    if (speed > MaxSpeedFactor)
+        return speed * 1000;
     const quint32 base = freeBytes > LargestCd ? DvdBaseRate : CdBaseRate;
     return base * (speed ? speed : DefaultSpeed);
 }
@@ -39,21 +44,20 @@ bool BurnerDriveLister::list(TransferWizardController& controller, QList<USBDriv
         USBDriveData record;
         record.root = drive.path();
         const QString root = QString::fromStdU16String(record.root);
-        quint64 free = 0;
-        const quint32 space = burner.GetFreeSpace(free);
-        // A blank, writable disc has free space; a written or closed one answers "full".
-        if (space == KavoMediaBurner::Success && free > 0)
-            record.status = DriveReady;
-        else if (space == KavoMediaBurner::Success || space == KavoMediaBurner::DiscFull)
-            record.status = DriveMediumNotWritable;
-        else
-            record.status = DriveNoMediumInfo;
+        // A disc that answers is there (4); a blank, writable one can take the files (3).
+        DiscInfo disc;
+        const bool known = burner.GetDiscInformation(disc) == KavoMediaBurner::Success;
+        record.status = known ? DriveMediumNotWritable : DriveNoMediumInfo;
         record.estimatedRate =
             device.dataRate != 0 && root == lastDrive ? device.dataRate : CdBaseRate;
-        if (record.status == DriveReady) {
+        if (known && disc.freeBlocks > 0 && disc.usedBlocks == 0 && disc.writable) {
+            quint64 free = 0;
+            if (burner.GetFreeSpace(free) != KavoMediaBurner::Success)
+                free = quint64(disc.freeBlocks) * DiscInfo::kBlockSize;
             quint32 speed = 0;
             if (burner.GetHighestWriteRate(speed) != KavoMediaBurner::Success)
                 speed = 0;
+            record.status = DriveReady;
             record.freeBytes = free;
             record.estimatedRate = blankDiscRate(free, speed);
         }

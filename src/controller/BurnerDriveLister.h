@@ -15,7 +15,8 @@ public:
     static bool list(TransferWizardController& controller, QList<USBDriveData>& drives);
 
     // Expected bytes per second writing a blank disc with freeBytes at speed (the drive's
-    // highest write rate as a multiple of the medium's base speed; 0: not known, taken as 4).
+    // highest write rate as a multiple of the medium's base speed, 0: not known, taken as 4;
+    // above MaxSpeedFactor: kilobytes per second).
     static quint32 blankDiscRate(quint64 freeBytes, quint32 speed);
 
     static constexpr quint32 CdBaseRate = 153600;
@@ -23,4 +24,5 @@ public:
     // Discs with more free space than this are DVDs (or larger).
     static constexpr quint64 LargestCd = 0x2C600000;
     static constexpr quint32 DefaultSpeed = 4;
+    static constexpr quint32 MaxSpeedFactor = 100;
 };

@@ -184,6 +184,8 @@ void TestUsbCopier::rates_data()
     QTest::newRow("blank CD at 16x") << "blank" << quint64(737280000) << qint64(16) << 2457600u;
     QTest::newRow("blank DVD, speed unknown")
         << "blank" << quint64(4700000000) << qint64(0) << 5540000u;
+    QTest::newRow("DVD recorder reporting 22160 kB/s")
+        << "blank" << quint64(4700000000) << qint64(22160) << 22160000u;
     QTest::newRow("largest CD is still a CD")
         << "blank" << quint64(0x2C600000) << qint64(0) << 614400u;
 }
