@@ -3,7 +3,8 @@
 #   scripts/run.sh [--device ID] [--xvfb] [--activation]
 #     --device ID    device to serve: 10000 DVD player, 10001 Blu-ray, 10002 TV,
 #                    10003 PlayStation 3, 10004 mobile phone, 1000 burn as they are (default 10000)
-#     --xvfb         run under xvfb-run when there is no display
+#     --xvfb         without a display: run the window invisibly on a virtual display (Xvfb);
+#                    stop it with Ctrl+C
 #     --activation   offer the samples as activation videos (top of the list)
 # A folder stands in for a USB drive: ${XDG_CACHE_HOME:-~/.cache}/portavo-demo/usb-drive.
 set -euo pipefail
@@ -18,7 +19,7 @@ while [ $# -gt 0 ]; do
     --device=*) DEVICE=${1#--device=}; shift ;;
     --xvfb) USE_XVFB=1; shift ;;
     --activation) EXTRA+=(-activationvideo); shift ;;
-    -h|--help) sed -n '2,9p' "$0"; exit 0 ;;
+    -h|--help) sed -n '2,10p' "$0"; exit 0 ;;
     *) echo "run.sh: unknown option $1" >&2; exit 2 ;;
   esac
 done
@@ -64,7 +65,16 @@ echo "USB drive folder: $DEMO/usb-drive"
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
   exec "$BUILD/bin/portavo" "${ARGS[@]}"
 elif [ "$USE_XVFB" = 1 ]; then
-  exec xvfb-run -a -s "-screen 0 1280x800x24" "$BUILD/bin/portavo" "${ARGS[@]}"
+  echo "The window is invisible (virtual display). Press Ctrl+C to stop the wizard."
+  # Its own session, so that Ctrl+C reaches only this script: the wizard is then asked to quit
+  # (SIGTERM) and removes its files before the virtual display goes.
+  PIDFILE=$(mktemp)
+  setsid xvfb-run -a -s "-screen 0 1280x800x24" \
+    bash -c 'echo $$ > "$0"; exec "$@"' "$PIDFILE" "$BUILD/bin/portavo" "${ARGS[@]}" &
+  RUN=$!
+  trap 'kill -TERM "$(cat "$PIDFILE")" 2>/dev/null || true' INT TERM
+  while kill -0 "$RUN" 2>/dev/null; do wait "$RUN" || true; done
+  rm -f "$PIDFILE"
 else
   echo "run.sh: no display found (DISPLAY/WAYLAND_DISPLAY unset); use --xvfb to run under xvfb-run" >&2
   exit 1

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Renders every wizard page, the open drive popup and the secondary dialogs to PNG files.
+# Renders every wizard page, the open drive popup, the Add dialog, the secondary dialogs and
+# the message boxes to PNG files.
 #   bash scripts/screenshots.sh [outdir]      (default: <build dir>/screenshots)
 # Runs offscreen, so it needs no display. Builds the renderer first when needed.
 set -euo pipefail

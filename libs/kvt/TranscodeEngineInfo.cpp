@@ -21,20 +21,22 @@ struct FileType
     const char* patterns;
 };
 
-// The dialog takes the map's first entry (in key order) as the list of every readable type, so
-// no filter name may sort before "All Video Files".
+// The dialog composes each filter as name + " files (patterns)", so a name is what the files
+// are called ("MPEG-4 files"). It takes the map's first entry (in key order) as the list of
+// every readable type, so no name may sort before kAllTypesName.
+const char kAllTypesName[] = "All Video";
 // clang-format off
 const FileType kFileTypes[] = {
     {"Audio Video Interleave", "avi",     "*.avi *.divx *.xvid *.kavo"},
-    {"MPEG-4 Video",          "mov",      "*.mp4 *.m4v *.mov *.qt *.3gp *.3g2"},
-    {"Matroska Video",        "matroska", "*.mkv *.webm"},
-    {"MPEG Video",            "mpeg",     "*.mpg *.mpeg *.mpe *.m1v *.m2v *.vob *.dat"},
+    {"MPEG-4",                "mov",      "*.mp4 *.m4v *.mov *.qt *.3gp *.3g2"},
+    {"Matroska",              "matroska", "*.mkv *.webm"},
+    {"MPEG",                  "mpeg",     "*.mpg *.mpeg *.mpe *.m1v *.m2v *.vob *.dat"},
     {"MPEG Transport Stream", "mpegts",   "*.ts *.m2ts *.mts *.tp"},
-    {"Windows Media Video",   "asf",      "*.wmv *.asf"},
+    {"Windows Media",         "asf",      "*.wmv *.asf"},
     {"Flash Video",           "flv",      "*.flv *.f4v"},
-    {"DV Video",              "dv",       "*.dv *.dif"},
+    {"DV",                    "dv",       "*.dv *.dif"},
     {"Ogg Video",             "ogg",      "*.ogv *.ogm"},
-    {"RealMedia Video",       "rm",       "*.rm *.rmvb"},
+    {"RealMedia",             "rm",       "*.rm *.rmvb"},
 };
 // clang-format on
 
@@ -57,7 +59,7 @@ std::map<std::string, std::string> TranscodeEngineInfo::readableFileTypes()
         all += all.empty() ? t.patterns : std::string(" ") + t.patterns;
     }
     if (!all.empty())
-        types["All Video Files"] = all;
+        types[kAllTypesName] = all;
     return types;
 }
 

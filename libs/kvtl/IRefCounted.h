@@ -1,9 +1,12 @@
 #pragma once
 
+#include <atomic>
+
 namespace kvtl {
 
-// Base of every interface that crosses a module boundary. Counts are plain
-// ints: each object has one owning thread.
+// Base of every interface that crosses a module boundary. References are
+// taken and dropped on several threads (the messaging thread copies its
+// subscribers, engine threads hold callbacks), so counts are atomic.
 class IRefCounted
 {
 public:
@@ -16,23 +19,25 @@ public:
 
 // The usual implementation of the three counting operations, for a class that
 // derives from one interface.
-template <class Interface>
-class RefCountedImpl : public Interface
+template <class Interface> class RefCountedImpl : public Interface
 {
 public:
     int AddRef() override { return ++m_refCount; }
     int Release() override
     {
-        if (--m_refCount <= 0) {
+        // The decremented value, not a second read: another thread may
+        // release the last reference right after this one.
+        const int count = --m_refCount;
+        if (count <= 0) {
             delete this;
             return 0;
         }
-        return m_refCount;
+        return count;
     }
     int GetRefCount() const override { return m_refCount; }
 
 protected:
-    int m_refCount = 0;
+    std::atomic<int> m_refCount{0};
 };
 
 } // namespace kvtl

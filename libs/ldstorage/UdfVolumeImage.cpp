@@ -1,11 +1,9 @@
 #include "UdfVolumeImage.h"
 
-#include "LDStorage.h"
-
-#ifdef LDSTORAGE_HAVE_UDF
-
 #include "BurnApi.h"
 #include "BurnDrive.h"
+#include "LDStorage.h"
+#include "ReadAheadSource.h"
 #include "udf/UdfBridgeImage.h"
 
 namespace ld {
@@ -45,6 +43,15 @@ public:
             *reason = bridge_->failure().message;
             return bridge_->failure().status ? bridge_->failure().status : LD_Fatal;
         }
+        // Read the stream ahead on a thread of its own so that reading the sources and
+        // writing the medium overlap, as libisofs does for ISO sessions.
+        burn::burn_source* ahead = ReadAheadSource::wrap(source, 1 << 20, 8);
+        burn_source_free(source);
+        if (!ahead) {
+            *reason = "out of memory";
+            return LD_Fatal;
+        }
+        source = ahead;
         disc_ = burn_disc_create();
         burn_session* session = burn_session_create();
         burn_track* track = burn_track_create();
@@ -113,38 +120,10 @@ private:
 
 } // namespace
 
-bool udfWriterAvailable()
-{
-    return true;
-}
-
 std::unique_ptr<VolumeImage> makeUdfVolumeImage(const std::string& volumeId,
-                                                uint64_t capacityBlocks, int32_t* status,
-                                                std::string*)
+                                                uint64_t capacityBlocks)
 {
-    *status = LD_OK;
     return std::make_unique<UdfVolumeImage>(volumeId, capacityBlocks);
 }
 
 } // namespace ld
-
-#else
-
-namespace ld {
-
-bool udfWriterAvailable()
-{
-    return false;
-}
-
-std::unique_ptr<VolumeImage> makeUdfVolumeImage(const std::string&, uint64_t, int32_t* status,
-                                                std::string* reason)
-{
-    *status = LD_NotSupported;
-    *reason = "this build carries no UDF writer";
-    return nullptr;
-}
-
-} // namespace ld
-
-#endif

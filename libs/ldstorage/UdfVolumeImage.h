@@ -6,13 +6,9 @@
 
 namespace ld {
 
-// Whether this build carries the UDF bridge writer (libs/ldstorage/udf).
-bool udfWriterAvailable();
-
-// A new UDF 1.50 bridge session (UDF + ISO 9660 over the same file data) for a blank medium
-// of `capacityBlocks`; null with a status when the writer is not built in.
+// A new UDF 1.50 bridge session (UDF + ISO 9660 over the same file data, our writer in udf/)
+// for a blank medium of `capacityBlocks`.
 std::unique_ptr<VolumeImage> makeUdfVolumeImage(const std::string& volumeId,
-                                                uint64_t capacityBlocks, int32_t* status,
-                                                std::string* reason);
+                                                uint64_t capacityBlocks);
 
 } // namespace ld

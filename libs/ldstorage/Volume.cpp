@@ -86,23 +86,16 @@ int32_t Volume::create(uint32_t fileSystem, const std::string& volumeId)
     if (status != LD_OK)
         return status;
     if (!(medium.stateBits & LD_StateBlank)) {
-        logLine("The disc in " + device_->path() +
-                " is not blank: its file system is mounted "
-                "instead of a new one");
+        logLine("The disc in " + device_->path() + " is not blank: no new file system on it");
         return LD_InvalidOperation;
     }
     std::string reason;
-    if (fileSystem & LD_FsUdf15) {
-        if (!isCdMedium(medium.typeBits) && udfWriterAvailable()) {
-            image_ = makeUdfVolumeImage(volumeId, medium.capacityBlocks, &status, &reason);
-        } else {
-            logLine(udfWriterAvailable()
-                        ? "UDF is written on DVD and Blu-ray discs only: writing ISO 9660 level 3 "
-                          "with Joliet and Rock Ridge on this CD"
-                        : "UDF 1.5 is not written yet: writing ISO 9660 level 3 with Joliet and "
-                          "Rock Ridge instead");
-            image_ = IsoVolumeImage::open(*drive_, 3, false, volumeId, &status, &reason);
-        }
+    if ((fileSystem & LD_FsUdf15) && !isCdMedium(medium.typeBits)) {
+        image_ = makeUdfVolumeImage(volumeId, medium.capacityBlocks);
+    } else if (fileSystem & LD_FsUdf15) {
+        logLine("UDF is written on DVD and Blu-ray discs only: writing ISO 9660 level 3 with "
+                "Joliet and Rock Ridge on this CD");
+        image_ = IsoVolumeImage::open(*drive_, 3, false, volumeId, &status, &reason);
     } else if (fileSystem & (0x2 | 0x4 | LD_FsIsoLevel2Long | 0x10 | LD_FsJoliet)) {
         image_ = IsoVolumeImage::open(*drive_, 2, false, volumeId, &status, &reason);
     } else {

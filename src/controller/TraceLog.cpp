@@ -34,10 +34,30 @@ TraceFile& traceFile()
     return file;
 }
 
+// One message, one line: line breaks and other control characters inside a message (a file
+// name may hold them) are written as escapes, so nobody can split or forge a line of the trace.
+QByteArray escapedLine(const QString& message)
+{
+    QString line;
+    line.reserve(message.size() + 1);
+    for (const QChar c : message) {
+        const char16_t u = c.unicode();
+        if (u == '\n')
+            line += QLatin1String("\\n");
+        else if (u == '\r')
+            line += QLatin1String("\\r");
+        else if ((u < 0x20 && u != '\t') || u == 0x7F || u == 0x85 || u == 0x2028 || u == 0x2029)
+            line += QLatin1String("\\u") + QString::number(u, 16).rightJustified(4, '0');
+        else
+            line += c;
+    }
+    return line.toUtf8() + '\n';
+}
+
 void writeMessage(QtMsgType, const QMessageLogContext&, const QString& message)
 {
     TraceFile& file = traceFile();
-    const QByteArray line = message.toUtf8() + '\n';
+    const QByteArray line = escapedLine(message);
     QMutexLocker lock(&file.mutex);
     if (file.fd < 0)
         return;

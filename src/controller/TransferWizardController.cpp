@@ -22,6 +22,7 @@
 #include "TransferFileThread.h"
 #include "TransferRecorder.h"
 #include "USBDriveLister.h"
+#include "WizardMessages.h"
 
 namespace {
 
@@ -168,6 +169,8 @@ void TransferWizardController::readDirectorySettings()
     desktop.cd(QStringLiteral("Desktop"));
     lastBrowsedDirValue() = readDirectorySetting("LastBrwosedDir", desktop.absolutePath());
     tempDirValue() = readDirectorySetting("TempDir", privateTempPath());
+    // Converted files go to this run's own folder in it, removed when the wizard ends.
+    tempDirValue().setPath(m_transcoder.useConversionFolder(tempDirValue().absolutePath()));
 }
 
 void TransferWizardController::makeConnections()
@@ -412,7 +415,7 @@ void TransferWizardController::addTransferFileError(QString errorMessage)
     QMessageBox box(QMessageBox::Information, tr("Add Video Error"), errorMessage,
                     QMessageBox::NoButton, nullptr,
                     Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowStaysOnTopHint);
-    box.setWindowIcon(QIcon(QStringLiteral(":/DeviceTransferWizard/portavo.png")));
+    WizardMessages::styleMessageBox(box);
     box.exec();
     m_errorBoxOpen = false;
 }
@@ -752,26 +755,6 @@ void TransferWizardController::sendLastPagePing()
 }
 
 // ---- IKavoMediaBurnerCallback -----------------------------------------------------------
-
-int TransferWizardController::AddRef()
-{
-    return ++m_refCount;
-}
-
-int TransferWizardController::Release()
-{
-    const int count = --m_refCount;
-    if (count <= 0) {
-        delete this;
-        return 0;
-    }
-    return count;
-}
-
-int TransferWizardController::GetRefCount() const
-{
-    return m_refCount;
-}
 
 void TransferWizardController::OnProgress(quint64 current, quint64 total)
 {

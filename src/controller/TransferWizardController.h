@@ -27,7 +27,7 @@
 // its signals.
 class TransferWizardController : public QObject,
                                  public TransferWizardServericeInterface,
-                                 public IKavoMediaBurnerCallback
+                                 public kvtl::RefCountedImpl<IKavoMediaBurnerCallback>
 {
     Q_OBJECT
 
@@ -101,9 +101,6 @@ public:
     bool findQueuedFile(const QString& file, TranscodeJob& entry) override;
 
     // IKavoMediaBurnerCallback
-    int AddRef() override;
-    int Release() override;
-    int GetRefCount() const override;
     void OnProgress(quint64 current, quint64 total) override;
 
 signals:
@@ -137,7 +134,6 @@ private:
     void recordFinishedTransfer();
     void showDialog();
 
-    std::atomic<int> m_refCount{0};
     DeviceState m_deviceState;
     AnalysisResults m_analysisResults;
     TransferWizardDlg m_dialog;

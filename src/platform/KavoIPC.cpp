@@ -1,5 +1,6 @@
 #include "KavoIPC.h"
 
+#include "FrameServer.h"
 #include "KavoIPCBlock.h"
 #include "RuntimeDirectory.h"
 #include "TextConversion.h"
@@ -8,7 +9,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <csignal>
 #include <cstring>
 #include <dirent.h>
@@ -16,21 +16,18 @@
 #include <map>
 #include <mutex>
 #include <new>
-#include <poll.h>
 #include <sys/eventfd.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
+#include <system_error>
 #include <unistd.h>
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-// More simultaneous connections than this are closed at once, so a flood of
-// silent peers cannot exhaust the descriptors of the process.
+// Beyond this many simultaneous connections the oldest is dropped, so a flood
+// of silent peers cannot exhaust the descriptors of the process.
 constexpr size_t kMaxConnections = 32;
-constexpr size_t kReadChunk = 64 * 1024;
 
 std::atomic<unsigned> g_endpointCounter{0};
 
@@ -41,35 +38,6 @@ std::map<std::string, KavoIPC*>& endpoints()
 {
     static auto* map = new std::map<std::string, KavoIPC*>;
     return *map;
-}
-
-// One accepted connection while its frame arrives.
-struct Connection
-{
-    int fd = -1;
-    Clock::time_point deadline;
-    unsigned char header[KavoIPCBlock::kFrameHeaderSize] = {};
-    size_t headerRead = 0;
-    uint32_t blockLength = 0;
-    std::vector<unsigned char> block;
-};
-
-void setTimeout(int fd, int option, int ms)
-{
-    timeval tv{};
-    tv.tv_sec = ms / 1000;
-    tv.tv_usec = (ms % 1000) * 1000;
-    ::setsockopt(fd, SOL_SOCKET, option, &tv, sizeof tv);
-}
-
-bool fillAddress(const std::string& path, sockaddr_un* addr)
-{
-    std::memset(addr, 0, sizeof *addr);
-    addr->sun_family = AF_UNIX;
-    if (path.size() >= sizeof addr->sun_path)
-        return false;
-    std::memcpy(addr->sun_path, path.c_str(), path.size());
-    return true;
 }
 
 // The process id in "<pid>.sock" or "<pid>-<n>.sock"; 0 for other names.
@@ -96,41 +64,25 @@ bool processGone(pid_t pid)
     return ::kill(pid, 0) != 0 && errno == ESRCH;
 }
 
-// Repeats `io` (send or recv) until `size` bytes moved; false on error or a closed peer.
-template <class Byte, class Io> bool transferAll(Byte* data, size_t size, Io io)
+// The process-wide messaging endpoint (the device library's) lives until the process ends
+// and is never destroyed: at the normal end of the process its socket is removed here, so
+// the messaging folder does not collect one socket per run. Only sockets of this process go;
+// a child that was forked and exits leaves its parent's alone.
+struct EndpointSweeper
 {
-    while (size > 0) {
-        const ssize_t n = io(data, size);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        data += n;
-        size -= static_cast<size_t>(n);
+    ~EndpointSweeper()
+    {
+        std::lock_guard<std::mutex> lock(g_endpointsMutex);
+        for (const auto& entry : endpoints()) {
+            const std::string& path = entry.first;
+            const size_t slash = path.rfind('/');
+            const char* name = path.c_str() + (slash == std::string::npos ? 0 : slash + 1);
+            if (ownerPid(name) == ::getpid())
+                ::unlink(path.c_str());
+        }
     }
-    return true;
-}
-
-bool writeAll(int fd, const unsigned char* data, size_t size)
-{
-    return transferAll(data, size, [fd](const unsigned char* p, size_t n) {
-        return ::send(fd, p, n, MSG_NOSIGNAL);
-    });
-}
-
-bool readAll(int fd, unsigned char* data, size_t size)
-{
-    return transferAll(data, size,
-                       [fd](unsigned char* p, size_t n) { return ::recv(fd, p, n, 0); });
-}
-
-void answer(int fd, uint32_t count)
-{
-    unsigned char reply[4];
-    KavoIPCBlock::PutU32(reply, count);
-    // The peer waits for these 4 bytes; an empty socket buffer always takes them.
-    [[maybe_unused]] const ssize_t n = ::send(fd, reply, sizeof reply, MSG_NOSIGNAL | MSG_DONTWAIT);
-}
+};
+EndpointSweeper g_endpointSweeper;
 
 } // namespace
 
@@ -220,9 +172,14 @@ bool KavoIPC::Send(const char* applicationName, const char* messageName, uint32_
     }
     std::sort(names.begin(), names.end());
 
+    // Every peer is served by a thread of its own under one shared deadline: a
+    // stopped or hung program costs that deadline once, however many there are.
+    const SocketIo::Deadline deadline = SocketIo::After(kSendDeadlineMs);
+    std::vector<uint32_t> answers(names.size(), 0);
+    std::vector<std::thread> senders;
     uint32_t total = 0;
-    for (const std::string& name : names) {
-        const std::string path = dir + "/" + name;
+    for (size_t i = 0; i < names.size(); ++i) {
+        const std::string path = dir + "/" + names[i];
         // A subscriber that sends from a serving thread cannot be answered
         // by that same thread through its socket: that endpoint's
         // subscribers are called directly instead.
@@ -234,30 +191,34 @@ bool KavoIPC::Send(const char* applicationName, const char* messageName, uint32_
                 it->second->m_servingThread.load() == std::this_thread::get_id())
                 servedHere = it->second;
         }
-        if (servedHere)
+        if (servedHere) {
             total += servedHere->Dispatch(applicationName, messageName, payloadSize,
                                           payloadSize ? payload : nullptr);
-        else
-            total += SendToPeer(path, frame);
+            continue;
+        }
+        uint32_t* answer = &answers[i];
+        try {
+            senders.emplace_back(
+                [path, &frame, deadline, answer] { *answer = SendToPeer(path, frame, deadline); });
+        } catch (const std::system_error&) {
+            *answer = SendToPeer(path, frame, deadline); // no thread to spare: in turn
+        }
     }
+    for (std::thread& sender : senders)
+        sender.join();
+    for (const uint32_t answer : answers)
+        total += answer;
     if (count)
         *count = total;
     return true;
 }
 
-uint32_t KavoIPC::SendToPeer(const std::string& path, const std::vector<unsigned char>& frame)
+uint32_t KavoIPC::SendToPeer(const std::string& path, const std::vector<unsigned char>& frame,
+                             SocketIo::Deadline deadline)
 {
-    sockaddr_un addr;
-    if (!fillAddress(path, &addr))
-        return 0;
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0)
-        return 0;
-    setTimeout(fd, SO_SNDTIMEO, kIoTimeoutMs);
-    setTimeout(fd, SO_RCVTIMEO, kReplyTimeoutMs);
-    if (::connect(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0) {
-        const int err = errno;
-        ::close(fd);
+    int err = 0;
+    const int fd = SocketIo::ConnectLocal(path, deadline, &err);
+    if (fd < 0) {
         // Nobody listens and the owner is dead: a leftover of a killed process.
         const char* base = std::strrchr(path.c_str(), '/');
         const pid_t pid = ownerPid(base ? base + 1 : path.c_str());
@@ -269,7 +230,8 @@ uint32_t KavoIPC::SendToPeer(const std::string& path, const std::vector<unsigned
     }
     uint32_t count = 0;
     unsigned char reply[4];
-    if (writeAll(fd, frame.data(), frame.size()) && readAll(fd, reply, sizeof reply))
+    if (SocketIo::WriteAll(fd, frame.data(), frame.size(), deadline) &&
+        SocketIo::ReadAll(fd, reply, sizeof reply, deadline))
         count = KavoIPCBlock::GetU32(reply);
     ::close(fd);
     return count;
@@ -337,7 +299,7 @@ bool KavoIPC::OpenSocket()
         path += "-" + std::to_string(n);
     path += ".sock";
     sockaddr_un addr;
-    if (!fillAddress(path, &addr)) {
+    if (!SocketIo::FillAddress(path, &addr)) {
         qWarning() << "KavoIPC  socket path too long:" << path.c_str();
         return false;
     }
@@ -370,124 +332,35 @@ void KavoIPC::ServeLoop()
     const std::string socketPath = m_socketPath;
     const std::shared_ptr<std::atomic<bool>> orphaned = m_orphaned;
 
-    std::vector<Connection> connections;
-    const auto closeConnection = [&connections](size_t i) {
-        ::close(connections[i].fd);
-        connections.erase(connections.begin() + static_cast<std::ptrdiff_t>(i));
+    FrameServer::Limits limits = KavoIPCBlock::FrameLimits();
+    limits.frameTimeoutMs = kIoTimeoutMs;
+    limits.maxConnections = kMaxConnections;
+    const auto countAnswer = [](uint32_t count) {
+        std::string reply(4, '\0');
+        KavoIPCBlock::PutU32(reinterpret_cast<unsigned char*>(reply.data()), count);
+        return reply;
     };
-    const auto shutDown = [&] {
-        {
-            std::lock_guard<std::mutex> lock(g_endpointsMutex);
-            const auto it = endpoints().find(socketPath);
-            if (it != endpoints().end() && it->second == this)
-                endpoints().erase(it);
-        }
-        for (const Connection& c : connections)
-            ::close(c.fd);
-        ::close(listenFd);
-        ::unlink(socketPath.c_str());
-        if (*orphaned)
-            ::close(wakeFd);
-    };
+    FrameServer::Serve(listenFd, wakeFd, limits, countAnswer(0),
+                       [&](const unsigned char* block, size_t length, bool* stop) {
+                           KavoIPCBlock::Message message;
+                           uint32_t called = 0;
+                           if (KavoIPCBlock::ParseBlock(block, length, &message))
+                               called = Dispatch(message.applicationName, message.messageName,
+                                                 message.payloadSize, message.payload);
+                           *stop = *orphaned;
+                           return countAnswer(called);
+                       });
 
-    for (;;) {
-        std::vector<pollfd> fds;
-        fds.push_back({wakeFd, POLLIN, 0});
-        fds.push_back({listenFd, POLLIN, 0});
-        int timeout = -1;
-        const auto now = Clock::now();
-        for (const Connection& c : connections) {
-            fds.push_back({c.fd, POLLIN, 0});
-            const auto left =
-                std::chrono::duration_cast<std::chrono::milliseconds>(c.deadline - now).count();
-            const int ms = static_cast<int>(std::max<long long>(0, left) + 1);
-            timeout = timeout < 0 ? ms : std::min(timeout, ms);
-        }
-        const int ready = ::poll(fds.data(), fds.size(), timeout);
-        if (ready < 0 && errno != EINTR) {
-            qWarning() << "KavoIPC  poll failed:" << std::strerror(errno);
-            break;
-        }
-        if (fds[0].revents & POLLIN)
-            break;
-
-        // Connections first, by index from the back so closing keeps indexes valid.
-        for (size_t i = connections.size(); i-- > 0;) {
-            Connection& c = connections[i];
-            const short revents = fds[i + 2].revents;
-            if (!revents) {
-                if (Clock::now() >= c.deadline)
-                    closeConnection(i); // silent or slow peer
-                continue;
-            }
-            bool done = false;
-            bool drop = false;
-            if (c.headerRead < sizeof c.header) {
-                const ssize_t n =
-                    ::recv(c.fd, c.header + c.headerRead, sizeof c.header - c.headerRead, 0);
-                if (n > 0) {
-                    c.headerRead += static_cast<size_t>(n);
-                    if (c.headerRead == sizeof c.header &&
-                        !KavoIPCBlock::ParseFrameHeader(c.header, &c.blockLength)) {
-                        answer(c.fd, 0);
-                        drop = true;
-                    }
-                } else if (n == 0 || (errno != EAGAIN && errno != EINTR)) {
-                    drop = true;
-                }
-            } else {
-                // Never read past the block the header announced.
-                const size_t want = std::min(kReadChunk, c.blockLength - c.block.size());
-                const size_t have = c.block.size();
-                c.block.resize(have + want);
-                const ssize_t n = ::recv(c.fd, c.block.data() + have, want, 0);
-                c.block.resize(have + (n > 0 ? static_cast<size_t>(n) : 0));
-                if (n == 0 || (n < 0 && errno != EAGAIN && errno != EINTR))
-                    drop = true;
-                else
-                    done = c.block.size() == c.blockLength;
-            }
-            if (done) {
-                KavoIPCBlock::Message message;
-                uint32_t called = 0;
-                if (KavoIPCBlock::ParseBlock(c.block.data(), c.block.size(), &message))
-                    called = Dispatch(message.applicationName, message.messageName,
-                                      message.payloadSize, message.payload);
-                answer(c.fd, called);
-                if (*orphaned) {
-                    shutDown();
-                    return;
-                }
-                drop = true;
-            }
-            if (drop)
-                closeConnection(i);
-            else if (Clock::now() >= c.deadline)
-                closeConnection(i);
-        }
-
-        if (fds[1].revents & POLLIN) {
-            for (;;) {
-                const int fd = ::accept4(listenFd, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
-                if (fd < 0)
-                    break;
-                ucred cred{};
-                socklen_t len = sizeof cred;
-                const bool sameUser = ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &cred, &len) == 0 &&
-                                      cred.uid == ::getuid();
-                if (!sameUser || connections.size() >= kMaxConnections) {
-                    ::close(fd);
-                    continue;
-                }
-                Connection c;
-                c.fd = fd;
-                c.deadline = Clock::now() + std::chrono::milliseconds(kIoTimeoutMs);
-                connections.push_back(std::move(c));
-            }
-        }
+    {
+        std::lock_guard<std::mutex> lock(g_endpointsMutex);
+        const auto it = endpoints().find(socketPath);
+        if (it != endpoints().end() && it->second == this)
+            endpoints().erase(it);
     }
-
-    shutDown();
+    ::close(listenFd);
+    ::unlink(socketPath.c_str());
+    if (*orphaned)
+        ::close(wakeFd);
 }
 
 bool kvds::CreateKavoIPC(kvds::IKavoIPC** ipc)

@@ -5,6 +5,7 @@
 #include "KavoThreadLock.h"
 #include "KvpmEvent.h"
 #include "RefCountedPtr.h"
+#include "SocketIo.h"
 
 #include <atomic>
 #include <cstdint>
@@ -17,20 +18,20 @@
 // The messaging endpoint of this process: one Unix-domain socket,
 // <runtime dir>/kavo-ipc/<pid>.sock (a further endpoint of the same process:
 // <pid>-<n>.sock), served by the object's own thread. A
-// send connects to every socket of that directory, its own included, and
-// writes one frame per connection: the tag and the block length (two 32-bit
-// little-endian words), then the message block. The receiver calls its
-// matching subscribers on the serving thread and answers their number as a
-// 32-bit little-endian word.
+// send connects to every socket of that directory, its own included (all at
+// once, under one deadline), and writes one frame per connection: the tag and the block length (two
+// 32-bit little-endian words), then the message block. The receiver calls its matching subscribers
+// on the serving thread and answers their number as a 32-bit little-endian word.
 class KavoIPC : public kvtl::RefCountedImpl<kvds::IKavoIPC>
 {
 public:
     static constexpr uint32_t kFrameTag = 0x4B495043;
-    // Time a connection has to deliver its whole frame, and a sender to
-    // connect and write it; no peer, silent or stuck, holds anyone longer.
+    // Time a connection has to deliver its whole frame; no peer, silent or
+    // stuck, holds the receiver longer.
     static constexpr int kIoTimeoutMs = 2000;
-    // How long a sender waits for a peer's answer (its subscribers' work).
-    static constexpr int kReplyTimeoutMs = 5000;
+    // Time a send has to deliver to every peer and collect their answers
+    // (their subscribers' work); peers are served side by side within it.
+    static constexpr int kSendDeadlineMs = 2000;
 
     KavoIPC();
     ~KavoIPC() override;
@@ -72,8 +73,9 @@ private:
     uint32_t Dispatch(const char* applicationName, const char* messageName, uint32_t payloadSize,
                       const void* payload);
     // Delivers one frame to the socket at path and returns its answer (0 when
-    // the peer is gone, stale, silent or broken).
-    static uint32_t SendToPeer(const std::string& path, const std::vector<unsigned char>& frame);
+    // the peer is gone, stale, silent or broken, or the deadline passed).
+    static uint32_t SendToPeer(const std::string& path, const std::vector<unsigned char>& frame,
+                               SocketIo::Deadline deadline);
 
     SubscriptionMap m_subscriptions;
     KavoThreadLock m_subscriptionLock;

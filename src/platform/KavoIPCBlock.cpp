@@ -1,18 +1,17 @@
 #include "KavoIPCBlock.h"
 
+#include "SocketIo.h"
+
 #include <cstring>
 
 void KavoIPCBlock::PutU32(unsigned char* p, uint32_t v)
 {
-    p[0] = static_cast<unsigned char>(v);
-    p[1] = static_cast<unsigned char>(v >> 8);
-    p[2] = static_cast<unsigned char>(v >> 16);
-    p[3] = static_cast<unsigned char>(v >> 24);
+    SocketIo::PutU32(p, v);
 }
 
 uint32_t KavoIPCBlock::GetU32(const unsigned char* p)
 {
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+    return SocketIo::GetU32(p);
 }
 
 bool KavoIPCBlock::IsValidSend(const char* applicationName, const char* messageName,
@@ -47,15 +46,18 @@ std::vector<unsigned char> KavoIPCBlock::BuildFrame(const char* applicationName,
     return frame;
 }
 
+FrameServer::Limits KavoIPCBlock::FrameLimits()
+{
+    FrameServer::Limits limits;
+    limits.tag = kTag;
+    limits.minLength = kOverhead;
+    limits.maxLength = kOverhead + kMaxPayloadSize;
+    return limits;
+}
+
 bool KavoIPCBlock::ParseFrameHeader(const unsigned char* header, uint32_t* blockLength)
 {
-    if (GetU32(header) != kTag)
-        return false;
-    const uint32_t length = GetU32(header + 4);
-    if (length < kOverhead || length - kOverhead > kMaxPayloadSize)
-        return false;
-    *blockLength = length;
-    return true;
+    return FrameServer::ParseHeader(header, FrameLimits(), blockLength);
 }
 
 bool KavoIPCBlock::ParseBlock(const unsigned char* block, size_t length, Message* message)
@@ -64,7 +66,8 @@ bool KavoIPCBlock::ParseBlock(const unsigned char* block, size_t length, Message
         return false;
     const auto* app = reinterpret_cast<const char*>(block);
     const auto* msg = reinterpret_cast<const char*>(block + kNameFieldSize);
-    if (!std::memchr(app, 0, kNameFieldSize) || !std::memchr(msg, 0, kNameFieldSize))
+    // Names of 1 to 256 characters, as a sender writes them.
+    if (!std::memchr(app, 0, kMaxNameLength + 1) || !std::memchr(msg, 0, kMaxNameLength + 1))
         return false;
     if (app[0] == 0 || msg[0] == 0)
         return false;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FrameServer.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -37,11 +39,13 @@ public:
     static std::vector<unsigned char> BuildFrame(const char* applicationName,
                                                  const char* messageName, uint32_t payloadSize,
                                                  const void* payload);
-    // Reads the 8-byte frame header. False for a wrong tag or a block length
+    // What a receiver takes: the tag, and a block of 528 .. 528 + kMaxPayloadSize bytes.
+    static FrameServer::Limits FrameLimits();
+    // Reads the 8-byte frame header, as the receiver does. False for a wrong tag or a block length
     // outside 528 .. 528 + kMaxPayloadSize.
     static bool ParseFrameHeader(const unsigned char* header, uint32_t* blockLength);
     // Interprets a received block of exactly length bytes without reading
-    // past it. False when a name is empty or not terminated within its field,
+    // past it. False when a name is empty or longer than 256 characters,
     // or when the stated payload size exceeds length - 528. The pointers of
     // message point into block.
     static bool ParseBlock(const unsigned char* block, size_t length, Message* message);

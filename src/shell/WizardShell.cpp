@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <QTranslator>
 #include <atomic>
+#include <cstdio>
 #include <memory>
 #include <mutex>
 #include <shared_mutex>
@@ -17,6 +18,7 @@
 #include "CommandLineParser.h"
 #include "PingManager.h"
 #include "SettingsAccessors.h"
+#include "TerminationSignals.h"
 #include "TransferWizardController.h"
 #include "TranslationTag.h"
 #include "UnattendedTransfer.h"
@@ -53,6 +55,22 @@ bool isDir(const QString& path)
 }
 
 } // namespace
+
+QString WizardShell::usageText()
+{
+    return QStringLiteral(
+        "Usage: portavo -xfer -id DEVICE [-file URL]... [-activationvideo]\n"
+        "Puts videos on a disc or a USB drive that a home video device can play.\n"
+        "  -xfer             start the transfer wizard (required)\n"
+        "  -id DEVICE        the device to serve (required): 10000 DVD player, 10001 Blu-ray\n"
+        "                    player, 10002 TV, 10003 PlayStation 3, 10004 mobile phone, or\n"
+        "                    the number of a device stored before; 1000 writes the files\n"
+        "                    as they are, without converting them\n"
+        "  -file URL         a video to add, as a file URL (file:///home/alice/a%20b.mp4);\n"
+        "                    repeat it for more videos\n"
+        "  -activationvideo  the videos are activation videos: they go to the top of the list\n"
+        "While the wizard runs, the same command hands further videos to it.\n");
+}
 
 TransferWizardController* WizardShell::runningController()
 {
@@ -134,7 +152,21 @@ int WizardShell::run(int& argc, char** argv)
     const CommandLineParser::Unattended unattended = parser.parseUnattended();
     // The launcher's answer: always 0 for the wizard, the outcome for an unattended run.
     int result = 0;
-    if (parser.parse(files, deviceID, activationFiles)) {
+    if (!parser.parse(files, deviceID, activationFiles)) {
+        if (unattended.active()) {
+            UnattendedTransfer::refuse(files,
+                                       QStringLiteral("the command line needs -xfer and -id N"));
+            result = UnattendedTransfer::NotStarted;
+        } else {
+            // No wizard, as before; but a person who typed the command learns how to use it.
+            std::fputs(usageText().toLocal8Bit().constData(), stderr);
+        }
+    } else {
+        // SIGTERM and SIGINT end the wizard as its window would: everything is torn down. An
+        // unattended run cancels its transfer instead and reports it.
+        std::unique_ptr<TerminationSignals> termination;
+        if (!unattended.active())
+            termination = std::make_unique<TerminationSignals>();
         TransferWizardController controller;
         if (qEnvironmentVariableIsSet("KAVO_TEST_TRANSFER_STATE"))
             controller.setTransferState(qEnvironmentVariableIntValue("KAVO_TEST_TRANSFER_STATE"));
@@ -154,13 +186,11 @@ int WizardShell::run(int& argc, char** argv)
             result = run.exitCode();
         } else {
             controller.launchWizard(files, deviceID, activationFiles);
-            app->exec();
+            if (!termination->received())
+                app->exec();
         }
         std::unique_lock<std::shared_mutex> lock(s_runningLock);
         s_running.store(nullptr);
-    } else if (unattended.active()) {
-        UnattendedTransfer::refuse(files, QStringLiteral("the command line needs -xfer and -id N"));
-        result = UnattendedTransfer::NotStarted;
     }
 
     pingManager()->clear();

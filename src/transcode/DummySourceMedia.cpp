@@ -6,25 +6,6 @@ DummySourceMedia::DummySourceMedia(const QString& path) : m_fileInfo(path) {}
 
 DummySourceMedia::~DummySourceMedia() = default;
 
-int DummySourceMedia::AddRef()
-{
-    return ++m_refCount;
-}
-
-int DummySourceMedia::Release()
-{
-    if (--m_refCount < 1) {
-        delete this;
-        return 0;
-    }
-    return m_refCount;
-}
-
-int DummySourceMedia::GetRefCount() const
-{
-    return m_refCount;
-}
-
 int32_t DummySourceMedia::GetFileName(std::u16string& fileName)
 {
     fileName = m_fileInfo.filePath().toStdU16String();

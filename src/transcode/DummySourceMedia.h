@@ -8,15 +8,11 @@
 // A source made by the program for a file used unchanged (or one that could
 // not be analysed), so later steps treat every file through ISourceMedia.
 // Only the name and the size are known; everything else is not implemented.
-class DummySourceMedia : public kvt::ISourceMedia
+class DummySourceMedia : public kvtl::RefCountedImpl<kvt::ISourceMedia>
 {
 public:
     explicit DummySourceMedia(const QString& path);
     ~DummySourceMedia() override;
-
-    int AddRef() override;
-    int Release() override;
-    int GetRefCount() const override;
 
     int32_t GetFileName(std::u16string& fileName) override;
     int32_t GetDuration(uint64_t& microseconds) override;
@@ -39,6 +35,5 @@ public:
     int32_t IsCompatible(int32_t profile, bool& compatible) override;
 
 private:
-    int32_t m_refCount = 0;
     QFileInfo m_fileInfo;
 };

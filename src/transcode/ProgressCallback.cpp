@@ -6,25 +6,6 @@ ProgressCallback::ProgressCallback(QObject* parent) : QObject(parent) {}
 
 ProgressCallback::~ProgressCallback() = default;
 
-int ProgressCallback::AddRef()
-{
-    return ++m_refCount;
-}
-
-int ProgressCallback::Release()
-{
-    if (--m_refCount < 1) {
-        delete this;
-        return 0;
-    }
-    return m_refCount;
-}
-
-int ProgressCallback::GetRefCount() const
-{
-    return m_refCount;
-}
-
 QString ProgressCallback::fileNameOf(kvt::ISourceMedia* source)
 {
     if (!source)

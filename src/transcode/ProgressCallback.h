@@ -10,7 +10,7 @@ Q_DECLARE_INTERFACE(kvt::ITranscodeProgressCB, "kvt::ITranscodeProgressCB")
 // Turns the engine's callbacks, which arrive on engine threads, into signals;
 // connected with the default connection type they reach the receiver's thread
 // queued.
-class ProgressCallback : public QObject, public kvt::ITranscodeProgressCB
+class ProgressCallback : public QObject, public kvtl::RefCountedImpl<kvt::ITranscodeProgressCB>
 {
     Q_OBJECT
     Q_INTERFACES(kvt::ITranscodeProgressCB)
@@ -18,11 +18,6 @@ class ProgressCallback : public QObject, public kvt::ITranscodeProgressCB
 public:
     explicit ProgressCallback(QObject* parent = nullptr);
     ~ProgressCallback() override;
-
-    int AddRef() override;
-    // Below 1 the whole object deletes itself.
-    int Release() override;
-    int GetRefCount() const override;
 
     int32_t OnProgress(kvt::ISourceMedia* source, int32_t operation, int32_t value1, int32_t value2,
                        double progress) override;
@@ -41,6 +36,4 @@ signals:
 
 private:
     static QString fileNameOf(kvt::ISourceMedia* source);
-
-    int32_t m_refCount = 0;
 };

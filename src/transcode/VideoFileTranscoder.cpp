@@ -107,6 +107,8 @@ QString VideoFileTranscoder::profileName(int profile)
 bool VideoFileTranscoder::initEngine()
 {
     clearQueue();
+    // A new run: what the last one converted has been written or was given up.
+    m_folder.clear();
     m_nextJob = 0;
     m_state = Idle;
     if (m_engineReady)

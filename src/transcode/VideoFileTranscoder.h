@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "ConversionFolder.h"
 #include "ISourceMedia.h"
 #include "ITranscodeEngineInfo.h"
 #include "ITranscodeSession.h"
@@ -29,8 +30,13 @@ public:
     explicit VideoFileTranscoder(QObject* parent = nullptr);
     ~VideoFileTranscoder() override;
 
-    // Empties the queue and, once per object, starts the engine; false without an engine.
+    // Empties the queue, removes this run's converted files and, once per object, starts the
+    // engine; false without an engine.
     bool initEngine();
+    // The folder this object's conversions go to, made under base on the first call (what
+    // ended runs left there is removed then). It goes, with every converted file in it, when
+    // this object does.
+    QString useConversionFolder(const QString& base) { return m_folder.open(base); }
     bool isEngineReady() const { return m_engineReady; }
 
     // Analyses one file for profile and queues its conversion to outputPath. The caller sets
@@ -103,4 +109,5 @@ private:
     QMutex m_analysisMutex;
     kvt::ITranscodeSession* m_analysisSession = nullptr;
     bool m_analysisCancel = false;
+    ConversionFolder m_folder;
 };

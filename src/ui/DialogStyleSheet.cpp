@@ -47,6 +47,17 @@ QString dialogStyleSheet()
     return sheet;
 }
 
+QString fileDialogStyleSheet()
+{
+    initPortavoResources();
+    static const QString sheet = [] {
+        QFile file(QStringLiteral(":/styles/filedialog.qss"));
+        return dialogStyleSheet() +
+               (file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString());
+    }();
+    return sheet;
+}
+
 QString helpPageUrl(const QString& path)
 {
     std::string host;

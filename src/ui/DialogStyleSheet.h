@@ -8,6 +8,10 @@ class QDialog;
 // image-framed push buttons.
 QString dialogStyleSheet();
 
+// The sheet of the Add dialog (a file dialog): the secondary dialogs' look, with light lists
+// and fields for the folder's contents.
+QString fileDialogStyleSheet();
+
 // Gives a secondary dialog the frame they all share: its object name, a fixed size without a
 // help button, the program's icon and the style sheet above.
 void setUpSecondaryDialog(QDialog* dialog, const QString& objectName);

@@ -1,5 +1,6 @@
 #include "ErrorDialog.h"
 
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QIcon>
@@ -11,6 +12,12 @@
 #include "DialogStyleSheet.h"
 #include "EllipsisLabel.h"
 #include "Formatting.h"
+#include "ResultCodeReasons.h"
+
+QString ErrorDialog::reasonText(int code)
+{
+    return QCoreApplication::translate("ResultCodeReason", kvt::resultCodeReason(code));
+}
 
 ErrorDialog::ErrorDialog(QWidget* parent) : QDialog(parent)
 {
@@ -66,11 +73,17 @@ void ErrorDialog::addRow(const QString& path, int code)
         item->setIcon(0, QIcon(QStringLiteral(":/DeviceTransferWizard/generic-failure.png")));
         auto* link = new QLabel(m_tree);
         link->setTextFormat(Qt::RichText);
-        link->setText(QStringLiteral("<a href=\"%1\"><span style=\"color:#2BB0DC;\">%2</span></a>")
-                          .arg(errorHelpUrl(code).toHtmlEscaped())
-                          .arg(code));
+        // The code links to its help page; the reason beside it says in plain words what the
+        // number means.
+        link->setText(
+            QStringLiteral("<a href=\"%1\"><span style=\"color:#2BB0DC;\">%2</span></a> %3")
+                .arg(errorHelpUrl(code).toHtmlEscaped())
+                .arg(code)
+                .arg(reasonText(code).toHtmlEscaped()));
         link->setOpenExternalLinks(true);
         link->setTextInteractionFlags(Qt::TextBrowserInteraction);
+        // A gap before the file name, which the column would otherwise touch.
+        link->setContentsMargins(0, 0, 12, 0);
         m_tree->setItemWidget(item, 1, link);
         ++m_linkCount;
     }
@@ -99,6 +112,8 @@ void ErrorDialog::prepare(const QString& title, const QString& text, bool twoBut
         body = body.arg(m_rowCount - m_linkCount);
     m_label->setText(body);
     m_errorClickLabel->setVisible(m_linkCount > 0);
+    // The reasons were measured as they were added; measure them again as they are shown.
+    m_tree->resizeColumnToContents(1);
     m_buttonBox->disconnect(this);
     m_buttonBox->clear();
     if (twoButtons) {

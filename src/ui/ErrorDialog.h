@@ -7,7 +7,7 @@ class QTreeWidget;
 class QDialogButtonBox;
 
 // Lists the files that cannot be used, each with its error code linked to the help page of
-// that error.
+// that error and a short reason in plain words beside it.
 class ErrorDialog : public QDialog
 {
     Q_OBJECT
@@ -25,6 +25,9 @@ public:
     // becomes the number of rows without an error link. twoButtons adds "Open" (accepts) next
     // to "OK" (rejects).
     int run(const QString& title, const QString& text, bool twoButtons);
+
+    // The short reason shown beside an error code, translated.
+    static QString reasonText(int code);
 
     QTreeWidget* treeWidget() const { return m_tree; }
     QDialogButtonBox* buttonBox() const { return m_buttonBox; }

@@ -108,7 +108,7 @@ bool FileAnalysisRunner::isSupported(const QString& path, const QStringList& pat
 FileAnalysisRunner::ModelLists FileAnalysisRunner::modelLists(const QStringList& paths,
                                                               const AnalysisResults& results,
                                                               int count,
-                                                              const QStringList& skipErrors)
+                                                              const QStringList& unknownTypes)
 {
     ModelLists lists;
     const int n = qMin<int>(count, int(paths.size()));
@@ -118,7 +118,10 @@ FileAnalysisRunner::ModelLists FileAnalysisRunner::modelLists(const QStringList&
                               i < results.outputPaths.size() && i < results.sources.size();
         const int code = i < results.resultCodes.size() ? results.resultCodes[i] : -1;
         if (!complete || (code != 0 && code != 154)) {
-            if (!skipErrors.contains(QFileInfo(path).fileName()))
+            const QString name = QFileInfo(path).fileName();
+            if (unknownTypes.contains(name))
+                lists.unsupported << name;
+            else
                 lists.errors.append({path, code});
             continue;
         }

@@ -45,8 +45,9 @@ public:
     // What the file list takes from an analysis of paths: the usable files in the model's
     // lists, and the paths that failed with their result codes. Only the first count paths
     // are looked at (a cancelled analysis has results for fewer files). Result codes 0 and 154
-    // are usable. Failed paths named in skipErrors (files of a type the engine does not read,
-    // reported elsewhere) are left out of errors.
+    // are usable. A failed path whose file name is in unknownTypes (an extension the engine
+    // does not list) goes to unsupported instead of errors; one of those that the engine read
+    // after all is added like any other.
     struct ModelLists
     {
         QList<FileInfoModel::SourceFile> sources;
@@ -54,9 +55,10 @@ public:
         QList<FileInfoModel::Estimate> estimates;
         QStringList directFiles;
         QList<QPair<QString, int>> errors;
+        QStringList unsupported;
     };
     static ModelLists modelLists(const QStringList& paths, const AnalysisResults& results,
-                                 int count, const QStringList& skipErrors);
+                                 int count, const QStringList& unknownTypes);
 
     // "*.ext" patterns of the engine's file types: the first entry's list, used only when the
     // map has two or more entries (the first is then the list of all types). Empty: any type.

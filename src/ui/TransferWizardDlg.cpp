@@ -43,19 +43,6 @@ QString readResourceText(const QString& path)
     return QString::fromUtf8(file.readAll());
 }
 
-// Where a help page lives: on the help host when the installation names one, otherwise the
-// page shipped with the program under the same path.
-QString helpLinkUrl(const QString& path)
-{
-    std::string host;
-    if (ReadInstallSetting(std::string("TransferWizard"), std::string("HelpHost"), host)) {
-        const QString h = QString::fromUtf8(host.data(), qsizetype(host.size())).trimmed();
-        if (!h.isEmpty())
-            return QStringLiteral("http://") + h + path;
-    }
-    return QUrl::fromLocalFile(localHelpDir() + path + QStringLiteral(".html")).toString();
-}
-
 } // namespace
 
 TransferWizardDlg::TransferWizardDlg(TransferWizardServericeInterface* service,
@@ -177,7 +164,7 @@ void TransferWizardDlg::setHelpLinks()
           std::pair<QLabel*, const char*>(ui->needHelpLabel, NeedHelpPath)}) {
         QString text = label->text();
         text.replace(QString::fromLatin1(FormHelpHost) + QString::fromLatin1(path),
-                     helpLinkUrl(QString::fromLatin1(path)).toHtmlEscaped());
+                     helpPageUrl(QString::fromLatin1(path)).toHtmlEscaped());
         label->setText(text);
     }
 }
@@ -220,6 +207,8 @@ void TransferWizardDlg::setWizardStartParameters(const WizardStartParameters& pa
         method = 1;
     if (parameters.burnOnly || !parameters.driveLetter.empty())
         page = FileListPage;
+    preselectMethod = parameters.driveType != 0 && parameters.driveType != 1 &&
+                      parameters.driveLetter.empty() && !parameters.burnOnly;
     filePage.selectDriveByName(parameters.driveLetter);
     // The drive lists are read only when the file page shows; the remembered drive is looked
     // up again then, or the first drive of its kind would be taken instead.
@@ -244,6 +233,7 @@ void TransferWizardDlg::resetWizard()
     currentCount = 0;
     start = WizardStartParameters();
     rememberedDrive.clear();
+    preselectMethod = false;
     lastProgressFileName.clear();
     ui->KavoRadioButton->setChecked(true);
     ui->burnDiskRadioButton->setChecked(true);
@@ -376,8 +366,22 @@ void TransferWizardDlg::setupMethodPage()
     setFooterButtons(true, false, true, false);
     ui->nextButton->setText(designNextText);
     updateButtonSpacers();
+    if (preselectMethod)
+        preselectUsableMethod();
     updateMethodTexts();
     updateFooterNav(1);
+}
+
+void TransferWizardDlg::preselectUsableMethod()
+{
+    // Once: a choice the user made on this page stays when they come back to it.
+    preselectMethod = false;
+    QList<USBDriveData> burners;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    service->GetBurnerDrives(burners);
+    QApplication::restoreOverrideCursor();
+    method = burners.isEmpty() ? 1 : 0;
+    (method == 0 ? ui->burnDiskRadioButton : ui->CopyToUSBRadioButton)->setChecked(true);
 }
 
 void TransferWizardDlg::setupFinishPage()

@@ -151,6 +151,9 @@ private:
     void setTransferBarStyle(bool writing);
     void readWindowSettings();
     void setHelpLinks();
+    // Nothing is remembered for the device: chooses the disc when there is a burner, else the
+    // USB drive.
+    void preselectUsableMethod();
 
     // The drive chosen for the current method, or null.
     const USBDriveData* currentDrive() const;
@@ -177,6 +180,8 @@ private:
     FileAnalysisRunner analysis;
     QElapsedTimer transferClock;
     QString baseWindowTitle;
+    // The method page has not been shown since start parameters that remember no method.
+    bool preselectMethod = false;
     // The drive named by the start parameters, chosen once its list has been read.
     std::u16string rememberedDrive;
     QString lastProgressFileName;

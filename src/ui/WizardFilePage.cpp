@@ -1,13 +1,18 @@
 #include "WizardFilePage.h"
 
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QMimeData>
+#include <QTreeView>
 #include <QUrl>
 #include <algorithm>
 
+#include "DialogStyleSheet.h"
 #include "ErrorDialog.h"
 #include "ISourceMedia.h"
 #include "LabelElider.h"
@@ -241,17 +246,65 @@ void WizardFilePage::recomputeTransferTimes(const QStringList& files)
     d.ui->timeLeftLabel->setText(d.model.totalTimeText());
 }
 
+void WizardFilePage::fitFileDialog(QFileDialog& dialog)
+{
+    // The list of every type is long: the type box shows what fits instead of stretching the
+    // window past the screen.
+    if (auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"))) {
+        types->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        types->setMinimumContentsLength(40);
+    }
+    // Words only on Open and Cancel, as on every button of the wizard.
+    for (QDialogButtonBox* box : dialog.findChildren<QDialogButtonBox*>())
+        for (QAbstractButton* button : box->buttons())
+            button->setIcon(QIcon());
+    // Room for the folder's columns (size, type, date) without cutting them.
+    if (auto* details = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+        QHeaderView* header = details->header();
+        header->setStretchLastSection(false);
+        header->setSectionResizeMode(0, QHeaderView::Stretch);
+        const int widths[] = {0, 90, 130, 150};
+        for (int column = 1; column < 4; ++column)
+            header->resizeSection(column, widths[column]);
+    }
+    dialog.resize(760, 480);
+}
+
+QString WizardFilePage::addDialogFolder() const
+{
+    QString dir;
+    if (d.service)
+        d.service->getLastBrowsedDir(dir);
+    if (m_browsed && QFileInfo(dir).isDir())
+        return dir;
+    // Nothing chosen with the dialog or dropped yet: the videos given on the command line
+    // are the best hint where the others are.
+    for (int row = d.model.rowCount() - 1; row >= 0; --row) {
+        const QFileInfo folder(QFileInfo(d.model.sourcePath(row)).absolutePath());
+        if (folder.isDir())
+            return folder.absoluteFilePath();
+    }
+    return dir;
+}
+
 void WizardFilePage::addFiles()
 {
     QString filter;
     for (const auto& [name, patterns] : d.fileTypes)
         filter += QString::fromUtf8(name.c_str()) + tr(" files") + QStringLiteral(" (") +
                   QString::fromUtf8(patterns.c_str()) + QStringLiteral(");;");
-    QString dir;
-    if (d.service)
-        d.service->getLastBrowsedDir(dir);
-    const QStringList names = QFileDialog::getOpenFileNames(
-        &d, tr("Open Video") + QStringLiteral(" -- ") + d.windowTitle(), dir, filter);
+    QFileDialog dialog(&d, tr("Open Video") + QStringLiteral(" -- ") + d.windowTitle(),
+                       addDialogFolder(), filter);
+    dialog.setObjectName(QStringLiteral("addFileDialog"));
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    // It would inherit the wizard's sheet (white labels on its light fields): it gets the look
+    // of the wizard's other dialogs instead.
+    dialog.setStyleSheet(fileDialogStyleSheet());
+    fitFileDialog(dialog);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const QStringList names = dialog.selectedFiles();
     if (!names.isEmpty())
         addFileNames(names);
 }
@@ -277,6 +330,7 @@ void WizardFilePage::addFileNames(const QStringList& names)
     }
     if (kept.isEmpty())
         return;
+    m_browsed = true;
     if (d.service)
         d.service->setLastBrowsedDir(QDir(folder));
     QList<QFileInfo> files;
@@ -296,11 +350,12 @@ void WizardFilePage::addFilesToModel(const QList<QFileInfo>& files, QStringList&
                                      bool addToTop)
 {
     QStringList paths;
+    QStringList unknownTypes;
     const QStringList patterns = FileAnalysisRunner::patterns(d.fileTypes);
     for (const QFileInfo& file : files) {
         paths << file.absoluteFilePath();
         if (!FileAnalysisRunner::isSupported(file.fileName(), patterns))
-            unsupported << file.fileName();
+            unknownTypes << file.fileName();
     }
     AnalysisResults results;
     if (paths.isEmpty() || !d.analysis.run(paths, d.profile, true, results))
@@ -310,7 +365,10 @@ void WizardFilePage::addFilesToModel(const QList<QFileInfo>& files, QStringList&
     if (count == 0)
         return;
     const FileAnalysisRunner::ModelLists lists =
-        FileAnalysisRunner::modelLists(paths, results, count, unsupported);
+        FileAnalysisRunner::modelLists(paths, results, count, unknownTypes);
+    // Only the files of an unknown type that were not added are "not supported": the engine
+    // may read a video whatever its extension.
+    unsupported << lists.unsupported;
     d.model.insertFiles(lists.sources, lists.outputPaths, lists.estimates, lists.directFiles,
                         addToTop);
     d.ui->startButton->setEnabled(d.model.rowCount() > 0);

@@ -12,6 +12,7 @@
 
 class QDragEnterEvent;
 class QDropEvent;
+class QFileDialog;
 class TransferWizardDlg;
 
 // The file page of the wizard: the destination drives (listing, choice, free space and
@@ -41,7 +42,10 @@ public:
     // it is still there; true when the chosen drive can still take the videos.
     bool refreshAfterVolumeChange();
 
+    // The Add dialog; it opens in the folder last chosen with it (or dropped from), else in
+    // the folder of the videos already listed.
     void addFiles();
+    QString addDialogFolder() const;
     void addFileNames(const QStringList& names);
     void addFilesToModel(const QList<QFileInfo>& files, QStringList& unsupported, bool addToTop);
     void reanalyzeAllFiles();
@@ -50,5 +54,9 @@ public:
     void fileChangedInUSBDrive(const QString& driveLetter, quint64 newFreeSpace);
 
 private:
+    static void fitFileDialog(QFileDialog& dialog);
+
     TransferWizardDlg& d;
+    // Files were chosen with the Add dialog or dropped since the wizard opened.
+    bool m_browsed = false;
 };

@@ -3,22 +3,39 @@
 #include <QIcon>
 #include <QMessageBox>
 
+#include "DialogStyleSheet.h"
+
 namespace {
 
 int runBox(QMessageBox::Icon icon, const QString& title, const QString& text,
            const QString& informative, QMessageBox::StandardButtons buttons)
 {
-    QMessageBox box(icon, title, text, buttons);
+    QMessageBox box;
+    // The sheet first: the buttons decide on their icons when they are made.
+    WizardMessages::styleMessageBox(box);
+    box.setIcon(icon);
+    box.setWindowTitle(title);
+    box.setText(text);
+    // Without buttons of its own the box offers OK (setting none would take that away).
+    if (buttons != QMessageBox::NoButton)
+        box.setStandardButtons(buttons);
     if (!informative.isEmpty())
         box.setInformativeText(informative);
     if (buttons & QMessageBox::No)
         box.setDefaultButton(QMessageBox::No);
     box.setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
-    box.setWindowIcon(QIcon(QStringLiteral(":/DeviceTransferWizard/portavo.png")));
     return box.exec();
 }
 
 } // namespace
+
+void WizardMessages::styleMessageBox(QMessageBox& box)
+{
+    // Before any button is added: a button takes its icon, or none, as it is made.
+    box.setWindowIcon(QIcon(QStringLiteral(":/DeviceTransferWizard/portavo.png")));
+    // The look of the wizard's own dialogs, so that every window is of one program.
+    box.setStyleSheet(dialogStyleSheet());
+}
 
 void WizardMessages::warning(const QString& text)
 {

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+class QMessageBox;
+
 // The wizard's modal questions and warnings. Each box runs without a parent, with the
 // product's window icon and a fixed size; questions default to No.
 class WizardMessages
@@ -25,4 +27,8 @@ public:
     static void alreadyQueued(const QStringList& files);
     // Why some files take longer to transfer than others.
     static void fileInformation();
+
+    // Gives a message box the product's icon and the look of the wizard's dialogs: for boxes
+    // built elsewhere. Call it before the box gets its buttons.
+    static void styleMessageBox(QMessageBox& box);
 };

@@ -224,10 +224,7 @@ void TestLumadiscAPI::statusText_data()
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("text");
     QTest::newRow("success") << 0 << "None";
-    QTest::newRow("cancel") << int(LD_UserCancelled) << "UserCancelled";
-    QTest::newRow("not ready") << int(LD_DeviceNotReady) << "DeviceNotReady";
     QTest::newRow("layer break") << int(LD_InvalidLayerBreak) << "InvalidLayerBreak";
-    QTest::newRow("stream") << int(LD_StreamCallbackError) << "StreamCallbackError";
     QTest::newRow("sense bytes 2-4") << int(LD_DeviceSenseError) << "DeviceSenseError (02/03/04)";
     QTest::newRow("missing") << -1 << "Missing error text in app: [-1]";
     QTest::newRow("near a real code") << -97073 << "Missing error text in app: [-97073]";

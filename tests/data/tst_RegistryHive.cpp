@@ -214,20 +214,6 @@ private slots:
             QVERIFY2(line.size() <= 80, line.constData());
     }
 
-    void writesReadableText()
-    {
-        RegistryHive hive;
-        QVERIFY(hive.CreateKey(kKey));
-        hive.SetValue(kKey, u"TempDir", Sz(u"/home/alice/tmp"));
-        hive.SetValue(kKey, u"Count", Value(kvds::RegDword, {10, 0, 0, 0}));
-        const std::string text = hive.Serialize(kUser);
-        QCOMPARE(QByteArray::fromStdString(text),
-                 QByteArray("Windows Registry Editor Version 5.00\n"
-                            "\n[HKEY_CURRENT_USER\\SOFTWARE\\Kavo\\Settings\\TransferWizard]\n"
-                            "\"TempDir\"=\"/home/alice/tmp\"\n"
-                            "\"Count\"=dword:0000000a\n"));
-    }
-
     void keysAndValuesIgnoreCase()
     {
         RegistryHive hive;

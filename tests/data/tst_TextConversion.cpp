@@ -41,13 +41,7 @@ private slots:
         QTest::addColumn<std::string>("utf8");
         QTest::addColumn<std::u16string>("wide");
         QTest::newRow("empty") << std::string() << std::u16string();
-        QTest::newRow("ascii") << std::string("abc") << std::u16string(u"abc");
         QTest::newRow("embedded nul") << std::string("a\0b", 3) << std::u16string(u"a\0b", 3);
-        QTest::newRow("two-byte") << Bytes({0xC3, 0xA9}) << std::u16string(u"\u00E9");
-        QTest::newRow("three-byte") << Bytes({0xE2, 0x82, 0xAC}) << std::u16string(u"\u20AC");
-        QTest::newRow("U+FFFF") << Bytes({0xEF, 0xBF, 0xBF}) << std::u16string(1, char16_t(0xFFFF));
-        QTest::newRow("emoji to pair") << Bytes({0xF0, 0x9F, 0x98, 0x80})
-                                       << std::u16string{char16_t(0xD83D), char16_t(0xDE00)};
         QTest::newRow("U+10FFFF") << Bytes({0xF4, 0x8F, 0xBF, 0xBF})
                                   << std::u16string{char16_t(0xDBFF), char16_t(0xDFFF)};
         // Failures give an empty string.
@@ -63,6 +57,8 @@ private slots:
             << Bytes({0xF8, 0x88, 0x80, 0x80, 0x80}) << std::u16string();
         QTest::newRow("lone continuation") << Bytes({'a', 0x80, 'b'}) << std::u16string();
         QTest::newRow("ASCII as 2nd byte") << Bytes({0xC3, 0x41}) << std::u16string();
+        QTest::newRow("lead byte as 4th byte")
+            << Bytes({0xF0, 0x9F, 0x98, 0xC0}) << std::u16string();
         // The first trailing byte after ED/F4 must be a continuation byte too:
         // "ED 20 80" hides a space inside a would-be Hangul syllable.
         QTest::newRow("ED then ASCII") << Bytes({0xED, 0x20, 0x80}) << std::u16string();
@@ -81,12 +77,7 @@ private slots:
         QTest::addColumn<std::u16string>("wide");
         QTest::addColumn<std::string>("utf8");
         QTest::newRow("empty") << std::u16string() << std::string();
-        QTest::newRow("ascii") << std::u16string(u"abc") << std::string("abc");
         QTest::newRow("embedded nul") << std::u16string(u"a\0b", 3) << std::string("a\0b", 3);
-        QTest::newRow("U+07FF") << std::u16string(1, char16_t(0x7FF)) << Bytes({0xDF, 0xBF});
-        QTest::newRow("U+0800") << std::u16string(1, char16_t(0x800)) << Bytes({0xE0, 0xA0, 0x80});
-        QTest::newRow("pair to emoji") << std::u16string{char16_t(0xD83D), char16_t(0xDE00)}
-                                       << Bytes({0xF0, 0x9F, 0x98, 0x80});
         // Lenient: unpaired surrogates are encoded by their own value.
         QTest::newRow("lone low in the middle")
             << std::u16string{u'a', char16_t(0xDC00), u'b'} << Bytes({'a', 0xED, 0xB0, 0x80, 'b'});

@@ -63,14 +63,15 @@ private slots:
     void newFile_getsBothTablesAndOneSchemaRow();
     void instance_isOneObjectNamedByItsFirstCaller();
     void noDataFolder_leavesLibraryClosed();
+    void closing_releasesWhatTheLibraryOpened();
     void oldSchema_isBroughtToCurrentVersionKeepingDevices_data();
     void oldSchema_isBroughtToCurrentVersionKeepingDevices();
     void createDevice_takesNextIdFrom10000_data();
     void createDevice_takesNextIdFrom10000();
+    void createDevice_withNoFreeId_failsAndLetsGoOfTheFile();
     void createDevice_marksLibraryInitialized();
-    void device_roundTripsEveryFieldThroughTheFile();
+    void save_writesEveryFieldOfAnExistingRow();
     void deviceAt_walksDevicesInIdOrder();
-    void getDevice_ofUnknownId_isNull();
     void setter_writesOnlyWhenValueChanges_data();
     void setter_writesOnlyWhenValueChanges();
     void setType_startsTheDeviceOver();
@@ -162,6 +163,26 @@ void tst_TransferDevices::noDataFolder_leavesLibraryClosed()
     QVERIFY(!open);
 }
 
+// The library's messaging endpoint and database handles go with it: opening and closing it
+// again and again leaves no descriptor behind.
+void tst_TransferDevices::closing_releasesWhatTheLibraryOpened()
+{
+    const auto openDescriptors = [] {
+        return QDir("/proc/self/fd")
+            .entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)
+            .size();
+    };
+    m_home = std::make_unique<DataHome>();
+    reopenLibrary();
+    closeLibrary();
+    const auto before = openDescriptors();
+    for (int i = 0; i < 3; ++i) {
+        QVERIFY(reopenLibrary()->IsOpen());
+        closeLibrary();
+    }
+    QCOMPARE(openDescriptors(), before);
+}
+
 void tst_TransferDevices::oldSchema_isBroughtToCurrentVersionKeepingDevices_data()
 {
     QTest::addColumn<bool>("withDeviceTable");
@@ -251,6 +272,20 @@ void tst_TransferDevices::createDevice_takesNextIdFrom10000()
     QCOMPARE(library->DeviceCount(), uint32_t(storedIds.size() + expectedIds.size()));
 }
 
+void tst_TransferDevices::createDevice_withNoFreeId_failsAndLetsGoOfTheFile()
+{
+    TransferDevices* library = freshLibrary();
+    FileProbe db(m_home->databaseFile());
+    QVERIFY(db.exec(QStringLiteral("INSERT INTO device (device_id, name, type, profile) "
+                                   "VALUES (4294967295, 'last', 0, 0)")));
+    QVERIFY(!library->CreateDevice("one too many"));
+    // The refused creation ended its write transaction: others write, and so does the library.
+    QVERIFY(db.exec(QStringLiteral("DELETE FROM device")));
+    std::unique_ptr<TransferDevice> device(library->CreateDevice("again"));
+    QVERIFY(device);
+    QCOMPARE(device->GetDeviceId(), 10000u);
+}
+
 void tst_TransferDevices::createDevice_marksLibraryInitialized()
 {
     TransferDevices* library = freshLibrary();
@@ -268,34 +303,19 @@ void tst_TransferDevices::createDevice_marksLibraryInitialized()
     QVERIFY(reopenLibrary()->IsInitialized());
 }
 
-void tst_TransferDevices::device_roundTripsEveryFieldThroughTheFile()
+void tst_TransferDevices::save_writesEveryFieldOfAnExistingRow()
 {
     TransferDevices* library = freshLibrary();
     std::unique_ptr<TransferDevice> device(library->CreateDevice("Wohnzimmer – Blu-ray ✓"));
     QVERIFY(device);
     const uint32_t id = device->GetDeviceId();
-    QVERIFY(device->SetType(2));
-    QVERIFY(device->SetProfile(4));
-    QVERIFY(device->SetLastUsedMethod(2));
-    QVERIFY(device->SetRegistrationState(1));
-    QVERIFY(device->SetPromptForRegistration(false));
     QVERIFY(device->SetDataRate(4294967295u));
-    QVERIFY(device->SetLastDriveName("/media/anna/STICK ä"));
-    QVERIFY(device->MarkConfigured());
     device.reset();
 
     library = reopenLibrary();
-    std::unique_ptr<TransferDevice> loaded(library->GetDevice(id));
-    QVERIFY(loaded);
-    QCOMPARE(loaded->GetDeviceId(), id);
-    QCOMPARE(loaded->GetName(), std::string("Wohnzimmer – Blu-ray ✓"));
-    QCOMPARE(fields(*loaded), QString("type 2 profile 4 method 2 registration 1 prompt 0 rate "
-                                      "4294967295 drive '/media/anna/STICK ä' configured 1"));
-    QCOMPARE(loaded->GetClientName(), std::string("TransferWizard"));
-
-    // Save writes every field of an existing row in one go.
     TransferDevice copy(id, "TransferWizard", nullptr);
     QVERIFY(copy.Load());
+    QCOMPARE(copy.GetName(), std::string("Wohnzimmer – Blu-ray ✓"));
     QVERIFY(copy.SetName("Renamed"));
     QVERIFY(copy.Save());
     std::unique_ptr<TransferDevice> again(library->GetDevice(id));
@@ -325,22 +345,14 @@ void tst_TransferDevices::deviceAt_walksDevicesInIdOrder()
     }
     QCOMPARE(ids, (QList<uint32_t>{10003, 10011, 10020}));
     QVERIFY(!library->DeviceAt(3));
-}
-
-void tst_TransferDevices::getDevice_ofUnknownId_isNull()
-{
-    TransferDevices* library = freshLibrary();
-    std::unique_ptr<TransferDevice> device(library->CreateDevice("one"));
-    QVERIFY(device);
-    QVERIFY(!library->GetDevice(device->GetDeviceId() + 1));
+    QVERIFY(!library->GetDevice(10021));
     QVERIFY(!library->GetDevice(0));
 
     // A device object without a row has nothing to write to.
     TransferDevice orphan(4242, "TransferWizard", nullptr);
     QVERIFY(!orphan.Load());
     QVERIFY(!orphan.SetProfile(1));
-    QVERIFY(!orphan.SetType(3));
-    QCOMPARE(library->DeviceCount(), 1u);
+    QCOMPARE(library->DeviceCount(), 3u);
 }
 
 void tst_TransferDevices::setter_writesOnlyWhenValueChanges_data()
@@ -422,14 +434,13 @@ void tst_TransferDevices::setType_startsTheDeviceOver()
     TransferDevices* library = freshLibrary();
     std::unique_ptr<TransferDevice> device(library->CreateDevice("Den"));
     QVERIFY(device);
-    QVERIFY(device->SetType(1));
-    QVERIFY(device->SetProfile(3));
-    QVERIFY(device->SetLastUsedMethod(2));
-    QVERIFY(device->SetRegistrationState(1));
-    QVERIFY(device->SetPromptForRegistration(false));
-    QVERIFY(device->SetLastDriveName("/media/x"));
-    QVERIFY(device->SetDataRate(900));
-    QVERIFY(device->MarkConfigured());
+    QVERIFY(
+        FileProbe(m_home->databaseFile())
+            .exec(QStringLiteral("UPDATE device SET type = 1, profile = 3, last_used_method = "
+                                 "2, ovs_registration_state = 1, prompt_for_ovs_registration "
+                                 "= 0, last_used_drive_name = '/media/x', "
+                                 "data_rate_of_last_used_drive = 900, has_been_configured = 1")));
+    QVERIFY(device->Load());
 
     QVERIFY(!device->SetType(1));
     QVERIFY(device->SetType(4));

@@ -1,3 +1,4 @@
+#include "ProfileCompatibility.h"
 #include "ProfileTable.h"
 #include "TranscodeEnumNames.h"
 #include "TranscodeEstimator.h"
@@ -27,6 +28,8 @@ private slots:
     void bitrate();
     void estimate_data();
     void estimate();
+    void compatibility_atTheLimits_data();
+    void compatibility_atTheLimits();
 };
 
 void TestEngineProfiles::everyProfile_hasUsableEncodersAndMuxer_data()
@@ -226,6 +229,50 @@ void TestEngineProfiles::estimate()
     QCOMPARE(qint64(plan.videoBitrate), videoBitrate);
     QCOMPARE(qint64(plan.audioBitrate), audioBitrate);
     QCOMPARE(qint64(plan.estimatedBytes), bytes);
+}
+
+void TestEngineProfiles::compatibility_atTheLimits_data()
+{
+    QTest::addColumn<int>("extraWidth");
+    QTest::addColumn<int>("extraFps");
+    QTest::addColumn<qint64>("extraBitrate");
+    QTest::addColumn<bool>("compatible");
+    QTest::newRow("exactly at every limit") << 0 << 0 << qint64(0) << true;
+    QTest::newRow("2 pixels wider") << 2 << 0 << qint64(0) << false;
+    QTest::newRow("1 frame per second faster") << 0 << 1 << qint64(0) << false;
+    QTest::newRow("1 bit/s more") << 0 << 0 << qint64(1) << false;
+}
+
+// A mobile-profile AVI right at the profile's limits plays as it is; one step over any limit
+// needs a conversion.
+void TestEngineProfiles::compatibility_atTheLimits()
+{
+    QFETCH(int, extraWidth);
+    QFETCH(int, extraFps);
+    QFETCH(qint64, extraBitrate);
+    QFETCH(bool, compatible);
+    const DeviceProfileSpec& spec = *findDeviceProfile(DP_Mobile);
+    MediaInfo info;
+    info.resultCode = SUCCESS;
+    info.containerName = "avi";
+    info.extension = ".avi";
+    VideoTrackInfo video;
+    video.codec = spec.videoCodec;
+    video.codecName = spec.videoCodecName;
+    video.codedWidth = spec.maxWidth + extraWidth;
+    video.codedHeight = spec.maxHeight;
+    video.fpsNum = spec.maxFps + extraFps;
+    video.fpsDen = 1;
+    video.pixelFormat = AV_PIX_FMT_YUV420P;
+    video.bitrate = spec.videoBitrateMax + extraBitrate;
+    info.video.push_back(video);
+    AudioTrackInfo audio;
+    audio.codec = spec.audioCodecs[0];
+    audio.channels = spec.audioChannels;
+    audio.bitrate = spec.audioBitrateMax;
+    info.audio.push_back(audio);
+    std::string reason;
+    QVERIFY2(ProfileCompatibility::isCompatible(info, spec, &reason) == compatible, reason.c_str());
 }
 
 QTEST_APPLESS_MAIN(TestEngineProfiles)

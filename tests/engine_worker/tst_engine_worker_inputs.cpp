@@ -107,26 +107,12 @@ void TestEngineWorkerInputs::badSource_givesEngineCode_data()
                                            << int(kvt::ENG_UNSUPPORTED_FILE_TYPE);
     QTest::newRow("audio only") << audioOnly << int(kvt::ENG_INVALID_VID_STREAM);
     // A cover picture is a video stream to libavformat, not a film.
-    const QString withCover = m_clips->make("song.mp3", {"-f",
-                                                         "lavfi",
-                                                         "-i",
-                                                         "sine=duration=2",
-                                                         "-f",
-                                                         "lavfi",
-                                                         "-i",
-                                                         "color=red:size=64x64:duration=1",
-                                                         "-map",
-                                                         "0",
-                                                         "-map",
-                                                         "1",
-                                                         "-c:a",
-                                                         "libmp3lame",
-                                                         "-c:v",
-                                                         "mjpeg",
-                                                         "-frames:v",
-                                                         "1",
-                                                         "-disposition:v",
-                                                         "attached_pic"});
+    const QString withCover = m_clips->make(
+        "song.mp3",
+        QString("-f lavfi -i sine=duration=2 -f lavfi -i color=red:size=64x64:duration=1 "
+                "-map 0 -map 1 -c:a libmp3lame -c:v mjpeg -frames:v 1 "
+                "-disposition:v attached_pic")
+            .split(' '));
     QTest::newRow("music with a cover picture") << withCover << int(kvt::ENG_INVALID_VID_STREAM);
     // MP4 keeps its index at the end: without it nothing can be found.
     QTest::newRow("truncated mp4")

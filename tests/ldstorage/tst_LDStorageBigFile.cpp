@@ -1,4 +1,5 @@
-// A file over 4 GiB (sparse source) on a DVD image: the level-3 file system carries it whole.
+// A file over 4 GiB (sparse source) on a DVD image: the UDF side carries it whole, and the
+// ISO 9660 side (level 3, several extents) lists it with its whole size.
 #include "LDStorageTestSupport.h"
 
 #include <QTemporaryDir>
@@ -31,6 +32,11 @@ void TestLDStorageBigFile::dvdImage_keepsFileOver4GiB()
     const QMap<QString, QByteArray> read = extractImage(image, out);
     QCOMPARE(QFileInfo(out + "/big file.bin").size(), QFileInfo(big).size());
     QCOMPARE(read.value("big file.bin"), md5Of(big));
+    QProcess xorriso;
+    xorriso.start("xorriso", {"-indev", image, "-lsl", "/"});
+    xorriso.waitForFinished(-1);
+    QVERIFY(
+        xorriso.readAllStandardOutput().contains(QByteArray::number(QFileInfo(big).size()) + " "));
 }
 
 QTEST_GUILESS_MAIN(TestLDStorageBigFile)

@@ -4,6 +4,7 @@
 #include "KavoTiming.h"
 #include "KvpmEvent.h"
 #include "OSThread.h"
+#include "RefCountedPtr.h"
 
 #include <QtTest>
 
@@ -98,6 +99,7 @@ class TestKavoThreads : public QObject
     Q_OBJECT
 
 private slots:
+    void refCount_takenAndDroppedOnTwoThreads();
     // KavoThread
     void kavoThread_runsProcedureWithArgument();
     void kavoThread_secondStartRefused();
@@ -479,6 +481,26 @@ void TestKavoThreads::timing_frequencyAndCounter()
     const int64_t after = KavoPerformanceCounter();
     // The sleep lasts at least its time: the counter must have moved that far.
     QVERIFY((after - before) * 1000 / frequency >= 30);
+}
+
+// A messaging subscriber is referenced by the serving thread (which copies the subscriptions)
+// and by its owner's thread at once: no update of the count may be lost.
+void TestKavoThreads::refCount_takenAndDroppedOnTwoThreads()
+{
+    struct Counted : kvtl::RefCountedImpl<kvtl::IRefCounted>
+    {
+    };
+    kvtl::RefCountedPtr<Counted> counted(new Counted);
+    const auto hammer = [&counted] {
+        for (int i = 0; i < 200000; ++i) {
+            counted->AddRef();
+            counted->Release();
+        }
+    };
+    std::thread other(hammer);
+    hammer();
+    other.join();
+    QCOMPARE(counted->GetRefCount(), 1);
 }
 
 QTEST_GUILESS_MAIN(TestKavoThreads)

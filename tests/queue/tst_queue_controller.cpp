@@ -163,9 +163,6 @@ void TestQueueController::analysis_results()
     Results r;
     QVERIFY(analyse(files, profile, r));
     QCOMPARE(r.codes, QList<int>({0, 0, 0, 0}));
-    QCOMPARE(r.outputPaths.size(), 4);
-    QCOMPARE(r.estimates.size(), 4);
-    QCOMPARE(r.sources.size(), 4);
     const QString temp = TransferWizardController::tempDir().absolutePath();
     QCOMPARE(r.outputPaths[0], temp + "/fit" + extension);
     QCOMPARE(r.outputPaths[1], temp + "/convert" + extension);
@@ -228,9 +225,6 @@ void TestQueueController::cancel_keepsFilesAnalysedSoFar()
     disconnect(connection);
     QVERIFY(ok);
     QCOMPARE(r.codes.size(), 1);
-    QCOMPARE(r.outputPaths.size(), 1);
-    QCOMPARE(r.estimates.size(), 1);
-    QCOMPARE(r.sources.size(), 1);
     TranscodeJob job;
     QVERIFY(c->findQueuedFile(clip("convert.mp4"), job));
     QVERIFY(!c->findQueuedFile(clip("second.mkv"), job));
@@ -264,13 +258,10 @@ void TestQueueController::conversion_convertsQueuedFiles()
     QSignalSpy done(tc, &VideoFileTranscoder::transcoderDone);
     QSignalSpy fatal(tc, &VideoFileTranscoder::transcoderFatalError);
     QSignalSpy all(tc, &VideoFileTranscoder::transcoderAllFinished);
-    QElapsedTimer clock;
-    clock.start();
     QCOMPARE(m_controller->startTranscode(files, 0), 2);
     QCOMPARE(m_controller->transferState(), int(TransferState::Transcoding));
     QVERIFY(!m_controller->waitForWorker(0));
     QTRY_COMPARE_WITH_TIMEOUT(all.count(), 1, 180000);
-    const qint64 elapsed = clock.elapsed();
     QCOMPARE(fatal.count(), 0);
     QCOMPARE(done.count(), 2);
     QCOMPARE(done.at(0).at(0).toString(), clip("convert.mp4"));
@@ -293,11 +284,6 @@ void TestQueueController::conversion_convertsQueuedFiles()
         QVERIFY(!QFileInfo::exists(r.outputPaths[i] + ".temp"));
     }
     QVERIFY(!QFileInfo::exists(r.outputPaths[1]));
-    // The estimates the user sees, against what the conversion did (for the log).
-    qInfo("estimated %u s + %u s, took %lld ms; estimated %llu + %llu bytes, wrote %lld + %lld",
-          r.estimates[0].transcodeTime, r.estimates[2].transcodeTime, elapsed,
-          r.estimates[0].outputSize, r.estimates[2].outputSize, QFileInfo(r.outputPaths[0]).size(),
-          QFileInfo(r.outputPaths[2]).size());
 }
 
 void TestQueueController::conversion_cancel_stopsWorkerAndLeavesNoOutput()

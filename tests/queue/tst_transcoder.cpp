@@ -1,4 +1,6 @@
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -60,12 +62,43 @@ private slots:
     void cancelWithNothingRunning_reportsCancel();
     void failedStart_reportedAsFatalError_andQueueGoesOn();
     void logging_defaultsToMoviesFolder();
+    void conversionFolder_clearedForNextRun_removedAtEnd();
 
 private:
     QString clip(const QString& name) const { return m_root + "/clips/" + name; }
 
     QString m_root;
 };
+
+void TestTranscoder::conversionFolder_clearedForNextRun_removedAtEnd()
+{
+    QTemporaryDir base;
+    QString folder;
+    {
+        VideoFileTranscoder transcoder;
+        folder = transcoder.useConversionFolder(base.path());
+        QVERIFY(folder.startsWith(base.path() + "/portavo-run-"));
+        QCOMPARE(transcoder.useConversionFolder(base.path()), folder);
+        // The user's alone, as the temporary folder it lies in.
+        QCOMPARE(int(QFileInfo(folder).permissions() & 0x0777),
+                 int(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser));
+        const auto put = [&folder](const QString& name) {
+            QFile file(folder + "/" + name);
+            return file.open(QIODevice::WriteOnly) && file.write("converted") > 0;
+        };
+        QVERIFY(put("first run.kavo"));
+        QVERIFY(QDir(folder + "/sub").mkpath("."));
+        // The wizard restarts for another transfer: the last one's files go, the folder stays.
+        transcoder.initEngine();
+        QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList{"run.lock"});
+        QVERIFY(put("second run.mkv"));
+        // Another run in the same folder is alive: its folder is not a leftover.
+        QCOMPARE(ConversionFolder::removeLeftovers(base.path()), 0);
+    }
+    QVERIFY(!QFileInfo::exists(folder));
+    QCOMPARE(QDir(base.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+}
 
 void TestTranscoder::initTestCase()
 {

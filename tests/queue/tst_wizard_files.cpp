@@ -49,6 +49,7 @@ public:
     std::function<void()> afterCancel;
     QString pick;
     QStringList fileFilters;
+    QString fileFolder;
     QStringList order;
 
 private:
@@ -84,6 +85,7 @@ private:
                 types->reject();
             } else if (auto* files = qobject_cast<QFileDialog*>(w)) {
                 fileFilters = files->nameFilters();
+                fileFolder = files->directory().absolutePath();
                 order << "files";
                 if (pick.isEmpty()) {
                     files->reject();
@@ -153,6 +155,8 @@ void TestWizardFiles::initTestCase()
     QVERIFY(!makeConvertClip(dir, "convert.mp4").isEmpty());
     QVERIFY(!makeDamagedFile(dir, "damaged.avi").isEmpty());
     QVERIFY(!makeDamagedFile(dir, "notes.xyz").isEmpty());
+    // A video whose name says it is music: the engine reads it all the same.
+    QVERIFY(QFile::rename(makeFittingClip(dir, "renamed.avi"), dir + "/renamed.flac"));
     QVERIFY(!makeConvertClip(dir, "second.mkv").isEmpty());
     for (const char* name : {"c1.mp4", "c2.mp4", "c3.mp4"})
         QVERIFY(!makeConvertClip(dir, name).isEmpty());
@@ -182,11 +186,14 @@ void TestWizardFiles::drop(const QStringList& files)
 
 void TestWizardFiles::startFiles_analysed_withErrorsAndUnsupportedTypes()
 {
-    m_controller->launchWizard(
-        {clip("fit.avi"), clip("convert.mp4"), clip("damaged.avi"), clip("notes.xyz")}, 0, false);
+    m_controller->launchWizard({clip("fit.avi"), clip("convert.mp4"), clip("damaged.avi"),
+                                clip("notes.xyz"), clip("renamed.flac")},
+                               0, false);
     QTRY_VERIFY_WITH_TIMEOUT(!m_watcher->unsupported.isEmpty(), 120000);
 
-    QCOMPARE(modelFiles(model()), QStringList({clip("fit.avi"), clip("convert.mp4")}));
+    // The file of an unknown type that the engine read is added, and not called unsupported.
+    QCOMPARE(modelFiles(model()),
+             QStringList({clip("fit.avi"), clip("convert.mp4"), clip("renamed.flac")}));
     QString name;
     int conversion = -1, write = -1, status = -1;
     QVERIFY(model()->rowValues(0, name, conversion, write, status));
@@ -199,14 +206,16 @@ void TestWizardFiles::startFiles_analysed_withErrorsAndUnsupportedTypes()
     QCOMPARE(model()->outputPath(1), temp + "/convert.kavo");
     QVERIFY(model()->totalOutputBytes() >= model()->outputBytes(0) + model()->outputBytes(1));
 
-    // The damaged file is refused with its error and help link; the file of an unknown type
-    // is named in its own window, after the error window.
+    // The damaged file is refused with its error, its help link and the reason in words; the
+    // unreadable file of an unknown type is named in its own window, after the error window.
     QCOMPARE(m_watcher->errorRows, QStringList{clip("damaged.avi")});
     QCOMPARE(m_watcher->errorLinks.size(), 1);
     QVERIFY(m_watcher->errorLinks[0].contains("href="));
+    QVERIFY2(m_watcher->errorLinks[0].endsWith("</a> not a video file"),
+             qPrintable(m_watcher->errorLinks[0]));
     QCOMPARE(m_watcher->unsupported, QStringList{"notes.xyz"});
     QCOMPARE(m_watcher->order, QStringList({"errors", "unsupported"}));
-    QVERIFY(m_watcher->progressTexts.contains("Analyzing... 4/4"));
+    QVERIFY(m_watcher->progressTexts.contains("Analyzing... 5/5"));
     // The estimate shown is the list's, and the conversion makes it more than nothing.
     auto* timeLeft = m_controller->dialog()->findChild<QLabel*>("timeLeftLabel");
     QVERIFY(timeLeft);
@@ -216,6 +225,13 @@ void TestWizardFiles::startFiles_analysed_withErrorsAndUnsupportedTypes()
     TranscodeJob job;
     QVERIFY(m_controller->findQueuedFile(clip("convert.mp4"), job));
     QVERIFY(!m_controller->findQueuedFile(clip("fit.avi"), job));
+
+    // The tests below start from the two videos.
+    auto* view = m_controller->dialog()->findChild<QAbstractItemView*>("fileListTableView");
+    view->selectionModel()->select(model()->index(2, 0),
+                                   QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    m_controller->dialog()->removeFiles();
+    QCOMPARE(model()->rowCount(), 2);
 }
 
 void TestWizardFiles::addButton_offersEngineTypes_andAddsChosenFile()
@@ -225,8 +241,10 @@ void TestWizardFiles::addButton_offersEngineTypes_andAddsChosenFile()
     m_controller->dialog()->addFiles();
     QVERIFY(m_watcher->pick.isEmpty());
     QVERIFY(!m_watcher->fileFilters.isEmpty());
-    QVERIFY(m_watcher->fileFilters.first().startsWith("All Video Files files ("));
+    QVERIFY(m_watcher->fileFilters.first().startsWith("All Video files ("));
     QVERIFY(m_watcher->fileFilters.first().contains("*.mkv"));
+    // Nothing was browsed yet: the dialog opens where the listed videos are.
+    QCOMPARE(m_watcher->fileFolder, QFileInfo(clip("fit.avi")).absolutePath());
     QTRY_COMPARE_WITH_TIMEOUT(model()->rowCount(), before + 1, 120000);
     QCOMPARE(model()->sourcePath(before), clip("second.mkv"));
     // The chosen folder is remembered for the next time.

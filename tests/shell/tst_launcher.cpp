@@ -4,6 +4,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
+#include <algorithm>
 #include <memory>
 
 #include "SettingsAccessors.h"
@@ -27,6 +28,7 @@ private slots:
     void secondLaunch_twoRefusals_showOneBoxAtATime();
     void secondLaunch_afterFirstDied_becomesTheInstance();
     void storedDevice_isReadByTheRealProgram();
+    void trace_nameWithLineBreaksStaysOnOneLine();
 
 private:
     QString tracePath() const;
@@ -152,6 +154,10 @@ void TestLauncher::rejectedCommandLine_exitsWithoutWizard()
     QCOMPARE(process.exitCode(), 0);
     // No controller was built: tracing is on, yet nothing was traced.
     QVERIFY(!QFile::exists(tracePath()));
+    // A person who typed the command learns how to use it.
+    const QString err = QString::fromLocal8Bit(process.readAllStandardError());
+    QVERIFY2(err.contains("Usage: portavo -xfer -id DEVICE [-file URL]..."), qPrintable(err));
+    QVERIFY(err.contains("-activationvideo"));
 }
 
 void TestLauncher::secondLaunch_reachesRunningController_data()
@@ -259,6 +265,25 @@ void TestLauncher::storedDevice_isReadByTheRealProgram()
              int(QFile::ReadUser | QFile::WriteUser));
     QCOMPARE(int(QFile::permissions(QFileInfo(tracePath()).path()) & 0x0777),
              int(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser));
+}
+
+void TestLauncher::trace_nameWithLineBreaksStaysOnOneLine()
+{
+    const QString clip = m_root.filePath("home/first line\nFile Name: forged\r.avi");
+    QFile file(clip);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("not really a video");
+    file.close();
+    startFirst({"-xfer", "-id", "10003", "-file",
+                QString::fromLatin1(QUrl::fromLocalFile(clip).toEncoded())},
+               -1);
+    QTRY_VERIFY_WITH_TIMEOUT(trace().contains("File Name: " + m_root.filePath("home/first line")),
+                             30000);
+    const QStringList lines = trace().split('\n');
+    QVERIFY(!lines.contains("File Name: forged\r.avi"));
+    QVERIFY(std::any_of(lines.begin(), lines.end(), [](const QString& line) {
+        return line.endsWith("first line\\nFile Name: forged\\r.avi");
+    }));
 }
 
 QTEST_GUILESS_MAIN(TestLauncher)

@@ -11,6 +11,8 @@
 
 #include "LauncherChannel.h"
 
+Q_DECLARE_METATYPE(LauncherChannel::Role)
+
 // The single-instance channel on its own: hand-over, stale sockets, races and bad peers.
 class TestLauncherChannel : public QObject
 {
@@ -21,14 +23,19 @@ private slots:
     void secondAcquire_forwardsArguments();
     void staleSocket_isReplaced();
     void foreignFileAtPath_isLeftAlone();
+    void hungInstance_keepsItsSocket();
     void simultaneousLaunches_oneServes();
-    void silentPeer_doesNotBlockOthersForever();
-    void malformedFrames_areDropped_data();
-    void malformedFrames_areDropped();
+    void busyInstance_isNeverReplaced_data();
+    void busyInstance_isNeverReplaced();
+    void malformedFrames_areRefused_data();
+    void malformedFrames_areRefused();
     void stop_removesSocket();
 
 private:
+    sockaddr_un address() const;
     int rawConnect() const;
+    // A socket bound at the path (and listening), with nobody serving it.
+    int rawBind(bool listening) const;
     std::string m_path;
     std::unique_ptr<QTemporaryDir> m_dir;
 };
@@ -40,13 +47,31 @@ void TestLauncherChannel::init()
     m_path = m_dir->filePath("launcher.sock").toStdString();
 }
 
-int TestLauncherChannel::rawConnect() const
+sockaddr_un TestLauncherChannel::address() const
 {
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
     std::strncpy(address.sun_path, m_path.c_str(), sizeof address.sun_path - 1);
+    return address;
+}
+
+int TestLauncherChannel::rawConnect() const
+{
+    const sockaddr_un a = address();
     const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+    if (::connect(fd, reinterpret_cast<const sockaddr*>(&a), sizeof a) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+int TestLauncherChannel::rawBind(bool listening) const
+{
+    const sockaddr_un a = address();
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    if (::bind(fd, reinterpret_cast<const sockaddr*>(&a), sizeof a) != 0 ||
+        (listening && ::listen(fd, 4) != 0)) {
         ::close(fd);
         return -1;
     }
@@ -81,20 +106,15 @@ void TestLauncherChannel::secondAcquire_forwardsArguments()
 
 void TestLauncherChannel::staleSocket_isReplaced()
 {
-    {
-        // A listener that vanished without cleaning up leaves a socket nobody answers.
-        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        std::strncpy(address.sun_path, m_path.c_str(), sizeof address.sun_path - 1);
-        QCOMPARE(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-        ::close(fd);
-    }
+    // A listener that vanished without cleaning up leaves a socket nobody answers.
+    const int fd = rawBind(false);
+    QVERIFY(fd >= 0);
+    ::close(fd);
     QVERIFY(QFileInfo::exists(QString::fromStdString(m_path)));
     LauncherChannel channel(m_path);
     QCOMPARE(channel.acquire({"portavo"}, [](const std::vector<std::string>&) {}),
              LauncherChannel::Role::Serving);
-    QVERIFY(LauncherChannel::send(m_path, {"x"}, 5000));
+    QCOMPARE(LauncherChannel::send(m_path, {"x"}, 5000), LauncherChannel::Delivery::Taken);
 }
 
 void TestLauncherChannel::foreignFileAtPath_isLeftAlone()
@@ -107,6 +127,20 @@ void TestLauncherChannel::foreignFileAtPath_isLeftAlone()
     QCOMPARE(channel.acquire({"portavo"}, {}), LauncherChannel::Role::Standalone);
     QVERIFY(foreign.open(QIODevice::ReadOnly));
     QCOMPARE(foreign.readAll(), QByteArray("precious"));
+}
+
+void TestLauncherChannel::hungInstance_keepsItsSocket()
+{
+    // An instance that takes connections but never answers (stopped, or its listener stuck).
+    const int hung = rawBind(true);
+    QVERIFY(hung >= 0);
+    LauncherChannel channel(m_path);
+    QCOMPARE(channel.acquire({"portavo", "-xfer"}, {}), LauncherChannel::Role::Unanswered);
+    QVERIFY(!channel.failure().empty());
+    const int fd = rawConnect(); // still the hung instance's socket
+    QVERIFY(fd >= 0);
+    ::close(fd);
+    ::close(hung);
 }
 
 void TestLauncherChannel::simultaneousLaunches_oneServes()
@@ -132,32 +166,102 @@ void TestLauncherChannel::simultaneousLaunches_oneServes()
     QCOMPARE(handled.load(), Launches - 1);
 }
 
-void TestLauncherChannel::silentPeer_doesNotBlockOthersForever()
+void TestLauncherChannel::busyInstance_isNeverReplaced_data()
 {
-    std::atomic<int> handled{0};
-    LauncherChannel channel(m_path);
-    QCOMPARE(channel.acquire({"portavo"}, [&](const std::vector<std::string>&) { ++handled; }),
-             LauncherChannel::Role::Serving);
-    // Connects and then says nothing.
-    const int silent = rawConnect();
-    QVERIFY(silent >= 0);
-    QVERIFY(LauncherChannel::send(m_path, {"portavo", "-xfer"}, 15000));
-    QCOMPARE(handled.load(), 1);
-    ::close(silent);
+    QTest::addColumn<int>("silentPeers");
+    QTest::addColumn<bool>("trickle");
+    QTest::addColumn<int>("files");
+    QTest::addColumn<int>("nameLength");
+    QTest::addColumn<LauncherChannel::Role>("expected");
+    const auto taken = LauncherChannel::Role::Forwarded;
+    const int argMax = int(LauncherChannel::kMaxArgumentBytes);
+    QTest::newRow("two silent peers ahead of the launch") << 2 << false << 1 << 40 << taken;
+    QTest::newRow("a peer trickling a byte a second") << 1 << true << 1 << 40 << taken;
+    QTest::newRow("5,000-file hand-over") << 0 << false << 5000 << 40 << taken;
+    QTest::newRow("argument of 128 KiB (the system's largest)")
+        << 0 << false << 1 << argMax << taken;
+    // Beyond what a real command line can hold: refused, and still no second wizard.
+    QTest::newRow("argument beyond the system's limit")
+        << 0 << false << 1 << argMax + 1 << LauncherChannel::Role::Unanswered;
 }
 
-void TestLauncherChannel::malformedFrames_areDropped_data()
+void TestLauncherChannel::busyInstance_isNeverReplaced()
+{
+    QFETCH(int, silentPeers);
+    QFETCH(bool, trickle);
+    QFETCH(int, files);
+    QFETCH(int, nameLength);
+    QFETCH(LauncherChannel::Role, expected);
+    std::atomic<size_t> received{0};
+    LauncherChannel first(m_path);
+    QCOMPARE(first.acquire({"portavo"},
+                           [&](const std::vector<std::string>& args) { received = args.size(); }),
+             LauncherChannel::Role::Serving);
+    // Peers that connect and then say nothing, half a header, or a byte now and then.
+    std::vector<int> silent;
+    for (int i = 0; i < silentPeers; ++i) {
+        silent.push_back(rawConnect());
+        QVERIFY(silent.back() >= 0);
+        if (i % 2)
+            QCOMPARE(::write(silent.back(), "KV", 2), ssize_t(2));
+    }
+    std::atomic<bool> done{false};
+    // A well-formed frame of 72 bytes, sent a byte a second.
+    const std::string slowFrame =
+        std::string("KVLA\x40\0\0\0\x01\0\0\0\x38\0\0\0", 16) + std::string(56, 'a');
+    std::thread trickler([&] {
+        for (size_t i = 0; trickle && !done && i < slowFrame.size(); ++i) {
+            if (::send(silent.front(), &slowFrame[i], 1, MSG_NOSIGNAL) != 1)
+                break;
+            std::this_thread::sleep_for(std::chrono::seconds(1));
+        }
+    });
+    std::vector<std::string> arguments{"portavo", "-xfer", "-id", "10003"};
+    for (int i = 0; i < files; ++i) {
+        arguments.push_back("-file");
+        const std::string name = "file:///home/alice/Videos/" + std::to_string(i) + ".avi";
+        arguments.push_back(std::string(size_t(nameLength) - name.size(), 'v') + name);
+    }
+    LauncherChannel second(m_path);
+    const LauncherChannel::Role role = second.acquire(arguments, {});
+    done = true;
+    trickler.join();
+    for (int fd : silent)
+        ::close(fd);
+    QCOMPARE(role, expected);
+    QCOMPARE(received.load(), expected == LauncherChannel::Role::Forwarded ? arguments.size() : 0);
+    // The running instance keeps its socket and serves on.
+    QCOMPARE(LauncherChannel::send(m_path, {"portavo"}, 5000), LauncherChannel::Delivery::Taken);
+    QCOMPARE(received.load(), size_t(1));
+}
+
+void TestLauncherChannel::malformedFrames_areRefused_data()
 {
     QTest::addColumn<QByteArray>("frame");
-    QTest::newRow("wrong magic") << QByteArray("XXXX\x01\x00\x00\x00\x01\x00\x00\x00a", 13);
-    QTest::newRow("too many arguments") << QByteArray("KVLA\xff\xff\xff\x7f", 8);
-    QTest::newRow("argument too long") << QByteArray("KVLA\x01\x00\x00\x00\xff\xff\xff\xff", 12);
-    QTest::newRow("truncated") << QByteArray("KVLA\x02\x00\x00\x00\x05\x00\x00\x00ab", 14);
+    QTest::addColumn<int>("answer"); // -1: closed without one
+    const int refused = LauncherChannel::kRefused;
+    // "\x00" "a": a hex escape takes every hex digit that follows it.
+    QTest::newRow("wrong magic") << QByteArray("XXXX\x04\x00\x00\x00\x00\x00\x00\x00", 12)
+                                 << refused;
+    QTest::newRow("body beyond the largest command line")
+        << QByteArray("KVLA\x01\x00\x80\x00", 8) << refused;
+    QTest::newRow("more arguments than the body holds")
+        << QByteArray("KVLA\x04\x00\x00\x00\xff\xff\xff\x7f", 12) << refused;
+    QTest::newRow("argument longer than the body")
+        << QByteArray("KVLA\x09\x00\x00\x00\x01\x00\x00\x00\x05\x00\x00\x00"
+                      "a",
+                      17)
+        << refused;
+    QTest::newRow("truncated") << QByteArray("KVLA\x0b\x00\x00\x00\x01\x00\x00\x00"
+                                             "ab",
+                                             14)
+                               << -1;
 }
 
-void TestLauncherChannel::malformedFrames_areDropped()
+void TestLauncherChannel::malformedFrames_areRefused()
 {
     QFETCH(QByteArray, frame);
+    QFETCH(int, answer);
     std::atomic<int> handled{0};
     LauncherChannel channel(m_path);
     QCOMPARE(channel.acquire({"portavo"}, [&](const std::vector<std::string>&) { ++handled; }),
@@ -167,12 +271,12 @@ void TestLauncherChannel::malformedFrames_areDropped()
     QCOMPARE(::write(fd, frame.constData(), size_t(frame.size())), ssize_t(frame.size()));
     ::shutdown(fd, SHUT_WR);
     char ack = 0;
-    // The listener closes (or resets) without acknowledging.
-    QVERIFY(::read(fd, &ack, 1) <= 0);
+    const ssize_t n = ::read(fd, &ack, 1);
     ::close(fd);
+    QCOMPARE(n == 1 ? int(ack) : -1, answer);
     QCOMPARE(handled.load(), 0);
     // And still serves the next launch.
-    QVERIFY(LauncherChannel::send(m_path, {"ok"}, 5000));
+    QCOMPARE(LauncherChannel::send(m_path, {"ok"}, 5000), LauncherChannel::Delivery::Taken);
     QCOMPARE(handled.load(), 1);
 }
 
@@ -183,7 +287,7 @@ void TestLauncherChannel::stop_removesSocket()
     QVERIFY(QFileInfo::exists(QString::fromStdString(m_path)));
     channel.stop();
     QVERIFY(!QFileInfo::exists(QString::fromStdString(m_path)));
-    QVERIFY(!LauncherChannel::send(m_path, {"x"}, 1000));
+    QCOMPARE(LauncherChannel::send(m_path, {"x"}, 1000), LauncherChannel::Delivery::NoListener);
 }
 
 QTEST_GUILESS_MAIN(TestLauncherChannel)

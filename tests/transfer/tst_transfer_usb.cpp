@@ -268,10 +268,11 @@ void TestTransferUsb::driveFillsDuringTransfer_failsNamingFileAndReason()
     env.insert("LISTING", listing);
     const QString script =
         "mount -t tmpfs -o size=2m tmpfs \"$DEST\" || exit 99\n"
-        "( while ! compgen -G \"$TMPD/beach*.temp\" >/dev/null; do sleep 0.02; done\n"
+        "( while ! compgen -G \"$TMPD\"/portavo-run-*/beach*.temp >/dev/null; do sleep 0.02; done\n"
         "  dd if=/dev/zero of=\"$DEST/filler\" bs=16k 2>/dev/null ) &\n"
+        "watcher=$!\n"
         "\"$@\"; rc=$?\n"
-        "wait\n"
+        "kill $watcher 2>/dev/null; wait\n"
         "ls -A \"$DEST\" > \"$LISTING\"; exit $rc\n";
     const QByteArray sourceBefore = contents(m_birthday);
     const TransferRun::Result run = TransferRun::run(
@@ -364,10 +365,11 @@ void TestTransferUsb::driveRemovedMidTransfer_cancels()
         "dev=\"$KAVO_SYSFS_ROOT/devices/pci0000:00/0000:00:14.0/usb1/1-1/1-1:1.0/block/sdz/sdz1\"\n"
         "mkdir -p \"$dev\" \"$KAVO_SYSFS_ROOT/dev/block\"\n"
         "ln -sfn \"$dev\" \"$KAVO_SYSFS_ROOT/dev/block/$mm\"\n"
-        "( while ! compgen -G \"$TMPD/party*.temp\" >/dev/null; do sleep 0.02; done\n"
+        "( while ! compgen -G \"$TMPD\"/portavo-run-*/party*.temp >/dev/null; do sleep 0.02; done\n"
         "  umount -l \"$STICK\" ) &\n"
+        "watcher=$!\n"
         "\"$@\"; rc=$?\n"
-        "wait; exit $rc\n";
+        "kill $watcher 2>/dev/null; wait; exit $rc\n";
     const TransferRun::Result run = TransferRun::run(
         TransferRun::arguments(10002, {party, m_birthday}, stick, {"-profile", "3"}), env, script);
     QVERIFY2(run.exitCode == 2, qPrintable(run.output + run.errors));

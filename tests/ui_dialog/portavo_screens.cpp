@@ -1,9 +1,12 @@
-// portavo_screens <outdir>: renders every wizard page, the open drive popup and the secondary
-// dialogs to PNG files, so the look can be reviewed without a display.
+// portavo_screens <outdir>: renders every wizard page, the open drive popup, the Add dialog, the
+// secondary dialogs and message boxes to PNG files, so the look can be reviewed without a
+// display.
 
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -22,8 +25,10 @@
 #include "ProfileRadioButton.h"
 #include "ProgressDialog.h"
 #include "SuperComboBoxPopup.h"
+#include "TranscodeEngineInfo.h"
 #include "TransferWizardDlg.h"
 #include "UnSupportedFileTypeDlg.h"
+#include "WizardMessages.h"
 
 namespace {
 
@@ -48,19 +53,36 @@ void save(QWidget* widget, const QString& name)
     std::printf("%s\n", qPrintable(path));
 }
 
-// Message boxes run modally; grab the one that opens and close it again.
+// Modal windows run their own loop: wait for the next one of type T to show, grab it once it
+// has settled and close it again.
+template <class T> void grabNextModal(const QString& name)
+{
+    auto* timer = new QTimer;
+    auto* waited = new int(0);
+    QObject::connect(timer, &QTimer::timeout, [timer, waited, name] {
+        auto* window = qobject_cast<T*>(QApplication::activeModalWidget());
+        if (!window || !window->isVisible()) {
+            if (++*waited < 250)
+                return;
+            std::fprintf(stderr, "no window for %s\n", qPrintable(name));
+            ++failures;
+        } else {
+            QEventLoop settleLoop;
+            QTimer::singleShot(150, &settleLoop, &QEventLoop::quit);
+            settleLoop.exec();
+            save(window, name);
+            static_cast<QDialog*>(window)->done(QDialog::Rejected);
+        }
+        timer->stop();
+        timer->deleteLater();
+        delete waited;
+    });
+    timer->start(20);
+}
+
 void grabNextMessageBox(const QString& name)
 {
-    QTimer::singleShot(50, [name] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box) {
-            std::fprintf(stderr, "no message box for %s\n", qPrintable(name));
-            ++failures;
-            return;
-        }
-        save(box, name);
-        box->done(QMessageBox::No);
-    });
+    grabNextModal<QMessageBox>(name);
 }
 
 QString makeClip(const QDir& dir, const QString& name, qint64 bytes)
@@ -99,7 +121,8 @@ int main(int argc, char** argv)
     service.transcodeCount = 2;
 
     TransferWizardDlg dlg(&service);
-    dlg.setFileTypes(QStringLiteral("Kavo Engine"), {{"Video", "*.mp4 *.avi *.mkv"}});
+    // The engine's own file types, as the Add dialog's filter offers them.
+    dlg.setFileTypes(QStringLiteral("Kavo Engine"), kvt::TranscodeEngineInfo::readableFileTypes());
     WizardStartParameters start;
     start.deviceLabel = QStringLiteral("DVD Player");
     dlg.setWizardStartParameters(start);
@@ -134,6 +157,10 @@ int main(int argc, char** argv)
     dlg.nextPage(); // back through the page setup so the file page shows the files
     dlg.prevPage();
     save(&dlg, "page3-files");
+
+    // The Add dialog opens in the folder of the listed videos.
+    grabNextModal<QFileDialog>("dialog-add-files");
+    dlg.addFiles();
 
     auto* combo = dlg.findChild<DriveComboBox*>("driveComboBox");
     combo->onClick();
@@ -192,16 +219,19 @@ int main(int argc, char** argv)
 
     // Secondary dialogs.
     ErrorDialog errors;
-    errors.addRow(names[0], 0);
-    errors.addRow(names[1], 21);
-    errors.addRow(QStringLiteral("/home/alice/Videos/broken.mov"), 23);
-    QTimer::singleShot(50, [&errors] {
-        save(&errors, "dialog-error");
-        errors.done(0);
-    });
+    errors.addRow(QStringLiteral("/home/alice/Videos/empty clip.avi"), 21);
+    errors.addRow(QStringLiteral("/home/alice/Videos/Sommerfest am Seeufer 2009 (gekürzt).mp4"),
+                  22);
+    errors.addRow(QStringLiteral("/home/alice/Music/song.avi"), 23);
+    errors.addRow(QStringLiteral("/media/alice/STICK/old.wmv"), 155);
+    grabNextModal<ErrorDialog>("dialog-invalid-files");
     errors.run(QStringLiteral("Invalid Files"),
                QStringLiteral("Kavo Transfer Wizard is unable to recognize the following files:"),
                false);
+
+    // A message box of its own, as when a file is added twice.
+    grabNextMessageBox("box-already-queued");
+    WizardMessages::alreadyQueued({names[0]});
 
     HelpChooseDeviceDlg help(&dlg);
     help.show();

@@ -1,10 +1,13 @@
 #include <QApplication>
+#include <QRadioButton>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "DestinationDrives.h"
 #include "DriveComboBox.h"
 #include "FakeWizardService.h"
+#include "TransferWizardDlg.h"
 
 Q_DECLARE_METATYPE(USBDriveData)
 
@@ -40,6 +43,8 @@ private slots:
     void fillCombo_listsDrivesSilently();
     void refresh_usbOnlyKeepsBurners();
     void updateFreeSpace_changesMatchingUSBDrive();
+    void methodPage_preselectsMethodWithDestination_data();
+    void methodPage_preselectsMethodWithDestination();
 };
 
 void TestDestinationDrives::statusMessage_data()
@@ -326,6 +331,51 @@ void TestDestinationDrives::updateFreeSpace_changesMatchingUSBDrive()
     QCOMPARE(drives.usbDrives()[1].freeBytes, GB);
     QCOMPARE(drives.burners()[0].freeBytes, GB);
     QVERIFY(!drives.updateFreeSpace(u"/media/zzz", 5));
+}
+
+void TestDestinationDrives::methodPage_preselectsMethodWithDestination_data()
+{
+    QTest::addColumn<bool>("burner");
+    QTest::addColumn<bool>("usb");
+    QTest::addColumn<int>("remembered");
+    QTest::addColumn<int>("method");
+    QTest::newRow("burner, nothing remembered") << true << true << -1 << 0;
+    QTest::newRow("no burner, nothing remembered") << false << true << -1 << 1;
+    QTest::newRow("no drive at all, nothing remembered") << false << false << -1 << 1;
+    QTest::newRow("USB remembered, burner present") << true << false << 1 << 1;
+    QTest::newRow("disc remembered, no burner") << false << true << 0 << 0;
+}
+
+void TestDestinationDrives::methodPage_preselectsMethodWithDestination()
+{
+    QFETCH(bool, burner);
+    QFETCH(bool, usb);
+    QFETCH(int, remembered);
+    QFETCH(int, method);
+    QTemporaryDir home;
+    qputenv("KAVO_USER_HIVE", home.filePath("user.reg").toUtf8());
+    qputenv("KAVO_MACHINE_HIVE", home.filePath("machine.reg").toUtf8());
+    FakeWizardService service;
+    if (burner)
+        service.burners << FakeWizardService::drive("/dev/sr0", "DVD RW", GB);
+    if (usb)
+        service.usb << usbDrive(GB);
+    TransferWizardDlg dlg(&service);
+    WizardStartParameters start;
+    start.driveType = remembered;
+    dlg.setWizardStartParameters(start);
+    dlg.nextPage();
+    dlg.nextPage();
+    QCOMPARE(dlg.currentPage(), 2);
+    QCOMPARE(dlg.currentMethod(), method);
+    auto* usbButton = dlg.findChild<QRadioButton*>("CopyToUSBRadioButton");
+    auto* discButton = dlg.findChild<QRadioButton*>("burnDiskRadioButton");
+    QCOMPARE(usbButton->isChecked(), method == 1);
+    // The user's own choice stays when the page shows again.
+    (method == 1 ? discButton : usbButton)->click();
+    dlg.prevPage();
+    dlg.nextPage();
+    QCOMPARE(dlg.currentMethod(), 1 - method);
 }
 
 QTEST_MAIN(TestDestinationDrives)

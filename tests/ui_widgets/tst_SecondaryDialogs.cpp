@@ -1,11 +1,15 @@
+#include <QApplication>
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QProgressBar>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTextDocumentFragment>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QtTest>
@@ -16,7 +20,9 @@
 #include "Formatting.h"
 #include "HelpChooseDeviceDlg.h"
 #include "ProgressDialog.h"
+#include "TranscodeEnumNames.h"
 #include "UnSupportedFileTypeDlg.h"
+#include "WizardMessages.h"
 
 namespace {
 
@@ -196,6 +202,46 @@ private slots:
         QVERIFY(!tree->topLevelItem(0)->icon(0).isNull());
     }
 
+    // The code keeps its link; the reason beside it says what it means in plain words.
+    void errorDialogReasons_data()
+    {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("empty or text file") << 21 << "21 not a video file";
+        QTest::newRow("cut short") << 22 << "22 damaged or cut short";
+        QTest::newRow("sound only") << 23 << "23 no video track";
+        QTest::newRow("moved away") << 5 << "5 file not found";
+        QTest::newRow("unknown code") << 9999 << "9999 converter stopped on it";
+    }
+    void errorDialogReasons()
+    {
+        QFETCH(int, code);
+        QFETCH(QString, shown);
+        ErrorDialog dlg;
+        dlg.addRow("/v/clip.avi", code);
+        auto* link = qobject_cast<QLabel*>(
+            dlg.treeWidget()->itemWidget(dlg.treeWidget()->topLevelItem(0), 1));
+        QVERIFY(link);
+        QCOMPARE(QTextDocumentFragment::fromHtml(link->text()).toPlainText(), shown);
+        QVERIFY(link->text().contains(QString(">%1</span></a>").arg(code)));
+    }
+    void errorReasons_coverEveryCode_andFitTheColumn()
+    {
+        const QString fallback = ErrorDialog::reasonText(9999);
+        for (int code = -1000; code <= 200; ++code) {
+            if (QLatin1String(kvt::resultCodeName(code)) == "Invalid value")
+                continue;
+            const QString reason = ErrorDialog::reasonText(code);
+            // Success needs no reason; every failure the engine names has its own.
+            QCOMPARE(reason.isEmpty(), kvt::isTranscodeSuccess(code));
+            if (reason.isEmpty())
+                continue;
+            QVERIFY2(reason != fallback, kvt::resultCodeName(code));
+            // Short enough to sit beside the code without pushing the file name away.
+            QVERIFY2(reason.size() <= 34, qPrintable(reason));
+        }
+    }
+
     void errorDialogRun_data()
     {
         QTest::addColumn<bool>("twoButtons");
@@ -236,6 +282,47 @@ private slots:
         // Hiding keeps the rows.
         QCOMPARE(dlg.rowCount(), 3);
         QVERIFY(dlg.hasRows());
+    }
+
+    // A message box looks like the wizard's dialogs, without button icons even on a desktop
+    // whose style puts icons on dialog buttons.
+    void messageBoxes_takeTheDialogLook()
+    {
+        class IconButtonStyle : public QProxyStyle
+        {
+        public:
+            int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                          QStyleHintReturn* returnData) const override
+            {
+                if (hint == SH_DialogButtonBox_ButtonsHaveIcons)
+                    return 1;
+                return QProxyStyle::styleHint(hint, option, widget, returnData);
+            }
+        };
+        const QString styleName = QApplication::style()->name();
+        QApplication::setStyle(new IconButtonStyle);
+        QString sheet;
+        QStringList buttons;
+        int iconButtons = 0;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, this, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || !box->isVisible())
+                return;
+            poll.stop();
+            sheet = box->styleSheet();
+            for (QAbstractButton* b : box->buttons()) {
+                buttons << b->text().remove('&');
+                iconButtons += b->icon().isNull() ? 0 : 1;
+            }
+            box->button(QMessageBox::No)->click();
+        });
+        poll.start(10);
+        QVERIFY(!WizardMessages::confirmCancelTransfer());
+        QApplication::setStyle(styleName);
+        QCOMPARE(sheet, dialogStyleSheet());
+        QCOMPARE(buttons.size(), 2);
+        QCOMPARE(iconButtons, 0);
     }
 
     void helpAndUnsupportedDialogs()

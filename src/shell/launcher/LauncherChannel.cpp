@@ -2,107 +2,31 @@
 
 #include <cerrno>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <poll.h>
 #include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
+#include "FrameServer.h"
 #include "RuntimeDirectory.h"
+#include "SocketIo.h"
 
 namespace {
 
 constexpr char Magic[4] = {'K', 'V', 'L', 'A'};
-constexpr uint32_t MaxArguments = 4096;
-constexpr uint32_t MaxArgumentBytes = 64 * 1024;
-constexpr size_t MaxFrameBytes = 4 * 1024 * 1024;
-// A peer that stops sending mid-frame must not hold the listener.
-constexpr int PeerTimeoutMs = 5000;
+// A peer has this long for its whole frame; the listener serves others meanwhile.
+constexpr int FrameTimeoutMs = 5000;
+// A launch waits this long in all for the running instance to take its arguments.
 constexpr int SendTimeoutMs = 10000;
 
-void putU32(std::string& out, uint32_t v)
+void putU32(std::string& out, size_t v)
 {
-    for (int i = 0; i < 4; ++i)
-        out.push_back(char((v >> (8 * i)) & 0xFF));
-}
-
-uint32_t getU32(const unsigned char* p)
-{
-    return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
-}
-
-bool waitFor(int fd, short events, int timeoutMs)
-{
-    pollfd p{fd, events, 0};
-    for (;;) {
-        const int r = ::poll(&p, 1, timeoutMs);
-        if (r < 0 && errno == EINTR)
-            continue;
-        return r > 0 && (p.revents & (events | POLLHUP)) != 0;
-    }
-}
-
-bool readAll(int fd, void* buffer, size_t size, int timeoutMs)
-{
-    auto* p = static_cast<char*>(buffer);
-    while (size > 0) {
-        if (!waitFor(fd, POLLIN, timeoutMs))
-            return false;
-        const ssize_t n = ::read(fd, p, size);
-        if (n < 0 && (errno == EINTR || errno == EAGAIN))
-            continue;
-        if (n <= 0)
-            return false;
-        p += n;
-        size -= size_t(n);
-    }
-    return true;
-}
-
-bool writeAll(int fd, const void* buffer, size_t size, int timeoutMs)
-{
-    auto* p = static_cast<const char*>(buffer);
-    while (size > 0) {
-        if (!waitFor(fd, POLLOUT, timeoutMs))
-            return false;
-        const ssize_t n = ::send(fd, p, size, MSG_NOSIGNAL);
-        if (n < 0 && (errno == EINTR || errno == EAGAIN))
-            continue;
-        if (n <= 0)
-            return false;
-        p += n;
-        size -= size_t(n);
-    }
-    return true;
-}
-
-bool fillAddress(const std::string& path, sockaddr_un& address)
-{
-    std::memset(&address, 0, sizeof address);
-    address.sun_family = AF_UNIX;
-    if (path.empty() || path.size() >= sizeof address.sun_path)
-        return false;
-    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
-    return true;
-}
-
-int connectTo(const std::string& path)
-{
-    sockaddr_un address;
-    if (!fillAddress(path, address))
-        return -1;
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0)
-        return -1;
-    if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
-        ::close(fd);
-        return -1;
-    }
-    return fd;
+    unsigned char bytes[4];
+    SocketIo::PutU32(bytes, unsigned(v));
+    out.append(reinterpret_cast<const char*>(bytes), sizeof bytes);
 }
 
 class FileLock
@@ -147,40 +71,92 @@ std::string LauncherChannel::defaultSocketPath()
     return dir + "/launcher.sock";
 }
 
-bool LauncherChannel::send(const std::string& path, const std::vector<std::string>& arguments,
-                           int timeoutMs)
+std::string LauncherChannel::buildFrame(const std::vector<std::string>& arguments)
 {
-    const int fd = connectTo(path);
-    if (fd < 0)
-        return false;
-    std::string frame(Magic, sizeof Magic);
-    putU32(frame, uint32_t(arguments.size()));
+    std::string body;
+    putU32(body, arguments.size());
     for (const std::string& a : arguments) {
-        putU32(frame, uint32_t(a.size()));
-        frame += a;
+        putU32(body, a.size());
+        body += a;
     }
-    char ack = 0;
-    const bool ok = writeAll(fd, frame.data(), frame.size(), timeoutMs) &&
-                    readAll(fd, &ack, 1, timeoutMs) && ack == 1;
+    std::string frame(Magic, sizeof Magic);
+    putU32(frame, body.size());
+    return frame + body;
+}
+
+bool LauncherChannel::parseBody(const unsigned char* body, size_t length,
+                                std::vector<std::string>* arguments)
+{
+    if (length < 4 || length > kMaxBodyBytes)
+        return false;
+    const unsigned count = SocketIo::GetU32(body);
+    size_t at = 4;
+    // Every argument takes at least its 4-byte length: never reserve for more than fit.
+    if (count > (length - at) / 4)
+        return false;
+    arguments->clear();
+    arguments->reserve(count);
+    for (unsigned i = 0; i < count; ++i) {
+        if (length - at < 4)
+            return false;
+        const size_t size = SocketIo::GetU32(body + at);
+        at += 4;
+        if (size > kMaxArgumentBytes || size > length - at)
+            return false;
+        arguments->emplace_back(reinterpret_cast<const char*>(body + at), size);
+        at += size;
+    }
+    return at == length;
+}
+
+LauncherChannel::Delivery LauncherChannel::send(const std::string& path,
+                                                const std::vector<std::string>& arguments,
+                                                int timeoutMs)
+{
+    const SocketIo::Deadline deadline = SocketIo::After(timeoutMs);
+    int err = 0;
+    const int fd = SocketIo::ConnectLocal(path, deadline, &err);
+    if (fd < 0)
+        return err == ECONNREFUSED || err == ENOENT ? Delivery::NoListener : Delivery::NoAnswer;
+    const std::string frame = buildFrame(arguments);
+    // A refusal may come before the whole frame is written: read the answer either way.
+    SocketIo::WriteAll(fd, frame.data(), frame.size(), deadline);
+    char answer = 0;
+    const bool answered = SocketIo::ReadAll(fd, &answer, 1, deadline);
     ::close(fd);
-    return ok;
+    if (!answered)
+        return Delivery::NoAnswer;
+    return answer == kTaken ? Delivery::Taken : Delivery::Refused;
 }
 
 LauncherChannel::Role LauncherChannel::acquire(const std::vector<std::string>& arguments,
                                                Handler handler)
 {
     sockaddr_un address;
-    if (!fillAddress(m_socketPath, address))
+    if (!SocketIo::FillAddress(m_socketPath, &address))
         return Role::Standalone;
 
     FileLock lock(m_socketPath + ".lock");
     if (!lock.held())
         return Role::Standalone;
 
-    if (send(m_socketPath, arguments, SendTimeoutMs))
+    m_failure.clear();
+    switch (send(m_socketPath, arguments, SendTimeoutMs)) {
+    case Delivery::Taken:
         return Role::Forwarded;
+    case Delivery::Refused:
+        m_failure = "the running wizard refused the command line";
+        return Role::Unanswered;
+    case Delivery::NoAnswer:
+        // It accepted the connection: it lives. Never take its socket away.
+        m_failure = "the running wizard did not answer within " +
+                    std::to_string(SendTimeoutMs / 1000) + " s";
+        return Role::Unanswered;
+    case Delivery::NoListener:
+        break;
+    }
 
-    // Nobody answers: whatever is left at the path is a dead instance's socket.
+    // Refused or missing: whatever is left at the path is a dead instance's socket.
     struct stat st;
     if (::lstat(m_socketPath.c_str(), &st) == 0) {
         if (!S_ISSOCK(st.st_mode))
@@ -188,14 +164,14 @@ LauncherChannel::Role LauncherChannel::acquire(const std::vector<std::string>& a
         ::unlink(m_socketPath.c_str());
     }
 
-    m_listenFd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    m_listenFd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (m_listenFd < 0)
         return Role::Standalone;
     const mode_t oldMask = ::umask(0077);
     const bool bound =
         ::bind(m_listenFd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
     ::umask(oldMask);
-    if (!bound || ::listen(m_listenFd, 16) != 0 || ::pipe2(m_wakePipe, O_CLOEXEC) != 0) {
+    if (!bound || ::listen(m_listenFd, 64) != 0 || ::pipe2(m_wakePipe, O_CLOEXEC) != 0) {
         ::close(m_listenFd);
         m_listenFd = -1;
         return Role::Standalone;
@@ -227,59 +203,18 @@ void LauncherChannel::stop()
 
 void LauncherChannel::serve()
 {
-    for (;;) {
-        pollfd fds[2] = {{m_listenFd, POLLIN, 0}, {m_wakePipe[0], POLLIN, 0}};
-        const int r = ::poll(fds, 2, -1);
-        if (r < 0) {
-            if (errno == EINTR)
-                continue;
-            return;
-        }
-        if (fds[1].revents)
-            return;
-        if (fds[0].revents & POLLIN) {
-            const int fd = ::accept4(m_listenFd, nullptr, nullptr, SOCK_CLOEXEC);
-            if (fd >= 0) {
-                handleConnection(fd);
-                ::close(fd);
-            }
-        }
-    }
-}
-
-void LauncherChannel::handleConnection(int fd)
-{
-    // Only this user's own launches may drive the wizard.
-    ucred peer{};
-    socklen_t length = sizeof peer;
-    if (::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &length) != 0 || peer.uid != ::getuid())
-        return;
-
-    unsigned char header[8];
-    if (!readAll(fd, header, sizeof header, PeerTimeoutMs) ||
-        std::memcmp(header, Magic, sizeof Magic) != 0)
-        return;
-    const uint32_t count = getU32(header + 4);
-    if (count > MaxArguments)
-        return;
-    std::vector<std::string> arguments;
-    arguments.reserve(count);
-    size_t total = 0;
-    for (uint32_t i = 0; i < count; ++i) {
-        unsigned char lengthBytes[4];
-        if (!readAll(fd, lengthBytes, sizeof lengthBytes, PeerTimeoutMs))
-            return;
-        const uint32_t size = getU32(lengthBytes);
-        total += size;
-        if (size > MaxArgumentBytes || total > MaxFrameBytes)
-            return;
-        std::string argument(size, '\0');
-        if (size > 0 && !readAll(fd, argument.data(), size, PeerTimeoutMs))
-            return;
-        arguments.push_back(std::move(argument));
-    }
-    if (m_handler)
-        m_handler(arguments);
-    const char ack = 1;
-    writeAll(fd, &ack, 1, PeerTimeoutMs);
+    FrameServer::Limits limits;
+    limits.tag = SocketIo::GetU32(reinterpret_cast<const unsigned char*>(Magic));
+    limits.minLength = 4;
+    limits.maxLength = kMaxBodyBytes;
+    limits.frameTimeoutMs = FrameTimeoutMs;
+    FrameServer::Serve(m_listenFd, m_wakePipe[0], limits, std::string(1, kRefused),
+                       [this](const unsigned char* body, size_t length, bool*) {
+                           std::vector<std::string> arguments;
+                           if (!parseBody(body, length, &arguments))
+                               return std::string(1, kRefused);
+                           if (m_handler)
+                               m_handler(arguments);
+                           return std::string(1, kTaken);
+                       });
 }

@@ -2,6 +2,7 @@
 // running for this user.
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -11,7 +12,7 @@ extern "C" int kavomain(int argc, char** argv);
 extern "C" void commandline(int argc, char** argv);
 
 // "-to" and "-start": a script's unattended run, which must report its own outcome and so
-// never hands over to (or serves) an open wizard.
+// never hands its command line over to an open wizard.
 static bool isUnattended(const std::vector<std::string>& arguments)
 {
     bool to = false;
@@ -28,8 +29,14 @@ static bool isUnattended(const std::vector<std::string>& arguments)
 int main(int argc, char** argv)
 {
     std::vector<std::string> arguments(argv, argv + argc);
-    if (isUnattended(arguments))
-        return kavomain(argc, argv);
+    // Asking an open wizard with an empty command line changes nothing there.
+    if (isUnattended(arguments) &&
+        LauncherChannel::send(LauncherChannel::defaultSocketPath(), {}, 2000) !=
+            LauncherChannel::Delivery::NoListener) {
+        std::fprintf(stderr, "portavo: nothing was transferred: a wizard is already running; "
+                             "close it first.\n");
+        return 3;
+    }
     LauncherChannel channel;
     const LauncherChannel::Role role =
         channel.acquire(arguments, [](const std::vector<std::string>& received) {
@@ -42,6 +49,13 @@ int main(int argc, char** argv)
         });
     if (role == LauncherChannel::Role::Forwarded)
         return 0;
+    if (role == LauncherChannel::Role::Unanswered) {
+        // A wizard runs, so a second one must not start (it would share the settings, the
+        // device library and the temporary files).
+        std::fprintf(stderr, "portavo: a wizard is already running, but %s.\n",
+                     channel.failure().c_str());
+        return 1;
+    }
     const int result = kavomain(argc, argv);
     channel.stop();
     return result;
