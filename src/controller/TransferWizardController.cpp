@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <memory>
 
+#include "BurnerDriveLister.h"
 #include "DummySourceMedia.h"
 #include "PingManager.h"
 #include "RuntimeDirectory.h"
@@ -20,6 +21,7 @@
 #include "TransferDevices.h"
 #include "TransferFileThread.h"
 #include "TransferRecorder.h"
+#include "USBDriveLister.h"
 #include "WizardMessages.h"
 
 namespace {
@@ -205,6 +207,9 @@ void TransferWizardController::makeConnections()
     connect(dlg, &QDialog::accepted, this, &TransferWizardController::sendLastPagePing);
     connect(this, &TransferWizardController::cancelTranscode, tc,
             &VideoFileTranscoder::cancelTranscodeSlot);
+    connect(this, &TransferWizardController::fileSaveFailed, dlg,
+            &TransferWizardDlg::fileSaveFailed);
+    connect(this, &TransferWizardController::saveFailed, dlg, &TransferWizardDlg::saveFailed);
 }
 
 QString TransferWizardController::privateTempPath()
@@ -591,15 +596,33 @@ int TransferWizardController::startTranscode(const QStringList& files, int /*pro
     return queued;
 }
 
-bool TransferWizardController::startSave(const QList<QFileInfo>& files,
-                                         const std::u16string& /*drive*/, bool /*toUSB*/)
+bool TransferWizardController::startSave(const QList<QFileInfo>& files, const std::u16string& drive,
+                                         bool toUSB)
 {
     if (files.isEmpty())
         return false;
-    // The save worker (USB copy and disc write) arrives with the transfer pipeline.
-    qDebug().noquote().nospace()
-        << "TransferWizardController::startSave() writing is not available";
-    return false;
+    completeWorkerStep(false, 0);
+    {
+        QMutexLocker lock(&m_stateMutex);
+        m_cancel = false;
+        m_transferState = toUSB ? TransferState::CopyingToUSB : TransferState::WritingDisc;
+    }
+    m_deviceState.lastDriveName = toQString(drive).toStdString();
+    auto* worker = new TransferFileThread(this, files, drive, toUSB);
+    QThreadPool::globalInstance()->start(worker, 0);
+    return true;
+}
+
+unsigned int TransferWizardController::writeVideoFileToBurner(const QList<QFileInfo>& files,
+                                                              const std::u16string& drive)
+{
+    return m_saveStep.writeVideoFileToBurner(files, drive);
+}
+
+unsigned int TransferWizardController::copyFilesToUSB(const QList<QFileInfo>& files,
+                                                      const std::u16string& drive)
+{
+    return m_saveStep.copyFilesToUSB(files, drive);
 }
 
 void TransferWizardController::cancelTransfer()
@@ -675,18 +698,16 @@ void TransferWizardController::transcodeFileFinished()
 
 bool TransferWizardController::GetBurnerDrives(QList<USBDriveData>& drives)
 {
-    drives.clear();
-    m_burnerDrives.clear();
-    m_burner.SetCurrentDrive(Drive());
-    // Recorder discovery arrives with the burner back end.
-    return false;
+    return BurnerDriveLister::list(*this, drives);
 }
 
 bool TransferWizardController::GetUSBDrives(QList<USBDriveData>& drives)
 {
-    drives.clear();
-    // USB drive discovery arrives with the drive monitoring work.
-    return false;
+    const USBDriveLister lister = USBDriveLister::fromEnvironment();
+    drives = lister.list(USBDriveLister::extraDrivesSetting(), m_deviceState.lastDriveName,
+                         m_deviceState.dataRate);
+    qDebug().noquote().nospace() << "TransferWizardController: GetUSBDrives(): " << drives.size();
+    return !drives.isEmpty();
 }
 
 // ---- Directories, player, pings ---------------------------------------------------------

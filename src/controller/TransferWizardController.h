@@ -14,6 +14,7 @@
 #include "IKavoMediaBurnerCallback.h"
 #include "KavoMediaBurner.h"
 #include "KvpmEvent.h"
+#include "TransferSaveStep.h"
 #include "TransferState.h"
 #include "TransferWizardDlg.h"
 #include "TransferWizardServericeInterface.h"
@@ -29,6 +30,11 @@ class TransferWizardController : public QObject,
                                  public kvtl::RefCountedImpl<IKavoMediaBurnerCallback>
 {
     Q_OBJECT
+
+    // The save step and the burner listing work on the burner, its drive map and the worker
+    // state on the controller's behalf.
+    friend class TransferSaveStep;
+    friend class BurnerDriveLister;
 
 public:
     TransferWizardController();
@@ -49,6 +55,16 @@ public:
     // base name and the profile's extension (".mkv" for the Plus HD profile, else ".kavo").
     static QString convertedFilePath(const QString& source, int profile);
     bool isCancelled();
+    // The save step's work, on the worker; each returns the achieved rate (bytes per second).
+    unsigned int writeVideoFileToBurner(const QList<QFileInfo>& files, const std::u16string& drive);
+    unsigned int copyFilesToUSB(const QList<QFileInfo>& files, const std::u16string& drive);
+    // The save worker's whole step: write, then record, fail or cancel the transfer.
+    void runSaveStep(const QList<QFileInfo>& files, const std::u16string& drive, bool toUSB)
+    {
+        m_saveStep.run(files, drive, toUSB);
+    }
+    // What became of each file of the last write step.
+    QList<TransferSaveStep::FileOutcome> saveOutcomes() const { return m_saveStep.outcomes(); }
 
     int transferState();
     void setTransferState(int state);
@@ -98,6 +114,10 @@ signals:
     void appendTransferFiles(QStringList fileNameList, bool addToTop);
     void appendTransferFileError(QString errorMessage);
     void restart(QStringList transferFileNames, int deviceID, bool activationFiles);
+    // A file could not be written (the reason in words), and the write step that ended because
+    // of it, with the end text naming the file.
+    void fileSaveFailed(int index, QString reason);
+    void saveFailed(QString message);
 
 private slots:
     void transcoderCancelSlot(QString fileName);
@@ -131,4 +151,5 @@ private:
     std::atomic<bool> m_analysisCancel{false};
     bool m_errorBoxOpen = false;
     bool m_tracing = false;
+    TransferSaveStep m_saveStep{*this};
 };

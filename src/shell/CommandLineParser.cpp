@@ -71,3 +71,31 @@ bool CommandLineParser::parse(QStringList& files, unsigned int& deviceId,
     }
     return true;
 }
+
+CommandLineParser::Unattended CommandLineParser::parseUnattended() const
+{
+    Unattended options;
+    for (int i = 0; i < m_arguments.size(); ++i) {
+        const QString word = m_arguments[i].toLower();
+        const bool hasValue = i + 1 < m_arguments.size();
+        if (word == QLatin1String("-start")) {
+            options.start = true;
+        } else if (word == QLatin1String("-to") && hasValue) {
+            const QString value = m_arguments[++i];
+            // A file-manager action may hand over a URL.
+            options.destination = value.startsWith(QLatin1String("file:"))
+                                      ? QUrl::fromEncoded(value.toUtf8()).toLocalFile()
+                                      : value;
+        } else if (word == QLatin1String("-profile") && hasValue) {
+            options.profileText = m_arguments[++i];
+            bool ok = false;
+            const int value = options.profileText.toInt(&ok, 10);
+            options.profileValid = ok && (value == 0 || value == 1 || value == 3 || value == 4);
+            options.profile = options.profileValid ? value : -1;
+        } else if (word == QLatin1String("-file") || word == QLatin1String("-id")) {
+            // Their values are never switches of ours.
+            ++i;
+        }
+    }
+    return options;
+}

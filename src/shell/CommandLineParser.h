@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QStringList>
 
 // Reads the switches a launcher passes to the wizard: "-xfer" (required), "-id <n>" (required),
@@ -15,6 +16,22 @@ public:
     // True when "-xfer" was seen and at least one "-id" carried a valid unsigned decimal
     // number. On false the outputs are at their defaults (no files, 0, false).
     bool parse(QStringList& files, unsigned int& deviceId, bool& activationFiles) const;
+
+    // The switches of an unattended run, which parse() passes over: "-to <path>" (the
+    // destination), "-start" and "-profile <n>" (a transcode profile code: 0, 1, 3 or 4).
+    struct Unattended
+    {
+        QString destination;
+        bool start = false;
+        // -1: not given. profileText keeps a value that is no profile code, for the message.
+        int profile = -1;
+        QString profileText;
+        bool profileValid = true;
+
+        // Both "-to" and "-start" were given: the wizard runs without clicks.
+        bool active() const { return start && !destination.isEmpty(); }
+    };
+    Unattended parseUnattended() const;
 
 private:
     const QStringList& m_arguments;

@@ -21,6 +21,7 @@
 #include "TerminationSignals.h"
 #include "TransferWizardController.h"
 #include "TranslationTag.h"
+#include "UnattendedTransfer.h"
 
 namespace {
 
@@ -148,12 +149,24 @@ int WizardShell::run(int& argc, char** argv)
     unsigned int deviceID = 0;
     bool activationFiles = false;
     const CommandLineParser parser(arguments);
+    const CommandLineParser::Unattended unattended = parser.parseUnattended();
+    // The launcher's answer: always 0 for the wizard, the outcome for an unattended run.
+    int result = 0;
     if (!parser.parse(files, deviceID, activationFiles)) {
-        // No wizard, as before; but a person who typed the command learns how to use it.
-        std::fputs(usageText().toLocal8Bit().constData(), stderr);
+        if (unattended.active()) {
+            UnattendedTransfer::refuse(files,
+                                       QStringLiteral("the command line needs -xfer and -id N"));
+            result = UnattendedTransfer::NotStarted;
+        } else {
+            // No wizard, as before; but a person who typed the command learns how to use it.
+            std::fputs(usageText().toLocal8Bit().constData(), stderr);
+        }
     } else {
-        // SIGTERM and SIGINT end the wizard as its window would: everything is torn down.
-        TerminationSignals termination;
+        // SIGTERM and SIGINT end the wizard as its window would: everything is torn down. An
+        // unattended run cancels its transfer instead and reports it.
+        std::unique_ptr<TerminationSignals> termination;
+        if (!unattended.active())
+            termination = std::make_unique<TerminationSignals>();
         TransferWizardController controller;
         if (qEnvironmentVariableIsSet("KAVO_TEST_TRANSFER_STATE"))
             controller.setTransferState(qEnvironmentVariableIntValue("KAVO_TEST_TRANSFER_STATE"));
@@ -161,9 +174,21 @@ int WizardShell::run(int& argc, char** argv)
         // The wizard ends when its dialog closes, whatever the other windows do.
         QObject::connect(controller.dialog(), &QDialog::finished, app.get(),
                          &QCoreApplication::quit, Qt::QueuedConnection);
-        controller.launchWizard(files, deviceID, activationFiles);
-        if (!termination.received())
+        if (unattended.active() && !unattended.profileValid) {
+            UnattendedTransfer::refuse(
+                files, QStringLiteral("\"%1\" is not a transcode profile (0, 1, 3 or 4)")
+                           .arg(unattended.profileText));
+            result = UnattendedTransfer::NotStarted;
+        } else if (unattended.active()) {
+            UnattendedTransfer run(controller, unattended.destination, unattended.profile);
+            run.start(files, deviceID, activationFiles);
             app->exec();
+            result = run.exitCode();
+        } else {
+            controller.launchWizard(files, deviceID, activationFiles);
+            if (!termination->received())
+                app->exec();
+        }
         std::unique_lock<std::shared_mutex> lock(s_runningLock);
         s_running.store(nullptr);
     }
@@ -176,7 +201,7 @@ int WizardShell::run(int& argc, char** argv)
     s_appTranslator.reset();
     s_qtTranslator.reset();
     app.reset();
-    return 0;
+    return result;
 }
 
 void WizardShell::forwardCommandLine(int argc, const char* const* argv)

@@ -1,11 +1,17 @@
 #include "DestinationDrives.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QStringList>
 
 #include "DriveComboBox.h"
 #include "FileInfoModel.h"
 #include "TransferWizardServericeInterface.h"
+
+namespace {
+// The largest file FAT and FAT32 can store: 4 GiB - 1.
+constexpr quint64 FatLargestFile = 0xFFFFFFFFull;
+} // namespace
 
 void DestinationDrives::clear()
 {
@@ -167,8 +173,25 @@ QString DestinationDrives::fileSystemNames(unsigned int mask)
     return required.join(QLatin1Char('/'));
 }
 
+quint64 DestinationDrives::largestFile(const FileInfoModel& model, bool unchanged, QString& name)
+{
+    quint64 largest = 0;
+    name.clear();
+    for (int row = 0; row < model.rowCount(); ++row) {
+        const bool converted = !unchanged && !model.outputPath(row).isEmpty();
+        const quint64 bytes =
+            converted ? model.outputBytes(row) : quint64(QFileInfo(model.sourcePath(row)).size());
+        if (bytes > largest) {
+            largest = bytes;
+            name = QFileInfo(model.sourcePath(row)).fileName();
+        }
+    }
+    return largest;
+}
+
 QString DestinationDrives::statusMessage(const USBDriveData* drive, int method, quint64 neededBytes,
-                                         unsigned int requiredFileSystems)
+                                         unsigned int requiredFileSystems, quint64 largestBytes,
+                                         const QString& largestFile)
 {
     const bool disc = method == 0;
     if (!drive)
@@ -198,5 +221,12 @@ QString DestinationDrives::statusMessage(const USBDriveData* drive, int method, 
         return tr("USB drive must be formatted %1.  Please insert another USB drive to "
                   "continue.")
             .arg(fileSystemNames(requiredFileSystems));
+    // FAT keeps file sizes in 32 bits: say so now rather than fail after the conversions.
+    if (!disc && (drive->fileSystem == FS_FAT || drive->fileSystem == FS_FAT32) &&
+        largestBytes > FatLargestFile)
+        return tr("The video %1 is 4 GB or larger and cannot be stored on a USB drive formatted "
+                  "%2.  Please remove the video or insert a USB drive formatted NTFS or exFAT to "
+                  "continue.")
+            .arg(largestFile, fileSystemNames(drive->fileSystem));
     return {};
 }

@@ -8,6 +8,7 @@
 #include "USBDriveData.h"
 
 class DriveComboBox;
+class FileInfoModel;
 class TransferWizardServericeInterface;
 
 // The wizard's destination choice: the disc burners and USB drives the controller listed, and
@@ -56,9 +57,15 @@ public:
     bool updateFreeSpace(const std::u16string& root, quint64 freeBytes);
 
     // Why drive cannot take neededBytes for method, or an empty text when it can. The mask
-    // lists the file systems the device reads (63: any).
+    // lists the file systems the device reads (63: any). largestFile names the largest file to
+    // write and largestBytes its size: FAT and FAT32 cannot store files of 4 GB or more.
     static QString statusMessage(const USBDriveData* drive, int method, quint64 neededBytes,
-                                 unsigned int requiredFileSystems);
+                                 unsigned int requiredFileSystems, quint64 largestBytes = 0,
+                                 const QString& largestFile = QString());
+    // The largest file a transfer of the model's rows would write: the converted file's
+    // estimate, or the source itself when it is written unchanged (all of them when
+    // unchanged is set). Returns its size; name gets the source's file name.
+    static quint64 largestFile(const FileInfoModel& model, bool unchanged, QString& name);
     // How full drive would be after writing neededBytes: the used share in percent (0 to 100)
     // and the bytes left (0 when they do not fit).
     struct SpaceUsage

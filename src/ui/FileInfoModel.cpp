@@ -108,6 +108,8 @@ QString FileInfoModel::statusText(int status) const
         return tr("Canceled");
     case Finished:
         return tr("Finished");
+    case WriteError:
+        return tr("Failed");
     default:
         return tr("Unknown");
     }
@@ -309,7 +311,7 @@ void FileInfoModel::setEstimateByName(const QString& fileName, int seconds, bool
 
 bool FileInfoModel::setStatus(int row, int status)
 {
-    if (row < 0 || row >= int(m_rows.size()) || status < Waiting || status > Finished)
+    if (row < 0 || row >= int(m_rows.size()) || status < Waiting || status > WriteError)
         return false;
     m_rows[size_t(row)]->status = status;
     notifyColumn2(row);
@@ -384,7 +386,8 @@ void FileInfoModel::cancelAll()
 int FileInfoModel::remainingCount() const
 {
     return int(std::count_if(m_rows.begin(), m_rows.end(), [](const auto& row) {
-        return row->status != ConversionError && row->status != Canceled && row->status != Finished;
+        return row->status != ConversionError && row->status != Canceled &&
+               row->status != Finished && row->status != WriteError;
     }));
 }
 

@@ -27,7 +27,9 @@ public:
         Ready = 5,
         Writing = 6,
         Canceled = 7,
-        Finished = 8
+        Finished = 8,
+        // The file could not be written to the destination.
+        WriteError = 9
     };
 
     // The analysed source file as the model needs it: its path (the row's key; file names are

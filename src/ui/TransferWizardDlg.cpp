@@ -218,6 +218,7 @@ void TransferWizardDlg::setWizardStartParameters(const WizardStartParameters& pa
 
 void TransferWizardDlg::resetWizard()
 {
+    spaceMonitor.stop();
     page = WelcomePage;
     method = 0;
     profile = 3;
@@ -258,6 +259,11 @@ void TransferWizardDlg::appendFileInfos(const QList<QFileInfo>& files, bool addT
         dialog.setFileNames(unsupported);
         dialog.exec();
     }
+}
+
+void TransferWizardDlg::volumeSpaceChanged(const std::u16string& drive, quint64 newFreeSpace)
+{
+    emit usbDriveSpaceChanged(QString::fromStdU16String(drive), newFreeSpace);
 }
 
 QString TransferWizardDlg::currentPageName() const
@@ -717,6 +723,16 @@ void TransferWizardDlg::fileSaveCanceled(int index)
 void TransferWizardDlg::fileSaveFinished(int index)
 {
     model.setStatus(index, FileInfoModel::Finished);
+}
+
+void TransferWizardDlg::fileSaveFailed(int index, QString reason)
+{
+    transferPage.fileSaveFailed(index, reason);
+}
+
+void TransferWizardDlg::saveFailed(QString message)
+{
+    transferPage.saveFailed(message);
 }
 
 void TransferWizardDlg::cancelProcessWarning()

@@ -17,6 +17,7 @@
 #include "FileInfoModel.h"
 #include "USBDriveData.h"
 #include "VolumeChangeWatcher.h"
+#include "VolumeSpaceMonitor.h"
 #include "WizardFilePage.h"
 #include "WizardStartParameters.h"
 #include "WizardTransferPage.h"
@@ -35,12 +36,14 @@ class TransferWizardDlg;
 // the burner goes through the controller's service interface; the controller answers through
 // the slots below. The file and transfer pages' work is done by WizardFilePage and
 // WizardTransferPage on this dialog's widgets and state.
-class TransferWizardDlg : public QDialog
+class TransferWizardDlg : public QDialog, public VolumeSpaceMonitorCallBack
 {
     Q_OBJECT
 
     friend class WizardFilePage;
     friend class WizardTransferPage;
+    // Walks the pages of an unattended run the way a user would.
+    friend class UnattendedTransfer;
 
 public:
     enum WizardPage
@@ -68,6 +71,8 @@ public:
     void resetWizard();
     void appendFileInfos(const QList<QFileInfo>& files, bool addToTop);
     QString currentPageName() const;
+    // From the space monitor's thread: only emits usbDriveSpaceChanged.
+    void volumeSpaceChanged(const std::u16string& drive, quint64 newFreeSpace) override;
     void waitForWorkerIdle();
 
     // State read by the controller and by tests.
@@ -98,6 +103,9 @@ public slots:
     void fileSaveStarted(int index);
     void fileSaveCanceled(int index);
     void fileSaveFinished(int index);
+    // A file could not be written, and the write step that failed because of it.
+    void fileSaveFailed(int index, QString reason);
+    void saveFailed(QString message);
     void analyzeItem(int index, int total);
     void transcodeError(int err, QString sourceFileName);
     void destinationDriveChanged();
@@ -189,4 +197,6 @@ private:
     VolumeChangeWatcher volumeWatcher;
     WizardFilePage filePage;
     WizardTransferPage transferPage;
+    // Last, so it stops before anything it reports to goes away.
+    VolumeSpaceMonitor spaceMonitor{this};
 };

@@ -94,6 +94,11 @@ void WizardFilePage::refreshDrives(bool usbOnly)
 {
     if (d.service)
         d.drives.refresh(*d.service, usbOnly);
+    // Free space of the USB drives follows copies made by other programs while the page shows.
+    std::vector<std::u16string> roots;
+    for (const USBDriveData& drive : d.drives.usbDrives())
+        roots.push_back(drive.root);
+    d.spaceMonitor.start(roots);
 }
 
 void WizardFilePage::fillDriveCombo()
@@ -139,8 +144,10 @@ void WizardFilePage::destinationDriveChanged()
 
 QString WizardFilePage::driveStatusMessage(const USBDriveData* drive) const
 {
+    QString largestName;
+    const quint64 largest = DestinationDrives::largestFile(d.model, d.start.burnOnly, largestName);
     return DestinationDrives::statusMessage(drive, d.method, d.model.totalOutputBytes(),
-                                            d.start.requiredFSType);
+                                            d.start.requiredFSType, largest, largestName);
 }
 
 void WizardFilePage::updateDestinationInfo()

@@ -82,13 +82,18 @@ void WizardTransferPage::saveVideoFiles()
     d.totalCount = d.model.filesToWrite(files);
     d.currentCount = 0;
     d.lastProgressFileName.clear();
+    d.spaceMonitor.stop();
     if (d.totalCount < 1) {
         endTransfer(tr("Transfer completed."));
         return;
     }
     const USBDriveData* drive = d.currentDrive();
-    if (!drive || !d.service)
+    if (!drive || !d.service) {
+        // The drive went away while the videos were converted: nothing can be written.
+        d.page = TransferWizardDlg::FinishPage;
+        endTransfer(tr("Transfer failed. The destination drive is no longer available."));
         return;
+    }
     QList<QFileInfo> infos;
     for (const QString& file : files)
         infos << QFileInfo(file);
@@ -113,6 +118,19 @@ void WizardTransferPage::fileSaveDone()
     endTransfer(tr("Transfer completed."));
     d.ui->fileTransferProgressBar->setValue(100);
     d.ui->progressPercentText->setText(QStringLiteral("100"));
+}
+
+void WizardTransferPage::fileSaveFailed(int index, const QString& reason)
+{
+    d.model.setStatus(index, FileInfoModel::WriteError);
+    Q_UNUSED(reason); // the end text names the file and the reason
+}
+
+void WizardTransferPage::saveFailed(const QString& message)
+{
+    d.page = TransferWizardDlg::FinishPage;
+    endTransfer(message);
+    WizardMessages::warning(message);
 }
 
 void WizardTransferPage::transcodeError(int err, const QString& sourceFileName)

@@ -24,6 +24,9 @@ public:
     void saveVideoFiles();
     void fileSaveStarted(int index);
     void fileSaveDone();
+    void fileSaveFailed(int index, const QString& reason);
+    // The write step ended because a file could not be written; message names it.
+    void saveFailed(const QString& message);
     void transcodeError(int err, const QString& sourceFileName);
     void endTransfer(const QString& message);
     void cancelTransferNow();

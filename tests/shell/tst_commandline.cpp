@@ -11,6 +11,8 @@ class TestCommandLine : public QObject
 private slots:
     void parse_data();
     void parse();
+    void parseUnattended_data();
+    void parseUnattended();
     void translationTag_data();
     void translationTag();
 };
@@ -164,6 +166,61 @@ void TestCommandLine::translationTag()
     QCOMPARE(outLanguage, language);
     QCOMPARE(outCountry, country);
     QCOMPARE(TranslationTag::fromLocaleName(locale), tag);
+}
+
+void TestCommandLine::parseUnattended_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("active");
+    QTest::addColumn<QString>("destination");
+    QTest::addColumn<int>("profile");
+    QTest::addColumn<bool>("profileValid");
+
+    const QStringList base{"-xfer", "-id", "10002", "-file", "file:///v/a.avi"};
+    QTest::newRow("old command line") << base << false << "" << -1 << true;
+    QTest::newRow("to and start") << base + QStringList{"-to", "/media/al/STICK", "-start"} << true
+                                  << "/media/al/STICK" << -1 << true;
+    QTest::newRow("capitals, profile")
+        << base + QStringList{"-START", "-Profile", "4", "-TO", "/media/x"} << true << "/media/x"
+        << 4 << true;
+    QTest::newRow("to without start")
+        << base + QStringList{"-to", "/media/x"} << false << "/media/x" << -1 << true;
+    QTest::newRow("trailing to") << base + QStringList{"-start", "-to"} << false << "" << -1
+                                 << true;
+    QTest::newRow("url destination")
+        << base + QStringList{"-to", "file:///media/al/MY%20STICK", "-start"} << true
+        << "/media/al/MY STICK" << -1 << true;
+    QTest::newRow("profile 2 is no transfer profile")
+        << base + QStringList{"-to", "/m", "-start", "-profile", "2"} << true << "/m" << -1
+        << false;
+    QTest::newRow("profile not a number")
+        << base + QStringList{"-to", "/m", "-start", "-profile", "hd"} << true << "/m" << -1
+        << false;
+    QTest::newRow("mobile profile")
+        << base + QStringList{"-to", "/m", "-start", "-profile", "0"} << true << "/m" << 0 << true;
+    QTest::newRow("a file named -to is a file")
+        << QStringList{"-xfer", "-id", "5", "-file", "-to", "/m", "-start"} << false << "" << -1
+        << true;
+}
+
+void TestCommandLine::parseUnattended()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(bool, active);
+    QFETCH(QString, destination);
+    QFETCH(int, profile);
+    QFETCH(bool, profileValid);
+    const CommandLineParser parser(arguments);
+    const CommandLineParser::Unattended options = parser.parseUnattended();
+    QCOMPARE(options.active(), active);
+    QCOMPARE(options.destination, destination);
+    QCOMPARE(options.profile, profile);
+    QCOMPARE(options.profileValid, profileValid);
+    // The old switches read the same with or without the new ones.
+    QStringList files;
+    unsigned int id = 0;
+    bool activation = false;
+    QCOMPARE(parser.parse(files, id, activation), arguments.contains("-xfer"));
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)

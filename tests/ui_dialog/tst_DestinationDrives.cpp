@@ -29,6 +29,10 @@ class TestDestinationDrives : public QObject
 private slots:
     void statusMessage_data();
     void statusMessage();
+    void statusMessage_largeFile_data();
+    void statusMessage_largeFile();
+    void spaceUsage_data();
+    void spaceUsage();
     void fileSystemNames_data();
     void fileSystemNames();
     void selectByName_data();
@@ -107,6 +111,70 @@ void TestDestinationDrives::statusMessage()
     QFETCH(QString, message);
     QCOMPARE(DestinationDrives::statusMessage(hasDrive ? &drive : nullptr, method, needed, mask),
              message);
+}
+
+void TestDestinationDrives::statusMessage_largeFile_data()
+{
+    QTest::addColumn<unsigned int>("fs");
+    QTest::addColumn<int>("method");
+    QTest::addColumn<quint64>("largest");
+    QTest::addColumn<bool>("refused");
+    const quint64 fourGiB = 4 * GB;
+    QTest::newRow("fat32, 4 GiB") << unsigned(FS_FAT32) << 1 << fourGiB << true;
+    QTest::newRow("fat, 5 GiB") << unsigned(FS_FAT) << 1 << 5 * GB << true;
+    QTest::newRow("fat32, one byte under 4 GiB") << unsigned(FS_FAT32) << 1 << fourGiB - 1 << false;
+    QTest::newRow("exfat, 5 GiB") << unsigned(FS_EXFAT) << 1 << 5 * GB << false;
+    QTest::newRow("ntfs, 5 GiB") << unsigned(FS_NTFS) << 1 << 5 * GB << false;
+    QTest::newRow("disc, 5 GiB") << unsigned(FS_FAT32) << 0 << 5 * GB << false;
+}
+
+void TestDestinationDrives::statusMessage_largeFile()
+{
+    QFETCH(unsigned int, fs);
+    QFETCH(int, method);
+    QFETCH(quint64, largest);
+    QFETCH(bool, refused);
+    const USBDriveData drive = usbDrive(100 * GB, DriveReady, fs);
+    const QString message =
+        DestinationDrives::statusMessage(&drive, method, GB, 63, largest, "holiday.avi");
+    if (!refused) {
+        QCOMPARE(message, QString());
+        return;
+    }
+    QCOMPARE(message, QString("The video holiday.avi is 4 GB or larger and cannot be stored on a "
+                              "USB drive formatted %1.  Please remove the video or insert a USB "
+                              "drive formatted NTFS or exFAT to continue.")
+                          .arg(fs == FS_FAT ? "FAT" : "FAT32"));
+}
+
+void TestDestinationDrives::spaceUsage_data()
+{
+    QTest::addColumn<quint64>("total");
+    QTest::addColumn<quint64>("free");
+    QTest::addColumn<quint64>("needed");
+    QTest::addColumn<int>("percent");
+    QTest::addColumn<quint64>("remaining");
+    QTest::newRow("half full, a tenth needed") << 100 * GB << 50 * GB << 10 * GB << 60 << 40 * GB;
+    QTest::newRow("exactly filled") << 100 * GB << 50 * GB << 50 * GB << 100 << quint64(0);
+    QTest::newRow("does not fit") << 100 * GB << 50 * GB << 60 * GB << 100 << quint64(0);
+    // A drive that reports no size at all (a share, a broken stick) must not divide by zero.
+    QTest::newRow("capacity 0") << quint64(0) << quint64(0) << GB << 100 << quint64(0);
+    QTest::newRow("capacity 0, free reported")
+        << quint64(0) << GB << quint64(0) << 100 << quint64(0);
+}
+
+void TestDestinationDrives::spaceUsage()
+{
+    QFETCH(quint64, total);
+    QFETCH(quint64, free);
+    QFETCH(quint64, needed);
+    QFETCH(int, percent);
+    QFETCH(quint64, remaining);
+    USBDriveData drive = usbDrive(free);
+    drive.totalBytes = total;
+    const DestinationDrives::SpaceUsage usage = DestinationDrives::spaceUsage(drive, needed);
+    QCOMPARE(usage.percent, percent);
+    QCOMPARE(usage.remaining, remaining);
 }
 
 void TestDestinationDrives::fileSystemNames_data()

@@ -129,9 +129,9 @@ private slots:
         QTest::addColumn<int>("status");
         QTest::addColumn<bool>("accepted");
         QTest::newRow("below") << 0 << 1 << false;
-        QTest::newRow("above") << 0 << 9 << false;
+        QTest::newRow("above") << 0 << 10 << false;
         QTest::newRow("lowest") << 0 << 2 << true;
-        QTest::newRow("highest") << 0 << 8 << true;
+        QTest::newRow("highest") << 0 << 9 << true;
         QTest::newRow("negative row") << -1 << 5 << false;
         QTest::newRow("row past end") << 1 << 5 << false;
     }

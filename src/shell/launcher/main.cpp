@@ -1,5 +1,7 @@
 // The portavo launcher: starts the wizard, or hands the command line to the one already
 // running for this user.
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -9,9 +11,32 @@
 extern "C" int kavomain(int argc, char** argv);
 extern "C" void commandline(int argc, char** argv);
 
+// "-to" and "-start": a script's unattended run, which must report its own outcome and so
+// never hands its command line over to an open wizard.
+static bool isUnattended(const std::vector<std::string>& arguments)
+{
+    bool to = false;
+    bool start = false;
+    for (std::string a : arguments) {
+        std::transform(a.begin(), a.end(), a.begin(),
+                       [](unsigned char c) { return char(std::tolower(c)); });
+        to = to || a == "-to";
+        start = start || a == "-start";
+    }
+    return to && start;
+}
+
 int main(int argc, char** argv)
 {
     std::vector<std::string> arguments(argv, argv + argc);
+    // Asking an open wizard with an empty command line changes nothing there.
+    if (isUnattended(arguments) &&
+        LauncherChannel::send(LauncherChannel::defaultSocketPath(), {}, 2000) !=
+            LauncherChannel::Delivery::NoListener) {
+        std::fprintf(stderr, "portavo: nothing was transferred: a wizard is already running; "
+                             "close it first.\n");
+        return 3;
+    }
     LauncherChannel channel;
     const LauncherChannel::Role role =
         channel.acquire(arguments, [](const std::vector<std::string>& received) {

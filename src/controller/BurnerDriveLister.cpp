@@ -1,0 +1,80 @@
+#include "BurnerDriveLister.h"
+
+#include <QDebug>
+#include <QMutexLocker>
+#include <vector>
+
+#include "DiscInfo.h"
+#include "KavoMediaBurner.h"
+#include "TransferWizardController.h"
+
+quint32 BurnerDriveLister::blankDiscRate(quint64 freeBytes, quint32 speed)
+{
+    // Recorders report their fastest write as a multiple of the medium's base speed; the
+    // storage library here reports kilobytes per second, which no multiple comes near.
+    if (speed > MaxSpeedFactor)
+        return speed * 1000;
+    const quint32 base = freeBytes > LargestCd ? DvdBaseRate : CdBaseRate;
+    return base * (speed ? speed : DefaultSpeed);
+}
+
+bool BurnerDriveLister::list(TransferWizardController& controller, QList<USBDriveData>& drives)
+{
+    KavoMediaBurner& burner = controller.m_burner;
+    drives.clear();
+    controller.m_burnerDrives.clear();
+    burner.SetCurrentDrive(Drive());
+
+    std::vector<Drive> found;
+    const quint32 rc = burner.GetAvailableDrives(3, found);
+    if (rc != KavoMediaBurner::Success) {
+        qDebug().noquote().nospace()
+            << "TransferWizardController: GetAvailableDrives() failed. error " << rc
+            << "burners: " << found.size();
+        return false;
+    }
+    qDebug().noquote().nospace() << "TransferWizardController: found burner drives: "
+                                 << found.size();
+
+    const DeviceState& device = controller.m_deviceState;
+    const QString lastDrive = QString::fromStdString(device.lastDriveName);
+    for (const Drive& drive : found) {
+        if (burner.SetCurrentDrive(drive) != KavoMediaBurner::Success)
+            continue;
+        USBDriveData record;
+        record.root = drive.path();
+        const QString root = QString::fromStdU16String(record.root);
+        // A disc that answers is there (4); a blank, writable one can take the files (3).
+        DiscInfo disc;
+        const bool known = burner.GetDiscInformation(disc) == KavoMediaBurner::Success;
+        record.status = known ? DriveMediumNotWritable : DriveNoMediumInfo;
+        record.estimatedRate =
+            device.dataRate != 0 && root == lastDrive ? device.dataRate : CdBaseRate;
+        if (known && disc.freeBlocks > 0 && disc.usedBlocks == 0 && disc.writable) {
+            quint64 free = 0;
+            if (burner.GetFreeSpace(free) != KavoMediaBurner::Success)
+                free = quint64(disc.freeBlocks) * DiscInfo::kBlockSize;
+            quint32 speed = 0;
+            if (burner.GetHighestWriteRate(speed) != KavoMediaBurner::Success)
+                speed = 0;
+            record.status = DriveReady;
+            record.freeBytes = free;
+            record.estimatedRate = blankDiscRate(free, speed);
+        }
+        record.totalBytes = record.freeBytes;
+        record.displayName = drive.name().empty() ? drive.path() : drive.name();
+        drives.append(record);
+        controller.m_burnerDrives[record.root] = drive;
+    }
+
+    // A write in progress keeps its recorder as the current one.
+    std::u16string destination;
+    {
+        QMutexLocker lock(&controller.m_stateMutex);
+        destination = controller.m_burnDestination;
+    }
+    const auto writing = controller.m_burnerDrives.find(destination);
+    if (!destination.empty() && writing != controller.m_burnerDrives.end())
+        burner.SetCurrentDrive(writing->second);
+    return !drives.isEmpty();
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+// Copies one file into a folder of a USB drive without ever losing data: the bytes go to
+// "name.part" in chunks, are flushed to the drive, and only then does the file take its name.
+// An existing file of that name is never replaced: a different file makes the copy take the
+// next free name "name (2).ext"; the same content already there counts as copied. Every read,
+// write, flush and rename is checked; on failure or cancel the part file is removed. The
+// source is only read.
+class USBFileCopier
+{
+public:
+    // Called before the first chunk and after each one with the bytes copied so far and the
+    // file's size; returning false cancels the copy.
+    using Progress = std::function<bool(quint64 transferred, quint64 total)>;
+
+    enum class Outcome
+    {
+        Copied,
+        Failed,
+        Cancelled
+    };
+
+    struct Result
+    {
+        Outcome outcome = Outcome::Failed;
+        // Where the file is now (Copied only).
+        QString destination;
+        // errno of the failure, and a sentence naming what went wrong.
+        int error = 0;
+        QString reason;
+    };
+
+    // Bytes moved per step; progress and cancel are checked between steps.
+    static constexpr qint64 ChunkBytes = qint64(4) << 20;
+    // FAT and FAT32 store sizes in 32 bits.
+    static constexpr qint64 FatFileLimit = (qint64(1) << 32) - 1;
+
+    // fatLimit: the drive is FAT/FAT32, so files above FatFileLimit are refused before a byte
+    // is written.
+    static Result copy(const QString& source, const QString& folder, const Progress& progress,
+                       bool fatLimit = false);
+
+    // The first of "name.ext", "name (2).ext", "name (3).ext"... in folder for which neither
+    // the file nor its part file exists.
+    static QString freeName(const QString& folder, const QString& fileName);
+};
