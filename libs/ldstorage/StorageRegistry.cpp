@@ -9,7 +9,9 @@
 #include "OpticalDevice.h"
 #include "Volume.h"
 
+#include <chrono>
 #include <cstring>
+#include <thread>
 
 namespace ld {
 
@@ -42,7 +44,12 @@ void StorageRegistry::scanOptical()
     optical_.clear();
     burn_drive_info* infos = nullptr;
     unsigned int n = 0;
-    if (burn_drive_scan(&infos, &n) > 0 && infos) {
+    // The scan runs on libburn's worker and must be asked again until it has finished: a scan
+    // left running keeps libburn busy and every later write is refused.
+    int scan = 0;
+    while ((scan = burn_drive_scan(&infos, &n)) == 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    if (scan > 0 && infos) {
         for (unsigned int i = 0; i < n; ++i) {
             char adr[BURN_DRIVE_ADR_LEN] = {};
             if (burn_drive_get_adr(&infos[i], adr) <= 0)
