@@ -46,7 +46,9 @@ bool Store(const HiveFile& file, unsigned char value)
 // The stored value of "v", or -1.
 int Stored(const HiveFile& file)
 {
-    const RegistryValue* v = file.Snapshot()->FindValue(kKey, u"v");
+    // The snapshot owns the value: keep it while the value is read.
+    const auto snapshot = file.Snapshot();
+    const RegistryValue* v = snapshot->FindValue(kKey, u"v");
     return v ? v->data[0] : -1;
 }
 
