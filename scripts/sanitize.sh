@@ -3,7 +3,10 @@
 #   scripts/sanitize.sh [asan]  AddressSanitizer + UndefinedBehaviorSanitizer (build-asan): every
 #                               test not labelled slow; builds only what those tests need.
 #   scripts/sanitize.sh tsan    ThreadSanitizer (build-tsan): the threads and messaging
-#                               (platform), device library (devices) and controller tests.
+#                               (platform) and device library (devices) tests. The controller's
+#                               tests hand work to Qt's global pool, whose futex hand-over an
+#                               uninstrumented Qt hides: run them with SANITIZE_AREAS=controller
+#                               against a ThreadSanitizer build of Qt.
 # SANITIZE_AREAS narrows a run to some test folders (their labels), e.g. "platform shell".
 # Any sanitizer report fails the test that produced it.
 set -euo pipefail
@@ -18,7 +21,7 @@ case $mode in
   tsan)
     build=${TSAN_BUILD_DIR:-build-tsan}
     option=-DPORTAVO_TSAN=ON
-    areas=${SANITIZE_AREAS:-platform devices controller}
+    areas=${SANITIZE_AREAS:-platform devices}
     ;;
   *)
     echo "usage: $0 [asan|tsan]" >&2

@@ -75,9 +75,18 @@ void TestSaveStep::failedWrite_endsAsFailedTransfer()
     controller.startTranscode({present}, 3);
     QTRY_COMPARE_WITH_TIMEOUT(pingManager()->pendingCount(), 0, 10000); // the start ping
     const int pingsBefore = int(m_pings->requestLines().size());
-    QSignalSpy failedFiles(&controller, &TransferWizardController::fileSaveFailed);
-    QSignalSpy failed(&controller, &TransferWizardController::saveFailed);
-    QSignalSpy done(&controller, &TransferWizardController::fileSaveDone);
+    // The save signals come from the worker's thread: collect them on this one. The sink goes
+    // first, and with it any signal still queued for the lists.
+    QList<int> failedFiles;
+    QStringList failed;
+    int done = 0;
+    QObject sink;
+    connect(&controller, &TransferWizardController::fileSaveFailed, &sink,
+            [&](int index, QString) { failedFiles << index; }, Qt::QueuedConnection);
+    connect(&controller, &TransferWizardController::saveFailed, &sink,
+            [&](QString message) { failed << message; }, Qt::QueuedConnection);
+    connect(&controller, &TransferWizardController::fileSaveDone, &sink, [&]() { ++done; },
+            Qt::QueuedConnection);
 
     // The dialog tells the user in a message box; close it as it shows.
     QTimer closer;
@@ -90,11 +99,11 @@ void TestSaveStep::failedWrite_endsAsFailedTransfer()
         controller.startSave(files, (toUSB ? stick : QString("/dev/sr9")).toStdU16String(), toUSB));
     QTRY_COMPARE_WITH_TIMEOUT(failed.size(), 1, 20000);
     QVERIFY(controller.waitForWorker(10000));
-    const QString message = failed.first().first().toString();
+    const QString message = failed.first();
     QVERIFY2(message.contains(toUSB ? "gone.avi" : "clip.avi") && message.contains(reason),
              qPrintable(message));
     QCOMPARE(controller.transferState(), int(TransferState::Stopped));
-    QCOMPARE(done.size(), 0);
+    QCOMPARE(done, 0);
 
     const QList<TransferSaveStep::FileOutcome> outcomes = controller.saveOutcomes();
     QCOMPARE(outcomes.size(), 3);
@@ -103,11 +112,11 @@ void TestSaveStep::failedWrite_endsAsFailedTransfer()
         QCOMPARE(outcomes[0].state, TransferSaveStep::FileOutcome::Arrived);
         QCOMPARE(outcomes[1].state, TransferSaveStep::FileOutcome::Failed);
         QCOMPARE(failedFiles.size(), 1);
-        QCOMPARE(failedFiles.first().first().toInt(), 1);
+        QCOMPARE(failedFiles.first(), 1);
     } else {
         QCOMPARE(outcomes[0].state, TransferSaveStep::FileOutcome::Failed);
         QCOMPARE(failedFiles.size(), 1);
-        QCOMPARE(failedFiles.first().first().toInt(), 0);
+        QCOMPARE(failedFiles.first(), 0);
     }
     // Nothing recorded, nothing announced as done.
     std::unique_ptr<TransferDevicesLibrary::TransferDevice> stored(library->GetDevice(id));
