@@ -2,6 +2,8 @@
 
 #include "TranscodeEnums.h"
 
+#include <QtGlobal>
+
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
@@ -24,7 +26,8 @@ struct FileType
 // The dialog composes each filter as name + " files (patterns)", so a name is what the files
 // are called ("MPEG-4 files"). It takes the map's first entry (in key order) as the list of
 // every readable type, so no name may sort before kAllTypesName.
-const char kAllTypesName[] = "All Video";
+//: the Add dialog's filter of every readable type, shown as "%1 files"
+const char kAllTypesName[] = QT_TRANSLATE_NOOP("FileTypes", "All Video");
 // clang-format off
 const FileType kFileTypes[] = {
     {"Audio Video Interleave", "avi",     "*.avi *.divx *.xvid *.kavo"},

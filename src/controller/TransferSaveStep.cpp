@@ -18,9 +18,10 @@ QString toQString(const std::u16string& s)
     return QString::fromUtf16(s.data(), qsizetype(s.size()));
 }
 
+// The class has no Q_OBJECT; lupdate files its tr() texts under the class name.
 QString tr(const char* text)
 {
-    return QCoreApplication::translate("TransferWizardController", text);
+    return QCoreApplication::translate("TransferSaveStep", text);
 }
 
 // A failed conversion leaves only its partial ".temp" output in the list of files to write;

@@ -294,6 +294,7 @@ void TransferWizardController::startWizard(const QStringList& files, unsigned in
         const QString notice = library ? library->TakeUserNotice() : QString();
         if (!notice.isEmpty()) {
             auto* box =
+                //: title of a box: the device library that remembers choices per device
                 new QMessageBox(QMessageBox::Warning, tr("Device Memory"), notice, QMessageBox::Ok,
                                 nullptr, Qt::Dialog | Qt::WindowStaysOnTopHint);
             box->setAttribute(Qt::WA_DeleteOnClose);
@@ -310,12 +311,14 @@ void TransferWizardController::startWizard(const QStringList& files, unsigned in
     QString label;
     switch (m_deviceState.type) {
     case 0:
+        //: device kind; it completes "This choice will work with any Kavo Certified %1"
         label = tr("DVD Player");
         break;
     case 1:
         label = tr("Blu-ray Player");
         break;
     case 2:
+        //: device kind: a television
         label = tr("TV");
         break;
     case 3:

@@ -89,7 +89,7 @@ void UnattendedTransfer::onSignal()
 
 void UnattendedTransfer::refuse(const QStringList& files, const QString& reason)
 {
-    printLine(stderr, QStringLiteral("portavo: nothing was transferred: ") + reason);
+    printLine(stderr, tr("portavo: nothing was transferred: %1").arg(reason));
     for (const QString& file : files)
         printLine(stdout, ::fileLine(file, "not started", reason));
 }
@@ -220,9 +220,8 @@ void UnattendedTransfer::cancel()
 void UnattendedTransfer::onConversionError(int error, QString sourceFile)
 {
     m_conversionErrors.insert(sourceFile, error);
-    printLine(
-        stderr,
-        QStringLiteral("portavo: %1 could not be converted (error %2)").arg(sourceFile).arg(error));
+    printLine(stderr,
+              tr("portavo: %1 could not be converted (error %2)").arg(sourceFile).arg(error));
     m_dialog.model.setStatusByName(sourceFile, FileInfoModel::ConversionError);
     const bool othersLeft = m_dialog.model.remainingCount() > 0;
     m_controller.handleTranscodeError(othersLeft);

@@ -19,5 +19,10 @@ QString currentLocale();
 // one, else a page shipped with the program.
 QString errorHelpUrl(int code);
 
+// The language of the wizard's texts, two letters ("en" until start-up sets the language of the
+// translation it loaded). Help pages are asked for in this language.
+QString uiLanguage();
+void setUiLanguage(const QString& language);
+
 // The folder holding the shipped help pages (beside the program, or $KAVO_HELP_DIR).
 QString localHelpDir();

@@ -7,7 +7,6 @@
 #include <QLocale>
 #include <QResource>
 #include <QStringList>
-#include <QTranslator>
 #include <atomic>
 #include <cstdio>
 #include <memory>
@@ -16,10 +15,12 @@
 #include <string>
 
 #include "CommandLineParser.h"
+#include "Formatting.h"
 #include "PingManager.h"
 #include "SettingsAccessors.h"
 #include "TerminationSignals.h"
 #include "TransferWizardController.h"
+#include "TranslationLoader.h"
 #include "TranslationTag.h"
 #include "UnattendedTransfer.h"
 
@@ -30,8 +31,7 @@ std::atomic<TransferWizardController*> s_running{nullptr};
 // down, so a hand-over never reaches a controller that is being destroyed.
 std::shared_mutex s_runningLock;
 
-std::unique_ptr<QTranslator> s_qtTranslator;
-std::unique_ptr<QTranslator> s_appTranslator;
+std::unique_ptr<TranslationLoader> s_translations;
 
 QString installString(const char* path, const char* name)
 {
@@ -58,7 +58,9 @@ bool isDir(const QString& path)
 
 QString WizardShell::usageText()
 {
-    return QStringLiteral(
+    //: command-line help; the switches, numbers and the example address stay as they are
+    return QCoreApplication::translate(
+        "WizardShell",
         "Usage: portavo -xfer -id DEVICE [-file URL]... [-activationvideo]\n"
         "Puts videos on a disc or a USB drive that a home video device can play.\n"
         "  -xfer             start the transfer wizard (required)\n"
@@ -104,24 +106,29 @@ void WizardShell::setUpPluginPaths()
     }
 }
 
+QString WizardShell::translationsDir()
+{
+    // Beside the program (the build tree), else where an installation keeps shared data.
+    const QString appDir = QCoreApplication::applicationDirPath();
+    const QString beside = appDir + QStringLiteral("/i18n");
+    if (isDir(beside))
+        return beside;
+    return QDir::cleanPath(appDir + QStringLiteral("/../share/portavo/i18n"));
+}
+
 void WizardShell::installTranslations()
 {
-    QString localeName = QLocale::system().name();
+    QString localeName = TranslationTag::messagesLocaleName();
+    if (localeName.isEmpty())
+        localeName = QLocale::system().name();
     const QString configured = installWideString(u"TransferWizard", u"Locale");
     if (!configured.isEmpty())
         localeName = configured;
-    const QString tag = TranslationTag::fromLocaleName(localeName);
-
-    const QString i18nDir = QCoreApplication::applicationDirPath() + QStringLiteral("/i18n");
+    const QString i18nDir = translationsDir();
     qDebug().noquote() << "i18 Dir: " + i18nDir;
-    if (!isDir(i18nDir) || tag.isEmpty())
-        return;
-    s_qtTranslator = std::make_unique<QTranslator>();
-    if (s_qtTranslator->load(QStringLiteral("qt-") + tag, i18nDir, QStringLiteral("-")))
-        QCoreApplication::installTranslator(s_qtTranslator.get());
-    s_appTranslator = std::make_unique<QTranslator>();
-    if (s_appTranslator->load(QStringLiteral("lang-") + tag, i18nDir, QStringLiteral("-")))
-        QCoreApplication::installTranslator(s_appTranslator.get());
+    s_translations = std::make_unique<TranslationLoader>();
+    s_translations->install(localeName, i18nDir);
+    setUiLanguage(s_translations->language());
 }
 
 int WizardShell::run(int& argc, char** argv)
@@ -154,8 +161,9 @@ int WizardShell::run(int& argc, char** argv)
     int result = 0;
     if (!parser.parse(files, deviceID, activationFiles)) {
         if (unattended.active()) {
-            UnattendedTransfer::refuse(files,
-                                       QStringLiteral("the command line needs -xfer and -id N"));
+            UnattendedTransfer::refuse(
+                files, QCoreApplication::translate("WizardShell",
+                                                   "the command line needs -xfer and -id N"));
             result = UnattendedTransfer::NotStarted;
         } else {
             // No wizard, as before; but a person who typed the command learns how to use it.
@@ -176,7 +184,8 @@ int WizardShell::run(int& argc, char** argv)
                          &QCoreApplication::quit, Qt::QueuedConnection);
         if (unattended.active() && !unattended.profileValid) {
             UnattendedTransfer::refuse(
-                files, QStringLiteral("\"%1\" is not a transcode profile (0, 1, 3 or 4)")
+                files, QCoreApplication::translate(
+                           "WizardShell", "\"%1\" is not a transcode profile (0, 1, 3 or 4)")
                            .arg(unattended.profileText));
             result = UnattendedTransfer::NotStarted;
         } else if (unattended.active()) {
@@ -194,12 +203,7 @@ int WizardShell::run(int& argc, char** argv)
     }
 
     pingManager()->clear();
-    if (s_appTranslator)
-        QCoreApplication::removeTranslator(s_appTranslator.get());
-    if (s_qtTranslator)
-        QCoreApplication::removeTranslator(s_qtTranslator.get());
-    s_appTranslator.reset();
-    s_qtTranslator.reset();
+    s_translations.reset();
     app.reset();
     return result;
 }

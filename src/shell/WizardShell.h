@@ -21,6 +21,10 @@ public:
     // The wizard inside run()'s event loop, or null.
     static TransferWizardController* runningController();
 
+    // Where the wizard's translations are: "i18n" beside the program, else the installation's
+    // share/portavo/i18n.
+    static QString translationsDir();
+
 private:
     static void setUpPluginPaths();
     static void installTranslations();

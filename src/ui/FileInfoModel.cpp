@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFont>
+#include <QLocale>
 #include <algorithm>
 
 #include "Formatting.h"
@@ -95,20 +96,26 @@ QString FileInfoModel::statusText(int status) const
 {
     switch (status) {
     case Waiting:
+        //: file state in the progress list: not started yet
         return tr("Waiting");
     case InProgress:
         return tr("In progress");
     case ConversionError:
         return tr("Conversion error");
     case Ready:
+        //: file state: converted, waiting to be written
         return tr("Ready");
     case Writing:
+        //: file state: being written to a disc / being copied to a USB drive
         return m_burning ? tr("Burning") : tr("Transferring");
     case Canceled:
+        //: file state
         return tr("Canceled");
     case Finished:
+        //: file state: on the disc or USB drive
         return tr("Finished");
     case WriteError:
+        //: file state: could not be written
         return tr("Failed");
     default:
         return tr("Unknown");
@@ -166,10 +173,13 @@ QVariant FileInfoModel::headerData(int section, Qt::Orientation orientation, int
         return QVariant();
     switch (section) {
     case 0:
+        //: column header: file name
         return tr("Name");
     case 1:
+        //: column header: file size
         return tr("Size");
     case 2:
+        //: column header (83 pixels wide): state of each file / estimated time to transfer it
         return m_progressMode ? tr("Progress") : tr("Transfer Time");
     default:
         return QVariant();
@@ -444,14 +454,20 @@ int FileInfoModel::indexOfFile(const QString& file) const
 
 QString FileInfoModel::sizeText(quint64 bytes, bool withUnit, QString* number)
 {
-    static const QString units[3] = {tr("MB"), tr("GB"), tr("TB")};
+    // Looked up on every call: the language may change while the program runs.
+    //: unit of the free space shown in large type; megabytes
+    const QString units[3] = {tr("MB"),
+                              //: gigabytes
+                              tr("GB"),
+                              //: terabytes
+                              tr("TB")};
     double value = double(bytes) / 1048576.0;
     int unit = 0;
     while (value > 1024.0 && unit < 2) {
         value /= 1024.0;
         ++unit;
     }
-    const QString valueText = QString::number(value, 'f', 1);
+    const QString valueText = QLocale().toString(value, 'f', 1);
     if (withUnit)
         return QStringLiteral("%1 %2").arg(valueText, units[unit]);
     if (number)

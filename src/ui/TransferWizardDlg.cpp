@@ -387,6 +387,7 @@ void TransferWizardDlg::preselectUsableMethod()
 void TransferWizardDlg::setupFinishPage()
 {
     setFooterButtons(false, false, true, false);
+    //: wizard button on the last page: closes the wizard
     ui->nextButton->setText(tr("Finish"));
     updateButtonSpacers();
     ui->registerLabel->setVisible(showRegisterNote);

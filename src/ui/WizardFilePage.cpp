@@ -1,6 +1,7 @@
 #include "WizardFilePage.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QDragEnterEvent>
@@ -291,8 +292,11 @@ void WizardFilePage::addFiles()
 {
     QString filter;
     for (const auto& [name, patterns] : d.fileTypes)
-        filter += QString::fromUtf8(name.c_str()) + tr(" files") + QStringLiteral(" (") +
-                  QString::fromUtf8(patterns.c_str()) + QStringLiteral(");;");
+        //: a file type of the Add dialog's filter; %1 is its name ("MPEG-4", "All Video")
+        filter += tr("%1 files").arg(QCoreApplication::translate("FileTypes", name.c_str())) +
+                  QStringLiteral(" (") + QString::fromUtf8(patterns.c_str()) +
+                  QStringLiteral(");;");
+    //: title of the file dialog that adds videos
     QFileDialog dialog(&d, tr("Open Video") + QStringLiteral(" -- ") + d.windowTitle(),
                        addDialogFolder(), filter);
     dialog.setObjectName(QStringLiteral("addFileDialog"));

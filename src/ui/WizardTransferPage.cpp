@@ -151,6 +151,7 @@ void WizardTransferPage::transcodeError(int err, const QString& sourceFileName)
 void WizardTransferPage::endTransfer(const QString& message)
 {
     d.ui->cancelButton->hide();
+    //: wizard button at the end of a transfer: close the wizard / go to the finish page
     d.ui->nextButton->setText(d.page == TransferWizardDlg::FinishPage ? tr("Close") : tr("Done"));
     d.ui->transcode_writeLabel->setText(message);
     d.ui->nextButton->show();

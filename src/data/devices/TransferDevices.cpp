@@ -61,9 +61,10 @@ void logQueryError(const char* what, const QSqlQuery& query)
     qDebug() << "TransferDevices" << what << "failed:" << query.lastError().text();
 }
 
+// The class has no Q_OBJECT; lupdate files its tr() texts under the class name.
 QString tr(const char* text)
 {
-    return QCoreApplication::translate("TransferDevices", text);
+    return QCoreApplication::translate("TransferDevicesLibrary::TransferDevices", text);
 }
 
 // Creates the missing folders of `dir`, each private to the user.
