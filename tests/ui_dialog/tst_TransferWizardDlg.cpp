@@ -1,4 +1,6 @@
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
@@ -21,6 +23,7 @@
 #include "ErrorDialog.h"
 #include "FakeWizardService.h"
 #include "FileInfoModel.h"
+#include "Formatting.h"
 #include "ProfileRadioButton.h"
 #include "ProgressDialog.h"
 #include "TransferWizardDlg.h"
@@ -316,20 +319,32 @@ void TestTransferWizardDlg::alwaysOnTop_followsPlayerSetting()
 void TestTransferWizardDlg::helpLinks_followHelpHost_data()
 {
     QTest::addColumn<QString>("host");
+    QTest::addColumn<QString>("language");
     QTest::addColumn<QString>("methodLink");
     QTest::addColumn<QString>("helpLink");
     const QString help = QUrl::fromLocalFile(m_home.filePath("help")).toString();
     QTest::newRow("shipped pages")
-        << QString() << help + "/kavo/windows/portavo/support/method/en.html"
+        << QString() << "en" << help + "/kavo/windows/portavo/support/method/en.html"
+        << help + "/kavo/windows/portavo/support/help/en.html";
+    // Only the method page exists in German here: the other one opens in English.
+    QTest::newRow("shipped pages, German")
+        << QString() << "de" << help + "/kavo/windows/portavo/support/method/de.html"
         << help + "/kavo/windows/portavo/support/help/en.html";
     QTest::newRow("help host") << "help.example.com"
+                               << "en"
                                << "http://help.example.com/kavo/windows/portavo/support/method/en"
                                << "http://help.example.com/kavo/windows/portavo/support/help/en";
+    QTest::newRow("help host, French")
+        << "help.example.com"
+        << "fr"
+        << "http://help.example.com/kavo/windows/portavo/support/method/fr"
+        << "http://help.example.com/kavo/windows/portavo/support/help/fr";
 }
 
 void TestTransferWizardDlg::helpLinks_followHelpHost()
 {
     QFETCH(QString, host);
+    QFETCH(QString, language);
     QFETCH(QString, methodLink);
     QFETCH(QString, helpLink);
     QFile hive(m_home.filePath("machine.reg"));
@@ -341,7 +356,15 @@ void TestTransferWizardDlg::helpLinks_followHelpHost()
                        .arg(host)
                        .toUtf8());
     hive.close();
+    const QString germanPage = m_home.filePath("help/kavo/windows/portavo/support/method/de.html");
+    QVERIFY(QDir().mkpath(QFileInfo(germanPage).path()));
+    QFile page(germanPage);
+    QVERIFY(page.open(QIODevice::WriteOnly));
+    page.close();
+    setUiLanguage(language);
     TransferWizardDlg dlg(&m_service);
+    setUiLanguage(QString());
+    QFile::remove(germanPage);
     const auto href = [&dlg](const char* name) {
         const QString text = dlg.findChild<QLabel*>(name)->text();
         const QRegularExpressionMatch match = QRegularExpression("href=\"([^\"]*)\"").match(text);
