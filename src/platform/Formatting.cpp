@@ -31,19 +31,27 @@ QString installString(const char* path, const char* name)
 }
 } // namespace
 
+QString decimalText(double value, int decimals)
+{
+    QLocale locale;
+    locale.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
+    return locale.toString(value, 'f', decimals);
+}
+
 QString fileSizeText(quint64 bytes)
 {
     if (bytes < MbThreshold) {
         const quint64 kb = qMax<quint64>(1, bytes / KiB);
         //: file size in kilobytes
-        return QCoreApplication::translate("::SetFileSize()", "%1 KB").arg(QLocale().toString(kb));
+        return QCoreApplication::translate("::SetFileSize()", "%1 KB")
+            .arg(decimalText(double(kb), 0));
     }
     if (bytes < GbThreshold) {
         return QCoreApplication::translate("::SetFileSize()", "%1 MB")
-            .arg(QLocale().toString(double(bytes) / double(MiB), 'f', 2));
+            .arg(decimalText(double(bytes) / double(MiB), 2));
     }
     return QCoreApplication::translate("::SetFileSize()", "%1 GB")
-        .arg(QLocale().toString(double(bytes) / double(GiB), 'f', 2));
+        .arg(decimalText(double(bytes) / double(GiB), 2));
 }
 
 QString nativePath(const QString& path)

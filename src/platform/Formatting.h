@@ -9,6 +9,10 @@
 // two with two decimals. Translated in the context "::SetFileSize()".
 QString fileSizeText(quint64 bytes);
 
+// A figure with the given number of decimals in the user's locale ("1,50" in German), without
+// digit grouping: a size has at most four integer digits and reads better without.
+QString decimalText(double value, int decimals);
+
 // The path as the user should see it, with this system's separators.
 QString nativePath(const QString& path);
 

@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFont>
-#include <QLocale>
 #include <algorithm>
 
 #include "Formatting.h"
@@ -467,7 +466,7 @@ QString FileInfoModel::sizeText(quint64 bytes, bool withUnit, QString* number)
         value /= 1024.0;
         ++unit;
     }
-    const QString valueText = QLocale().toString(value, 'f', 1);
+    const QString valueText = decimalText(value, 1);
     if (withUnit)
         return QStringLiteral("%1 %2").arg(valueText, units[unit]);
     if (number)
