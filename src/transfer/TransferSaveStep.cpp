@@ -130,7 +130,7 @@ void TransferSaveStep::run()
 {
     m_rate = m_destination.toUSB() ? copyFilesToUSB() : writeVideoFileToBurner();
     // A file that could not be written because the drive went away.
-    if (!failureText().isEmpty() && !QFileInfo(m_destination.root).exists())
+    if (m_destination.toUSB() && !failureText().isEmpty() && !QFileInfo(m_destination.root).isDir())
         m_driveLost = true;
 }
 

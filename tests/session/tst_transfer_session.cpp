@@ -16,6 +16,7 @@
 #include "TransferDevices.h"
 #include "TransferPrompts.h"
 #include "TransferSession.h"
+#include "USBDriveData.h"
 #include "VideoFileTranscoder.h"
 
 using namespace QueueTestSupport;
@@ -78,6 +79,7 @@ private:
     CountingPrompts m_prompts;
     QString m_fitting;
     QString m_convert;
+    QString m_converted;
 };
 
 void TestTransferSession::initTestCase()
@@ -85,7 +87,9 @@ void TestTransferSession::initTestCase()
     m_pings = std::make_unique<HttpRecorder>();
     QVERIFY(WriteInstallSetting("TransferWizard", "UsageHost", m_pings->host().toStdString()));
     QVERIFY(m_transcoder.initEngine());
-    m_transcoder.useConversionFolder(m_root + "/converted");
+    QDir().mkpath(m_root + "/converted");
+    m_converted = m_transcoder.useConversionFolder(m_root + "/converted");
+    QVERIFY(!m_converted.isEmpty());
     m_burner.Initialize(3, false);
     m_fitting = makeFittingClip(m_root + "/clips", "fits.avi", 1);
     m_convert = makeConvertClip(m_root + "/clips", "holiday.mp4");
@@ -148,6 +152,7 @@ void TestTransferSession::usbTransfer_convertsCopiesAndRecordsNewDevice()
 
     const TransferResult& result = session.result();
     QCOMPARE(result.end, TransferResult::Completed);
+    QCOMPARE(m_prompts.questions, 0);
     QCOMPARE(result.count(FileOutcome::Arrived), 2);
     QCOMPARE(converted.size(), 1);
     QCOMPARE(result.files[0].destination, stick + "/holiday.kavo");
@@ -162,9 +167,18 @@ void TestTransferSession::usbTransfer_convertsCopiesAndRecordsNewDevice()
     QCOMPARE(stored->GetProfile(), 1u); // home theater
     QCOMPARE(QString::fromStdString(stored->GetLastDriveName()), stick);
 
-    QTRY_COMPARE_WITH_TIMEOUT(int(m_pings->requestLines().size()), pingsBefore + 4, 10000);
-    const QList<QByteArray> lines = m_pings->requestLines().mid(pingsBefore);
+    // The end-of-transfer events, after the conversion's own.
     const QByteArray base = "GET /hint/d9-WindowTransferWizard";
+    QList<QByteArray> lines;
+    QTRY_VERIFY_WITH_TIMEOUT(
+        [&] {
+            lines.clear();
+            for (const QByteArray& line : m_pings->requestLines().mid(pingsBefore))
+                if (line.startsWith(base))
+                    lines << line;
+            return lines.size() == 4;
+        }(),
+        10000);
     QCOMPARE(lines.at(0), base + "DeviceTypeAndMedium-TV-USB HTTP/1.1");
     QCOMPARE(lines.at(1), base + "TranscodeProfile-HomeTheater576 HTTP/1.1");
     QCOMPARE(lines.at(2), base + "FileExtension-mp4 HTTP/1.1");

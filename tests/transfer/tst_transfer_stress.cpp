@@ -33,8 +33,8 @@ private:
     std::vector<std::unique_ptr<QProcess>> m_busy;
     QString m_asIs;
     QString m_convert;
-    int m_asIsRounds = 30;
-    int m_convertRounds = 10;
+    int m_asIsRounds = 20;
+    int m_convertRounds = 5;
 };
 
 void TestTransferStress::initTestCase()
