@@ -294,41 +294,6 @@
     </message>
 </context>
 <context>
-    <name>TransferSaveStep</name>
-    <message>
-        <source>the recorder could not be found</source>
-        <translation>der Brenner wurde nicht gefunden</translation>
-    </message>
-    <message>
-        <source>the disc is full</source>
-        <translation>die Disc ist voll</translation>
-    </message>
-    <message>
-        <source>no writable disc is ready in the drive</source>
-        <translation>im Laufwerk liegt keine beschreibbare Disc bereit</translation>
-    </message>
-    <message>
-        <source>no recorder was chosen</source>
-        <translation>es wurde kein Brenner ausgewählt</translation>
-    </message>
-    <message>
-        <source>the recorder reported error %1</source>
-        <translation>der Brenner hat Fehler %1 gemeldet</translation>
-    </message>
-    <message>
-        <source>Transfer failed. %1 could not be written: %2.</source>
-        <translation>Übertragung fehlgeschlagen. %1 konnte nicht geschrieben werden: %2.</translation>
-    </message>
-    <message>
-        <source>the file was not found</source>
-        <translation>die Datei wurde nicht gefunden</translation>
-    </message>
-    <message>
-        <source>the recorder %1 is not available</source>
-        <translation>der Brenner %1 ist nicht verfügbar</translation>
-    </message>
-</context>
-<context>
     <name>TransferWizardController</name>
     <message>
         <source>Device Memory</source>
@@ -364,6 +329,50 @@
     <message>
         <source>Add Video Error</source>
         <translation>Fehler beim Hinzufügen</translation>
+    </message>
+    <message>
+        <source>the file could not be converted (error %1)</source>
+        <translation>die Datei konnte nicht konvertiert werden (Fehler %1)</translation>
+    </message>
+    <message>
+        <source>the recorder could not be found</source>
+        <translation>der Brenner wurde nicht gefunden</translation>
+    </message>
+    <message>
+        <source>the disc is full</source>
+        <translation>die Disc ist voll</translation>
+    </message>
+    <message>
+        <source>no writable disc is ready in the drive</source>
+        <translation>im Laufwerk liegt keine beschreibbare Disc bereit</translation>
+    </message>
+    <message>
+        <source>no recorder was chosen</source>
+        <translation>es wurde kein Brenner ausgewählt</translation>
+    </message>
+    <message>
+        <source>the burn was stopped</source>
+        <translation>das Brennen wurde abgebrochen</translation>
+    </message>
+    <message>
+        <source>the recorder is in use by another program</source>
+        <translation>der Brenner wird von einem anderen Programm verwendet</translation>
+    </message>
+    <message>
+        <source>the disc could not be written</source>
+        <translation>die Disc konnte nicht beschrieben werden</translation>
+    </message>
+    <message>
+        <source>Transfer failed. %1 could not be written: %2.</source>
+        <translation>Übertragung fehlgeschlagen. %1 konnte nicht geschrieben werden: %2.</translation>
+    </message>
+    <message>
+        <source>the file was not found</source>
+        <translation>die Datei wurde nicht gefunden</translation>
+    </message>
+    <message>
+        <source>the recorder %1 is not available</source>
+        <translation>der Brenner %1 ist nicht verfügbar</translation>
     </message>
 </context>
 <context>
@@ -826,12 +835,20 @@ Außerdem dauert die Übertragung großer Dateien länger als die kleiner Dateie
         <translation>die Datei ist kein übertragbares Video</translation>
     </message>
     <message>
-        <source>the file could not be converted (error %1)</source>
-        <translation>die Datei konnte nicht konvertiert werden (Fehler %1)</translation>
-    </message>
-    <message>
         <source>the transfer stopped before this file was written</source>
         <translation>die Übertragung wurde beendet, bevor diese Datei geschrieben wurde</translation>
+    </message>
+    <message>
+        <source>the transfer could not be started</source>
+        <translation>die Übertragung konnte nicht gestartet werden</translation>
+    </message>
+    <message>
+        <source>portavo: closed the message &quot;%1&quot;</source>
+        <translation>portavo: Meldung „%1“ geschlossen</translation>
+    </message>
+    <message>
+        <source>portavo: the destination %1 went away during the transfer</source>
+        <translation>portavo: Das Ziel %1 ist während der Übertragung verschwunden</translation>
     </message>
 </context>
 <context>

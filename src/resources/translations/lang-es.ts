@@ -294,41 +294,6 @@
     </message>
 </context>
 <context>
-    <name>TransferSaveStep</name>
-    <message>
-        <source>the recorder could not be found</source>
-        <translation>no se encontró la grabadora</translation>
-    </message>
-    <message>
-        <source>the disc is full</source>
-        <translation>el disco está lleno</translation>
-    </message>
-    <message>
-        <source>no writable disc is ready in the drive</source>
-        <translation>no hay ningún disco grabable listo en la unidad</translation>
-    </message>
-    <message>
-        <source>no recorder was chosen</source>
-        <translation>no se eligió ninguna grabadora</translation>
-    </message>
-    <message>
-        <source>the recorder reported error %1</source>
-        <translation>la grabadora informó del error %1</translation>
-    </message>
-    <message>
-        <source>Transfer failed. %1 could not be written: %2.</source>
-        <translation>Error en la transferencia. No se pudo escribir %1: %2.</translation>
-    </message>
-    <message>
-        <source>the file was not found</source>
-        <translation>no se encontró el archivo</translation>
-    </message>
-    <message>
-        <source>the recorder %1 is not available</source>
-        <translation>la grabadora %1 no está disponible</translation>
-    </message>
-</context>
-<context>
     <name>TransferWizardController</name>
     <message>
         <source>Device Memory</source>
@@ -364,6 +329,50 @@
     <message>
         <source>Add Video Error</source>
         <translation>Error al añadir vídeos</translation>
+    </message>
+    <message>
+        <source>the file could not be converted (error %1)</source>
+        <translation>no se pudo convertir el archivo (error %1)</translation>
+    </message>
+    <message>
+        <source>the recorder could not be found</source>
+        <translation>no se encontró la grabadora</translation>
+    </message>
+    <message>
+        <source>the disc is full</source>
+        <translation>el disco está lleno</translation>
+    </message>
+    <message>
+        <source>no writable disc is ready in the drive</source>
+        <translation>no hay ningún disco grabable listo en la unidad</translation>
+    </message>
+    <message>
+        <source>no recorder was chosen</source>
+        <translation>no se eligió ninguna grabadora</translation>
+    </message>
+    <message>
+        <source>the burn was stopped</source>
+        <translation>se detuvo la grabación</translation>
+    </message>
+    <message>
+        <source>the recorder is in use by another program</source>
+        <translation>otro programa está usando la grabadora</translation>
+    </message>
+    <message>
+        <source>the disc could not be written</source>
+        <translation>no se pudo grabar el disco</translation>
+    </message>
+    <message>
+        <source>Transfer failed. %1 could not be written: %2.</source>
+        <translation>Error en la transferencia. No se pudo escribir %1: %2.</translation>
+    </message>
+    <message>
+        <source>the file was not found</source>
+        <translation>no se encontró el archivo</translation>
+    </message>
+    <message>
+        <source>the recorder %1 is not available</source>
+        <translation>la grabadora %1 no está disponible</translation>
     </message>
 </context>
 <context>
@@ -826,12 +835,20 @@ Además, los archivos grandes pueden tardar más en transferirse que los pequeñ
         <translation>el archivo no es un vídeo que se pueda transferir</translation>
     </message>
     <message>
-        <source>the file could not be converted (error %1)</source>
-        <translation>no se pudo convertir el archivo (error %1)</translation>
-    </message>
-    <message>
         <source>the transfer stopped before this file was written</source>
         <translation>la transferencia se detuvo antes de escribir este archivo</translation>
+    </message>
+    <message>
+        <source>the transfer could not be started</source>
+        <translation>no se pudo iniciar la transferencia</translation>
+    </message>
+    <message>
+        <source>portavo: closed the message &quot;%1&quot;</source>
+        <translation>portavo: se cerró el mensaje «%1»</translation>
+    </message>
+    <message>
+        <source>portavo: the destination %1 went away during the transfer</source>
+        <translation>portavo: el destino %1 desapareció durante la transferencia</translation>
     </message>
 </context>
 <context>

@@ -294,41 +294,6 @@
     </message>
 </context>
 <context>
-    <name>TransferSaveStep</name>
-    <message>
-        <source>the recorder could not be found</source>
-        <translation>le graveur est introuvable</translation>
-    </message>
-    <message>
-        <source>the disc is full</source>
-        <translation>le disque est plein</translation>
-    </message>
-    <message>
-        <source>no writable disc is ready in the drive</source>
-        <translation>aucun disque inscriptible n’est prêt dans le lecteur</translation>
-    </message>
-    <message>
-        <source>no recorder was chosen</source>
-        <translation>aucun graveur n’a été choisi</translation>
-    </message>
-    <message>
-        <source>the recorder reported error %1</source>
-        <translation>le graveur a signalé l’erreur %1</translation>
-    </message>
-    <message>
-        <source>Transfer failed. %1 could not be written: %2.</source>
-        <translation>Échec du transfert. Impossible d’écrire %1&#xa0;: %2.</translation>
-    </message>
-    <message>
-        <source>the file was not found</source>
-        <translation>le fichier est introuvable</translation>
-    </message>
-    <message>
-        <source>the recorder %1 is not available</source>
-        <translation>le graveur %1 n’est pas disponible</translation>
-    </message>
-</context>
-<context>
     <name>TransferWizardController</name>
     <message>
         <source>Device Memory</source>
@@ -364,6 +329,50 @@
     <message>
         <source>Add Video Error</source>
         <translation>Erreur d’ajout de vidéo</translation>
+    </message>
+    <message>
+        <source>the file could not be converted (error %1)</source>
+        <translation>le fichier n’a pas pu être converti (erreur %1)</translation>
+    </message>
+    <message>
+        <source>the recorder could not be found</source>
+        <translation>le graveur est introuvable</translation>
+    </message>
+    <message>
+        <source>the disc is full</source>
+        <translation>le disque est plein</translation>
+    </message>
+    <message>
+        <source>no writable disc is ready in the drive</source>
+        <translation>aucun disque inscriptible n’est prêt dans le lecteur</translation>
+    </message>
+    <message>
+        <source>no recorder was chosen</source>
+        <translation>aucun graveur n’a été choisi</translation>
+    </message>
+    <message>
+        <source>the burn was stopped</source>
+        <translation>la gravure a été arrêtée</translation>
+    </message>
+    <message>
+        <source>the recorder is in use by another program</source>
+        <translation>le graveur est utilisé par un autre programme</translation>
+    </message>
+    <message>
+        <source>the disc could not be written</source>
+        <translation>impossible d’écrire sur le disque</translation>
+    </message>
+    <message>
+        <source>Transfer failed. %1 could not be written: %2.</source>
+        <translation>Échec du transfert. Impossible d’écrire %1&#xa0;: %2.</translation>
+    </message>
+    <message>
+        <source>the file was not found</source>
+        <translation>le fichier est introuvable</translation>
+    </message>
+    <message>
+        <source>the recorder %1 is not available</source>
+        <translation>le graveur %1 n’est pas disponible</translation>
     </message>
 </context>
 <context>
@@ -826,12 +835,20 @@ Les fichiers volumineux peuvent aussi prendre plus de temps à transférer que l
         <translation>le fichier n’est pas une vidéo transférable</translation>
     </message>
     <message>
-        <source>the file could not be converted (error %1)</source>
-        <translation>le fichier n’a pas pu être converti (erreur %1)</translation>
-    </message>
-    <message>
         <source>the transfer stopped before this file was written</source>
         <translation>le transfert s’est arrêté avant l’écriture de ce fichier</translation>
+    </message>
+    <message>
+        <source>the transfer could not be started</source>
+        <translation>le transfert n’a pas pu démarrer</translation>
+    </message>
+    <message>
+        <source>portavo: closed the message &quot;%1&quot;</source>
+        <translation>portavo&#xa0;: message «&#xa0;%1&#xa0;» fermé</translation>
+    </message>
+    <message>
+        <source>portavo: the destination %1 went away during the transfer</source>
+        <translation>portavo&#xa0;: la destination %1 a disparu pendant le transfert</translation>
     </message>
 </context>
 <context>

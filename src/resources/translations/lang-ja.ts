@@ -294,41 +294,6 @@
     </message>
 </context>
 <context>
-    <name>TransferSaveStep</name>
-    <message>
-        <source>the recorder could not be found</source>
-        <translation>書き込みドライブが見つかりませんでした</translation>
-    </message>
-    <message>
-        <source>the disc is full</source>
-        <translation>ディスクがいっぱいです</translation>
-    </message>
-    <message>
-        <source>no writable disc is ready in the drive</source>
-        <translation>ドライブに書き込み可能なディスクがありません</translation>
-    </message>
-    <message>
-        <source>no recorder was chosen</source>
-        <translation>書き込みドライブが選択されていません</translation>
-    </message>
-    <message>
-        <source>the recorder reported error %1</source>
-        <translation>書き込みドライブがエラー %1 を報告しました</translation>
-    </message>
-    <message>
-        <source>Transfer failed. %1 could not be written: %2.</source>
-        <translation>転送に失敗しました。%1 を書き込めませんでした: %2。</translation>
-    </message>
-    <message>
-        <source>the file was not found</source>
-        <translation>ファイルが見つかりませんでした</translation>
-    </message>
-    <message>
-        <source>the recorder %1 is not available</source>
-        <translation>書き込みドライブ %1 を使用できません</translation>
-    </message>
-</context>
-<context>
     <name>TransferWizardController</name>
     <message>
         <source>Device Memory</source>
@@ -364,6 +329,50 @@
     <message>
         <source>Add Video Error</source>
         <translation>ビデオ追加エラー</translation>
+    </message>
+    <message>
+        <source>the file could not be converted (error %1)</source>
+        <translation>ファイルを変換できませんでした (エラー %1)</translation>
+    </message>
+    <message>
+        <source>the recorder could not be found</source>
+        <translation>書き込みドライブが見つかりませんでした</translation>
+    </message>
+    <message>
+        <source>the disc is full</source>
+        <translation>ディスクがいっぱいです</translation>
+    </message>
+    <message>
+        <source>no writable disc is ready in the drive</source>
+        <translation>ドライブに書き込み可能なディスクがありません</translation>
+    </message>
+    <message>
+        <source>no recorder was chosen</source>
+        <translation>書き込みドライブが選択されていません</translation>
+    </message>
+    <message>
+        <source>the burn was stopped</source>
+        <translation>書き込みが中止されました</translation>
+    </message>
+    <message>
+        <source>the recorder is in use by another program</source>
+        <translation>書き込みドライブは別のプログラムで使用中です</translation>
+    </message>
+    <message>
+        <source>the disc could not be written</source>
+        <translation>ディスクに書き込めませんでした</translation>
+    </message>
+    <message>
+        <source>Transfer failed. %1 could not be written: %2.</source>
+        <translation>転送に失敗しました。%1 を書き込めませんでした: %2。</translation>
+    </message>
+    <message>
+        <source>the file was not found</source>
+        <translation>ファイルが見つかりませんでした</translation>
+    </message>
+    <message>
+        <source>the recorder %1 is not available</source>
+        <translation>書き込みドライブ %1 を使用できません</translation>
     </message>
 </context>
 <context>
@@ -826,12 +835,20 @@ Larger files might also take longer to transfer than smaller files.</source>
         <translation>このファイルは転送できるビデオではありません</translation>
     </message>
     <message>
-        <source>the file could not be converted (error %1)</source>
-        <translation>ファイルを変換できませんでした (エラー %1)</translation>
-    </message>
-    <message>
         <source>the transfer stopped before this file was written</source>
         <translation>このファイルを書き込む前に転送が停止しました</translation>
+    </message>
+    <message>
+        <source>the transfer could not be started</source>
+        <translation>転送を開始できませんでした</translation>
+    </message>
+    <message>
+        <source>portavo: closed the message &quot;%1&quot;</source>
+        <translation>portavo: メッセージ「%1」を閉じました</translation>
+    </message>
+    <message>
+        <source>portavo: the destination %1 went away during the transfer</source>
+        <translation>portavo: 転送中に転送先 %1 が見つからなくなりました</translation>
     </message>
 </context>
 <context>
