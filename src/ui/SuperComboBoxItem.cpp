@@ -8,6 +8,7 @@
 SuperComboBoxItem::SuperComboBoxItem(QWidget* parent, int id) : HoverClickWidget(parent, id)
 {
     setObjectName(QStringLiteral("SuperComboPopupItem"));
+    setFocusPolicy(Qt::StrongFocus);
     resize(384, 42);
     setHighlightBrush(QColor(0, 0, 128, 32));
 

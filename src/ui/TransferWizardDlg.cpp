@@ -13,9 +13,12 @@
 #include "Formatting.h"
 #include "HelpChooseDeviceDlg.h"
 #include "KavoSettings.h"
+#include "ScreenFit.h"
 #include "SettingsAccessors.h"
 #include "TransferWizardServericeInterface.h"
 #include "UnSupportedFileTypeDlg.h"
+#include "WizardAccessibleNames.h"
+#include "WizardKeyboard.h"
 #include "WizardMessages.h"
 #include "ui_TransferWizardDlg.h"
 
@@ -136,6 +139,9 @@ TransferWizardDlg::TransferWizardDlg(TransferWizardServericeInterface* service,
 
     readWindowSettings();
     ui->Stack->setCurrentIndex(TransferProgressPage);
+    new WizardKeyboard(this);
+    WizardAccessibleNames::apply(this);
+    new ScreenFit(this);
 }
 
 TransferWizardDlg::~TransferWizardDlg() = default;

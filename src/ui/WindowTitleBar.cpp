@@ -2,6 +2,9 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWindow>
+
+#include "AccessibleWidgets.h"
 
 #include "DialogStyleSheet.h"
 
@@ -13,6 +16,7 @@ constexpr int ButtonSpacing = 2;
 WindowTitleBar::WindowTitleBar(QWidget* parent) : QFrame(parent)
 {
     initPortavoResources();
+    installAccessibleWidgets();
     setMouseTracking(true);
 }
 
@@ -90,6 +94,18 @@ QRect WindowTitleBar::buttonRect(int id) const
     return it == m_buttons.end() ? QRect() : it->rect;
 }
 
+bool WindowTitleBar::isButtonVisible(int id) const
+{
+    auto it = m_buttons.find(id);
+    return it != m_buttons.end() && it->visible;
+}
+
+bool WindowTitleBar::isButtonEnabled(int id) const
+{
+    auto it = m_buttons.find(id);
+    return it != m_buttons.end() && it->enabled;
+}
+
 void WindowTitleBar::setButtonEnabled(int id, bool enabled)
 {
     auto it = m_buttons.find(id);
@@ -147,6 +163,16 @@ void WindowTitleBar::mousePressEvent(QMouseEvent* event)
     }
     if (m_pressedId != previous)
         update();
+    // Wayland lets no window place itself; the compositor moves it. Where the platform cannot,
+    // the window follows the mouse itself.
+    if (m_drag && m_pressedId == NoButton) {
+        QWindow* handle = window()->windowHandle();
+        if (handle && handle->startSystemMove()) {
+            m_drag = false;
+            event->accept();
+            return;
+        }
+    }
     if (m_pressedId != NoButton)
         event->accept();
     else

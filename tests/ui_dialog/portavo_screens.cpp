@@ -9,7 +9,9 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -46,6 +48,40 @@ void save(QWidget* widget, const QString& name)
     settle();
     const QString path = outDir + QLatin1Char('/') + name + QStringLiteral(".png");
     if (!widget->grab().save(path)) {
+        std::fprintf(stderr, "could not write %s\n", qPrintable(path));
+        ++failures;
+        return;
+    }
+    std::printf("%s\n", qPrintable(path));
+}
+
+// The keyboard focus on a widget, as Tab puts it there (with its focus ring).
+void saveFocused(QWidget* window, const char* widget, const QString& name)
+{
+    if (QWidget* w = window->findChild<QWidget*>(QString::fromLatin1(widget)))
+        w->setFocus(Qt::TabFocusReason);
+    save(window, name);
+}
+
+// The whole screen with the window where it stands, named after the screen's pixels.
+void saveOnScreen(QWidget* window)
+{
+    settle();
+    QScreen* screen = window->screen();
+    const qreal dpr = screen->devicePixelRatio();
+    const QSize pixels = screen->geometry().size() * dpr;
+    QImage canvas(pixels, QImage::Format_RGB32);
+    canvas.setDevicePixelRatio(dpr);
+    canvas.fill(QColor(96, 102, 116));
+    QPainter painter(&canvas);
+    painter.drawPixmap(window->frameGeometry().topLeft() - screen->geometry().topLeft(),
+                       window->grab());
+    painter.end();
+    const QString path = outDir + QStringLiteral("/screen-%1x%2-scale%3.png")
+                                      .arg(pixels.width())
+                                      .arg(pixels.height())
+                                      .arg(dpr);
+    if (!canvas.save(path)) {
         std::fprintf(stderr, "could not write %s\n", qPrintable(path));
         ++failures;
         return;
@@ -130,8 +166,10 @@ int main(int argc, char** argv)
     save(&dlg, "page0-welcome");
     dlg.nextPage();
     save(&dlg, "page1-devicetype");
+    saveFocused(&dlg, "KavoHDRadioButton", "focus-tile");
     dlg.nextPage();
     save(&dlg, "page2-method");
+    saveFocused(&dlg, "learnMoreLabelForTransfer", "focus-link");
     dlg.findChild<QRadioButton*>("CopyToUSBRadioButton")->click();
     save(&dlg, "page2-method-usb");
     dlg.nextPage();
@@ -157,6 +195,8 @@ int main(int argc, char** argv)
     dlg.nextPage(); // back through the page setup so the file page shows the files
     dlg.prevPage();
     save(&dlg, "page3-files");
+    saveFocused(&dlg, "driveComboBox", "focus-drive-picker");
+    saveOnScreen(&dlg);
 
     // The Add dialog opens in the folder of the listed videos.
     grabNextModal<QFileDialog>("dialog-add-files");
@@ -165,9 +205,14 @@ int main(int argc, char** argv)
     auto* combo = dlg.findChild<DriveComboBox*>("driveComboBox");
     combo->onClick();
     settle();
-    if (combo->popup() && combo->popup()->isVisible())
+    if (combo->popup() && combo->popup()->isVisible()) {
         save(combo->popup(), "page3-drive-popup");
-    else {
+        // The keyboard on the next entry of the open list.
+        if (QWidget* entry = combo->popup()->focusWidget())
+            if (QWidget* next = entry->nextInFocusChain(); next && next->isVisible())
+                next->setFocus(Qt::TabFocusReason);
+        save(combo->popup(), "focus-drive-popup-entry");
+    } else {
         std::fprintf(stderr, "drive popup did not open\n");
         ++failures;
     }
