@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QFocusEvent>
+#include <QLabel>
 #include <QPainter>
+#include <QTextDocumentFragment>
 
 FocusRing::FocusRing(QWidget* home) : QWidget(home), m_home(home)
 {
@@ -53,8 +55,17 @@ void FocusRing::place()
         hide();
         return;
     }
-    const int margin = Width + Gap;
-    const QRect inHost(m_target->mapTo(parentWidget(), QPoint(0, 0)), m_target->size());
+    // Inside a drop-down list the window's edge would cut an outline drawn around the entry.
+    const int margin = parentWidget()->windowType() == Qt::Popup ? 0 : Width + Gap;
+    QRect inHost(m_target->mapTo(parentWidget(), QPoint(0, 0)), m_target->size());
+    if (auto* label = qobject_cast<QLabel*>(m_target.data());
+        label && (label->alignment() & Qt::AlignLeft)) {
+        // A link's label is often wider than its text; the outline surrounds the text.
+        const QString text = QTextDocumentFragment::fromHtml(label->text()).toPlainText();
+        const int width = label->contentsRect().left() + 2 * label->margin() + 2 +
+                          label->fontMetrics().horizontalAdvance(text.trimmed());
+        inHost.setWidth(qMin(inHost.width(), width));
+    }
     const QRect ring = inHost.adjusted(-margin, -margin, margin, margin);
     if (geometry() != ring)
         setGeometry(ring);

@@ -13,6 +13,7 @@
 
 #include "DialogStyleSheet.h"
 #include "PopupPlacement.h"
+#include "SharpPixmap.h"
 #include "SuperComboBoxItem.h"
 #include "SuperComboBoxPopup.h"
 
@@ -63,7 +64,8 @@ SuperComboBox::SuperComboBox(QWidget* parent) : HoverClickWidget(parent)
     m_sizeLabel->setAlignment(Qt::AlignCenter);
     m_arrowLabel = new QLabel(this);
     m_arrowLabel->setObjectName(QStringLiteral("arrowLabel"));
-    m_arrowLabel->setPixmap(QPixmap(QStringLiteral(":/SuperComboBox/icon-dropdown-up.png")));
+    m_arrowLabel->setPixmap(
+        sharpPixmap(QStringLiteral(":/SuperComboBox/icon-dropdown-up.png"), devicePixelRatioF()));
 
     QFont small = font();
     if (small.pointSizeF() > 1.0)
@@ -143,7 +145,7 @@ void SuperComboBox::applyState()
             .arg(state->borderImage, objectName());
     if (styleSheet() != frameSheet)
         setStyleSheet(frameSheet);
-    m_arrowLabel->setPixmap(QPixmap(state->arrowImage));
+    m_arrowLabel->setPixmap(sharpPixmap(state->arrowImage, devicePixelRatioF()));
     m_textLabel->setStyleSheet(labelSheet(state->textColor));
     m_subTextLabel->setStyleSheet(labelSheet(state->subTextColor));
     m_sizeLabel->setStyleSheet(labelSheet(state->textColor));
@@ -151,7 +153,7 @@ void SuperComboBox::applyState()
     if (icon.isEmpty())
         m_iconLabel->clear();
     else
-        m_iconLabel->setPixmap(QPixmap(icon));
+        m_iconLabel->setPixmap(sharpPixmap(icon, devicePixelRatioF()));
 }
 
 bool SuperComboBox::event(QEvent* event)

@@ -15,6 +15,7 @@
 #include "KavoSettings.h"
 #include "ScreenFit.h"
 #include "SettingsAccessors.h"
+#include "SharpPixmap.h"
 #include "TransferWizardServericeInterface.h"
 #include "UnSupportedFileTypeDlg.h"
 #include "WizardAccessibleNames.h"
@@ -540,14 +541,16 @@ void TransferWizardDlg::tranfermethodButtonClicked()
 void TransferWizardDlg::updateMethodTexts()
 {
     if (method == 0) {
-        ui->destinationIcon->setPixmap(QPixmap(QStringLiteral(":/DeviceTransferWizard/DVD.png")));
+        ui->destinationIcon->setPixmap(
+            sharpPixmap(QStringLiteral(":/DeviceTransferWizard/DVD.png"), devicePixelRatioF()));
         ui->successLabel->setText(
             tr("Portavo has successfully transferred your videos to your CD/DVD. Your choices "
                "will be stored to make transferring videos to this device quicker next time."));
         ui->watchLabel->setText(
             tr("To watch your video, insert the disc into your Kavo Certified device and enjoy!"));
     } else if (method == 1) {
-        ui->destinationIcon->setPixmap(QPixmap(QStringLiteral(":/DeviceTransferWizard/USB.png")));
+        ui->destinationIcon->setPixmap(
+            sharpPixmap(QStringLiteral(":/DeviceTransferWizard/USB.png"), devicePixelRatioF()));
         ui->successLabel->setText(
             tr("Portavo has successfully transferred your videos to your USB Drive. Your "
                "choices will be stored to make transferring videos to this device quicker next "

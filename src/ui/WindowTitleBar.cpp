@@ -7,6 +7,7 @@
 #include "AccessibleWidgets.h"
 
 #include "DialogStyleSheet.h"
+#include "SharpPixmap.h"
 
 namespace {
 constexpr int Margin = 4;
@@ -32,8 +33,8 @@ void WindowTitleBar::setButtonPosition(ButtonPosition position)
 void WindowTitleBar::setImagePath(const QString& path)
 {
     m_imagePath = path;
-    m_logo = QPixmap(path + QStringLiteral("/Logo"));
-    m_background = QPixmap(path + QStringLiteral("/Buttons/Background"));
+    m_logo = sharpPixmap(path + QStringLiteral("/Logo"), devicePixelRatioF());
+    m_background = sharpPixmap(path + QStringLiteral("/Buttons/Background"), devicePixelRatioF());
     const QString side = m_buttonPosition == LeftButtons ? QStringLiteral("/LeftButtons")
                                                          : QStringLiteral("/RightButtons");
     loadButton(CloseDirtyButton, path + side + QStringLiteral("/Close"));
@@ -48,10 +49,10 @@ void WindowTitleBar::loadButton(int id, const QString& folder)
     Button& button = m_buttons[id];
     button.enabled = true;
     button.visible = true;
-    button.normal = QPixmap(folder + QStringLiteral("/Normal"));
-    button.down = QPixmap(folder + QStringLiteral("/Down"));
-    button.hover = QPixmap(folder + QStringLiteral("/Hover"));
-    button.disabled = QPixmap(folder + QStringLiteral("/Disabled"));
+    button.normal = sharpPixmap(folder + QStringLiteral("/Normal"), devicePixelRatioF());
+    button.down = sharpPixmap(folder + QStringLiteral("/Down"), devicePixelRatioF());
+    button.hover = sharpPixmap(folder + QStringLiteral("/Hover"), devicePixelRatioF());
+    button.disabled = sharpPixmap(folder + QStringLiteral("/Disabled"), devicePixelRatioF());
 }
 
 void WindowTitleBar::layoutButtons()
@@ -65,7 +66,9 @@ void WindowTitleBar::layoutButtons()
         auto it = m_buttons.find(id);
         if (it == m_buttons.end())
             continue;
-        const QSize size = it->normal.isNull() ? QSize(h, h) : it->normal.size();
+        // Sizes in the widget's own units: a pixmap for a scaled screen has more pixels.
+        const QSize size =
+            it->normal.isNull() ? QSize(h, h) : it->normal.deviceIndependentSize().toSize();
         const int y = qMax(0, (h - size.height()) / 2);
         QRect r;
         if (m_buttonPosition == LeftButtons) {
@@ -80,7 +83,7 @@ void WindowTitleBar::layoutButtons()
             m_buttons[CloseDirtyButton].rect = r;
     }
     // The logo sits at the other end of the bar.
-    const QSize logoSize = m_logo.isNull() ? QSize() : m_logo.size();
+    const QSize logoSize = m_logo.isNull() ? QSize() : m_logo.deviceIndependentSize().toSize();
     const int logoY = qMax(0, (h - logoSize.height()) / 2);
     if (m_buttonPosition == LeftButtons)
         m_logoRect = QRect(QPoint(width() - Margin - logoSize.width(), logoY), logoSize);

@@ -1,6 +1,8 @@
 #include "WizardKeyboard.h"
 
 #include <QAbstractItemView>
+#include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
@@ -160,6 +162,13 @@ bool WizardKeyboard::pressEnter()
     auto* focusedButton = qobject_cast<QPushButton*>(focus);
     if (focusedButton && m_dialog->isAncestorOf(focusedButton) && usable(focusedButton)) {
         focusedButton->click();
+        return true;
+    }
+    if (auto* link = qobject_cast<QLabel*>(focus); link && m_dialog->isAncestorOf(link)) {
+        // A link the label did not open itself (no link focused inside it yet).
+        if (QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(link);
+            iface && iface->actionInterface())
+            iface->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
         return true;
     }
     if (focus == m_fileList && m_fileList->currentIndex().isValid()) {

@@ -30,9 +30,18 @@ public:
     explicit BoxCloser(QMessageBox::StandardButton answer) : m_answer(answer)
     {
         connect(&m_timer, &QTimer::timeout, this, [this] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box || !box->isVisible())
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal || !modal->isVisible() || modal == KeyPresses::mainWindow())
                 return;
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            if (!box) {
+                // One of the wizard's own dialogs.
+                if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+                    dialogs << QString::fromLatin1(dialog->metaObject()->className());
+                    dialog->reject();
+                }
+                return;
+            }
             ++boxes;
             texts << box->text();
             if (QAbstractButton* button = box->button(m_answer))
@@ -44,6 +53,7 @@ public:
     }
     int boxes = 0;
     QStringList texts;
+    QStringList dialogs;
 
 private:
     QMessageBox::StandardButton m_answer;
@@ -238,6 +248,18 @@ void TestWizardKeyboard::everyPage_namedReachableAndDrivenByKeys()
     QCOMPARE(stack->currentIndex(), int(TransferWizardDlg::DeviceTypePage));
     QCOMPARE(QApplication::focusWidget(), child<QWidget>("KavoRadioButton"));
     checkPage("device");
+    // "Help me choose" is a Tab away, and Enter opens its help.
+    for (int i = 0; i < 6 && QApplication::focusWidget() != child<QWidget>("helpChooseLabel"); ++i)
+        QVERIFY(key(Qt::Key_Tab));
+    {
+        BoxCloser closer(QMessageBox::Ok);
+        QVERIFY(key(Qt::Key_Return));
+        QTRY_COMPARE_WITH_TIMEOUT(closer.dialogs, QStringList{"HelpChooseDeviceDlg"}, 5000);
+    }
+    QCOMPARE(stack->currentIndex(), int(TransferWizardDlg::DeviceTypePage));
+    for (int i = 0; i < 6 && QApplication::focusWidget() != child<QWidget>("KavoRadioButton"); ++i)
+        QVERIFY(key(Qt::Key_Backtab, Qt::ShiftModifier));
+    QCOMPARE(QApplication::focusWidget(), child<QWidget>("KavoRadioButton"));
     // The arrows move among the tiles and choose.
     QVERIFY(key(Qt::Key_Right));
     QCOMPARE(m_dlg->currentProfile(), 1);
