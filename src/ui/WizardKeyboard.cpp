@@ -90,6 +90,7 @@ void WizardKeyboard::makeLinksReachable()
                                            Qt::LinksAccessibleByKeyboard);
             label->setFocusPolicy(Qt::StrongFocus);
             AccessibleLinkLabel::install(label);
+            label->installEventFilter(this);
         }
     }
 }
@@ -216,6 +217,25 @@ bool WizardKeyboard::eventFilter(QObject* watched, QEvent* event)
             auto* remove = find<QPushButton>("removefilePushButton");
             if (usable(remove))
                 remove->click();
+            return true;
+        }
+        return false;
+    }
+    if (event->type() == QEvent::KeyPress && qobject_cast<QLabel*>(watched)) {
+        // A label cycles Tab among its own links and, once one was opened, keeps Shift+Tab
+        // there; each of ours holds one link, so Tab always moves on.
+        auto* key = static_cast<QKeyEvent*>(event);
+        const bool forward = key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier);
+        const bool backward = key->key() == Qt::Key_Backtab ||
+                              (key->key() == Qt::Key_Tab && (key->modifiers() & Qt::ShiftModifier));
+        if ((forward || backward) && !(key->modifiers() & Qt::ControlModifier)) {
+            auto* label = static_cast<QWidget*>(watched);
+            QWidget* w = label;
+            do {
+                w = forward ? w->nextInFocusChain() : w->previousInFocusChain();
+            } while (w != label && !(w->window() == label->window() && usable(w) &&
+                                     (w->focusPolicy() & Qt::TabFocus)));
+            w->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
             return true;
         }
         return false;
