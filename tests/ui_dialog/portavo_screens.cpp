@@ -7,6 +7,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPainter>
@@ -207,10 +208,11 @@ int main(int argc, char** argv)
     settle();
     if (combo->popup() && combo->popup()->isVisible()) {
         save(combo->popup(), "page3-drive-popup");
-        // The keyboard on the next entry of the open list.
-        if (QWidget* entry = combo->popup()->focusWidget())
-            if (QWidget* next = entry->nextInFocusChain(); next && next->isVisible())
-                next->setFocus(Qt::TabFocusReason);
+        // The keyboard on the next entry of the open list: Down, as a user presses it.
+        if (QWidget* entry = combo->popup()->focusWidget()) {
+            QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+            QApplication::sendEvent(entry, &down);
+        }
         save(combo->popup(), "focus-drive-popup-entry");
     } else {
         std::fprintf(stderr, "drive popup did not open\n");
