@@ -4,6 +4,7 @@
 #include <QMutexLocker>
 #include <vector>
 
+#include "BurnerVolumeInfo.h"
 #include "DiscInfo.h"
 #include "KavoMediaBurner.h"
 #include "TransferWizardController.h"
@@ -27,6 +28,10 @@ bool BurnerDriveLister::list(TransferWizardController& controller, QList<USBDriv
 
     std::vector<Drive> found;
     const quint32 rc = burner.GetAvailableDrives(3, found);
+    // A recorder this account may not open is not listed at all: say why, once.
+    const QString hint = burner.TakeAccessHint();
+    if (!hint.isEmpty())
+        emit controller.recorderAccessHint(hint);
     if (rc != KavoMediaBurner::Success) {
         qDebug().noquote().nospace()
             << "TransferWizardController: GetAvailableDrives() failed. error " << rc
@@ -63,6 +68,11 @@ bool BurnerDriveLister::list(TransferWizardController& controller, QList<USBDriv
         }
         record.totalBytes = record.freeBytes;
         record.displayName = drive.name().empty() ? drive.path() : drive.name();
+        // The disc's own file system and label, as a volume's information gives them.
+        const BurnerVolumeInfo volume = BurnerVolumeInfo::of(root);
+        record.fileSystem = volume.fileSystem;
+        if (!volume.label.isEmpty())
+            record.displayName = volume.label.toStdU16String();
         drives.append(record);
         controller.m_burnerDrives[record.root] = drive;
     }

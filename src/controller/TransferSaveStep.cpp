@@ -278,7 +278,8 @@ unsigned int TransferSaveStep::writeVideoFileToBurner(const QList<QFileInfo>& fi
             setOutcome(index, FileOutcome::Cancelled, QString());
             emit m_controller.fileSaveCanceled(index);
         } else if (!written) {
-            failFile(index, burnerReason(result));
+            const QString why = burner.FailureReason();
+            failFile(index, why.isEmpty() ? burnerReason(result) : why);
         } else {
             setOutcome(index, FileOutcome::Arrived,
                        name + QLatin1Char('/') + files[index].fileName());

@@ -179,6 +179,11 @@ void TransferWizardController::makeConnections()
     VideoFileTranscoder* tc = &m_transcoder;
     connect(this, &TransferWizardController::writeFileProgress, dlg,
             &TransferWizardDlg::updateProgress);
+    connect(this, &TransferWizardController::burnPhaseProgress, dlg,
+            &TransferWizardDlg::burnPhaseProgress);
+    // Queued: the hint comes while the drives are listed, the box after.
+    connect(this, &TransferWizardController::recorderAccessHint, dlg,
+            &TransferWizardDlg::showRecorderAccessHint, Qt::QueuedConnection);
     connect(this, &TransferWizardController::fileSaveStarted, dlg,
             &TransferWizardDlg::fileSaveStarted);
     connect(this, &TransferWizardController::fileSaveCanceled, dlg,
@@ -761,4 +766,21 @@ void TransferWizardController::OnProgress(quint64 current, quint64 total)
     qDebug().noquote().nospace() << "TransferWizardController::OnProgress() " << current << "/"
                                  << total;
     emit writeFileProgress(current, total, 0, QString());
+}
+
+void TransferWizardController::OnBurnPhase(quint32 phase, quint64 current, quint64 total)
+{
+    emit burnPhaseProgress(int(phase), current, total);
+}
+
+std::function<quint32(const std::u16string&)> TransferWizardController::discStateProbe()
+{
+    // Plain device records, copied here on the GUI thread: the probe runs on the monitor's.
+    std::map<std::u16string, LD_DeviceRecord> records;
+    for (const auto& [root, drive] : m_burnerDrives)
+        records[root] = drive.record();
+    return [probe = m_burner.DiscStateProbe(), records](const std::u16string& root) -> quint32 {
+        const auto it = records.find(root);
+        return it == records.end() ? 0 : probe(it->second);
+    };
 }

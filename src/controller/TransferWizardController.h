@@ -102,10 +102,16 @@ public:
 
     // IKavoMediaBurnerCallback
     void OnProgress(quint64 current, quint64 total) override;
+    void OnBurnPhase(quint32 phase, quint64 current, quint64 total) override;
+    std::function<quint32(const std::u16string&)> discStateProbe() override;
 
 signals:
     void analyzeItem(int index, int total);
     void writeFileProgress(quint64 pos, quint64 total, quint32 transcodeTime, QString fileName);
+    // Why a recorder cannot be used by this account (device node and group); once.
+    void recorderAccessHint(QString hint);
+    // A step of the disc write (the library's phase) with its own count.
+    void burnPhaseProgress(int phase, quint64 current, quint64 total);
     void fileSaveStarted(int index);
     void fileSaveCanceled(int index);
     void fileSaveFinished(int index);

@@ -21,6 +21,9 @@ public:
     void startConversion(const QStringList& files);
     void updateProgress(quint64 bytePos, quint64 totalBytes, quint32 estimatedTranscodeTime,
                         const QString& fileName);
+    // A step of the disc write: the read-back after the write has its label and the second
+    // half of the bar.
+    void burnPhaseProgress(int phase, quint64 current, quint64 total);
     void saveVideoFiles();
     void fileSaveStarted(int index);
     void fileSaveDone();
@@ -32,5 +35,9 @@ public:
     void cancelTransferNow();
 
 private:
+    void showProgress(quint64 bytePos, quint64 totalBytes, quint32 estimatedTranscodeTime,
+                      const QString& fileName);
+
     TransferWizardDlg& d;
+    bool verifying = false;
 };
