@@ -108,6 +108,8 @@ TransferWizardDlg::TransferWizardDlg(TransferWizardServericeInterface* service,
     // to the GUI thread.
     connect(this, &TransferWizardDlg::usbDriveSpaceChanged, this,
             &TransferWizardDlg::fileChangedInUSBDrive);
+    connect(this, &TransferWizardDlg::burnerDiscChanged, this,
+            &TransferWizardDlg::burnerDiscsChanged);
     connect(this, &TransferWizardDlg::destinationDriveRemoved, this,
             &TransferWizardDlg::cancelTransferProcess);
     connect(ui->titleBar, &WindowTitleBar::closeClicked, this, &QWidget::close);
@@ -693,6 +695,25 @@ void TransferWizardDlg::fileChangedInUSBDrive(QString driveLetter, quint64 newFr
     filePage.fileChangedInUSBDrive(driveLetter, newFreeSpace);
 }
 
+void TransferWizardDlg::discStateChanged(const std::u16string&)
+{
+    emit burnerDiscChanged();
+}
+
+void TransferWizardDlg::burnerDiscsChanged()
+{
+    // The monitor runs only while the drives are chosen, never during the write.
+    if (page != TransferMethodPage && page != FileListPage)
+        return;
+    filePage.refreshAfterVolumeChange(false);
+    if (page == TransferMethodPage) {
+        updateMethodTexts();
+    } else {
+        filePage.syncDriveCombo();
+        filePage.updateDestinationInfo();
+    }
+}
+
 void TransferWizardDlg::volumesChanged()
 {
     const bool usable = filePage.refreshAfterVolumeChange();
@@ -715,6 +736,16 @@ void TransferWizardDlg::writeStarted(int files)
 void TransferWizardDlg::transferFinished(bool completed, QString failure)
 {
     transferPage.transferFinished(completed, failure);
+}
+
+void TransferWizardDlg::showRecorderAccessHint(QString hint)
+{
+    WizardMessages::warning(hint);
+}
+
+void TransferWizardDlg::burnPhaseProgress(int phase, quint64 current, quint64 total)
+{
+    transferPage.burnPhaseProgress(phase, current, total);
 }
 
 void TransferWizardDlg::updateProgress(quint64 bytePos, quint64 totalBytes,

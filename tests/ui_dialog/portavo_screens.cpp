@@ -264,6 +264,29 @@ int main(int argc, char** argv)
     dlg.startButtonClicked();
     save(&dlg, "page4-transfer-longname");
 
+    // A disc write: the read-back after the write, then a drive that fails.
+    dlg.resetWizard();
+    service.burners << FakeWizardService::drive("/dev/sr0", "HL-DT-ST DVDRAM GH24NSD1",
+                                                4700000000ull);
+    WizardStartParameters toDisc = start;
+    toDisc.driveType = 0;
+    toDisc.skipProfilePage = true;
+    toDisc.driveLetter = u"/dev/sr0";
+    dlg.setWizardStartParameters(toDisc);
+    dlg.fileModel()->insertFiles({sources[0], sources[2]}, {QString(), QString()},
+                                 {estimates[0], estimates[2]}, {names[0], names[2]}, false);
+    dlg.prevPage();
+    dlg.nextPage();
+    dlg.startButtonClicked();
+    dlg.fileSaveStarted(0);
+    dlg.updateProgress(18000, 18000, 0, QString());
+    dlg.burnPhaseProgress(6, 7000, 18000);
+    save(&dlg, "page4-verifying");
+    grabNextMessageBox("box-write-error");
+    dlg.saveFailed(QStringLiteral("Transfer failed. Birthday party 2009.mp4 could not be "
+                                  "written: buffer underrun: the data did not reach the drive "
+                                  "fast enough (drive sense 3/0C/09)."));
+
     // Secondary dialogs.
     ErrorDialog errors;
     errors.addRow(QStringLiteral("/home/alice/Videos/empty clip.avi"), 21);
