@@ -6,6 +6,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -79,6 +80,14 @@ void grabNextMessageBox(const QString& name)
     grabNextModal<QMessageBox>(name);
 }
 
+// The keyboard focus on a widget, as Tab puts it there (with its focus ring).
+void visitFocused(QWidget* window, const char* widget, const QString& name)
+{
+    if (QWidget* w = window->findChild<QWidget*>(QString::fromLatin1(widget)))
+        w->setFocus(Qt::TabFocusReason);
+    visit(window, name);
+}
+
 QString makeClip(const QDir& dir, const QString& name, qint64 bytes)
 {
     const QString path = dir.filePath(name);
@@ -121,6 +130,7 @@ int ScreenWalk::run(const Visit& visitor)
     visit(&dlg, "page0-welcome");
     dlg.nextPage();
     visit(&dlg, "page1-devicetype");
+    visitFocused(&dlg, "KavoHDRadioButton", "focus-tile");
     // The hint beside each profile.
     dlg.findChild<QRadioButton*>("KavoHDRadioButton")->click();
     visit(&dlg, "page1-devicetype-hd");
@@ -129,6 +139,7 @@ int ScreenWalk::run(const Visit& visitor)
     dlg.findChild<QRadioButton*>("KavoRadioButton")->click();
     dlg.nextPage();
     visit(&dlg, "page2-method");
+    visitFocused(&dlg, "learnMoreLabelForTransfer", "focus-link");
     dlg.findChild<QRadioButton*>("CopyToUSBRadioButton")->click();
     visit(&dlg, "page2-method-usb");
     dlg.nextPage();
@@ -154,6 +165,9 @@ int ScreenWalk::run(const Visit& visitor)
     dlg.nextPage(); // back through the page setup so the file page shows the files
     dlg.prevPage();
     visit(&dlg, "page3-files");
+    visitFocused(&dlg, "driveComboBox", "focus-drive-picker");
+    // The window where it stands on the screen (portavo_screens draws the whole screen).
+    visit(&dlg, QString::fromLatin1(ScreenWalk::WholeScreen));
 
     // The Add dialog opens in the folder of the listed videos.
     grabNextModal<QFileDialog>("dialog-add-files");
@@ -162,9 +176,15 @@ int ScreenWalk::run(const Visit& visitor)
     auto* combo = dlg.findChild<DriveComboBox*>("driveComboBox");
     combo->onClick();
     settle();
-    if (combo->popup() && combo->popup()->isVisible())
+    if (combo->popup() && combo->popup()->isVisible()) {
         visit(combo->popup(), "page3-drive-popup");
-    else {
+        // The keyboard on the next entry of the open list: Down, as a user presses it.
+        if (QWidget* entry = combo->popup()->focusWidget()) {
+            QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+            QApplication::sendEvent(entry, &down);
+        }
+        visit(combo->popup(), "focus-drive-popup-entry");
+    } else {
         std::fprintf(stderr, "drive popup did not open\n");
         ++failures;
     }
@@ -216,6 +236,31 @@ int ScreenWalk::run(const Visit& visitor)
     visit(&dlg, "page3-files-longname");
     dlg.startButtonClicked();
     visit(&dlg, "page4-transfer-longname");
+
+    // A disc write: the read-back after the write, then a drive that fails.
+    dlg.resetWizard();
+    service.burners << FakeWizardService::drive("/dev/sr0", "HL-DT-ST DVDRAM GH24NSD1",
+                                                4700000000ull);
+    WizardStartParameters toDisc = start;
+    toDisc.driveType = 0;
+    toDisc.skipProfilePage = true;
+    toDisc.driveLetter = u"/dev/sr0";
+    dlg.setWizardStartParameters(toDisc);
+    dlg.fileModel()->insertFiles({sources[0], sources[2]}, {QString(), QString()},
+                                 {estimates[0], estimates[2]}, {names[0], names[2]}, false);
+    dlg.prevPage();
+    dlg.nextPage();
+    dlg.startButtonClicked();
+    dlg.fileSaveStarted(0);
+    dlg.updateProgress(18000, 18000, 0, QString());
+    dlg.burnPhaseProgress(6, 7000, 18000);
+    visit(&dlg, "page4-verifying");
+    grabNextMessageBox("box-write-error");
+    dlg.saveFailed(tr("TransferWizardController", "Transfer failed. %1 could not be written: %2.")
+                       .arg(QStringLiteral("Birthday party 2009.mp4"),
+                            QStringLiteral("buffer underrun: the data did not reach the drive "
+                                           "fast enough (drive sense 3/0C/09)")));
+    service.burners.clear();
 
     // A drive too small for the videos: the longest of the file page's warnings.
     dlg.resetWizard();

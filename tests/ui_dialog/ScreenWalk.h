@@ -10,6 +10,8 @@ class QWidget;
 // it has settled (a modal window is closed again after the visit). Texts come from the
 // translators installed at the time. Returns the number of screens that did not show.
 namespace ScreenWalk {
+// The name under which the wizard window is visited where the whole screen around it counts.
+constexpr const char* WholeScreen = "screen";
 using Visit = std::function<void(QWidget* window, const QString& name)>;
 int run(const Visit& visit);
 } // namespace ScreenWalk

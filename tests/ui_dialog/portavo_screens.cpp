@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QPainter>
+#include <QScreen>
 #include <QWidget>
 #include <cstdio>
 
@@ -34,8 +36,27 @@ int main(int argc, char** argv)
 
     int failures = 0;
     const int missing = ScreenWalk::run([&](QWidget* widget, const QString& name) {
-        const QString path = outDir + QLatin1Char('/') + name + QStringLiteral(".png");
-        if (!widget->grab().save(path)) {
+        QString path = outDir + QLatin1Char('/') + name + QStringLiteral(".png");
+        QImage image = widget->grab().toImage();
+        if (name == QLatin1String(ScreenWalk::WholeScreen)) {
+            // The whole screen with the window where it stands, named after the screen's pixels.
+            QScreen* screen = widget->screen();
+            const qreal dpr = screen->devicePixelRatio();
+            const QSize pixels = screen->geometry().size() * dpr;
+            QImage canvas(pixels, QImage::Format_RGB32);
+            canvas.setDevicePixelRatio(dpr);
+            canvas.fill(QColor(96, 102, 116));
+            QPainter painter(&canvas);
+            painter.drawImage(widget->frameGeometry().topLeft() - screen->geometry().topLeft(),
+                              image);
+            painter.end();
+            image = canvas;
+            path = outDir + QStringLiteral("/screen-%1x%2-scale%3.png")
+                                .arg(pixels.width())
+                                .arg(pixels.height())
+                                .arg(dpr);
+        }
+        if (!image.save(path)) {
             std::fprintf(stderr, "could not write %s\n", qPrintable(path));
             ++failures;
             return;

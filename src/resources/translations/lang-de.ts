@@ -135,6 +135,10 @@
         <extracomment>terabytes</extracomment>
         <translation>TB</translation>
     </message>
+    <message>
+        <source>Includes the conversion; press Enter to learn why it takes longer</source>
+        <translation>Einschließlich Konvertierung; drücken Sie die Eingabetaste, um zu erfahren, warum es länger dauert</translation>
+    </message>
 </context>
 <context>
     <name>FileTypes</name>
@@ -256,6 +260,109 @@
     <message>
         <source>converter stopped on it</source>
         <translation>Konverter hat hier angehalten</translation>
+    </message>
+</context>
+<context>
+    <name>SenseText</name>
+    <message>
+        <source>there is no disc in the drive</source>
+        <translation>im Laufwerk liegt keine Disc</translation>
+    </message>
+    <message>
+        <source>the drive is not ready: the disc is still being loaded</source>
+        <translation>das Laufwerk ist nicht bereit: Die Disc wird noch geladen</translation>
+    </message>
+    <message>
+        <source>the disc is write-protected</source>
+        <translation>die Disc ist schreibgeschützt</translation>
+    </message>
+    <message>
+        <source>the disc is not compatible with this drive (incompatible medium)</source>
+        <translation>die Disc ist mit diesem Laufwerk nicht kompatibel (inkompatibles Medium)</translation>
+    </message>
+    <message>
+        <source>the disc is not writable (it is closed or full)</source>
+        <translation>die Disc ist nicht beschreibbar (sie ist abgeschlossen oder voll)</translation>
+    </message>
+    <message>
+        <source>the disc is not writable in the way the drive was asked</source>
+        <translation>die Disc kann nicht auf die angeforderte Weise beschrieben werden</translation>
+    </message>
+    <message>
+        <source>power calibration failed: the disc may be of poor quality or unsuited to this drive; try a disc of another brand</source>
+        <translation>Laserkalibrierung fehlgeschlagen: Die Disc ist möglicherweise von schlechter Qualität oder für dieses Laufwerk ungeeignet; versuchen Sie eine Disc einer anderen Marke</translation>
+    </message>
+    <message>
+        <source>buffer underrun: the data did not reach the drive fast enough</source>
+        <translation>Pufferunterlauf: Die Daten kamen nicht schnell genug beim Laufwerk an</translation>
+    </message>
+    <message>
+        <source>the drive could not write to the disc</source>
+        <translation>das Laufwerk konnte nicht auf die Disc schreiben</translation>
+    </message>
+    <message>
+        <source>the disc could not be read back</source>
+        <translation>die Disc konnte nicht zurückgelesen werden</translation>
+    </message>
+    <message>
+        <source>the disc was changed during the write</source>
+        <translation>die Disc wurde während des Schreibens gewechselt</translation>
+    </message>
+    <message>
+        <source>the drive was reset during the write</source>
+        <translation>das Laufwerk wurde während des Schreibens zurückgesetzt</translation>
+    </message>
+    <message>
+        <source>the drive reported a hardware fault</source>
+        <translation>das Laufwerk hat einen Hardwarefehler gemeldet</translation>
+    </message>
+    <message>
+        <source>the recorder was disconnected or switched off during the write</source>
+        <translation>der Brenner wurde während des Schreibens getrennt oder ausgeschaltet</translation>
+    </message>
+    <message>
+        <source>the drive reported an error it did not explain (sense %1)</source>
+        <translation>das Laufwerk hat einen nicht näher erklärten Fehler gemeldet (Sense %1)</translation>
+    </message>
+    <message>
+        <source>%1 (drive sense %2)</source>
+        <translation>%1 (Laufwerk-Sense %2)</translation>
+    </message>
+    <message>
+        <source>what was read back from the disc differs from the video (verify failed)</source>
+        <translation>die von der Disc zurückgelesenen Daten weichen vom Video ab (Prüfung fehlgeschlagen)</translation>
+    </message>
+    <message>
+        <source>the videos do not fit on the disc</source>
+        <translation>die Videos passen nicht auf die Disc</translation>
+    </message>
+    <message>
+        <source>no writable disc is ready in the drive</source>
+        <translation>im Laufwerk liegt keine beschreibbare Disc bereit</translation>
+    </message>
+    <message>
+        <source>another program is using the recorder</source>
+        <translation>ein anderes Programm verwendet den Brenner</translation>
+    </message>
+    <message>
+        <source>your account may not use the recorder</source>
+        <translation>Ihr Benutzerkonto darf den Brenner nicht verwenden</translation>
+    </message>
+    <message>
+        <source>the disc in the drive cannot be written</source>
+        <translation>die Disc im Laufwerk kann nicht beschrieben werden</translation>
+    </message>
+    <message>
+        <source>the video could not be read from the hard disk</source>
+        <translation>das Video konnte nicht von der Festplatte gelesen werden</translation>
+    </message>
+    <message>
+        <source>the recorder could not be found</source>
+        <translation>der Brenner wurde nicht gefunden</translation>
+    </message>
+    <message>
+        <source>the recorder failed (%1)</source>
+        <translation>der Brenner ist fehlgeschlagen (%1)</translation>
     </message>
 </context>
 <context>
@@ -748,6 +855,18 @@ Außerdem dauert die Übertragung großer Dateien länger als die kleiner Dateie
         <source>Transfer canceled</source>
         <translation>Übertragung abgebrochen</translation>
     </message>
+    <message>
+        <source>If you choose to close window, the videos in your list will be removed.</source>
+        <translation>Wenn Sie das Fenster schließen, werden die Videos aus Ihrer Liste entfernt.</translation>
+    </message>
+    <message>
+        <source>Are you sure you want to close window?</source>
+        <translation>Möchten Sie das Fenster wirklich schließen?</translation>
+    </message>
+    <message>
+        <source>Verifying disc</source>
+        <translation>Disc wird geprüft</translation>
+    </message>
 </context>
 <context>
     <name>USBFileCopier</name>
@@ -864,6 +983,112 @@ Außerdem dauert die Übertragung großer Dateien länger als die kleiner Dateie
     <message>
         <source>Learn more</source>
         <translation>Mehr erfahren</translation>
+    </message>
+</context>
+<context>
+    <name>WindowTitleBar</name>
+    <message>
+        <source>Minimize</source>
+        <translation>Minimieren</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Minimizes the Portavo window</source>
+        <translation>Minimiert das Portavo-Fenster</translation>
+    </message>
+    <message>
+        <source>Closes Portavo</source>
+        <translation>Schließt Portavo</translation>
+    </message>
+</context>
+<context>
+    <name>WizardAccessibleNames</name>
+    <message>
+        <source>Drag to move the window</source>
+        <translation>Ziehen, um das Fenster zu verschieben</translation>
+    </message>
+    <message>
+        <source>Kavo Certified</source>
+        <translation>Kavo-zertifiziert</translation>
+    </message>
+    <message>
+        <source>Works with any Kavo Certified device</source>
+        <translation>Funktioniert mit jedem Kavo-zertifizierten Gerät</translation>
+    </message>
+    <message>
+        <source>Kavo HD Certified</source>
+        <translation>Kavo-HD-zertifiziert</translation>
+    </message>
+    <message>
+        <source>Only for a Kavo HD Certified device</source>
+        <translation>Nur für ein Kavo-HD-zertifiziertes Gerät</translation>
+    </message>
+    <message>
+        <source>Kavo Plus HD Certified</source>
+        <translation>Kavo-Plus-HD-zertifiziert</translation>
+    </message>
+    <message>
+        <source>Only for a Kavo Plus HD Certified device</source>
+        <translation>Nur für ein Kavo-Plus-HD-zertifiziertes Gerät</translation>
+    </message>
+    <message>
+        <source>Help me choose</source>
+        <translation>Hilfe bei der Auswahl</translation>
+    </message>
+    <message>
+        <source>Explains the device types</source>
+        <translation>Erklärt die Gerätetypen</translation>
+    </message>
+    <message>
+        <source>Learn more</source>
+        <translation>Mehr erfahren</translation>
+    </message>
+    <message>
+        <source>Explains the transfer methods</source>
+        <translation>Erklärt die Übertragungsmethoden</translation>
+    </message>
+    <message>
+        <source>Videos to transfer</source>
+        <translation>Zu übertragende Videos</translation>
+    </message>
+    <message>
+        <source>Delete removes the selected videos. Enter on a video whose time is underlined tells why it takes longer.</source>
+        <translation>Entf entfernt die ausgewählten Videos. Die Eingabetaste auf einem Video mit unterstrichener Dauer erklärt, warum es länger dauert.</translation>
+    </message>
+    <message>
+        <source>Destination drive</source>
+        <translation>Ziellaufwerk</translation>
+    </message>
+    <message>
+        <source>Space opens the list of drives, the arrow keys choose one</source>
+        <translation>Die Leertaste öffnet die Liste der Laufwerke, mit den Pfeiltasten wählen Sie eines aus</translation>
+    </message>
+    <message>
+        <source>Space used on the destination</source>
+        <translation>Belegter Speicher am Ziel</translation>
+    </message>
+    <message>
+        <source>Open the USB drive</source>
+        <translation>USB-Laufwerk öffnen</translation>
+    </message>
+    <message>
+        <source>Videos being transferred</source>
+        <translation>Videos, die übertragen werden</translation>
+    </message>
+    <message>
+        <source>Transfer progress</source>
+        <translation>Übertragungsfortschritt</translation>
+    </message>
+    <message>
+        <source>Need Help?</source>
+        <translation>Brauchen Sie Hilfe?</translation>
+    </message>
+    <message>
+        <source>Opens the help pages</source>
+        <translation>Öffnet die Hilfeseiten</translation>
     </message>
 </context>
 <context>

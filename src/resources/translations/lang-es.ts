@@ -135,6 +135,10 @@
         <extracomment>terabytes</extracomment>
         <translation>TB</translation>
     </message>
+    <message>
+        <source>Includes the conversion; press Enter to learn why it takes longer</source>
+        <translation>Incluye la conversión; pulse Intro para saber por qué tarda más</translation>
+    </message>
 </context>
 <context>
     <name>FileTypes</name>
@@ -256,6 +260,109 @@
     <message>
         <source>converter stopped on it</source>
         <translation>el conversor se detuvo en este archivo</translation>
+    </message>
+</context>
+<context>
+    <name>SenseText</name>
+    <message>
+        <source>there is no disc in the drive</source>
+        <translation>no hay ningún disco en la unidad</translation>
+    </message>
+    <message>
+        <source>the drive is not ready: the disc is still being loaded</source>
+        <translation>la unidad no está lista: todavía se está cargando el disco</translation>
+    </message>
+    <message>
+        <source>the disc is write-protected</source>
+        <translation>el disco está protegido contra escritura</translation>
+    </message>
+    <message>
+        <source>the disc is not compatible with this drive (incompatible medium)</source>
+        <translation>el disco no es compatible con esta unidad (soporte incompatible)</translation>
+    </message>
+    <message>
+        <source>the disc is not writable (it is closed or full)</source>
+        <translation>el disco no admite escritura (está cerrado o lleno)</translation>
+    </message>
+    <message>
+        <source>the disc is not writable in the way the drive was asked</source>
+        <translation>el disco no se puede grabar del modo solicitado a la unidad</translation>
+    </message>
+    <message>
+        <source>power calibration failed: the disc may be of poor quality or unsuited to this drive; try a disc of another brand</source>
+        <translation>error en la calibración de potencia: puede que el disco sea de mala calidad o no sea adecuado para esta unidad; pruebe con un disco de otra marca</translation>
+    </message>
+    <message>
+        <source>buffer underrun: the data did not reach the drive fast enough</source>
+        <translation>vaciado del búfer: los datos no llegaron a la unidad lo bastante rápido</translation>
+    </message>
+    <message>
+        <source>the drive could not write to the disc</source>
+        <translation>la unidad no pudo escribir en el disco</translation>
+    </message>
+    <message>
+        <source>the disc could not be read back</source>
+        <translation>no se pudo volver a leer el disco</translation>
+    </message>
+    <message>
+        <source>the disc was changed during the write</source>
+        <translation>se cambió el disco durante la grabación</translation>
+    </message>
+    <message>
+        <source>the drive was reset during the write</source>
+        <translation>la unidad se restableció durante la grabación</translation>
+    </message>
+    <message>
+        <source>the drive reported a hardware fault</source>
+        <translation>la unidad informó de un fallo de hardware</translation>
+    </message>
+    <message>
+        <source>the recorder was disconnected or switched off during the write</source>
+        <translation>la grabadora se desconectó o se apagó durante la grabación</translation>
+    </message>
+    <message>
+        <source>the drive reported an error it did not explain (sense %1)</source>
+        <translation>la unidad informó de un error sin explicarlo (sense %1)</translation>
+    </message>
+    <message>
+        <source>%1 (drive sense %2)</source>
+        <translation>%1 (sense de la unidad %2)</translation>
+    </message>
+    <message>
+        <source>what was read back from the disc differs from the video (verify failed)</source>
+        <translation>lo leído del disco no coincide con el vídeo (error de verificación)</translation>
+    </message>
+    <message>
+        <source>the videos do not fit on the disc</source>
+        <translation>los vídeos no caben en el disco</translation>
+    </message>
+    <message>
+        <source>no writable disc is ready in the drive</source>
+        <translation>no hay ningún disco grabable listo en la unidad</translation>
+    </message>
+    <message>
+        <source>another program is using the recorder</source>
+        <translation>otro programa está usando la grabadora</translation>
+    </message>
+    <message>
+        <source>your account may not use the recorder</source>
+        <translation>su cuenta no tiene permiso para usar la grabadora</translation>
+    </message>
+    <message>
+        <source>the disc in the drive cannot be written</source>
+        <translation>no se puede grabar el disco de la unidad</translation>
+    </message>
+    <message>
+        <source>the video could not be read from the hard disk</source>
+        <translation>no se pudo leer el vídeo del disco duro</translation>
+    </message>
+    <message>
+        <source>the recorder could not be found</source>
+        <translation>no se encontró la grabadora</translation>
+    </message>
+    <message>
+        <source>the recorder failed (%1)</source>
+        <translation>error de la grabadora (%1)</translation>
     </message>
 </context>
 <context>
@@ -748,6 +855,18 @@ Además, los archivos grandes pueden tardar más en transferirse que los pequeñ
         <source>Transfer canceled</source>
         <translation>Transferencia cancelada</translation>
     </message>
+    <message>
+        <source>If you choose to close window, the videos in your list will be removed.</source>
+        <translation>Si cierra la ventana, se quitarán los vídeos de la lista.</translation>
+    </message>
+    <message>
+        <source>Are you sure you want to close window?</source>
+        <translation>¿Seguro que desea cerrar la ventana?</translation>
+    </message>
+    <message>
+        <source>Verifying disc</source>
+        <translation>Verificando disco</translation>
+    </message>
 </context>
 <context>
     <name>USBFileCopier</name>
@@ -864,6 +983,112 @@ Además, los archivos grandes pueden tardar más en transferirse que los pequeñ
     <message>
         <source>Learn more</source>
         <translation>Más información</translation>
+    </message>
+</context>
+<context>
+    <name>WindowTitleBar</name>
+    <message>
+        <source>Minimize</source>
+        <translation>Minimizar</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Cerrar</translation>
+    </message>
+    <message>
+        <source>Minimizes the Portavo window</source>
+        <translation>Minimiza la ventana de Portavo</translation>
+    </message>
+    <message>
+        <source>Closes Portavo</source>
+        <translation>Cierra Portavo</translation>
+    </message>
+</context>
+<context>
+    <name>WizardAccessibleNames</name>
+    <message>
+        <source>Drag to move the window</source>
+        <translation>Arrastre para mover la ventana</translation>
+    </message>
+    <message>
+        <source>Kavo Certified</source>
+        <translation>Con certificación Kavo</translation>
+    </message>
+    <message>
+        <source>Works with any Kavo Certified device</source>
+        <translation>Funciona con cualquier dispositivo con certificación Kavo</translation>
+    </message>
+    <message>
+        <source>Kavo HD Certified</source>
+        <translation>Con certificación Kavo HD</translation>
+    </message>
+    <message>
+        <source>Only for a Kavo HD Certified device</source>
+        <translation>Solo para dispositivos con certificación Kavo HD</translation>
+    </message>
+    <message>
+        <source>Kavo Plus HD Certified</source>
+        <translation>Con certificación Kavo Plus HD</translation>
+    </message>
+    <message>
+        <source>Only for a Kavo Plus HD Certified device</source>
+        <translation>Solo para dispositivos con certificación Kavo Plus HD</translation>
+    </message>
+    <message>
+        <source>Help me choose</source>
+        <translation>Ayúdeme a elegir</translation>
+    </message>
+    <message>
+        <source>Explains the device types</source>
+        <translation>Explica los tipos de dispositivo</translation>
+    </message>
+    <message>
+        <source>Learn more</source>
+        <translation>Más información</translation>
+    </message>
+    <message>
+        <source>Explains the transfer methods</source>
+        <translation>Explica los métodos de transferencia</translation>
+    </message>
+    <message>
+        <source>Videos to transfer</source>
+        <translation>Vídeos para transferir</translation>
+    </message>
+    <message>
+        <source>Delete removes the selected videos. Enter on a video whose time is underlined tells why it takes longer.</source>
+        <translation>Supr quita los vídeos seleccionados. Intro sobre un vídeo con la duración subrayada explica por qué tarda más.</translation>
+    </message>
+    <message>
+        <source>Destination drive</source>
+        <translation>Unidad de destino</translation>
+    </message>
+    <message>
+        <source>Space opens the list of drives, the arrow keys choose one</source>
+        <translation>Espacio abre la lista de unidades y las flechas eligen una</translation>
+    </message>
+    <message>
+        <source>Space used on the destination</source>
+        <translation>Espacio usado en el destino</translation>
+    </message>
+    <message>
+        <source>Open the USB drive</source>
+        <translation>Abrir la unidad USB</translation>
+    </message>
+    <message>
+        <source>Videos being transferred</source>
+        <translation>Vídeos en transferencia</translation>
+    </message>
+    <message>
+        <source>Transfer progress</source>
+        <translation>Progreso de la transferencia</translation>
+    </message>
+    <message>
+        <source>Need Help?</source>
+        <translation>¿Necesita ayuda?</translation>
+    </message>
+    <message>
+        <source>Opens the help pages</source>
+        <translation>Abre las páginas de ayuda</translation>
     </message>
 </context>
 <context>

@@ -135,6 +135,10 @@
         <extracomment>terabytes</extracomment>
         <translation>To</translation>
     </message>
+    <message>
+        <source>Includes the conversion; press Enter to learn why it takes longer</source>
+        <translation>Conversion comprise&#xa0;; appuyez sur Entrée pour savoir pourquoi c’est plus long</translation>
+    </message>
 </context>
 <context>
     <name>FileTypes</name>
@@ -256,6 +260,109 @@
     <message>
         <source>converter stopped on it</source>
         <translation>le convertisseur s’est arrêté sur ce fichier</translation>
+    </message>
+</context>
+<context>
+    <name>SenseText</name>
+    <message>
+        <source>there is no disc in the drive</source>
+        <translation>aucun disque n’est inséré dans le lecteur</translation>
+    </message>
+    <message>
+        <source>the drive is not ready: the disc is still being loaded</source>
+        <translation>le lecteur n’est pas prêt&#xa0;: le disque est encore en cours de chargement</translation>
+    </message>
+    <message>
+        <source>the disc is write-protected</source>
+        <translation>le disque est protégé en écriture</translation>
+    </message>
+    <message>
+        <source>the disc is not compatible with this drive (incompatible medium)</source>
+        <translation>le disque n’est pas compatible avec ce lecteur (support incompatible)</translation>
+    </message>
+    <message>
+        <source>the disc is not writable (it is closed or full)</source>
+        <translation>le disque n’est pas inscriptible (il est finalisé ou plein)</translation>
+    </message>
+    <message>
+        <source>the disc is not writable in the way the drive was asked</source>
+        <translation>le disque ne peut pas être écrit de la manière demandée au lecteur</translation>
+    </message>
+    <message>
+        <source>power calibration failed: the disc may be of poor quality or unsuited to this drive; try a disc of another brand</source>
+        <translation>échec du calibrage laser&#xa0;: le disque est peut-être de mauvaise qualité ou inadapté à ce lecteur&#xa0;; essayez un disque d’une autre marque</translation>
+    </message>
+    <message>
+        <source>buffer underrun: the data did not reach the drive fast enough</source>
+        <translation>buffer underrun&#xa0;: les données ne sont pas arrivées assez vite au lecteur</translation>
+    </message>
+    <message>
+        <source>the drive could not write to the disc</source>
+        <translation>le lecteur n’a pas pu écrire sur le disque</translation>
+    </message>
+    <message>
+        <source>the disc could not be read back</source>
+        <translation>le disque n’a pas pu être relu</translation>
+    </message>
+    <message>
+        <source>the disc was changed during the write</source>
+        <translation>le disque a été changé pendant l’écriture</translation>
+    </message>
+    <message>
+        <source>the drive was reset during the write</source>
+        <translation>le lecteur a été réinitialisé pendant l’écriture</translation>
+    </message>
+    <message>
+        <source>the drive reported a hardware fault</source>
+        <translation>le lecteur a signalé une panne matérielle</translation>
+    </message>
+    <message>
+        <source>the recorder was disconnected or switched off during the write</source>
+        <translation>le graveur a été débranché ou éteint pendant l’écriture</translation>
+    </message>
+    <message>
+        <source>the drive reported an error it did not explain (sense %1)</source>
+        <translation>le lecteur a signalé une erreur sans l’expliquer (code sense %1)</translation>
+    </message>
+    <message>
+        <source>%1 (drive sense %2)</source>
+        <translation>%1 (code sense du lecteur %2)</translation>
+    </message>
+    <message>
+        <source>what was read back from the disc differs from the video (verify failed)</source>
+        <translation>les données relues sur le disque diffèrent de la vidéo (échec de la vérification)</translation>
+    </message>
+    <message>
+        <source>the videos do not fit on the disc</source>
+        <translation>les vidéos ne tiennent pas sur le disque</translation>
+    </message>
+    <message>
+        <source>no writable disc is ready in the drive</source>
+        <translation>aucun disque inscriptible n’est prêt dans le lecteur</translation>
+    </message>
+    <message>
+        <source>another program is using the recorder</source>
+        <translation>un autre programme utilise le graveur</translation>
+    </message>
+    <message>
+        <source>your account may not use the recorder</source>
+        <translation>votre compte n’est pas autorisé à utiliser le graveur</translation>
+    </message>
+    <message>
+        <source>the disc in the drive cannot be written</source>
+        <translation>le disque inséré ne peut pas être écrit</translation>
+    </message>
+    <message>
+        <source>the video could not be read from the hard disk</source>
+        <translation>la vidéo n’a pas pu être lue sur le disque dur</translation>
+    </message>
+    <message>
+        <source>the recorder could not be found</source>
+        <translation>le graveur est introuvable</translation>
+    </message>
+    <message>
+        <source>the recorder failed (%1)</source>
+        <translation>échec du graveur (%1)</translation>
     </message>
 </context>
 <context>
@@ -748,6 +855,18 @@ Les fichiers volumineux peuvent aussi prendre plus de temps à transférer que l
         <source>Transfer canceled</source>
         <translation>Transfert annulé</translation>
     </message>
+    <message>
+        <source>If you choose to close window, the videos in your list will be removed.</source>
+        <translation>Si vous fermez la fenêtre, les vidéos de votre liste seront retirées.</translation>
+    </message>
+    <message>
+        <source>Are you sure you want to close window?</source>
+        <translation>Voulez-vous vraiment fermer la fenêtre&#xa0;?</translation>
+    </message>
+    <message>
+        <source>Verifying disc</source>
+        <translation>Vérification du disque</translation>
+    </message>
 </context>
 <context>
     <name>USBFileCopier</name>
@@ -864,6 +983,112 @@ Les fichiers volumineux peuvent aussi prendre plus de temps à transférer que l
     <message>
         <source>Learn more</source>
         <translation>En savoir plus</translation>
+    </message>
+</context>
+<context>
+    <name>WindowTitleBar</name>
+    <message>
+        <source>Minimize</source>
+        <translation>Réduire</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Fermer</translation>
+    </message>
+    <message>
+        <source>Minimizes the Portavo window</source>
+        <translation>Réduit la fenêtre de Portavo</translation>
+    </message>
+    <message>
+        <source>Closes Portavo</source>
+        <translation>Ferme Portavo</translation>
+    </message>
+</context>
+<context>
+    <name>WizardAccessibleNames</name>
+    <message>
+        <source>Drag to move the window</source>
+        <translation>Faites glisser pour déplacer la fenêtre</translation>
+    </message>
+    <message>
+        <source>Kavo Certified</source>
+        <translation>Certifié Kavo</translation>
+    </message>
+    <message>
+        <source>Works with any Kavo Certified device</source>
+        <translation>Fonctionne avec tout appareil certifié Kavo</translation>
+    </message>
+    <message>
+        <source>Kavo HD Certified</source>
+        <translation>Certifié Kavo HD</translation>
+    </message>
+    <message>
+        <source>Only for a Kavo HD Certified device</source>
+        <translation>Uniquement pour un appareil certifié Kavo HD</translation>
+    </message>
+    <message>
+        <source>Kavo Plus HD Certified</source>
+        <translation>Certifié Kavo Plus HD</translation>
+    </message>
+    <message>
+        <source>Only for a Kavo Plus HD Certified device</source>
+        <translation>Uniquement pour un appareil certifié Kavo Plus HD</translation>
+    </message>
+    <message>
+        <source>Help me choose</source>
+        <translation>Aidez-moi à choisir</translation>
+    </message>
+    <message>
+        <source>Explains the device types</source>
+        <translation>Explique les types d’appareils</translation>
+    </message>
+    <message>
+        <source>Learn more</source>
+        <translation>En savoir plus</translation>
+    </message>
+    <message>
+        <source>Explains the transfer methods</source>
+        <translation>Explique les méthodes de transfert</translation>
+    </message>
+    <message>
+        <source>Videos to transfer</source>
+        <translation>Vidéos à transférer</translation>
+    </message>
+    <message>
+        <source>Delete removes the selected videos. Enter on a video whose time is underlined tells why it takes longer.</source>
+        <translation>Suppr retire les vidéos sélectionnées. Entrée sur une vidéo dont la durée est soulignée explique pourquoi elle prend plus de temps.</translation>
+    </message>
+    <message>
+        <source>Destination drive</source>
+        <translation>Lecteur de destination</translation>
+    </message>
+    <message>
+        <source>Space opens the list of drives, the arrow keys choose one</source>
+        <translation>Espace ouvre la liste des lecteurs, les flèches permettent d’en choisir un</translation>
+    </message>
+    <message>
+        <source>Space used on the destination</source>
+        <translation>Espace utilisé sur la destination</translation>
+    </message>
+    <message>
+        <source>Open the USB drive</source>
+        <translation>Ouvrir la clé USB</translation>
+    </message>
+    <message>
+        <source>Videos being transferred</source>
+        <translation>Vidéos en cours de transfert</translation>
+    </message>
+    <message>
+        <source>Transfer progress</source>
+        <translation>Progression du transfert</translation>
+    </message>
+    <message>
+        <source>Need Help?</source>
+        <translation>Besoin d’aide&#xa0;?</translation>
+    </message>
+    <message>
+        <source>Opens the help pages</source>
+        <translation>Ouvre les pages d’aide</translation>
     </message>
 </context>
 <context>

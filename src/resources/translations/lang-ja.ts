@@ -135,6 +135,10 @@
         <extracomment>terabytes</extracomment>
         <translation>TB</translation>
     </message>
+    <message>
+        <source>Includes the conversion; press Enter to learn why it takes longer</source>
+        <translation>変換を含みます。時間がかかる理由を確認するには Enter キーを押してください</translation>
+    </message>
 </context>
 <context>
     <name>FileTypes</name>
@@ -256,6 +260,109 @@
     <message>
         <source>converter stopped on it</source>
         <translation>このファイルで変換が停止しました</translation>
+    </message>
+</context>
+<context>
+    <name>SenseText</name>
+    <message>
+        <source>there is no disc in the drive</source>
+        <translation>ドライブにディスクが入っていません</translation>
+    </message>
+    <message>
+        <source>the drive is not ready: the disc is still being loaded</source>
+        <translation>ドライブの準備ができていません。ディスクを読み込み中です</translation>
+    </message>
+    <message>
+        <source>the disc is write-protected</source>
+        <translation>ディスクは書き込み禁止です</translation>
+    </message>
+    <message>
+        <source>the disc is not compatible with this drive (incompatible medium)</source>
+        <translation>このディスクはこのドライブに対応していません (互換性のないメディア)</translation>
+    </message>
+    <message>
+        <source>the disc is not writable (it is closed or full)</source>
+        <translation>ディスクに書き込めません (クローズ済みか、いっぱいです)</translation>
+    </message>
+    <message>
+        <source>the disc is not writable in the way the drive was asked</source>
+        <translation>要求された方法ではこのディスクに書き込めません</translation>
+    </message>
+    <message>
+        <source>power calibration failed: the disc may be of poor quality or unsuited to this drive; try a disc of another brand</source>
+        <translation>パワー キャリブレーションに失敗しました。ディスクの品質が低いか、このドライブに適していない可能性があります。別のメーカーのディスクをお試しください</translation>
+    </message>
+    <message>
+        <source>buffer underrun: the data did not reach the drive fast enough</source>
+        <translation>バッファ アンダーラン: データが十分な速さでドライブに届きませんでした</translation>
+    </message>
+    <message>
+        <source>the drive could not write to the disc</source>
+        <translation>ドライブがディスクに書き込めませんでした</translation>
+    </message>
+    <message>
+        <source>the disc could not be read back</source>
+        <translation>ディスクを読み戻せませんでした</translation>
+    </message>
+    <message>
+        <source>the disc was changed during the write</source>
+        <translation>書き込み中にディスクが交換されました</translation>
+    </message>
+    <message>
+        <source>the drive was reset during the write</source>
+        <translation>書き込み中にドライブがリセットされました</translation>
+    </message>
+    <message>
+        <source>the drive reported a hardware fault</source>
+        <translation>ドライブがハードウェアの障害を報告しました</translation>
+    </message>
+    <message>
+        <source>the recorder was disconnected or switched off during the write</source>
+        <translation>書き込み中に書き込みドライブが取り外されたか、電源が切れました</translation>
+    </message>
+    <message>
+        <source>the drive reported an error it did not explain (sense %1)</source>
+        <translation>ドライブが原因不明のエラーを報告しました (センス %1)</translation>
+    </message>
+    <message>
+        <source>%1 (drive sense %2)</source>
+        <translation>%1 (ドライブ センス %2)</translation>
+    </message>
+    <message>
+        <source>what was read back from the disc differs from the video (verify failed)</source>
+        <translation>ディスクから読み戻した内容がビデオと一致しません (検証に失敗しました)</translation>
+    </message>
+    <message>
+        <source>the videos do not fit on the disc</source>
+        <translation>ビデオがディスクに収まりません</translation>
+    </message>
+    <message>
+        <source>no writable disc is ready in the drive</source>
+        <translation>ドライブに書き込み可能なディスクがありません</translation>
+    </message>
+    <message>
+        <source>another program is using the recorder</source>
+        <translation>別のプログラムが書き込みドライブを使用しています</translation>
+    </message>
+    <message>
+        <source>your account may not use the recorder</source>
+        <translation>お使いのアカウントには書き込みドライブを使用する権限がありません</translation>
+    </message>
+    <message>
+        <source>the disc in the drive cannot be written</source>
+        <translation>ドライブ内のディスクには書き込めません</translation>
+    </message>
+    <message>
+        <source>the video could not be read from the hard disk</source>
+        <translation>ハード ディスクからビデオを読み込めませんでした</translation>
+    </message>
+    <message>
+        <source>the recorder could not be found</source>
+        <translation>書き込みドライブが見つかりませんでした</translation>
+    </message>
+    <message>
+        <source>the recorder failed (%1)</source>
+        <translation>書き込みドライブでエラーが発生しました (%1)</translation>
     </message>
 </context>
 <context>
@@ -748,6 +855,18 @@ Larger files might also take longer to transfer than smaller files.</source>
         <source>Transfer canceled</source>
         <translation>転送をキャンセルしました</translation>
     </message>
+    <message>
+        <source>If you choose to close window, the videos in your list will be removed.</source>
+        <translation>ウィンドウを閉じると、リスト内のビデオは削除されます。</translation>
+    </message>
+    <message>
+        <source>Are you sure you want to close window?</source>
+        <translation>ウィンドウを閉じますか?</translation>
+    </message>
+    <message>
+        <source>Verifying disc</source>
+        <translation>ディスクを検証しています</translation>
+    </message>
 </context>
 <context>
     <name>USBFileCopier</name>
@@ -864,6 +983,112 @@ Larger files might also take longer to transfer than smaller files.</source>
     <message>
         <source>Learn more</source>
         <translation>詳細</translation>
+    </message>
+</context>
+<context>
+    <name>WindowTitleBar</name>
+    <message>
+        <source>Minimize</source>
+        <translation>最小化</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>閉じる</translation>
+    </message>
+    <message>
+        <source>Minimizes the Portavo window</source>
+        <translation>Portavo のウィンドウを最小化します</translation>
+    </message>
+    <message>
+        <source>Closes Portavo</source>
+        <translation>Portavo を閉じます</translation>
+    </message>
+</context>
+<context>
+    <name>WizardAccessibleNames</name>
+    <message>
+        <source>Drag to move the window</source>
+        <translation>ドラッグしてウィンドウを移動します</translation>
+    </message>
+    <message>
+        <source>Kavo Certified</source>
+        <translation>Kavo 認定</translation>
+    </message>
+    <message>
+        <source>Works with any Kavo Certified device</source>
+        <translation>すべての Kavo 認定デバイスで動作します</translation>
+    </message>
+    <message>
+        <source>Kavo HD Certified</source>
+        <translation>Kavo HD 認定</translation>
+    </message>
+    <message>
+        <source>Only for a Kavo HD Certified device</source>
+        <translation>Kavo HD 認定デバイス専用です</translation>
+    </message>
+    <message>
+        <source>Kavo Plus HD Certified</source>
+        <translation>Kavo Plus HD 認定</translation>
+    </message>
+    <message>
+        <source>Only for a Kavo Plus HD Certified device</source>
+        <translation>Kavo Plus HD 認定デバイス専用です</translation>
+    </message>
+    <message>
+        <source>Help me choose</source>
+        <translation>選び方のヒント</translation>
+    </message>
+    <message>
+        <source>Explains the device types</source>
+        <translation>デバイスの種類について説明します</translation>
+    </message>
+    <message>
+        <source>Learn more</source>
+        <translation>詳細</translation>
+    </message>
+    <message>
+        <source>Explains the transfer methods</source>
+        <translation>転送方法について説明します</translation>
+    </message>
+    <message>
+        <source>Videos to transfer</source>
+        <translation>転送するビデオ</translation>
+    </message>
+    <message>
+        <source>Delete removes the selected videos. Enter on a video whose time is underlined tells why it takes longer.</source>
+        <translation>Delete キーで選択したビデオを削除します。時間に下線があるビデオで Enter キーを押すと、時間がかかる理由を表示します。</translation>
+    </message>
+    <message>
+        <source>Destination drive</source>
+        <translation>転送先のドライブ</translation>
+    </message>
+    <message>
+        <source>Space opens the list of drives, the arrow keys choose one</source>
+        <translation>Space キーでドライブの一覧を開き、方向キーで選択します</translation>
+    </message>
+    <message>
+        <source>Space used on the destination</source>
+        <translation>転送先の使用容量</translation>
+    </message>
+    <message>
+        <source>Open the USB drive</source>
+        <translation>USB ドライブを開く</translation>
+    </message>
+    <message>
+        <source>Videos being transferred</source>
+        <translation>転送中のビデオ</translation>
+    </message>
+    <message>
+        <source>Transfer progress</source>
+        <translation>転送の進行状況</translation>
+    </message>
+    <message>
+        <source>Need Help?</source>
+        <translation>ヘルプ</translation>
+    </message>
+    <message>
+        <source>Opens the help pages</source>
+        <translation>ヘルプ ページを開きます</translation>
     </message>
 </context>
 <context>
