@@ -27,7 +27,8 @@ ImageBurnerDevice::ImageBurnerDevice(const MediumProfile& medium, std::string im
 
 std::string ImageBurnerDevice::description() const
 {
-    return std::string("Image burner ") + medium_.displayName + ": " + imagePath_;
+    // The medium first: a picker that has to shorten the name still tells a DVD from a CD.
+    return std::string(medium_.displayName) + " image: " + imagePath_;
 }
 
 int32_t ImageBurnerDevice::readState(uint32_t* state)

@@ -16,8 +16,10 @@
 #include <string>
 
 #include "CommandLineParser.h"
+#include "DiagnosticOutput.h"
 #include "PingManager.h"
 #include "SettingsAccessors.h"
+#include "ShellLogging.h"
 #include "TerminationSignals.h"
 #include "TransferWizardController.h"
 #include "TranslationTag.h"
@@ -90,7 +92,7 @@ void WizardShell::setUpPluginPaths()
                 candidate = plugins;
         }
     }
-    qDebug().noquote() << candidate;
+    qCDebug(lcShell).noquote() << candidate;
     if (!isDir(candidate)) {
         candidate = QStringLiteral("/Library/Application Support/Kavo/QtPlugins");
         if (!isDir(candidate))
@@ -113,7 +115,7 @@ void WizardShell::installTranslations()
     const QString tag = TranslationTag::fromLocaleName(localeName);
 
     const QString i18nDir = QCoreApplication::applicationDirPath() + QStringLiteral("/i18n");
-    qDebug().noquote() << "i18 Dir: " + i18nDir;
+    qCDebug(lcShell).noquote() << "i18 Dir: " + i18nDir;
     if (!isDir(i18nDir) || tag.isEmpty())
         return;
     s_qtTranslator = std::make_unique<QTranslator>();
@@ -137,11 +139,12 @@ int WizardShell::run(int& argc, char** argv)
         arguments.append(QString::fromUtf8(argv[i]));
     if (!arguments.isEmpty())
         arguments.removeFirst();
+    DiagnosticOutput::install(arguments);
 
-    qDebug().noquote() << "applicationDirPath(): " + appDir;
+    qCDebug(lcShell).noquote() << "applicationDirPath(): " + appDir;
     const QStringList iconPaths = QDir::searchPaths(QStringLiteral("icon"));
     for (int i = 0; i < iconPaths.size(); ++i)
-        qDebug().noquote().nospace() << "Path[ " << i << " ]: " << iconPaths.at(i);
+        qCDebug(lcShell).noquote().nospace() << "Path[ " << i << " ]: " << iconPaths.at(i);
 
     installTranslations();
 

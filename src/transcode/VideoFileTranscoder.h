@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QMutex>
 #include <QObject>
 #include <QString>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "ConversionFolder.h"
+#include "EngineSpeedCalibration.h"
 #include "ISourceMedia.h"
 #include "ITranscodeEngineInfo.h"
 #include "ITranscodeSession.h"
@@ -93,6 +95,8 @@ private:
     };
 
     int reportError(int code, const char* text) const;
+    // The estimate of the conversion that runs, in seconds (0 when none).
+    uint32_t runningEstimate() const;
     int findJobLocked(const QString& fileName) const;
     void clearQueue();
 
@@ -110,4 +114,8 @@ private:
     kvt::ITranscodeSession* m_analysisSession = nullptr;
     bool m_analysisCancel = false;
     ConversionFolder m_folder;
+    // The running conversion's clock and the speed ratio its estimate was made with.
+    QElapsedTimer m_jobClock;
+    double m_jobFactor = 1.0;
+    EngineSpeedCalibration m_calibration;
 };

@@ -1,15 +1,19 @@
 #include "FileInfoModel.h"
 
+#include <QApplication>
 #include <QBrush>
 #include <QColor>
 #include <QDebug>
 #include <QFile>
 #include <QFileInfo>
 #include <QFont>
+#include <QStyle>
 #include <algorithm>
 
+#include "ConversionReasonText.h"
 #include "Formatting.h"
 #include "ISourceMedia.h"
+#include "UiLogging.h"
 
 struct FileInfoModel::Row
 {
@@ -41,7 +45,8 @@ FileInfoModel::SourceFile FileInfoModel::SourceFile::fromPath(const QString& pat
 }
 
 FileInfoModel::SourceFile FileInfoModel::SourceFile::fromSources(const SourceMediaList& sources,
-                                                                 const QString& fallbackPath)
+                                                                 const QString& fallbackPath,
+                                                                 int profile)
 {
     SourceFile source;
     source.path = fallbackPath;
@@ -59,6 +64,13 @@ FileInfoModel::SourceFile FileInfoModel::SourceFile::fromSources(const SourceMed
         uint64_t bytes = 0;
         if (media->GetFileSize(bytes) == 0)
             source.partBytes += bytes;
+        int32_t reason = 0;
+        std::string details;
+        if (profile >= 0 && source.conversionReason == 0 &&
+            media->GetConversionReason(profile, reason, details) == 0 && reason != 0) {
+            source.conversionReason = reason;
+            source.conversionDetails = QString::fromStdString(details);
+        }
     }
     return source;
 }
@@ -128,9 +140,7 @@ QVariant FileInfoModel::data(const QModelIndex& index, int role) const
             return nativePath(row.source.path);
         break;
     case 1:
-        if (role == Qt::DisplayRole)
-            return fileSizeText(row.outputBytes);
-        break;
+        return sizeData(row, role);
     case 2:
         if (role == Qt::DisplayRole) {
             if (m_progressMode)
@@ -160,8 +170,36 @@ QVariant FileInfoModel::data(const QModelIndex& index, int role) const
     return QVariant();
 }
 
+QVariant FileInfoModel::sizeData(const Row& row, int role) const
+{
+    const bool converted = !row.outputPath.isEmpty();
+    switch (role) {
+    case Qt::DisplayRole:
+        return fileSizeText(row.outputBytes);
+    case Qt::DecorationRole:
+        // The mark of a video that is converted before it is written.
+        if (converted)
+            return QApplication::style()->standardIcon(QStyle::SP_BrowserReload);
+        break;
+    case Qt::ToolTipRole:
+        if (!converted)
+            return tr("The file as it is: your device plays it without conversion.");
+        return tr("Size after conversion (the file itself: %1).")
+                   .arg(fileSizeText(row.source.partBytes)) +
+               QLatin1Char('\n') +
+               ConversionReasonText::sentence(row.source.conversionReason,
+                                              row.source.conversionDetails);
+    default:
+        break;
+    }
+    return QVariant();
+}
+
 QVariant FileInfoModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    if (orientation == Qt::Horizontal && role == Qt::ToolTipRole && section == 1)
+        return tr("What is written to the destination: for videos marked as converted, the "
+                  "size after conversion.");
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QVariant();
     switch (section) {
@@ -187,7 +225,7 @@ void FileInfoModel::clear()
         // its partial ".temp" file as well.
         for (const QString& path : {row->outputPath, row->outputPath + QStringLiteral(".temp")}) {
             if (QFile::exists(path) && !QFile::remove(path))
-                qWarning() << "FileInfoModel  cannot delete" << path;
+                qCWarning(lcUi) << "FileInfoModel  cannot delete" << path;
         }
     }
     m_rows.clear();
@@ -267,6 +305,8 @@ void FileInfoModel::updateEstimates(const QList<SourceFile>& files, const QList<
             row.conversionSeconds = values[i].conversionSeconds;
             if (files[i].partBytes != 0)
                 row.source.partBytes = files[i].partBytes;
+            row.source.conversionReason = files[i].conversionReason;
+            row.source.conversionDetails = files[i].conversionDetails;
             row.outputBytes =
                 values[i].outputBytes != 0 ? values[i].outputBytes : row.source.partBytes;
             if (withPaths && outputPaths[i] != row.outputPath) {

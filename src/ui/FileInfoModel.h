@@ -38,13 +38,18 @@ public:
     {
         QString path;
         quint64 partBytes = 0;
+        // Why the analysis chose to convert it (a kvt::ConversionReason, 0 when unknown or
+        // unchanged) and the engine's words for it.
+        int conversionReason = 0;
+        QString conversionDetails;
 
         // A source of one part: the file itself (size 0 when it does not exist).
         static SourceFile fromPath(const QString& path);
         // One file of the analysis results: the path of its first source (fallbackPath when
         // it has none) and the summed sizes of all its parts.
+        // With a profile (not negative), also why the file is converted for it.
         static SourceFile fromSources(const SourceMediaList& sources,
-                                      const QString& fallbackPath = QString());
+                                      const QString& fallbackPath = QString(), int profile = -1);
     };
 
     // One file's analysis estimate. A negative conversionSeconds means "no estimate".
@@ -112,6 +117,7 @@ public:
 private:
     struct Row;
     QString statusText(int status) const;
+    QVariant sizeData(const Row& row, int role) const;
     void notifyColumn2(int row);
 
     std::vector<std::unique_ptr<Row>> m_rows;

@@ -8,7 +8,9 @@
 #include "TransferTimeEstimate.h"
 #include "TransferWizardDlg.h"
 #include "TransferWizardServericeInterface.h"
+#include "UiLogging.h"
 #include "WizardMessages.h"
+#include "WriteRateStore.h"
 #include "ui_TransferWizardDlg.h"
 
 void WizardTransferPage::setup()
@@ -65,6 +67,12 @@ void WizardTransferPage::updateProgress(quint64 bytePos, quint64 totalBytes,
         d.ui->fileTransferProgressBar->setValue(bar);
     d.ui->progressPercentText->setText(QString::number(percent));
     d.ui->transferTimeLeftLabel->setText(FileInfoModel::durationText(left));
+    // Once a second at most: how the shown time compares with the real one is judged from it.
+    if (!m_traceClock.isValid() || m_traceClock.elapsed() >= 1000) {
+        m_traceClock.start();
+        qCDebug(lcUi).noquote() << "WizardTransferPage  remaining" << left << "s, step" << percent
+                                << "%";
+    }
     if (!d.lastProgressFileName.isEmpty())
         d.model.setEstimateByName(d.lastProgressFileName, int(estimatedTranscodeTime), false);
 }
@@ -95,8 +103,12 @@ void WizardTransferPage::saveVideoFiles()
         return;
     }
     QList<QFileInfo> infos;
-    for (const QString& file : files)
+    m_writeBytes = 0;
+    for (const QString& file : files) {
         infos << QFileInfo(file);
+        m_writeBytes += quint64(qMax<qint64>(0, infos.last().size()));
+    }
+    m_writeClock.start();
     d.transferEnded = false;
     if (!d.service->startSave(infos, drive->root, d.method == 1)) {
         // Nothing is being written: say so instead of waiting for progress that never comes.
@@ -115,6 +127,10 @@ void WizardTransferPage::fileSaveStarted(int index)
 
 void WizardTransferPage::fileSaveDone()
 {
+    // The next estimate for this drive starts from what it really did, verify included.
+    if (const USBDriveData* drive = d.currentDrive(); drive && m_writeClock.isValid())
+        WriteRateStore::record(QString::fromStdU16String(drive->root), m_writeBytes,
+                               m_writeClock.elapsed());
     endTransfer(tr("Transfer completed."));
     d.ui->fileTransferProgressBar->setValue(100);
     d.ui->progressPercentText->setText(QStringLiteral("100"));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QString>
 #include <QStringList>
 
@@ -33,4 +34,9 @@ public:
 
 private:
     TransferWizardDlg& d;
+    // The write step's clock and bytes, for the drive's measured rate.
+    QElapsedTimer m_writeClock;
+    quint64 m_writeBytes = 0;
+    // When the remaining time was last written to the trace.
+    QElapsedTimer m_traceClock;
 };

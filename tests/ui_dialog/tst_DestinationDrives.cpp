@@ -29,6 +29,9 @@ class TestDestinationDrives : public QObject
 private slots:
     void statusMessage_data();
     void statusMessage();
+    void statusMessage_overCapacity_data();
+    void statusMessage_overCapacity();
+    void statusMessage_writtenImageBurner();
     void statusMessage_largeFile_data();
     void statusMessage_largeFile();
     void spaceUsage_data();
@@ -83,11 +86,13 @@ void TestDestinationDrives::statusMessage_data()
         << "Your USB Drive is full.  Please remove one or more videos to continue.";
     QTest::newRow("disc exactly filled")
         << true << usbDrive(GB) << 0 << GB << 63u
-        << "Your Disc is full.  Please insert another disc to continue.";
+        << "These videos need 1.00 GB; this disc has room for 1.00 GB. Remove about 1 MB of "
+           "videos, or choose a blank disc.";
     QTest::newRow("usb exactly filled")
         << true << usbDrive(GB) << 1 << GB << 63u
         << "Your USB drive does not have enough free space available for this transfer.  "
-           "Please remove one or more videos or make room on your USB drive to continue.";
+           "Please remove one or more videos or make room on your USB drive to continue. These "
+           "videos need 1.00 GB; this drive has 1.00 GB free.";
     QTest::newRow("usb one byte to spare")
         << true << usbDrive(GB) << 1 << GB - 1 << 63u << QString();
     QTest::newRow("any file system")
@@ -111,6 +116,73 @@ void TestDestinationDrives::statusMessage()
     QFETCH(QString, message);
     QCOMPARE(DestinationDrives::statusMessage(hasDrive ? &drive : nullptr, method, needed, mask),
              message);
+}
+
+void TestDestinationDrives::statusMessage_overCapacity_data()
+{
+    QTest::addColumn<quint64>("total");
+    QTest::addColumn<quint64>("free");
+    QTest::addColumn<quint64>("needed");
+    QTest::addColumn<QString>("message");
+
+    // Capacities of the image burners' media: 359 424 and 2 295 104 blocks of 2048 bytes.
+    const quint64 cd = 359424ull * 2048;
+    const quint64 dvd = 2295104ull * 2048;
+    const quint64 MB = 1ull << 20;
+    QTest::newRow("blank cd-r") << cd << cd << 771 * MB
+                                << "These videos need 771 MB; this disc holds 702 MB. Remove "
+                                   "about 69 MB of videos, or choose a DVD.";
+    QTest::newRow("blank cd-r, a byte over")
+        << cd << cd << cd + 1
+        << "These videos need 703 MB; this disc holds 702 MB. Remove about 1 MB of videos, or "
+           "choose a DVD.";
+    QTest::newRow("appendable cd-rw") << cd << 200 * MB << 771 * MB
+                                      << "These videos need 771 MB; this disc has room for 200 "
+                                         "MB. Remove about 571 MB of videos, or choose a blank "
+                                         "disc or a DVD.";
+    QTest::newRow("blank dvd+r") << dvd << dvd << 5 * GB
+                                 << "These videos need 5.00 GB; this disc holds 4.37 GB. Remove "
+                                    "about 638 MB of videos, or choose a disc that holds more.";
+    QTest::newRow("appendable dvd-rw") << dvd << 3 * GB << 5 * GB
+                                       << "These videos need 5.00 GB; this disc has room for "
+                                          "3.00 GB. Remove about 2.00 GB of videos, or choose a "
+                                          "blank disc.";
+    QTest::newRow("really full") << cd << quint64(0) << 771 * MB
+                                 << "Your Disc is full.  Please insert another disc to continue.";
+    QTest::newRow("blank cd-r, fits") << cd << cd << 700 * MB << QString();
+}
+
+void TestDestinationDrives::statusMessage_overCapacity()
+{
+    QFETCH(quint64, total);
+    QFETCH(quint64, free);
+    QFETCH(quint64, needed);
+    QFETCH(QString, message);
+    USBDriveData burner = FakeWizardService::drive("/tmp/disc.iso", "CD-R 700 MB image", free);
+    burner.totalBytes = total;
+    QCOMPARE(DestinationDrives::statusMessage(&burner, 0, needed, 63u), message);
+}
+
+void TestDestinationDrives::statusMessage_writtenImageBurner()
+{
+    // A written image reads as a disc that takes nothing more; the file is what must go.
+    QTemporaryDir dir;
+    const QString image = dir.filePath(QStringLiteral("disc.iso"));
+    QFile file(image);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(4096, 'x'));
+    file.close();
+    const QString refused = QStringLiteral("Unable to write to the disc that is inserted. Please "
+                                           "insert another disc to continue.");
+    USBDriveData burner =
+        FakeWizardService::drive(image, "DVD+R 4.7 GB image", 0, DriveMediumNotWritable);
+    QCOMPARE(DestinationDrives::statusMessage(&burner, 0, GB, 63u),
+             refused + QStringLiteral(" The image file %1 already holds a disc. Remove or rename "
+                                      "it to write a new one.")
+                           .arg(image));
+    // A recorder's device node is no image file: the text stays as it was.
+    burner.root = u"/dev/sr0";
+    QCOMPARE(DestinationDrives::statusMessage(&burner, 0, GB, 63u), refused);
 }
 
 void TestDestinationDrives::statusMessage_largeFile_data()

@@ -1,5 +1,6 @@
 #include <QFile>
 #include <QFont>
+#include <QIcon>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -13,7 +14,10 @@ using Estimate = FileInfoModel::Estimate;
 
 Source src(const QString& path, quint64 bytes = 0)
 {
-    return Source{path, bytes};
+    Source source;
+    source.path = path;
+    source.partBytes = bytes;
+    return source;
 }
 
 bool writeFile(const QString& path, int bytes = 16)
@@ -88,7 +92,30 @@ private slots:
         m.setProgressMode(progress);
         QCOMPARE(m.headerData(section, Qt::Horizontal).toString(), text);
         QVERIFY(!m.headerData(section, Qt::Vertical).isValid());
-        QVERIFY(!m.headerData(section, Qt::Horizontal, Qt::ToolTipRole).isValid());
+        // Only the size says more: which sizes are after conversion.
+        QCOMPARE(m.headerData(section, Qt::Horizontal, Qt::ToolTipRole).isValid(), section == 1);
+    }
+
+    // The size column says which sizes are after conversion, and why those videos are converted.
+    void sizeColumn_marksConvertedVideos()
+    {
+        Source converted = src("/videos/big.mpg", 820ull << 20);
+        converted.conversionReason = 4; // the video format
+        converted.conversionDetails = "video codec mpeg2video is not mpeg4";
+        FileInfoModel m;
+        m.insertFiles({converted, src("/videos/small.avi", 10ull << 20)},
+                      {"/tmp/big.kavo", QString()}, {Estimate{30, 57ull << 20}, Estimate{0, 0}},
+                      {"/videos/small.avi"}, false);
+        const QModelIndex big = m.index(0, 1);
+        QCOMPARE(m.data(big).toString(), QString("57.00 MB"));
+        QVERIFY(!m.data(big, Qt::DecorationRole).value<QIcon>().isNull());
+        const QString tip = m.data(big, Qt::ToolTipRole).toString();
+        QVERIFY2(tip.contains("after conversion") && tip.contains("820.00 MB") &&
+                     tip.contains("video format") && tip.contains("mpeg2video"),
+                 qPrintable(tip));
+        const QModelIndex small = m.index(1, 1);
+        QVERIFY(!m.data(small, Qt::DecorationRole).isValid());
+        QVERIFY(!m.data(small, Qt::ToolTipRole).toString().contains("after conversion"));
     }
 
     void statusTexts_data()
