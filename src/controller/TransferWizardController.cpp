@@ -586,7 +586,8 @@ bool TransferWizardController::findQueuedFile(const QString& file, TranscodeJob&
 
 int TransferWizardController::startTranscode(const QStringList& files, int /*profile*/)
 {
-    const int queued = m_transcoder.queueLength();
+    // A second Start after a failure or a cancel converts only what did not convert.
+    const int queued = m_transcoder.prepareRetry();
     if (queued > 0) {
         m_workerIdle.Reset();
         m_transcoder.startNextTranscodeSession();

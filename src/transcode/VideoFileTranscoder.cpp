@@ -293,6 +293,48 @@ int VideoFileTranscoder::queueLength() const
     return int(m_jobs.size());
 }
 
+int VideoFileTranscoder::prepareRetry()
+{
+    std::vector<TranscodeJob> jobs;
+    {
+        QMutexLocker lock(&m_queueMutex);
+        jobs.swap(m_jobs);
+    }
+    std::vector<TranscodeJob> left;
+    for (TranscodeJob& job : jobs) {
+        if (!job.outputPath.isEmpty() && QFileInfo::exists(job.outputPath))
+            continue;
+        int32_t status = kvt::TS_Pending;
+        if (job.session && job.session->GetStatus(status) == kvt::SUCCESS &&
+            status != kvt::TS_Pending) {
+            kvtl::RefCountedPtr<kvt::ITranscodeSession> fresh;
+            if (kvt::CreateTranscodeSession(fresh) != kvt::SUCCESS || !fresh ||
+                job.sources.empty() ||
+                fresh->AddSource(job.sources.front().get()) != kvt::SUCCESS ||
+                fresh->SetOutputSettings(job.settings.get()) != kvt::SUCCESS ||
+                fresh->SetTranscodeEngineInfo(m_engineInfo.get()) != kvt::SUCCESS) {
+                reportError(kvt::ENG_ERR, "prepareRetry() could not renew a session");
+            } else {
+                job.session = fresh;
+                kvtl::RefCountedPtr<kvt::ITranscodeOutputProperties> properties;
+                if (fresh->GetOutputProperties(properties) == kvt::SUCCESS && properties)
+                    job.properties = properties;
+            }
+        }
+        left.push_back(job);
+    }
+    int count = 0;
+    {
+        QMutexLocker lock(&m_queueMutex);
+        m_jobs.swap(left);
+        m_nextJob = 0;
+        count = int(m_jobs.size());
+    }
+    m_state = Idle;
+    // The sessions let go here (outside the lock) stop their workers first.
+    return count;
+}
+
 int VideoFileTranscoder::findJobLocked(const QString& fileName) const
 {
     for (size_t i = 0; i < m_jobs.size(); ++i) {

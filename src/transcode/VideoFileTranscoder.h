@@ -52,6 +52,11 @@ public:
 
     // Number of prepared conversions.
     int queueLength() const;
+    // Readies the queue for another run over the same files (after a failure or a cancel):
+    // files whose converted output is there are not converted again and leave the queue; the
+    // others get a fresh engine session, since a session converts once. Returns the number of
+    // conversions left.
+    int prepareRetry();
     // Index of the first queued conversion whose source has this name (without case), or -1.
     int findJob(const QString& fileName) const;
     // Copies the queued conversion of this file; false when there is none.

@@ -23,6 +23,8 @@ struct FileInfoModel::Row
     int conversionSeconds = 0;
     int writeSeconds = 0;
     quint64 outputBytes = 0;
+    // Why the file was not written, for the state's tooltip.
+    QString reason;
 };
 
 namespace {
@@ -122,6 +124,8 @@ QString FileInfoModel::statusText(int status) const
         return tr("Finished");
     case WriteError:
         return tr("Failed");
+    case NotCopied:
+        return tr("Not copied");
     default:
         return tr("Unknown");
     }
@@ -149,6 +153,8 @@ QVariant FileInfoModel::data(const QModelIndex& index, int role) const
                 return QStringLiteral("---");
             return durationText(qint64(row.conversionSeconds) + row.writeSeconds);
         }
+        if (role == Qt::ToolTipRole && m_progressMode && !row.reason.isEmpty())
+            return row.reason;
         if (role == Qt::ForegroundRole && !m_progressMode && row.conversionSeconds > 0)
             return QBrush(QColor(0x2B, 0xB0, 0xDC));
         if (role == Qt::FontRole) {
@@ -351,7 +357,7 @@ void FileInfoModel::setEstimateByName(const QString& fileName, int seconds, bool
 
 bool FileInfoModel::setStatus(int row, int status)
 {
-    if (row < 0 || row >= int(m_rows.size()) || status < Waiting || status > WriteError)
+    if (row < 0 || row >= int(m_rows.size()) || status < Waiting || status > NotCopied)
         return false;
     m_rows[size_t(row)]->status = status;
     notifyColumn2(row);
@@ -417,17 +423,59 @@ QStringList FileInfoModel::removeRows(int first, int count)
 
 void FileInfoModel::cancelAll()
 {
-    for (auto& row : m_rows)
-        row->status = Canceled;
+    // A file that arrived before the cancel did arrive: calling it cancelled would be untrue.
+    endUnfinished(Canceled, QString());
+}
+
+void FileInfoModel::endUnfinished(int status, const QString& reason)
+{
+    for (auto& row : m_rows) {
+        if (row->status == Finished || row->status == WriteError || row->status == ConversionError)
+            continue;
+        row->status = status;
+        row->reason = reason;
+    }
     if (!m_rows.empty())
         emit dataChanged(index(0, 2), index(int(m_rows.size()) - 1, 2));
+}
+
+QStringList FileInfoModel::prepareRetry()
+{
+    QStringList arrived;
+    for (int row = int(m_rows.size()) - 1; row >= 0; --row) {
+        if (m_rows[size_t(row)]->status == Finished)
+            arrived = removeRows(row, 1) + arrived;
+    }
+    for (auto& row : m_rows) {
+        const bool converted = row->outputPath.isEmpty() || QFile::exists(row->outputPath);
+        row->status = converted ? Ready : Waiting;
+        row->reason.clear();
+    }
+    m_burning = false;
+    setProgressMode(false);
+    if (!m_rows.empty())
+        emit dataChanged(index(0, 0), index(int(m_rows.size()) - 1, 2));
+    return arrived;
+}
+
+void FileInfoModel::setReason(int row, const QString& reason)
+{
+    if (row < 0 || row >= int(m_rows.size()))
+        return;
+    m_rows[size_t(row)]->reason = reason;
+    notifyColumn2(row);
+}
+
+QString FileInfoModel::reason(int row) const
+{
+    return row >= 0 && row < int(m_rows.size()) ? m_rows[size_t(row)]->reason : QString();
 }
 
 int FileInfoModel::remainingCount() const
 {
     return int(std::count_if(m_rows.begin(), m_rows.end(), [](const auto& row) {
         return row->status != ConversionError && row->status != Canceled &&
-               row->status != Finished && row->status != WriteError;
+               row->status != Finished && row->status != WriteError && row->status != NotCopied;
     }));
 }
 

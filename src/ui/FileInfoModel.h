@@ -29,7 +29,9 @@ public:
         Canceled = 7,
         Finished = 8,
         // The file could not be written to the destination.
-        WriteError = 9
+        WriteError = 9,
+        // The transfer ended before the file was written.
+        NotCopied = 10
     };
 
     // The analysed source file as the model needs it: its path (the row's key; file names are
@@ -100,7 +102,19 @@ public:
     quint64 outputBytes(int row) const;
 
     QStringList removeRows(int first, int count);
+    // Every row not yet written becomes "Canceled"; a file already written stays "Finished".
     void cancelAll();
+    // The transfer ended before the files still open were written: they get status (Canceled
+    // or NotCopied) and reason, which the state's tooltip shows. Written and failed rows keep
+    // theirs.
+    void endUnfinished(int status, const QString& reason);
+    // Back to the list after a transfer that did not finish: the files that arrived leave the
+    // list (their sources are returned); the others are to be written again, a converted file
+    // whose output is there as it is, the rest converted first. Leaves progress mode.
+    QStringList prepareRetry();
+    // Why the row's file was not written (the tooltip of its state); empty when it was.
+    void setReason(int row, const QString& reason);
+    QString reason(int row) const;
     int remainingCount() const;
     int filesToWrite(QStringList& files) const;
     quint64 totalOutputBytes() const;

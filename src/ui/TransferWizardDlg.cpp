@@ -237,6 +237,7 @@ void TransferWizardDlg::resetWizard()
     lastProgressFileName.clear();
     ui->KavoRadioButton->setChecked(true);
     ui->burnDiskRadioButton->setChecked(true);
+    transferPage.resetBackButton();
     ui->nextButton->setText(designNextText);
     ui->remainSpaceText->setText(designNoDriveText);
     ui->fileTransferProgressBar->setValue(0);
@@ -443,6 +444,10 @@ void TransferWizardDlg::nextPage()
 
 void TransferWizardDlg::prevPage()
 {
+    if (transferPage.offersBackToList() && transferEnded) {
+        transferPage.backToList();
+        return;
+    }
     if (page >= DeviceTypePage) {
         --page;
         if (page == DeviceTypePage && start.skipProfilePage)
@@ -743,5 +748,5 @@ void TransferWizardDlg::cancelProcessWarning()
 
 void TransferWizardDlg::cancelTransferProcess()
 {
-    transferPage.cancelTransferNow();
+    transferPage.destinationRemoved();
 }

@@ -217,6 +217,75 @@ int main(int argc, char** argv)
     dlg.startButtonClicked();
     save(&dlg, "page4-transfer-longname");
 
+    // A blank CD-R (an image burner) too small for the videos; the converted ones are marked.
+    dlg.fileModel()->clear();
+    dlg.resetWizard();
+    service.usb.clear();
+    service.burners.clear();
+    const QString image = home.filePath("disc.iso");
+    USBDriveData cd =
+        FakeWizardService::drive(image, "CD-R 700 MB image: " + image, 359424ull * 2048);
+    cd.totalBytes = cd.freeBytes;
+    service.burners << cd;
+    WizardStartParameters toDisc = start;
+    toDisc.driveType = 0;
+    toDisc.skipProfilePage = true;
+    toDisc.driveLetter = image.toStdU16String();
+    dlg.setWizardStartParameters(toDisc);
+    const QStringList big = {makeClip(clips, "Wedding 2009.mpg", 860000000),
+                             makeClip(clips, "Beach.mov", 420000000),
+                             makeClip(clips, "Garden.avi", 160000000)};
+    QList<FileInfoModel::SourceFile> bigSources;
+    for (const QString& name : big)
+        bigSources << FileInfoModel::SourceFile::fromPath(name);
+    bigSources[0].conversionReason = 4;
+    bigSources[0].conversionDetails = QStringLiteral("video codec mpeg2video is not mpeg4");
+    bigSources[1].conversionReason = 3;
+    bigSources[1].conversionDetails = QStringLiteral("container mov,mp4 is not avi");
+    dlg.fileModel()->insertFiles(
+        bigSources, {home.filePath("Wedding.kavo"), home.filePath("Beach.kavo"), QString()},
+        {FileInfoModel::Estimate{140, 420ull << 20}, FileInfoModel::Estimate{75, 200ull << 20},
+         FileInfoModel::Estimate{0, 151ull << 20}},
+        {big[2]}, false);
+    dlg.prevPage();
+    dlg.nextPage();
+    save(&dlg, "page3-over-capacity");
+    grabNextMessageBox("box-over-capacity");
+    dlg.startButtonClicked();
+
+    // A transfer to a USB drive that went away after the first file: the failed page.
+    dlg.fileModel()->clear();
+    dlg.resetWizard();
+    service.burners.clear();
+    const QString gone = home.filePath("STICK");
+    QDir().mkpath(gone);
+    service.usb << FakeWizardService::drive(gone, "STICK", 7ull << 30);
+    WizardStartParameters toStick = start;
+    toStick.driveType = 1;
+    toStick.skipProfilePage = true;
+    toStick.driveLetter = gone.toStdU16String();
+    dlg.setWizardStartParameters(toStick);
+    dlg.fileModel()->insertFiles(bigSources, {QString(), QString(), QString()},
+                                 {FileInfoModel::Estimate{0, 820ull << 20},
+                                  FileInfoModel::Estimate{0, 400ull << 20},
+                                  FileInfoModel::Estimate{0, 151ull << 20}},
+                                 big, false);
+    dlg.prevPage();
+    dlg.nextPage();
+    dlg.startButtonClicked();
+    dlg.fileSaveStarted(0);
+    dlg.updateProgress(60, 100, 0, QString());
+    dlg.fileSaveFinished(0);
+    dlg.fileSaveStarted(1);
+    dlg.updateProgress(30, 100, 0, QString());
+    QDir(gone).removeRecursively();
+    dlg.fileSaveFailed(1, QStringLiteral("could not name the file on the drive: No such file or "
+                                         "directory"));
+    grabNextMessageBox("box-drive-gone");
+    dlg.saveFailed(QStringLiteral("Beach.mov: could not name the file on the drive: No such file "
+                                  "or directory"));
+    save(&dlg, "page4-failed");
+
     // Secondary dialogs.
     ErrorDialog errors;
     errors.addRow(QStringLiteral("/home/alice/Videos/empty clip.avi"), 21);

@@ -8,6 +8,7 @@
 #include "DriveComboBox.h"
 #include "FakeWizardService.h"
 #include "TransferWizardDlg.h"
+#include "WriteRateStore.h"
 
 Q_DECLARE_METATYPE(USBDriveData)
 
@@ -46,6 +47,7 @@ private slots:
     void fillCombo_listsDrivesSilently();
     void refresh_usbOnlyKeepsBurners();
     void updateFreeSpace_changesMatchingUSBDrive();
+    void writeRate_prefersWhatTheDriveDidLastTime();
     void methodPage_preselectsMethodWithDestination_data();
     void methodPage_preselectsMethodWithDestination();
 };
@@ -403,6 +405,26 @@ void TestDestinationDrives::updateFreeSpace_changesMatchingUSBDrive()
     QCOMPARE(drives.usbDrives()[1].freeBytes, GB);
     QCOMPARE(drives.burners()[0].freeBytes, GB);
     QVERIFY(!drives.updateFreeSpace(u"/media/zzz", 5));
+}
+
+void TestDestinationDrives::writeRate_prefersWhatTheDriveDidLastTime()
+{
+    QTemporaryDir home;
+    qputenv("KAVO_USER_HIVE", home.filePath("user.reg").toUtf8());
+    qputenv("KAVO_MACHINE_HIVE", home.filePath("machine.reg").toUtf8());
+    USBDriveData stick = usbDrive(GB);
+    USBDriveData other = FakeWizardService::drive("/media/other", "OTHER", GB);
+    QCOMPARE(DestinationDrives::writeRate(&stick, 1), stick.estimatedRate);
+    // Too short to say anything: not kept.
+    QVERIFY(!WriteRateStore::record("/media/stick", 100ull << 20, 100));
+    QCOMPARE(DestinationDrives::writeRate(&stick, 1), stick.estimatedRate);
+    // 100 MB in 2 s: 50 MB/s for this drive, and only for this one.
+    QVERIFY(WriteRateStore::record("/media/stick", 100ull << 20, 2000));
+    QCOMPARE(DestinationDrives::writeRate(&stick, 1), quint32(50u << 20));
+    QCOMPARE(DestinationDrives::writeRate(&other, 1), other.estimatedRate);
+    QCOMPARE(DestinationDrives::writeRate(nullptr, 1), quint32(1048576));
+    qunsetenv("KAVO_USER_HIVE");
+    qunsetenv("KAVO_MACHINE_HIVE");
 }
 
 void TestDestinationDrives::methodPage_preselectsMethodWithDestination_data()

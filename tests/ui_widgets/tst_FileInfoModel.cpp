@@ -131,6 +131,8 @@ private slots:
         QTest::newRow("burning") << 6 << true << "Burning";
         QTest::newRow("canceled") << 7 << false << "Canceled";
         QTest::newRow("finished") << 8 << false << "Finished";
+        QTest::newRow("failed") << 9 << false << "Failed";
+        QTest::newRow("not copied") << 10 << false << "Not copied";
     }
     void statusTexts()
     {
@@ -156,9 +158,9 @@ private slots:
         QTest::addColumn<int>("status");
         QTest::addColumn<bool>("accepted");
         QTest::newRow("below") << 0 << 1 << false;
-        QTest::newRow("above") << 0 << 10 << false;
+        QTest::newRow("above") << 0 << 11 << false;
         QTest::newRow("lowest") << 0 << 2 << true;
-        QTest::newRow("highest") << 0 << 9 << true;
+        QTest::newRow("highest") << 0 << 10 << true;
         QTest::newRow("negative row") << -1 << 5 << false;
         QTest::newRow("row past end") << 1 << 5 << false;
     }
@@ -356,7 +358,51 @@ private slots:
         QCOMPARE(m.rowCount(), 1);
 
         m.cancelAll();
-        QCOMPARE(m.status(0), int(FileInfoModel::Canceled));
+        QCOMPARE(m.status(0), int(FileInfoModel::Finished)); // it arrived before the cancel
+        QCOMPARE(m.remainingCount(), 0);
+    }
+
+    // How a transfer that did not finish leaves the list: written files stay written, failed
+    // ones keep their reason, the rest say why they were not written.
+    void endUnfinished_data()
+    {
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("reason");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("failure") << int(FileInfoModel::NotCopied)
+                                 << "The USB drive STICK is no longer available."
+                                 << "Not copied";
+        QTest::newRow("cancel") << int(FileInfoModel::Canceled) << QString() << "Canceled";
+    }
+    void endUnfinished()
+    {
+        QFETCH(int, status);
+        QFETCH(QString, reason);
+        QFETCH(QString, text);
+        FileInfoModel m;
+        QList<Source> sources;
+        QList<Estimate> estimates;
+        for (const char* name : {"/v/a.avi", "/v/b.avi", "/v/c.avi", "/v/d.avi", "/v/e.avi"}) {
+            sources << src(name);
+            estimates << Estimate{};
+        }
+        m.insertFiles(sources, {"", "", "", "/t/d.kavo", "/t/e.kavo"}, estimates, {}, false);
+        m.setProgressMode(true);
+        QVERIFY(m.setStatus(0, FileInfoModel::Finished));
+        QVERIFY(m.setStatus(1, FileInfoModel::WriteError));
+        m.setReason(1, "No space left on device");
+        QVERIFY(m.setStatus(2, FileInfoModel::Writing));
+        QVERIFY(m.setStatus(4, FileInfoModel::ConversionError));
+        m.endUnfinished(status, reason);
+        const QList<int> expected{FileInfoModel::Finished, FileInfoModel::WriteError, status,
+                                  status, FileInfoModel::ConversionError};
+        for (int row = 0; row < 5; ++row)
+            QCOMPARE(m.status(row), expected[row]);
+        QCOMPARE(m.data(m.index(1, 2)).toString(), QString("Failed"));
+        QCOMPARE(m.data(m.index(1, 2), Qt::ToolTipRole).toString(),
+                 QString("No space left on device"));
+        QCOMPARE(m.data(m.index(3, 2)).toString(), text);
+        QCOMPARE(m.data(m.index(3, 2), Qt::ToolTipRole).toString(), reason);
         QCOMPARE(m.remainingCount(), 0);
     }
 
