@@ -140,8 +140,17 @@ QVariant FileInfoModel::data(const QModelIndex& index, int role) const
     case 0:
         if (role == Qt::DisplayRole)
             return QFileInfo(row.source.path).fileName();
-        if (role == Qt::ToolTipRole)
-            return nativePath(row.source.path);
+        if (role == Qt::ToolTipRole) {
+            if (row.outputPath.isEmpty())
+                return nativePath(row.source.path);
+            return nativePath(row.source.path) + QLatin1Char('\n') +
+                   ConversionReasonText::sentence(row.source.conversionReason,
+                                                  row.source.conversionDetails);
+        }
+        // The mark of a video that is converted before it is written, beside its name where
+        // it leaves the sizes their room.
+        if (role == Qt::DecorationRole && !row.outputPath.isEmpty())
+            return QApplication::style()->standardIcon(QStyle::SP_BrowserReload);
         break;
     case 1:
         return sizeData(row, role);
@@ -182,11 +191,6 @@ QVariant FileInfoModel::sizeData(const Row& row, int role) const
     switch (role) {
     case Qt::DisplayRole:
         return fileSizeText(row.outputBytes);
-    case Qt::DecorationRole:
-        // The mark of a video that is converted before it is written.
-        if (converted)
-            return QApplication::style()->standardIcon(QStyle::SP_BrowserReload);
-        break;
     case Qt::ToolTipRole:
         if (!converted)
             return tr("The file as it is: your device plays it without conversion.");

@@ -52,6 +52,10 @@ void WizardTransferPage::startConversion(const QStringList& files)
 void WizardTransferPage::updateProgress(quint64 bytePos, quint64 totalBytes,
                                         quint32 estimatedTranscodeTime, const QString& fileName)
 {
+    // A report that was on its way when the transfer ended changes nothing: the end state
+    // (no time to go, the figures where the work stopped) stays.
+    if (d.transferEnded)
+        return;
     // Conversion reports the source it works on; writing reports no name.
     if (fileName != d.lastProgressFileName) {
         d.lastProgressFileName = fileName;
@@ -279,6 +283,8 @@ void WizardTransferPage::showOverall(int percent)
         // Beside the figure of the step that runs: the figure of the whole job.
         label = new QLabel(&d);
         label->setObjectName(QStringLiteral("overallPercentText"));
+        label->setContentsMargins(16, 0, 0, 0);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
         d.ui->percentLayout->insertWidget(2, label);
     }
     label->setText(tr("Whole transfer: %1 %").arg(percent));
