@@ -300,6 +300,14 @@ int VideoFileTranscoder::prepareRetry()
         QMutexLocker lock(&m_queueMutex);
         jobs.swap(m_jobs);
     }
+    // The converted files first, already passed; their jobs stay so that their outputs are
+    // found for writing.
+    std::vector<TranscodeJob> queue;
+    for (const TranscodeJob& job : jobs) {
+        if (!job.outputPath.isEmpty() && QFileInfo::exists(job.outputPath))
+            queue.push_back(job);
+    }
+    const int converted = int(queue.size());
     std::vector<TranscodeJob> left;
     for (TranscodeJob& job : jobs) {
         if (!job.outputPath.isEmpty() && QFileInfo::exists(job.outputPath))
@@ -323,16 +331,22 @@ int VideoFileTranscoder::prepareRetry()
         }
         left.push_back(job);
     }
-    int count = 0;
+    const int count = int(left.size());
+    queue.insert(queue.end(), left.begin(), left.end());
     {
         QMutexLocker lock(&m_queueMutex);
-        m_jobs.swap(left);
-        m_nextJob = 0;
-        count = int(m_jobs.size());
+        m_jobs.swap(queue);
+        m_nextJob = converted;
     }
     m_state = Idle;
     // The sessions let go here (outside the lock) stop their workers first.
     return count;
+}
+
+int VideoFileTranscoder::pendingCount() const
+{
+    QMutexLocker lock(&m_queueMutex);
+    return qMax(0, int(m_jobs.size()) - m_nextJob);
 }
 
 int VideoFileTranscoder::findJobLocked(const QString& fileName) const

@@ -53,10 +53,12 @@ public:
     // Number of prepared conversions.
     int queueLength() const;
     // Readies the queue for another run over the same files (after a failure or a cancel):
-    // files whose converted output is there are not converted again and leave the queue; the
-    // others get a fresh engine session, since a session converts once. Returns the number of
-    // conversions left.
+    // files whose converted output is there are not converted again (they stay in the queue,
+    // passed, so their outputs are found); the others get a fresh engine session, since a
+    // session converts once. Returns the number of conversions left.
     int prepareRetry();
+    // Number of prepared conversions not started yet.
+    int pendingCount() const;
     // Index of the first queued conversion whose source has this name (without case), or -1.
     int findJob(const QString& fileName) const;
     // Copies the queued conversion of this file; false when there is none.

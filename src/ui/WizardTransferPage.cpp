@@ -29,24 +29,36 @@ void WizardTransferPage::setup()
     m_destinationName = drive ? QString::fromStdU16String(drive->displayName) : QString();
     m_overall = 0;
     showOverall(0);
-    if (d.start.burnOnly) {
-        saveVideoFiles();
-    } else {
-        QStringList files;
-        d.model.filesToWrite(files);
-        if (!files.isEmpty())
-            startConversion(files);
-    }
+    startTransfer();
     d.updateFooterNav(0);
 }
 
-void WizardTransferPage::startConversion(const QStringList& files)
+void WizardTransferPage::startTransfer()
 {
-    d.totalCount = d.service ? d.service->startTranscode(files, d.profile) : 0;
+    QStringList sources;
+    for (int row = 0; row < d.model.rowCount(); ++row)
+        sources << d.model.sourcePath(row);
+    d.totalCount = 0;
     d.currentCount = 0;
+    if (sources.isEmpty())
+        return;
+    const USBDriveData* drive = d.currentDrive();
+    if (!drive || !d.service) {
+        // The drive went away before the transfer could start: nothing can be written.
+        d.page = TransferWizardDlg::FinishPage;
+        endTransfer(tr("Transfer failed. The destination drive is no longer available."));
+        return;
+    }
     d.transferEnded = false;
-    if (d.totalCount == 0)
-        saveVideoFiles();
+    const int conversions =
+        d.service->startTransfer(sources, *drive, d.method == 1, d.start.burnOnly);
+    if (conversions < 0) {
+        // Nothing is being written: say so instead of waiting for progress that never comes.
+        d.page = TransferWizardDlg::FinishPage;
+        endTransfer(tr("Transfer failed"));
+        return;
+    }
+    d.totalCount = conversions;
 }
 
 void WizardTransferPage::updateProgress(quint64 bytePos, quint64 totalBytes,
@@ -91,43 +103,40 @@ void WizardTransferPage::updateProgress(quint64 bytePos, quint64 totalBytes,
         d.model.setEstimateByName(d.lastProgressFileName, int(estimatedTranscodeTime), false);
 }
 
-void WizardTransferPage::saveVideoFiles()
+void WizardTransferPage::writeStarted(int files)
 {
-    QCoreApplication::processEvents();
     d.setTransferBarStyle(true);
     d.ui->fileTransferProgressBar->setValue(0);
     d.ui->progressPercentText->setText(QStringLiteral("0"));
     d.model.setBurning(d.method == 0);
     d.ui->transcode_writeLabel->setText(d.method == 0 ? tr("Burning disc")
                                                       : tr("Transferring to USB drive"));
-    QStringList files;
-    d.totalCount = d.model.filesToWrite(files);
+    d.totalCount = files;
     d.currentCount = 0;
     d.lastProgressFileName.clear();
     d.spaceMonitor.stop();
-    if (d.totalCount < 1) {
-        endTransfer(tr("Transfer completed."));
-        return;
-    }
-    const USBDriveData* drive = d.currentDrive();
-    if (!drive || !d.service) {
-        // The drive went away while the videos were converted: nothing can be written.
-        d.page = TransferWizardDlg::FinishPage;
-        endTransfer(tr("Transfer failed. The destination drive is no longer available."));
-        return;
-    }
-    QList<QFileInfo> infos;
+    // For the drive's measured rate: the bytes this write puts on it, and its clock.
+    QStringList written;
+    d.model.filesToWrite(written);
     m_writeBytes = 0;
-    for (const QString& file : files) {
-        infos << QFileInfo(file);
-        m_writeBytes += quint64(qMax<qint64>(0, infos.last().size()));
-    }
+    for (const QString& file : written)
+        m_writeBytes += quint64(qMax<qint64>(0, QFileInfo(file).size()));
     m_writeClock.start();
-    d.transferEnded = false;
-    if (!d.service->startSave(infos, drive->root, d.method == 1)) {
-        // Nothing is being written: say so instead of waiting for progress that never comes.
+    if (files < 1)
+        endTransfer(tr("Transfer completed."));
+}
+
+void WizardTransferPage::transferFinished(bool completed, const QString& failure)
+{
+    if (completed) {
+        fileSaveDone();
+    } else if (!failure.isEmpty()) {
+        saveFailed(failure);
+    } else if (!d.transferEnded) {
+        // Cancelled from elsewhere (the unattended run, a signal, a lost drive): the window
+        // follows the transfer.
         d.page = TransferWizardDlg::FinishPage;
-        endTransfer(tr("Transfer failed"));
+        endUnfinished(tr("Transfer canceled."), FileInfoModel::Canceled, QString());
     }
 }
 
@@ -171,19 +180,17 @@ void WizardTransferPage::saveFailed(const QString& message)
     WizardMessages::warning(text);
 }
 
-void WizardTransferPage::transcodeError(int err, const QString& sourceFileName)
+bool WizardTransferPage::transcodeError(int err, const QString& sourceFileName, bool othersLeft)
 {
     d.model.setStatusByName(sourceFileName, FileInfoModel::ConversionError);
-    const bool othersLeft = d.model.remainingCount() > 0;
     const QString endMessage = othersLeft ? tr("Transfer canceled.") : tr("Transfer failed");
     const bool continueWithRemaining =
         WizardMessages::continueAfterConversionError(err, sourceFileName, othersLeft);
-    if (d.service)
-        d.service->handleTranscodeError(continueWithRemaining);
     if (!continueWithRemaining) {
         d.page = TransferWizardDlg::FinishPage;
         endUnfinished(endMessage, FileInfoModel::NotCopied, endMessage);
     }
+    return continueWithRemaining;
 }
 
 void WizardTransferPage::endTransfer(const QString& message)
