@@ -28,6 +28,9 @@ void WizardTransferPage::setup()
     m_destinationRoot = drive ? QString::fromStdU16String(drive->root) : QString();
     m_destinationName = drive ? QString::fromStdU16String(drive->displayName) : QString();
     m_overall = 0;
+    m_writeEndMs = -1;
+    m_writeClock.invalidate();
+    m_verifyShare = d.method == 0 ? WriteRateStore::verifyShare(m_destinationRoot) : 0.0;
     showOverall(0);
     startTransfer();
     d.updateFooterNav(0);
@@ -83,8 +86,14 @@ void WizardTransferPage::updateProgress(quint64 bytePos, quint64 totalBytes,
     }
     const quint64 percent = totalBytes ? qMin<quint64>(bytePos * 100 / totalBytes, 100) : 0;
     const double fraction = totalBytes ? double(bytePos) * 100.0 / double(totalBytes) : 1.0;
+    // Converting runs from Start to the first write; writing from there.
     const qint64 elapsed = d.transferClock.isValid() ? d.transferClock.elapsed() : 0;
-    const qint64 left = TransferTimeEstimate::remainingSeconds(d.model, fraction, elapsed);
+    const qint64 writing = m_writeClock.isValid() ? m_writeClock.elapsed() : 0;
+    const qint64 left = TransferTimeEstimate::remainingSeconds(d.model, fraction, elapsed - writing,
+                                                               writing, m_verifyShare);
+    if (fileName.isEmpty() && d.method == 0 && percent >= 100 && m_writeEndMs < 0 &&
+        m_writeClock.isValid())
+        m_writeEndMs = m_writeClock.elapsed();
 
     const int bar =
         TransferTimeEstimate::barValue(int(percent), fileName.isEmpty() && d.method == 0);
@@ -151,9 +160,12 @@ void WizardTransferPage::fileSaveStarted(int index)
 void WizardTransferPage::fileSaveDone()
 {
     // The next estimate for this drive starts from what it really did, verify included.
-    if (const USBDriveData* drive = d.currentDrive(); drive && m_writeClock.isValid())
-        WriteRateStore::record(QString::fromStdU16String(drive->root), m_writeBytes,
-                               m_writeClock.elapsed());
+    if (m_writeClock.isValid()) {
+        const qint64 elapsed = m_writeClock.elapsed();
+        WriteRateStore::record(m_destinationRoot, m_writeBytes, elapsed);
+        if (d.method == 0 && m_writeEndMs > 0)
+            WriteRateStore::recordVerify(m_destinationRoot, m_writeEndMs, elapsed - m_writeEndMs);
+    }
     endTransfer(tr("Transfer completed."));
     d.ui->fileTransferProgressBar->setValue(100);
     d.ui->progressPercentText->setText(QStringLiteral("100"));
@@ -276,7 +288,8 @@ void WizardTransferPage::endUnfinished(const QString& message, int status, const
 
 int WizardTransferPage::overallPercent(double stepPercent)
 {
-    const TransferTimeEstimate::Split split = TransferTimeEstimate::split(d.model, stepPercent);
+    const TransferTimeEstimate::Split split =
+        TransferTimeEstimate::split(d.model, stepPercent, m_verifyShare);
     const double total = split.done + split.left;
     const int percent = total > 0 ? int(split.done * 100.0 / total) : 0;
     m_overall = qBound(m_overall, percent, 100);

@@ -70,6 +70,10 @@ private:
     // The write step's clock and bytes, for the drive's measured rate.
     QElapsedTimer m_writeClock;
     quint64 m_writeBytes = 0;
+    // On a disc: when the write reached its end (the read-back follows), and how long the
+    // read-back takes against the write, as this drive did it last time.
+    qint64 m_writeEndMs = -1;
+    double m_verifyShare = 0;
     // When the remaining time was last written to the trace.
     QElapsedTimer m_traceClock;
 };

@@ -15,4 +15,10 @@ public:
     // A transfer wrote bytes to root in elapsedMs: the stored rate becomes that figure. Too
     // short a write (under half a second, or under a megabyte) says nothing and is not kept.
     static bool record(const QString& root, quint64 bytes, qint64 elapsedMs);
+
+    // On a disc drive, how long the read-back after a write takes against the write itself
+    // (1 when never measured: reading back costs about what writing did).
+    static double verifyShare(const QString& root);
+    // A burn wrote for writeMs and then verified for verifyMs.
+    static bool recordVerify(const QString& root, qint64 writeMs, qint64 verifyMs);
 };
