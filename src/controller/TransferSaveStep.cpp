@@ -5,6 +5,8 @@
 #include <QElapsedTimer>
 #include <QMutexLocker>
 
+#include "DestinationVolume.h"
+#include "FileNameMapper.h"
 #include "KavoMediaBurner.h"
 #include "TransferState.h"
 #include "TransferWizardController.h"
@@ -72,14 +74,20 @@ void TransferSaveStep::begin(const QList<QFileInfo>& files)
 
 void TransferSaveStep::setOutcome(int index, FileOutcome::State state, const QString& detail)
 {
-    QMutexLocker lock(&m_mutex);
-    if (index < 0 || index >= m_outcomes.size())
-        return;
-    m_outcomes[index].state = state;
+    QString handed;
+    {
+        QMutexLocker lock(&m_mutex);
+        if (index < 0 || index >= m_outcomes.size())
+            return;
+        m_outcomes[index].state = state;
+        if (state == FileOutcome::Arrived)
+            m_outcomes[index].destination = detail;
+        else
+            m_outcomes[index].reason = detail;
+        handed = m_outcomes[index].source;
+    }
     if (state == FileOutcome::Arrived)
-        m_outcomes[index].destination = detail;
-    else
-        m_outcomes[index].reason = detail;
+        emit m_controller.fileSaveArrived(index, handed, detail);
 }
 
 void TransferSaveStep::failFile(int index, const QString& reason)
@@ -105,16 +113,16 @@ QString TransferSaveStep::failureText() const
     return {};
 }
 
-bool TransferSaveStep::fatDrive(const std::u16string& drive) const
+unsigned int TransferSaveStep::driveFileSystem(const std::u16string& drive) const
 {
     const QString root = toQString(drive);
     const QList<USBDriveData> drives = USBDriveLister::fromEnvironment().list(
         USBDriveLister::extraDrivesSetting(), std::string(), 0);
     for (const USBDriveData& d : drives) {
         if (toQString(d.root) == root)
-            return d.fileSystem == FS_FAT || d.fileSystem == FS_FAT32;
+            return d.fileSystem;
     }
-    return false;
+    return 0;
 }
 
 void TransferSaveStep::run(const QList<QFileInfo>& files, const std::u16string& drive, bool toUSB)
@@ -138,7 +146,10 @@ unsigned int TransferSaveStep::copyFilesToUSB(const QList<QFileInfo>& files,
 {
     begin(files);
     const QString root = toQString(drive);
-    const bool fat = fatDrive(drive);
+    const unsigned int fileSystem = driveFileSystem(drive);
+    const bool fat = fileSystem == FS_FAT || fileSystem == FS_FAT32;
+    const FileNameMapper names = FileNameMapper::forDrive(fileSystem, root);
+    const DestinationVolume volume(root);
     quint64 totalBytes = 0;
     qint64 totalSeconds = 0;
     for (int i = 0; i < files.size(); ++i) {
@@ -164,14 +175,17 @@ unsigned int TransferSaveStep::copyFilesToUSB(const QList<QFileInfo>& files,
                 emit m_controller.writeFileProgress(transferred, total, 0, QString());
                 return !m_controller.isCancelled();
             },
-            fat);
+            fat, names);
         totalSeconds += timer.elapsed() / 1000;
 
         if (result.outcome == USBFileCopier::Outcome::Failed) {
             qDebug().noquote().nospace() << "copy USB: " << source << " failed: " << result.reason;
             failFile(i, result.reason);
-            // The drive is full, gone or refusing: the files after it are not tried.
-            break;
+            // A full, read-only or vanished drive takes no further file; a file that failed
+            // for a reason of its own does not keep the others off the drive.
+            if (volume.endsTransfer(result.error) || m_controller.isCancelled())
+                break;
+            continue;
         }
         if (result.outcome == USBFileCopier::Outcome::Copied) {
             totalBytes += quint64(file.size());

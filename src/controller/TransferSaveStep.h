@@ -58,7 +58,8 @@ private:
     void begin(const QList<QFileInfo>& files);
     void setOutcome(int index, FileOutcome::State state, const QString& detail);
     void failFile(int index, const QString& reason);
-    bool fatDrive(const std::u16string& drive) const;
+    // File-system code of the drive as the drive list gives it, 0 when not listed.
+    unsigned int driveFileSystem(const std::u16string& drive) const;
 
     TransferWizardController& m_controller;
     mutable QMutex m_mutex;

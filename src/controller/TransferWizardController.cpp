@@ -210,6 +210,8 @@ void TransferWizardController::makeConnections()
     connect(this, &TransferWizardController::fileSaveFailed, dlg,
             &TransferWizardDlg::fileSaveFailed);
     connect(this, &TransferWizardController::saveFailed, dlg, &TransferWizardDlg::saveFailed);
+    connect(this, &TransferWizardController::fileSaveArrived, dlg,
+            &TransferWizardDlg::fileSaveArrived);
 }
 
 QString TransferWizardController::privateTempPath()

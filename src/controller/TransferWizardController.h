@@ -117,6 +117,8 @@ signals:
     // A file could not be written (the reason in words), and the write step that ended because
     // of it, with the end text naming the file.
     void fileSaveFailed(int index, QString reason);
+    // A file arrived: handed is the file written, destination where it is now.
+    void fileSaveArrived(int index, QString handed, QString destination);
     void saveFailed(QString message);
 
 private slots:

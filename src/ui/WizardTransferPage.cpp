@@ -4,6 +4,7 @@
 #include <QList>
 
 #include "FileInfoModel.h"
+#include "FinishPageDrive.h"
 #include "LabelElider.h"
 #include "TransferTimeEstimate.h"
 #include "TransferWizardDlg.h"
@@ -82,6 +83,7 @@ void WizardTransferPage::saveVideoFiles()
     d.totalCount = d.model.filesToWrite(files);
     d.currentCount = 0;
     d.lastProgressFileName.clear();
+    d.finishDrive->clear();
     d.spaceMonitor.stop();
     if (d.totalCount < 1) {
         endTransfer(tr("Transfer completed."));
