@@ -1,6 +1,7 @@
 #include "FinishPageDrive.h"
 
 #include <QBoxLayout>
+#include <QEvent>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
@@ -13,17 +14,24 @@ FinishPageDrive::FinishPageDrive(QWidget* parent, QBoxLayout* layout, UDisks2Eje
       m_result(new QLabel(parent))
 {
     m_names->setObjectName(QStringLiteral("savedNamesLabel"));
-    m_names->setWordWrap(true);
     m_names->setTextFormat(Qt::PlainText);
+    // Its width comes from the page, not from the names: they are shortened to fit it.
+    m_names->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    m_names->installEventFilter(this);
     m_eject->setObjectName(QStringLiteral("ejectButton"));
     m_eject->setToolTip(tr("Safely remove the USB drive"));
     m_eject->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     m_result->setObjectName(QStringLiteral("ejectResultLabel"));
     m_result->setWordWrap(true);
+    // The window has a fixed size: the button and its result share one row.
+    auto* row = new QHBoxLayout;
+    row->setSpacing(10);
+    row->addWidget(m_eject, 0, Qt::AlignTop);
+    row->addWidget(m_result, 1);
+    row->addStretch();
     const int at = layout->count() > 0 ? layout->count() - 1 : 0;
     layout->insertWidget(at, m_names);
-    layout->insertWidget(at + 1, m_eject);
-    layout->insertWidget(at + 2, m_result);
+    layout->insertLayout(at + 1, row);
     m_names->hide();
     m_eject->hide();
     m_result->hide();
@@ -69,13 +77,34 @@ QString FinishPageDrive::savedText() const
 void FinishPageDrive::show(bool usbDrive, const QString& root)
 {
     m_root = root;
-    m_names->setText(savedText());
+    m_names->setToolTip(savedText());
+    elide();
     m_names->setVisible(!m_saved.isEmpty());
     m_eject->hide();
     m_eject->setEnabled(true);
     m_result->hide();
     if (usbDrive && !root.isEmpty())
         m_ejector->query(root);
+}
+
+bool FinishPageDrive::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_names && event->type() == QEvent::Resize)
+        elide();
+    return QObject::eventFilter(watched, event);
+}
+
+void FinishPageDrive::elide()
+{
+    // One line per video, shortened in the middle to the label's width; the whole list is the
+    // tooltip.
+    QStringList lines = m_names->toolTip().split(QLatin1Char('\n'));
+    const int width = qMax(80, m_names->width());
+    for (QString& line : lines)
+        line = m_names->fontMetrics().elidedText(line, Qt::ElideMiddle, width);
+    const QString text = lines.join(QLatin1Char('\n'));
+    if (m_names->text() != text)
+        m_names->setText(text);
 }
 
 void FinishPageDrive::onEjectable(bool ejectable)

@@ -36,9 +36,13 @@ public:
     QLabel* resultLabel() const { return m_result; }
 
     // Names beyond this are summed up in one line.
-    static constexpr int ListedNames = 8;
+    static constexpr int ListedNames = 3;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void elide();
     void onEjectable(bool ejectable);
     void onEjected(int result, const QStringList& holders, const QString& message);
 

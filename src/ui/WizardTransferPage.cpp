@@ -21,6 +21,9 @@ void WizardTransferPage::setup()
     LabelElider::setText(d.ui->destinationTextLabel, d.ui->driveComboBox->currentText());
     d.ui->progressPercentText->setText(QStringLiteral("0"));
     LabelElider::setText(d.ui->destinationSubTextLabel, d.ui->driveComboBox->currentSubText());
+    // Under way from here: the events the write step lets through must not see an ended
+    // transfer (an unattended run would conclude before a file was written).
+    d.transferEnded = false;
     if (d.start.burnOnly) {
         saveVideoFiles();
     } else {
