@@ -54,9 +54,9 @@ void FinishPageDrive::clear()
     m_result->hide();
 }
 
-void FinishPageDrive::addSaved(const QString& handed, const QString& destination)
+void FinishPageDrive::addSaved(const QString& source, const QString& destination)
 {
-    m_saved.append({handed, destination});
+    m_saved.append({source, destination});
 }
 
 QString FinishPageDrive::savedText() const
@@ -65,9 +65,12 @@ QString FinishPageDrive::savedText() const
         return {};
     QStringList lines{tr("On the drive:")};
     for (int i = 0; i < m_saved.size() && i < ListedNames; ++i) {
-        const QString handed = QFileInfo(m_saved[i].first).fileName();
-        const QString name = QFileInfo(m_saved[i].second).fileName();
-        lines << (name == handed ? name : tr("%1 (renamed from \"%2\")").arg(name, handed));
+        const QFileInfo source(m_saved[i].first);
+        const QFileInfo arrived(m_saved[i].second);
+        // A converted video changes only its extension; that is no renaming.
+        lines << (arrived.completeBaseName() == source.completeBaseName()
+                      ? arrived.fileName()
+                      : tr("%1 (renamed from \"%2\")").arg(arrived.fileName(), source.fileName()));
     }
     if (m_saved.size() > ListedNames)
         lines << tr("and %n more", nullptr, int(m_saved.size()) - ListedNames);

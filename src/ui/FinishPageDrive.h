@@ -26,8 +26,8 @@ public:
 
     // A new write step begins.
     void clear();
-    // A video arrived: handed is the file written, destination its path on the drive.
-    void addSaved(const QString& handed, const QString& destination);
+    // A video arrived: source is the file the user chose, destination its path on the drive.
+    void addSaved(const QString& source, const QString& destination);
     // The finish page shows: lists the names; for a USB drive asks whether it can be ejected.
     void show(bool usbDrive, const QString& root);
 
