@@ -14,10 +14,17 @@
 
 #include "BlockDeviceStack.h"
 #include "SettingsAccessors.h"
+#include "UdevText.h"
 
 namespace {
 
 const char* const SettingsPath = "TransferWizard";
+
+// "\x20" escapes in udev's by-label names.
+QString unescapeUdev(const QString& name)
+{
+    return UdevText::decode(QFile::encodeName(name));
+}
 
 QString canonical(const QString& path)
 {
@@ -230,7 +237,7 @@ QString USBDriveLister::labelOf(const QString& source) const
     for (const QFileInfo& link :
          dir.entryInfoList(QDir::System | QDir::Files | QDir::NoDotAndDotDot)) {
         if (link.canonicalFilePath() == device)
-            return UdevDatabase::unescape(link.fileName());
+            return unescapeUdev(link.fileName());
     }
     return {};
 }

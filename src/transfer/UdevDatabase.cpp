@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include "USBDriveData.h"
+#include "UdevText.h"
 
 UdevDatabase::UdevDatabase(QString dataDir) : m_dataDir(std::move(dataDir)) {}
 
@@ -14,21 +15,7 @@ UdevDatabase UdevDatabase::fromEnvironment()
 
 QString UdevDatabase::unescape(const QString& text)
 {
-    QByteArray out;
-    const QByteArray in = text.toUtf8();
-    for (int i = 0; i < in.size(); ++i) {
-        if (in[i] == '\\' && i + 3 < in.size() && in[i + 1] == 'x') {
-            bool ok = false;
-            const int value = in.mid(i + 2, 2).toInt(&ok, 16);
-            if (ok) {
-                out.append(char(value));
-                i += 3;
-                continue;
-            }
-        }
-        out.append(in[i]);
-    }
-    return QString::fromUtf8(out);
+    return UdevText::decode(text.toUtf8());
 }
 
 QHash<QString, QString> UdevDatabase::properties(const QString& majorMinor) const
