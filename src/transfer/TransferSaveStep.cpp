@@ -7,6 +7,8 @@
 #include <QMutexLocker>
 #include <functional>
 
+#include "DestinationVolume.h"
+#include "FileNameMapper.h"
 #include "IKavoMediaBurnerCallback.h"
 #include "KavoMediaBurner.h"
 #include "USBDriveData.h"
@@ -31,14 +33,20 @@ bool isFailedConversion(const QString& path)
 class BurnProgress final : public kvtl::RefCountedImpl<IKavoMediaBurnerCallback>
 {
 public:
-    explicit BurnProgress(std::function<void(quint64, quint64)> report)
-        : m_report(std::move(report))
+    BurnProgress(std::function<void(quint64, quint64)> report,
+                 std::function<void(quint32, quint64, quint64)> phase)
+        : m_report(std::move(report)), m_phase(std::move(phase))
     {
     }
     void OnProgress(quint64 current, quint64 total) override { m_report(current, total); }
+    void OnBurnPhase(quint32 phase, quint64 current, quint64 total) override
+    {
+        m_phase(phase, current, total);
+    }
 
 private:
     std::function<void(quint64, quint64)> m_report;
+    std::function<void(quint32, quint64, quint64)> m_phase;
 };
 
 } // namespace
@@ -174,6 +182,8 @@ unsigned int TransferSaveStep::copyFilesToUSB()
 {
     const QString& root = m_destination.root;
     const bool fat = m_destination.fileSystem == FS_FAT || m_destination.fileSystem == FS_FAT32;
+    const FileNameMapper names = FileNameMapper::forDrive(m_destination.fileSystem, root);
+    const DestinationVolume volume(root);
     quint64 totalBytes = 0;
     qint64 totalSeconds = 0;
     for (int row = 0; row < m_files.size(); ++row) {
@@ -198,15 +208,18 @@ unsigned int TransferSaveStep::copyFilesToUSB()
                 emit progress(transferred, total, 0, QString());
                 return !cancelled();
             },
-            fat);
+            fat, names);
         totalSeconds += timer.elapsed() / 1000;
 
         if (result.outcome == USBFileCopier::Outcome::Failed) {
             qDebug().noquote().nospace()
                 << "copy USB: " << file.path << " failed: " << result.reason;
             failFile(row, result.reason, result.error);
-            // The drive is full, gone or refusing: the files after it are not tried.
-            break;
+            // A full, read-only or vanished drive takes no further file; a file that failed
+            // for a reason of its own does not keep the others off the drive.
+            if (volume.endsTransfer(result.error))
+                break;
+            continue;
         }
         if (result.outcome == USBFileCopier::Outcome::Copied) {
             totalBytes += quint64(info.size());
@@ -275,7 +288,10 @@ unsigned int TransferSaveStep::writeVideoFileToBurner()
 
     emit progress(0, 100, 0, QString());
     kvtl::RefCountedPtr<IKavoMediaBurnerCallback> callback(new BurnProgress(
-        [this](quint64 current, quint64 total) { emit progress(current, total, 0, QString()); }));
+        [this](quint64 current, quint64 total) { emit progress(current, total, 0, QString()); },
+        [this](quint32 phase, quint64 current, quint64 total) {
+            emit burnPhase(int(phase), current, total);
+        }));
     m_burner.SetCallback(callback.get());
     QElapsedTimer timer;
     timer.start();
@@ -304,7 +320,9 @@ unsigned int TransferSaveStep::writeVideoFileToBurner()
         } else if (result == KavoMediaBurner::BurnCancelled || cancelled()) {
             setOutcome(row, FileOutcome::Cancelled, QString());
         } else {
-            failFile(row, burnerReason(result), int(result));
+            // The drive's reason in words when it gave one, else what the result code says.
+            const QString why = m_burner.FailureReason();
+            failFile(row, why.isEmpty() ? burnerReason(result) : why, int(result));
             continue;
         }
         emit fileEnded(outcomes().at(row));

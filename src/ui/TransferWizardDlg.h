@@ -28,6 +28,7 @@ class QMouseEvent;
 class QResizeEvent;
 class QDragEnterEvent;
 class QDropEvent;
+class FinishPageDrive;
 namespace Ui {
 class TransferWizardDlg;
 }
@@ -72,6 +73,7 @@ public:
     QString currentPageName() const;
     // From the space monitor's thread: only emits usbDriveSpaceChanged.
     void volumeSpaceChanged(const std::u16string& drive, quint64 newFreeSpace) override;
+    void discStateChanged(const std::u16string& drive) override;
     void waitForWorkerIdle();
 
     // State read by the controller and by tests.
@@ -97,6 +99,8 @@ public:
 
 signals:
     void usbDriveSpaceChanged(QString driveLetter, quint64 newFreeSpace);
+    // A disc went into or out of a burner (from the monitor's thread).
+    void burnerDiscChanged();
     void destinationDriveRemoved();
 
 public slots:
@@ -116,11 +120,15 @@ public slots:
     void transferFinished(bool completed, QString failure);
     void updateProgress(quint64 bytePos, quint64 totalBytes, quint32 estimatedTranscodeTime,
                         QString fileName);
+    void burnPhaseProgress(int phase, quint64 current, quint64 total);
+    void showRecorderAccessHint(QString hint);
     void fileSaveStarted(int index);
     void fileSaveCanceled(int index);
     void fileSaveFinished(int index);
     // A file could not be written, and the write step that failed because of it.
     void fileSaveFailed(int index, QString reason);
+    // A file arrived on the drive, under the name the drive accepted.
+    void fileSaveArrived(int index, QString source, QString destination);
     void saveFailed(QString message);
     void analyzeItem(int index, int total);
     void destinationDriveChanged();
@@ -138,6 +146,7 @@ public slots:
     // when it is still there and brings the current page up to date. On the transfer page a
     // vanished destination ends the transfer (destinationDriveRemoved).
     void volumesChanged();
+    void burnerDiscsChanged();
 
     void reject() override;
     void accept() override;
@@ -212,6 +221,8 @@ private:
     VolumeChangeWatcher volumeWatcher;
     WizardFilePage filePage;
     WizardTransferPage transferPage;
+    // The names on the drive and the Eject button of the finish page.
+    FinishPageDrive* finishDrive = nullptr;
     // Last, so it stops before anything it reports to goes away.
     VolumeSpaceMonitor spaceMonitor{this};
 };

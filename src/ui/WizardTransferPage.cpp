@@ -5,6 +5,7 @@
 #include <QList>
 
 #include "FileInfoModel.h"
+#include "FinishPageDrive.h"
 #include "LabelElider.h"
 #include "TransferTimeEstimate.h"
 #include "TransferWizardDlg.h"
@@ -30,7 +31,8 @@ void WizardTransferPage::setup()
     m_overall = 0;
     m_writeEndMs = -1;
     m_writeClock.invalidate();
-    m_verifyShare = d.method == 0 ? WriteRateStore::verifyShare(m_destinationRoot) : 0.0;
+    // The burner's progress now covers the read-back as well: nothing to add for it.
+    m_verifyShare = 0.0;
     showOverall(0);
     startTransfer();
     d.updateFooterNav(0);
@@ -43,6 +45,7 @@ void WizardTransferPage::startTransfer()
         sources << d.model.sourcePath(row);
     d.totalCount = 0;
     d.currentCount = 0;
+    d.finishDrive->clear();
     if (sources.isEmpty())
         return;
     const USBDriveData* drive = d.currentDrive();
@@ -71,6 +74,27 @@ void WizardTransferPage::updateProgress(quint64 bytePos, quint64 totalBytes,
     // (no time to go, the figures where the work stopped) stays.
     if (d.transferEnded)
         return;
+    // A disc is written and then read back sector for sector: the write is the first half.
+    if (fileName.isEmpty() && d.method == 0)
+        totalBytes *= 2;
+    showProgress(bytePos, totalBytes, estimatedTranscodeTime, fileName);
+}
+
+void WizardTransferPage::burnPhaseProgress(int phase, quint64 current, quint64 total)
+{
+    constexpr int kVerifyPhase = 6;
+    if (phase != kVerifyPhase || total == 0 || d.transferEnded)
+        return;
+    if (!verifying) {
+        verifying = true;
+        d.ui->transcode_writeLabel->setText(tr("Verifying disc"));
+    }
+    showProgress(total + qMin(current, total), 2 * total, 0, QString());
+}
+
+void WizardTransferPage::showProgress(quint64 bytePos, quint64 totalBytes,
+                                      quint32 estimatedTranscodeTime, const QString& fileName)
+{
     // Conversion reports the source it works on; writing reports no name.
     if (fileName != d.lastProgressFileName) {
         d.lastProgressFileName = fileName;
@@ -91,9 +115,6 @@ void WizardTransferPage::updateProgress(quint64 bytePos, quint64 totalBytes,
     const qint64 writing = m_writeClock.isValid() ? m_writeClock.elapsed() : 0;
     const qint64 left = TransferTimeEstimate::remainingSeconds(d.model, fraction, elapsed - writing,
                                                                writing, m_verifyShare);
-    if (fileName.isEmpty() && d.method == 0 && percent >= 100 && m_writeEndMs < 0 &&
-        m_writeClock.isValid())
-        m_writeEndMs = m_writeClock.elapsed();
 
     const int bar =
         TransferTimeEstimate::barValue(int(percent), fileName.isEmpty() && d.method == 0);
@@ -120,6 +141,7 @@ void WizardTransferPage::writeStarted(int files)
     d.model.setBurning(d.method == 0);
     d.ui->transcode_writeLabel->setText(d.method == 0 ? tr("Burning disc")
                                                       : tr("Transferring to USB drive"));
+    verifying = false;
     d.totalCount = files;
     d.currentCount = 0;
     d.lastProgressFileName.clear();
@@ -153,6 +175,8 @@ void WizardTransferPage::fileSaveStarted(int index)
 {
     d.model.setStatus(index, FileInfoModel::Writing);
     ++d.currentCount;
+    if (verifying)
+        return;
     d.ui->transcode_writeLabel->setText(
         tr("Transferring videos %1 of %2").arg(d.currentCount).arg(d.totalCount));
 }

@@ -21,6 +21,9 @@ public:
     void setup();
     void updateProgress(quint64 bytePos, quint64 totalBytes, quint32 estimatedTranscodeTime,
                         const QString& fileName);
+    // A step of the disc write: the read-back after the write has its label and the second
+    // half of the bar.
+    void burnPhaseProgress(int phase, quint64 current, quint64 total);
     // The conversions are done; this many files are written now.
     void writeStarted(int files);
     // The transfer has ended: completed, failed (failure names the file and why) or, with
@@ -50,6 +53,10 @@ public:
 
 private:
     void startTransfer();
+    void showProgress(quint64 bytePos, quint64 totalBytes, quint32 estimatedTranscodeTime,
+                      const QString& fileName);
+
+    bool verifying = false;
     // The end of a transfer that did not finish: the files not written say why (status
     // Canceled or NotCopied, with reason), the figures stay where the work stopped and the
     // remaining time goes.

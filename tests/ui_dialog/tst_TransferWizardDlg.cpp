@@ -164,7 +164,7 @@ private slots:
     void startButton_withUsableDrive_startsConversion();
     void updateProgress_countsConversionsAndShowsProgress();
     void saveVideoFiles_writesToUSBDriveAndEnds();
-    void burn_holdsBarAt99UntilDone();
+    void burn_writeThenVerify_holdsBarAt99UntilDone();
     void saveVideoFiles_failedStartEndsTransfer();
     void unfinishedTransfer_endState_data();
     void unfinishedTransfer_endState();
@@ -1071,7 +1071,8 @@ void TestTransferWizardDlg::unfinishedTransfer_endState()
         QCOMPARE(model.status(1), int(FileInfoModel::WriteError));
 }
 
-void TestTransferWizardDlg::burn_holdsBarAt99UntilDone()
+void TestTransferWizardDlg::burn_holdsBarAt99UntilDone() void TestTransferWizardDlg::
+    burn_writeThenVerify_holdsBarAt99UntilDone()
 {
     startTransfer({"a.mp4"}, false, true);
     QCOMPARE(m_service.transferCalls, 1);
@@ -1083,8 +1084,15 @@ void TestTransferWizardDlg::burn_holdsBarAt99UntilDone()
     QCOMPARE(child<QLabel>("transcode_writeLabel")->text(), QString("Burning disc"));
     // A burn in progress counts as unfinished: closing asks first.
     QVERIFY(!m_dlg->isTransferEnded());
+    // The write fills the first half of the bar, the read-back (verify) the second.
     auto* bar = child<QProgressBar>("fileTransferProgressBar");
     m_dlg->updateProgress(100, 100, 0, QString());
+    QCOMPARE(bar->value(), 50);
+    QCOMPARE(child<QLabel>("transcode_writeLabel")->text(), QString("Burning disc"));
+    m_dlg->burnPhaseProgress(6, 40, 100);
+    QCOMPARE(bar->value(), 70);
+    QCOMPARE(child<QLabel>("transcode_writeLabel")->text(), QString("Verifying disc"));
+    m_dlg->burnPhaseProgress(6, 100, 100);
     QCOMPARE(bar->value(), 99);
     QCOMPARE(child<QLabel>("progressPercentText")->text(), QString("100"));
     m_dlg->fileSaveDone();
