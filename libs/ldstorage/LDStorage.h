@@ -152,26 +152,31 @@ enum LD_DeviceClass
 
 enum LD_DeviceProperty
 {
-    LD_DevDescription = 0, // UTF-16, terminated
-    LD_DevPath = 6,        // UTF-16, terminated: "/dev/sr0" or the image file
+    LD_DevDescription = 0,   // UTF-16, terminated
+    LD_DevPath = 6,          // UTF-16, terminated: "/dev/sr0" or the image file
     LD_DevCapabilities = 10, // 32 bits; bit 0 recorder
-    LD_DevWriteBits = 11,  // 64 bits; bit 0 and bit 6 writes
-    LD_DevTray = 12,       // 32 bits; 1 undetermined, 2 open, 3 closed
-    LD_DevKind = 99,       // 32 bits; 0 device, 1 file, 4 folder
+    LD_DevWriteBits = 11,    // 64 bits; bit 0 and bit 6 writes
+    LD_DevTray = 12,         // 32 bits; 1 undetermined, 2 open, 3 closed
+    LD_DevKind = 99,         // 32 bits; 0 device, 1 file, 4 folder
+    // UTF-16, terminated; empty when none. Why no volume can be written here now (an image
+    // burner's path that is missing, not a file, not writable), and why the last volume
+    // opened or flushed on this device failed.
+    LD_DevWriteProblem = 100,
+    LD_DevLastFailure = 101,
 };
 
 enum LD_MediaProperty
 {
-    LD_MediaValue = 4,          // 32 bits
-    LD_MediaLayerCount = 5,     // 32 bits
-    LD_MediaLayerCapacity = 8,  // array of 32-bit block counts, one per layer
-    LD_MediaLayerStart = 9,     // array of 32-bit start blocks, one per layer
-    LD_MediaState = 12,         // 32 bits, LD_MediaStateBits
-    LD_MediaFlags = 13,         // 32 bits; 0x200 destroyable
-    LD_MediaUsedBytes = 18,     // 64 bits
-    LD_MediaFreeBytes = 19,     // 64 bits
-    LD_MediaType = 30,          // 64 bits, LD_MediaTypeBits
-    LD_MediaSession = 0x30006,  // 32 bits, informational
+    LD_MediaValue = 4,            // 32 bits
+    LD_MediaLayerCount = 5,       // 32 bits
+    LD_MediaLayerCapacity = 8,    // array of 32-bit block counts, one per layer
+    LD_MediaLayerStart = 9,       // array of 32-bit start blocks, one per layer
+    LD_MediaState = 12,           // 32 bits, LD_MediaStateBits
+    LD_MediaFlags = 13,           // 32 bits; 0x200 destroyable
+    LD_MediaUsedBytes = 18,       // 64 bits
+    LD_MediaFreeBytes = 19,       // 64 bits
+    LD_MediaType = 30,            // 64 bits, LD_MediaTypeBits
+    LD_MediaSession = 0x30006,    // 32 bits, informational
     LD_MediaWriteRates = 0x10003, // zero-terminated 32-bit rates in hundredths of kB/s
 };
 

@@ -112,6 +112,7 @@ uint32_t CBurnThread::StartBurn(const Drive& drive, const std::vector<std::u16st
     m_result = 0;
     m_cancelled = false;
     m_mediumRefused = false;
+    m_failureReason.clear();
     // Cleared here rather than on the new thread, so a cancel that comes while the thread
     // starts is not lost.
     m_cancel = false;
@@ -186,6 +187,14 @@ uint32_t CBurnThread::Fail(int32_t status)
     return StorageStatus::ToResult(status);
 }
 
+uint32_t CBurnThread::Fail(int32_t status, LDDevice& device)
+{
+    std::u16string reason;
+    if (status != LD_UserCancelled && device.DeviceText(LD_DevLastFailure, reason) == LD_OK)
+        m_failureReason = reason;
+    return Fail(status);
+}
+
 uint32_t CBurnThread::CancelledBeforeWrite()
 {
     BurnerLog() << "Cancelled before the write";
@@ -204,15 +213,15 @@ uint32_t CBurnThread::Burn()
     LDVolume volume(m_library, &StorageCallbacks::Progress, this);
     const int32_t prepared = PrepareVolume(volume, device);
     if (prepared != LD_OK)
-        return Fail(prepared);
+        return Fail(prepared, device);
     const int32_t added = AddEntries(volume);
     if (added != LD_OK)
-        return Fail(added);
+        return Fail(added, device);
     if (m_cancel)
         return CancelledBeforeWrite();
     const int32_t written = WriteVolume(volume);
     if (written != LD_OK)
-        return Fail(written);
+        return Fail(written, device);
     return 0;
 }
 

@@ -48,6 +48,9 @@ public:
     uint32_t Result() const { return m_result; }
     // Whether the last burn ended because the user cancelled it.
     bool WasCancelled() const { return m_cancelled; }
+    // Why the last burn failed, as the storage library put it; empty when it did not say. Read
+    // it once the burn has ended.
+    std::u16string FailureReason() const { return m_failureReason; }
 
 protected:
     int32_t OnStart() override;
@@ -64,6 +67,8 @@ private:
     int32_t WriteVolume(LDVolume& volume);
     // Keeps the failing status of a step and gives the burn's result for it.
     uint32_t Fail(int32_t status);
+    // The same, keeping the library's reason for the device's failure.
+    uint32_t Fail(int32_t status, LDDevice& device);
     uint32_t CancelledBeforeWrite();
     void MarkEnded(bool ended);
 
@@ -80,6 +85,7 @@ private:
     std::atomic<bool> m_cancelled{false};
     // A request to insert a medium was refused: the burn failed, the user did not cancel it.
     std::atomic<bool> m_mediumRefused{false};
+    std::u16string m_failureReason;
     std::mutex m_endMutex;
     std::condition_variable m_endChanged;
     std::atomic<bool> m_ended{true};

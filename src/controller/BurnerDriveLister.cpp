@@ -61,6 +61,10 @@ bool BurnerDriveLister::list(TransferWizardController& controller, QList<USBDriv
             record.freeBytes = free;
             record.estimatedRate = blankDiscRate(free, speed);
         }
+        // An image path that cannot be written is refused before Start, with the reason.
+        if (burner.GetWriteProblem(record.problem) != KavoMediaBurner::Success ||
+            !record.problem.empty())
+            record.status = DriveMediumNotWritable;
         record.totalBytes = record.freeBytes;
         record.displayName = drive.name().empty() ? drive.path() : drive.name();
         drives.append(record);

@@ -243,6 +243,8 @@ unsigned int TransferSaveStep::writeVideoFileToBurner(const QList<QFileInfo>& fi
     if (!burner.HasFiles())
         return 0;
 
+    // Names can change on the disc (two files of one name): report the ones used.
+    const std::vector<std::u16string> discNames = burner.FileNamesOnDisc();
     emit m_controller.writeFileProgress(0, 100, 0, QString());
     {
         QMutexLocker lock(&m_controller.m_stateMutex);
@@ -273,15 +275,20 @@ unsigned int TransferSaveStep::writeVideoFileToBurner(const QList<QFileInfo>& fi
                                  << ", total bytes " << totalBytes << ", total time " << elapsed;
 
     const bool cancelled = m_controller.isCancelled();
-    for (int index : added) {
+    // The storage library's own words say more than a status code.
+    const std::u16string libraryReason = written ? std::u16string() : burner.LastFailureReason();
+    const QString failure =
+        libraryReason.empty() ? burnerReason(result) : QString::fromStdU16String(libraryReason);
+    for (int k = 0; k < added.size(); ++k) {
+        const int index = added[k];
         if (cancelled) {
             setOutcome(index, FileOutcome::Cancelled, QString());
             emit m_controller.fileSaveCanceled(index);
         } else if (!written) {
-            failFile(index, burnerReason(result));
+            failFile(index, failure);
         } else {
             setOutcome(index, FileOutcome::Arrived,
-                       name + QLatin1Char('/') + files[index].fileName());
+                       name + QLatin1Char('/') + QString::fromStdU16String(discNames[size_t(k)]));
             emit m_controller.fileSaveFinished(index);
         }
     }

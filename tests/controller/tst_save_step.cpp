@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -28,6 +29,10 @@ private slots:
     void initTestCase();
     void failedWrite_endsAsFailedTransfer_data();
     void failedWrite_endsAsFailedTransfer();
+    void cancelDuringCopy_reportsCancelledNotArrived();
+    void discNames_reportTheNamesUsed_data();
+    void discNames_reportTheNamesUsed();
+    void imagePathProblem_reachesTheUserWithItsReason();
     void cancelTransfer_inEveryState_data();
     void cancelTransfer_inEveryState();
 
@@ -81,12 +86,15 @@ void TestSaveStep::failedWrite_endsAsFailedTransfer()
     QStringList failed;
     int done = 0;
     QObject sink;
-    connect(&controller, &TransferWizardController::fileSaveFailed, &sink,
-            [&](int index, QString) { failedFiles << index; }, Qt::QueuedConnection);
-    connect(&controller, &TransferWizardController::saveFailed, &sink,
-            [&](QString message) { failed << message; }, Qt::QueuedConnection);
-    connect(&controller, &TransferWizardController::fileSaveDone, &sink, [&]() { ++done; },
-            Qt::QueuedConnection);
+    connect(
+        &controller, &TransferWizardController::fileSaveFailed, &sink,
+        [&](int index, QString) { failedFiles << index; }, Qt::QueuedConnection);
+    connect(
+        &controller, &TransferWizardController::saveFailed, &sink,
+        [&](QString message) { failed << message; }, Qt::QueuedConnection);
+    connect(
+        &controller, &TransferWizardController::fileSaveDone, &sink, [&]() { ++done; },
+        Qt::QueuedConnection);
 
     // The dialog tells the user in a message box; close it as it shows.
     QTimer closer;
@@ -125,6 +133,116 @@ void TestSaveStep::failedWrite_endsAsFailedTransfer()
     QCoreApplication::processEvents();
     QCOMPARE(pingManager()->pendingCount(), 0);
     QCOMPARE(int(m_pings->requestLines().size()), pingsBefore);
+}
+
+void TestSaveStep::cancelDuringCopy_reportsCancelledNotArrived()
+{
+    const QString stick = m_root + "/stick-cancel";
+    QDir().mkpath(stick);
+    QList<QFileInfo> files;
+    for (const char* name : {"one.avi", "two.avi"}) {
+        QFile clip(m_root + "/" + name);
+        QVERIFY(clip.open(QIODevice::WriteOnly));
+        clip.write(QByteArray(100000, 'v'));
+        files << QFileInfo(clip.fileName());
+    }
+    TransferWizardController controller;
+    QSignalSpy cancelled(&controller, &TransferWizardController::fileSaveCanceled);
+    QSignalSpy finished(&controller, &TransferWizardController::fileSaveFinished);
+    // The user cancels as the first copy reports progress.
+    connect(&controller, &TransferWizardController::writeFileProgress, &controller,
+            [&]() { controller.cancelTransfer(); });
+    controller.copyFilesToUSB(files, stick.toStdU16String());
+    const QList<TransferSaveStep::FileOutcome> outcomes = controller.saveOutcomes();
+    QCOMPARE(outcomes.size(), 2);
+    QCOMPARE(outcomes[0].state, TransferSaveStep::FileOutcome::Cancelled);
+    QVERIFY(outcomes[0].destination.isEmpty());
+    QCOMPARE(outcomes[1].state, TransferSaveStep::FileOutcome::NotWritten);
+    QCOMPARE(int(cancelled.size()), 1);
+    QCOMPARE(cancelled.first().first().toInt(), 0);
+    QCOMPARE(int(finished.size()), 0);
+    QVERIFY(QDir(stick).entryList(QDir::Files | QDir::Hidden).isEmpty());
+}
+
+void TestSaveStep::discNames_reportTheNamesUsed_data()
+{
+    QTest::addColumn<QString>("medium");
+    QTest::newRow("CD image") << "cd-r";
+    QTest::newRow("DVD image") << "dvd+r";
+}
+
+void TestSaveStep::discNames_reportTheNamesUsed()
+{
+    // A backslash is part of a Linux file name; twins by case and by name are renamed on the
+    // disc, and the outcome says so.
+    QFETCH(QString, medium);
+    const QString image = m_root + "/names-" + medium + ".iso";
+    QVERIFY(WriteSetting("TransferWizard", "ImageBurners", (medium + ":" + image).toStdString()));
+    QList<QFileInfo> files;
+    for (const char* path : {"a/back\\slash.avi", "b/Clip.avi", "c/clip.avi"}) {
+        QDir().mkpath(m_root + "/names/" + QFileInfo(path).path());
+        QFile clip(m_root + "/names/" + path);
+        QVERIFY(clip.open(QIODevice::WriteOnly));
+        clip.write(path);
+        files << QFileInfo(clip.fileName());
+    }
+    TransferWizardController controller;
+    QList<USBDriveData> drives;
+    QVERIFY(controller.GetBurnerDrives(drives));
+    controller.writeVideoFileToBurner(files, image.toStdU16String());
+    QStringList arrived;
+    for (const TransferSaveStep::FileOutcome& outcome : controller.saveOutcomes()) {
+        QCOMPARE(outcome.state, TransferSaveStep::FileOutcome::Arrived);
+        arrived << outcome.destination;
+    }
+    const QStringList names{"back\\slash.avi", "Clip.avi", "clip (2).avi"};
+    QCOMPARE(arrived,
+             QStringList({image + "/" + names[0], image + "/" + names[1], image + "/" + names[2]}));
+
+    // What a reader we did not write finds: Rock Ridge on the CD, UDF on the DVD.
+    const QString out = m_root + "/names-out-" + medium;
+    QProcess reader;
+    if (medium == "cd-r")
+        reader.start("xorriso", {"-osirrox", "on", "-indev", image, "-extract", "/", out});
+    else
+        reader.start("7z", {"x", "-tudf", "-y", "-o" + out, image});
+    QVERIFY(reader.waitForFinished(60000) && reader.exitCode() == 0);
+    QStringList found = QDir(out).entryList(QDir::Files);
+    QStringList expected = names;
+    found.sort();
+    expected.sort();
+    QCOMPARE(found, expected);
+}
+
+void TestSaveStep::imagePathProblem_reachesTheUserWithItsReason()
+{
+    const QString folder = m_root + "/images-gone";
+    QDir().mkpath(folder);
+    const QString image = folder + "/disc.iso";
+    const QString reason = "the folder " + folder + " does not exist";
+    QVERIFY(WriteSetting("TransferWizard", "ImageBurners", ("dvd+r:" + image).toStdString()));
+    QFile clip(m_root + "/burnt.avi");
+    QVERIFY(clip.open(QIODevice::WriteOnly));
+    clip.write("video");
+    clip.close();
+    TransferWizardController controller;
+    QList<USBDriveData> drives;
+    QVERIFY(controller.GetBurnerDrives(drives));
+    QCOMPARE(drives.size(), 1);
+    QVERIFY(drives[0].problem.empty());
+
+    // The folder goes after the drives were listed: the write fails saying why.
+    QVERIFY(QDir(folder).removeRecursively());
+    controller.writeVideoFileToBurner({QFileInfo(clip)}, image.toStdU16String());
+    const QList<TransferSaveStep::FileOutcome> outcomes = controller.saveOutcomes();
+    QCOMPARE(outcomes.size(), 1);
+    QCOMPARE(outcomes[0].state, TransferSaveStep::FileOutcome::Failed);
+    QCOMPARE(outcomes[0].reason, reason);
+
+    // Listed again, the drive is refused before Start, for the same reason.
+    QVERIFY(controller.GetBurnerDrives(drives));
+    QCOMPARE(QString::fromStdU16String(drives[0].problem), reason);
+    QCOMPARE(drives[0].status, int(DriveMediumNotWritable));
 }
 
 void TestSaveStep::cancelTransfer_inEveryState_data()
