@@ -26,6 +26,70 @@ static bool isUnattended(const std::vector<std::string>& arguments)
     return to && start;
 }
 
+// A file argument ("file:///home/a/My%20Clip.avi") as the path the wizard would name it by.
+static std::string localPath(const std::string& url)
+{
+    std::string text = url;
+    if (text.rfind("file://", 0) == 0)
+        text.erase(0, 7);
+    std::string path;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 2 < text.size() && std::isxdigit((unsigned char)text[i + 1]) &&
+            std::isxdigit((unsigned char)text[i + 2])) {
+            path += char(std::stoi(text.substr(i + 1, 2), nullptr, 16));
+            i += 2;
+        } else {
+            path += text[i];
+        }
+    }
+    return path;
+}
+
+// One field of a per-file line: tab, newline, carriage return and backslash escaped as the
+// unattended run escapes them.
+static std::string escapedField(const std::string& field)
+{
+    std::string out;
+    for (char c : field) {
+        switch (c) {
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
+}
+
+// The refusal of an unattended run: the reason on standard error, a "not started" line per
+// file on standard output, as every other refusal.
+static int refuseUnattended(const std::vector<std::string>& arguments, const char* reason)
+{
+    std::fprintf(stderr, "portavo: nothing was transferred: %s\n", reason);
+    for (size_t i = 1; i + 1 < arguments.size(); ++i) {
+        std::string word = arguments[i];
+        std::transform(word.begin(), word.end(), word.begin(),
+                       [](unsigned char c) { return char(std::tolower(c)); });
+        if (word != "-file")
+            continue;
+        const std::string file = localPath(arguments[++i]);
+        std::printf("%s\tnot started\t%s\n", escapedField(file).c_str(),
+                    escapedField(reason).c_str());
+    }
+    std::fflush(stdout);
+    return 3;
+}
+
 int main(int argc, char** argv)
 {
     std::vector<std::string> arguments(argv, argv + argc);
@@ -33,9 +97,7 @@ int main(int argc, char** argv)
     if (isUnattended(arguments) &&
         LauncherChannel::send(LauncherChannel::defaultSocketPath(), {}, 2000) !=
             LauncherChannel::Delivery::NoListener) {
-        std::fprintf(stderr, "portavo: nothing was transferred: a wizard is already running; "
-                             "close it first.\n");
-        return 3;
+        return refuseUnattended(arguments, "a wizard is already running; close it first.");
     }
     LauncherChannel channel;
     const LauncherChannel::Role role =
