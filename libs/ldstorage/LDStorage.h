@@ -209,6 +209,21 @@ enum LD_MediaTypeBits
     LD_TypeBDRE = 0x40000,
 };
 
+// Device property 11: the media families a recorder writes.
+enum LD_WriteFamilyBits
+{
+    LD_WritesCD = 0x1,
+    LD_WritesDVD = 0x40,
+    LD_WritesBD = 0x10000,
+};
+
+// Erase types of LD_StorageDevice_EraseMedia.
+enum LD_EraseType
+{
+    LD_EraseQuick = 0, // the disc's headers only: enough for a new session
+    LD_EraseFull = 1,  // every block
+};
+
 enum LD_DeviceState
 {
     LD_DeviceReady = 17,
@@ -236,6 +251,11 @@ enum LD_VolumeProperty
 int32_t LD_SetImageBurners(const char* spec);
 // Whether real optical drives are scanned (on by default; tests switch it off).
 int32_t LD_SetScanOpticalDrives(int32_t enabled);
+
+// The hint for a recorder this account may not open ("/dev/sr0" and its group), written once
+// per process as UTF-8 into text (capacity in bytes); an empty text when there is none (or it
+// was given before).
+int32_t LD_GetRecorderAccessHint(char* text, uint32_t capacity);
 
 int32_t LD_GetStorageDeviceCount(uint32_t deviceClass, uint32_t* count);
 int32_t LD_OpenStorageDevice(uint32_t index, LD_DeviceRecord* record, uint32_t, uint32_t, uint32_t);

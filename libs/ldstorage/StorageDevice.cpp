@@ -6,7 +6,10 @@
 
 namespace ld {
 
-StorageDevice::StorageDevice(std::string burnAddress) : burnAddress_(std::move(burnAddress)) {}
+StorageDevice::StorageDevice(std::string burnAddress, std::shared_ptr<RecorderBackend> backend)
+    : burnAddress_(std::move(burnAddress)), backend_(std::move(backend))
+{
+}
 
 StorageDevice::~StorageDevice() = default;
 
@@ -33,7 +36,7 @@ std::shared_ptr<BurnDrive> StorageDevice::useDrive(int32_t* status, std::string*
     *status = burnAddress(&address, reason);
     if (*status != LD_OK)
         return nullptr;
-    auto drive = std::make_shared<BurnDrive>(address);
+    auto drive = std::make_shared<BurnDrive>(address, backend_);
     *status = drive->acquire(reason);
     if (*status != LD_OK)
         return nullptr;

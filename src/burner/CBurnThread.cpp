@@ -9,6 +9,7 @@
 #include "LumadiscAPI.h"
 #include "NamedMutex.h"
 #include "NamedMutexGuard.h"
+#include "SenseText.h"
 #include "StorageCallbacks.h"
 #include "StorageDeviceList.h"
 #include "StorageStatus.h"
@@ -111,8 +112,8 @@ uint32_t CBurnThread::StartBurn(const Drive& drive, const std::vector<std::u16st
     m_progress.Clear();
     m_result = 0;
     m_cancelled = false;
-    m_mediumRefused = false;
     m_failureReason.clear();
+    m_mediumRefused = false;
     // Cleared here rather than on the new thread, so a cancel that comes while the thread
     // starts is not lost.
     m_cancel = false;
@@ -187,18 +188,30 @@ uint32_t CBurnThread::Fail(int32_t status)
     return StorageStatus::ToResult(status);
 }
 
-uint32_t CBurnThread::Fail(int32_t status, LDDevice& device)
-{
-    std::u16string reason;
-    if (status != LD_UserCancelled && device.DeviceText(LD_DevLastFailure, reason) == LD_OK)
-        m_failureReason = reason;
-    return Fail(status);
-}
-
 uint32_t CBurnThread::CancelledBeforeWrite()
 {
     BurnerLog() << "Cancelled before the write";
     return Fail(LD_UserCancelled);
+}
+
+void CBurnThread::NoteFailure(LDDevice& device, int32_t status)
+{
+    uint8_t sense[21] = {};
+    if (m_library.GetError(&device.Record(), sense, sizeof sense) != LD_OK)
+        sense[2] = 0;
+    // A drive that no longer answers for its tray has gone away (unplugged, switched off).
+    uint32_t tray = 0;
+    const bool gone = device.DeviceValue(LD_DevTray, tray) == LD_NotFound;
+    // The storage library's own words (an image path's problem, the host disk) say most.
+    std::u16string libraryReason;
+    if (!m_mediumRefused && status != LD_UserCancelled &&
+        device.DeviceText(LD_DevLastFailure, libraryReason) == LD_OK && !libraryReason.empty())
+        m_failureReason = QString::fromStdU16String(libraryReason);
+    else
+        m_failureReason =
+            SenseText::ForFailure(m_mediumRefused ? LD_DeviceNotReady : status, sense, gone);
+    if (!m_failureReason.isEmpty())
+        BurnerLog() << "Burn failed: " << m_failureReason.toStdString();
 }
 
 uint32_t CBurnThread::Burn()
@@ -211,18 +224,17 @@ uint32_t CBurnThread::Burn()
         return CancelledBeforeWrite();
 
     LDVolume volume(m_library, &StorageCallbacks::Progress, this);
-    const int32_t prepared = PrepareVolume(volume, device);
-    if (prepared != LD_OK)
-        return Fail(prepared, device);
-    const int32_t added = AddEntries(volume);
-    if (added != LD_OK)
-        return Fail(added, device);
-    if (m_cancel)
+    int32_t status = PrepareVolume(volume, device);
+    if (status == LD_OK)
+        status = AddEntries(volume);
+    if (status == LD_OK && m_cancel)
         return CancelledBeforeWrite();
-    const int32_t written = WriteVolume(volume);
-    if (written != LD_OK)
-        return Fail(written, device);
-    return 0;
+    if (status == LD_OK)
+        status = WriteVolume(volume);
+    if (status == LD_OK)
+        return 0;
+    NoteFailure(device, status);
+    return Fail(status);
 }
 
 void CBurnThread::EraseIfNeeded(LDDevice& device)

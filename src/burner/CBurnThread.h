@@ -4,6 +4,7 @@
 #include "Drive.h"
 #include "OSThread.h"
 
+#include <QString>
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
@@ -48,9 +49,9 @@ public:
     uint32_t Result() const { return m_result; }
     // Whether the last burn ended because the user cancelled it.
     bool WasCancelled() const { return m_cancelled; }
-    // Why the last burn failed, as the storage library put it; empty when it did not say. Read
-    // it once the burn has ended.
-    std::u16string FailureReason() const { return m_failureReason; }
+    // Why the last burn failed, in words (the drive's sense, a drive gone, the library's
+    // status); empty after a success or a cancel. Read once the burn has ended.
+    const QString& FailureReason() const { return m_failureReason; }
 
 protected:
     int32_t OnStart() override;
@@ -67,9 +68,9 @@ private:
     int32_t WriteVolume(LDVolume& volume);
     // Keeps the failing status of a step and gives the burn's result for it.
     uint32_t Fail(int32_t status);
-    // The same, keeping the library's reason for the device's failure.
-    uint32_t Fail(int32_t status, LDDevice& device);
     uint32_t CancelledBeforeWrite();
+    // Keeps the reason of a failed step, with the drive's sense bytes and presence.
+    void NoteFailure(LDDevice& device, int32_t status);
     void MarkEnded(bool ended);
 
     LumadiscAPI* m_owner;
@@ -83,9 +84,9 @@ private:
     StorageLibrary& m_library;
     std::atomic<uint32_t> m_result{0};
     std::atomic<bool> m_cancelled{false};
+    QString m_failureReason;
     // A request to insert a medium was refused: the burn failed, the user did not cancel it.
     std::atomic<bool> m_mediumRefused{false};
-    std::u16string m_failureReason;
     std::mutex m_endMutex;
     std::condition_variable m_endChanged;
     std::atomic<bool> m_ended{true};

@@ -31,14 +31,20 @@ bool isFailedConversion(const QString& path)
 class BurnProgress final : public kvtl::RefCountedImpl<IKavoMediaBurnerCallback>
 {
 public:
-    explicit BurnProgress(std::function<void(quint64, quint64)> report)
-        : m_report(std::move(report))
+    BurnProgress(std::function<void(quint64, quint64)> report,
+                 std::function<void(quint32, quint64, quint64)> phase)
+        : m_report(std::move(report)), m_phase(std::move(phase))
     {
     }
     void OnProgress(quint64 current, quint64 total) override { m_report(current, total); }
+    void OnBurnPhase(quint32 phase, quint64 current, quint64 total) override
+    {
+        m_phase(phase, current, total);
+    }
 
 private:
     std::function<void(quint64, quint64)> m_report;
+    std::function<void(quint32, quint64, quint64)> m_phase;
 };
 
 } // namespace
@@ -277,7 +283,10 @@ unsigned int TransferSaveStep::writeVideoFileToBurner()
     const std::vector<std::u16string> discNames = m_burner.FileNamesOnDisc();
     emit progress(0, 100, 0, QString());
     kvtl::RefCountedPtr<IKavoMediaBurnerCallback> callback(new BurnProgress(
-        [this](quint64 current, quint64 total) { emit progress(current, total, 0, QString()); }));
+        [this](quint64 current, quint64 total) { emit progress(current, total, 0, QString()); },
+        [this](quint32 phase, quint64 current, quint64 total) {
+            emit burnPhase(int(phase), current, total);
+        }));
     m_burner.SetCallback(callback.get());
     QElapsedTimer timer;
     timer.start();
@@ -299,10 +308,6 @@ unsigned int TransferSaveStep::writeVideoFileToBurner()
 
     // What the burn says counts, not when the cancel came: a disc written and verified before
     // a late cancel holds the files.
-    // The storage library's own words say more than a status code.
-    const std::u16string libraryReason = written ? std::u16string() : m_burner.LastFailureReason();
-    const QString failure =
-        libraryReason.empty() ? burnerReason(result) : QString::fromStdU16String(libraryReason);
     for (int k = 0; k < added.size(); ++k) {
         const int row = added[k];
         if (written) {
@@ -311,7 +316,9 @@ unsigned int TransferSaveStep::writeVideoFileToBurner()
         } else if (result == KavoMediaBurner::BurnCancelled || cancelled()) {
             setOutcome(row, FileOutcome::Cancelled, QString());
         } else {
-            failFile(row, failure, int(result));
+            // The drive's reason in words when it gave one, else what the result code says.
+            const QString why = m_burner.FailureReason();
+            failFile(row, why.isEmpty() ? burnerReason(result) : why, int(result));
             continue;
         }
         emit fileEnded(outcomes().at(row));

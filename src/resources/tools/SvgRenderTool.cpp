@@ -1,4 +1,5 @@
-// Build-time helper: renders each SVG source to a PNG of the SVG's own size.
+// Build-time helper: renders each SVG source to a PNG of the SVG's own size, or of twice that
+// size when the output's name ends in "@2x.png" (Qt takes those on screens scaled by 2).
 // Usage: SvgRenderTool OUT.png IN.svg [OUT.png IN.svg ...]
 
 #include <QFile>
@@ -33,7 +34,8 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "SvgRenderTool: cannot read %s\n", qPrintable(in));
             return 1;
         }
-        const QSize size = renderer.defaultSize();
+        const int scale = out.endsWith(QLatin1String("@2x.png")) ? 2 : 1;
+        const QSize size = renderer.defaultSize() * scale;
         if (size.isEmpty()) {
             std::fprintf(stderr, "SvgRenderTool: %s has no size\n", qPrintable(in));
             return 1;
