@@ -178,7 +178,7 @@ void TestUsbCopier::copy_fsyncFails_failsAndLeavesNoPart()
     operations.fsync = failingFsync;
     s_fsyncCalls = 0;
     const USBFileCopier::Result result = USBFileCopier::copy(
-        source, stick, [](quint64, quint64) { return true; }, false, operations);
+        source, stick, [](quint64, quint64) { return true; }, false, FileNameMapper(), operations);
     QCOMPARE(s_fsyncCalls, 1);
     QCOMPARE(int(result.outcome), int(USBFileCopier::Outcome::Failed));
     QCOMPARE(result.error, EIO);
