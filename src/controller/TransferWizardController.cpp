@@ -162,6 +162,7 @@ void TransferWizardController::connectSession()
     connect(session, &TransferSession::fileEnded, dlg, [dlg](const FileOutcome& outcome) {
         switch (outcome.state) {
         case FileOutcome::Arrived:
+            dlg->fileSaveArrived(outcome.index, outcome.source, outcome.destination);
             dlg->fileSaveFinished(outcome.index);
             break;
         case FileOutcome::Failed:

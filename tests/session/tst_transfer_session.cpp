@@ -231,8 +231,17 @@ void TestTransferSession::failedWrite_endsFailed_recordsNothing()
     QVERIFY(device);
     const uint id = device->GetDeviceId();
 
-    TransferSession::Plan p =
-        plan({m_fitting, m_root + "/gone.avi"}, m_root + "/stick-" + QTest::currentDataTag(), id);
+    QStringList sources{m_fitting, m_root + "/gone.avi"};
+    const QString late = m_root + "/late.avi";
+    if (toUSB) {
+        // A file that cannot be read as a video fails alone: the one after it still arrives.
+        QDir().mkpath(m_root + "/folder.avi");
+        QFile::remove(late);
+        QVERIFY(QFile::copy(m_fitting, late));
+        sources << m_root + "/folder.avi" << late;
+    }
+    const QString stick = m_root + "/stick-" + QTest::currentDataTag();
+    TransferSession::Plan p = plan(sources, stick, id);
     p.writeAsIs = true;
     if (!toUSB) {
         p.destination.kind = TransferDestination::Burner;
@@ -247,6 +256,11 @@ void TestTransferSession::failedWrite_endsFailed_recordsNothing()
              qPrintable(result.failureText));
     QCOMPARE(result.files[0].state, toUSB ? FileOutcome::Arrived : FileOutcome::Failed);
     QCOMPARE(result.files[1].state, toUSB ? FileOutcome::Failed : FileOutcome::NotWritten);
+    if (toUSB) {
+        QCOMPARE(result.files[2].state, FileOutcome::Failed);
+        QCOMPARE(result.files[3].state, FileOutcome::Arrived);
+        QCOMPARE(contents(stick + "/late.avi"), contents(late));
+    }
     QCOMPARE(session.state(), int(TransferState::Stopped));
     const auto stored = storedDevice(id);
     QVERIFY(stored && !stored->HasBeenConfigured());
