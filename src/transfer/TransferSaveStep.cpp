@@ -286,6 +286,8 @@ unsigned int TransferSaveStep::writeVideoFileToBurner()
         return 0;
     }
 
+    // Names can change on the disc (two files of one name): report the ones used.
+    const std::vector<std::u16string> discNames = m_burner.FileNamesOnDisc();
     emit progress(0, 100, 0, QString());
     kvtl::RefCountedPtr<IKavoMediaBurnerCallback> callback(new BurnProgress(
         [this](quint64 current, quint64 total) { emit progress(current, total, 0, QString()); },
@@ -313,10 +315,11 @@ unsigned int TransferSaveStep::writeVideoFileToBurner()
 
     // What the burn says counts, not when the cancel came: a disc written and verified before
     // a late cancel holds the files.
-    for (int row : added) {
+    for (int k = 0; k < added.size(); ++k) {
+        const int row = added[k];
         if (written) {
             setOutcome(row, FileOutcome::Arrived,
-                       name + QLatin1Char('/') + QFileInfo(m_files[row].path).fileName());
+                       name + QLatin1Char('/') + QString::fromStdU16String(discNames[size_t(k)]));
         } else if (result == KavoMediaBurner::BurnCancelled || cancelled()) {
             setOutcome(row, FileOutcome::Cancelled, QString());
         } else {

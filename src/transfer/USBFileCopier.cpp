@@ -149,7 +149,8 @@ QString USBFileCopier::freeName(const QString& folder, const QString& fileName,
 
 USBFileCopier::Result USBFileCopier::copy(const QString& source, const QString& folder,
                                           const Progress& progress, bool fatLimit,
-                                          const FileNameMapper& names)
+                                          const FileNameMapper& names,
+                                          const FileOperations& operations)
 {
     FileHandle in(::open(encoded(source).constData(), O_RDONLY | O_CLOEXEC));
     if (in.get() < 0)
@@ -287,7 +288,7 @@ USBFileCopier::Result USBFileCopier::copy(const QString& source, const QString& 
         }
     }
 
-    if (::fsync(out.get()) != 0)
+    if (operations.fsync(out.get()) != 0)
         return failed(errno, QStringLiteral("could not finish writing to the drive"));
     if (out.close() != 0)
         return failed(errno, QStringLiteral("could not finish writing to the drive"));
@@ -310,7 +311,7 @@ USBFileCopier::Result USBFileCopier::copy(const QString& source, const QString& 
 
     // The new name itself must survive a pulled plug.
     FileHandle dir(::open(encoded(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir.get() >= 0 && ::fsync(dir.get()) != 0 && errno != EINVAL)
+    if (dir.get() >= 0 && operations.fsync(dir.get()) != 0 && errno != EINVAL)
         return failed(errno, QStringLiteral("could not finish writing the folder on the drive"));
 
     Result result;

@@ -2,8 +2,15 @@
 
 #include <QString>
 #include <functional>
+#include <unistd.h>
 
 #include "FileNameMapper.h"
+
+// The system calls that make a copy durable. Tests replace them to make one fail.
+struct USBFileOperations
+{
+    int (*fsync)(int fd) = ::fsync;
+};
 
 // Copies one file into a folder of a USB drive without ever losing data: the bytes go to
 // "name.part" in chunks, are flushed to the drive, and only then does the file take its name.
@@ -37,6 +44,8 @@ public:
         QString reason;
     };
 
+    using FileOperations = USBFileOperations;
+
     // Bytes moved per step; progress and cancel are checked between steps.
     static constexpr qint64 ChunkBytes = qint64(4) << 20;
     // FAT and FAT32 store sizes in 32 bits.
@@ -45,7 +54,8 @@ public:
     // fatLimit: the drive is FAT/FAT32, so files above FatFileLimit are refused before a byte
     // is written. names: the rules of the drive's file system.
     static Result copy(const QString& source, const QString& folder, const Progress& progress,
-                       bool fatLimit = false, const FileNameMapper& names = FileNameMapper());
+                       bool fatLimit = false, const FileNameMapper& names = FileNameMapper(),
+                       const FileOperations& operations = FileOperations());
 
     // The first of "name.ext", "name (2).ext", "name (3).ext"... in folder for which neither
     // the file nor its part file exists (under the drive's rules for names).
