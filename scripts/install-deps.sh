@@ -9,6 +9,7 @@ PKGS=(
   libburn-dev libisofs-dev libisoburn-dev xorriso udftools p7zip-full genisoimage
   libicu-dev xvfb xauth fonts-dejavu-core sqlite3
   qt6-translations-l10n fonts-noto-cjk
+  dbus dbus-session-bus-common ntfs-3g
 )
 missing=()
 for p in "${PKGS[@]}"; do

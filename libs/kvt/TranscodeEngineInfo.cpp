@@ -68,8 +68,14 @@ std::map<std::string, std::string> TranscodeEngineInfo::readableFileTypes()
 
 std::string TranscodeEngineInfo::engineText()
 {
-    return "Kavo Transcode Engine 1.0 (libavformat " + versionText(avformat_version()) +
-           ", libavcodec " + versionText(avcodec_version()) + ")";
+    // The window title carries it: short, and no library versions.
+    return "Kavo Transcode Engine 1.0";
+}
+
+std::string TranscodeEngineInfo::libraryVersions()
+{
+    return "libavformat " + versionText(avformat_version()) + ", libavcodec " +
+           versionText(avcodec_version()) + ", libavutil " + versionText(avutil_version());
 }
 
 int32_t TranscodeEngineInfo::GetEngineText(std::string& text)

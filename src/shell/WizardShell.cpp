@@ -15,9 +15,11 @@
 #include <string>
 
 #include "CommandLineParser.h"
+#include "DiagnosticOutput.h"
 #include "Formatting.h"
 #include "PingManager.h"
 #include "SettingsAccessors.h"
+#include "ShellLogging.h"
 #include "TerminationSignals.h"
 #include "TransferWizardController.h"
 #include "TranslationLoader.h"
@@ -92,7 +94,7 @@ void WizardShell::setUpPluginPaths()
                 candidate = plugins;
         }
     }
-    qDebug().noquote() << candidate;
+    qCDebug(lcShell).noquote() << candidate;
     if (!isDir(candidate)) {
         candidate = QStringLiteral("/Library/Application Support/Kavo/QtPlugins");
         if (!isDir(candidate))
@@ -125,7 +127,7 @@ void WizardShell::installTranslations()
     if (!configured.isEmpty())
         localeName = configured;
     const QString i18nDir = translationsDir();
-    qDebug().noquote() << "i18 Dir: " + i18nDir;
+    qCDebug(lcShell).noquote() << "i18 Dir: " + i18nDir;
     s_translations = std::make_unique<TranslationLoader>();
     s_translations->install(localeName, i18nDir);
     setUiLanguage(s_translations->language());
@@ -144,11 +146,12 @@ int WizardShell::run(int& argc, char** argv)
         arguments.append(QString::fromUtf8(argv[i]));
     if (!arguments.isEmpty())
         arguments.removeFirst();
+    DiagnosticOutput::install(arguments);
 
-    qDebug().noquote() << "applicationDirPath(): " + appDir;
+    qCDebug(lcShell).noquote() << "applicationDirPath(): " + appDir;
     const QStringList iconPaths = QDir::searchPaths(QStringLiteral("icon"));
     for (int i = 0; i < iconPaths.size(); ++i)
-        qDebug().noquote().nospace() << "Path[ " << i << " ]: " << iconPaths.at(i);
+        qCDebug(lcShell).noquote().nospace() << "Path[ " << i << " ]: " << iconPaths.at(i);
 
     installTranslations();
 

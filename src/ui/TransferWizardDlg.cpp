@@ -10,6 +10,7 @@
 #include <QUrl>
 
 #include "DialogStyleSheet.h"
+#include "FinishPageDrive.h"
 #include "Formatting.h"
 #include "HelpChooseDeviceDlg.h"
 #include "KavoSettings.h"
@@ -77,6 +78,7 @@ TransferWizardDlg::TransferWizardDlg(TransferWizardServericeInterface* service,
     // The footer spacers give the visible buttons their places; their designer size is the
     // size a button slot takes.
     buttonSize = ui->startSpacer->sizeHint();
+    finishDrive = new FinishPageDrive(ui->finishFrame, ui->finishFrameLayout);
 
     connect(ui->cancelButton, &QPushButton::clicked, this,
             &TransferWizardDlg::cancelProcessWarning);
@@ -246,6 +248,7 @@ void TransferWizardDlg::resetWizard()
     lastProgressFileName.clear();
     ui->KavoRadioButton->setChecked(true);
     ui->burnDiskRadioButton->setChecked(true);
+    transferPage.resetBackButton();
     ui->nextButton->setText(designNextText);
     ui->remainSpaceText->setText(designNoDriveText);
     ui->fileTransferProgressBar->setValue(0);
@@ -401,6 +404,9 @@ void TransferWizardDlg::setupFinishPage()
     updateButtonSpacers();
     ui->registerLabel->setVisible(showRegisterNote);
     hideFooterNav();
+    const USBDriveData* drive = currentDrive();
+    finishDrive->show(method == 1 && drive,
+                      drive ? QString::fromStdU16String(drive->root) : QString());
 }
 
 void TransferWizardDlg::updateButtonSpacers()
@@ -453,6 +459,10 @@ void TransferWizardDlg::nextPage()
 
 void TransferWizardDlg::prevPage()
 {
+    if (transferPage.offersBackToList() && transferEnded) {
+        transferPage.backToList();
+        return;
+    }
     if (page >= DeviceTypePage) {
         --page;
         if (page == DeviceTypePage && start.skipProfilePage)
@@ -808,6 +818,12 @@ void TransferWizardDlg::fileSaveFailed(int index, QString reason)
     transferPage.fileSaveFailed(index, reason);
 }
 
+void TransferWizardDlg::fileSaveArrived(int index, QString source, QString destination)
+{
+    Q_UNUSED(index);
+    finishDrive->addSaved(source, destination);
+}
+
 void TransferWizardDlg::saveFailed(QString message)
 {
     transferPage.saveFailed(message);
@@ -821,5 +837,5 @@ void TransferWizardDlg::cancelProcessWarning()
 
 void TransferWizardDlg::cancelTransferProcess()
 {
-    transferPage.cancelTransferNow();
+    transferPage.destinationRemoved();
 }

@@ -376,7 +376,7 @@ void WizardFilePage::addFilesToModel(const QList<QFileInfo>& files, QStringList&
     if (count == 0)
         return;
     const FileAnalysisRunner::ModelLists lists =
-        FileAnalysisRunner::modelLists(paths, results, count, unknownTypes);
+        FileAnalysisRunner::modelLists(paths, results, count, unknownTypes, d.profile);
     // Only the files of an unknown type that were not added are "not supported": the engine
     // may read a video whatever its extension.
     unsupported << lists.unsupported;
@@ -404,7 +404,7 @@ void WizardFilePage::reanalyzeAllFiles()
     const int count = d.analysisCanceled ? int(results.resultCodes.size()) : int(paths.size());
     d.analysisCanceled = false;
     const FileAnalysisRunner::ModelLists lists =
-        FileAnalysisRunner::modelLists(paths, results, count, QStringList());
+        FileAnalysisRunner::modelLists(paths, results, count, QStringList(), d.profile);
     d.model.updateEstimates(lists.sources, lists.estimates, false, lists.outputPaths);
     d.ui->timeLeftLabel->setText(d.model.totalTimeText());
 }
