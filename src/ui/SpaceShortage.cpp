@@ -1,6 +1,7 @@
 #include "SpaceShortage.h"
 
 #include <QDir>
+#include <QLocale>
 
 namespace {
 
@@ -18,7 +19,7 @@ QString SpaceShortage::roundedSize(quint64 bytes, bool roundUp)
         return tr("%1 MB").arg(qMax<quint64>(wholeMiB, roundUp ? 1 : 0));
     // Hundredths of a GB, rounded the same way as the MB figure.
     const quint64 hundredths = roundUp ? (bytes * 100 + GiB - 1) / GiB : bytes * 100 / GiB;
-    return tr("%1 GB").arg(QString::number(double(hundredths) / 100.0, 'f', 2));
+    return tr("%1 GB").arg(QLocale().toString(double(hundredths) / 100.0, 'f', 2));
 }
 
 QString SpaceShortage::disc(quint64 neededBytes, quint64 freeBytes, quint64 totalBytes)

@@ -14,7 +14,9 @@
 #include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "DestinationDrives.h"
 #include "DialogStyleSheet.h"
@@ -199,10 +201,22 @@ int ScreenWalk::run(const Visit& visitor)
     dlg.reject();
     grabNextMessageBox("box-cancel-warning");
     dlg.cancelProcessWarning();
+    // The names the videos got on the drive, one renamed, more than the page lists.
+    dlg.fileSaveArrived(0, names[0], QStringLiteral("/media/alice/STICK/Birthday party 2009.mp4"));
+    dlg.fileSaveArrived(1, names[1], QStringLiteral("/media/alice/STICK/holiday (2).avi"));
+    dlg.fileSaveArrived(2, names[2], QStringLiteral("/media/alice/STICK/A very long file.mkv"));
+    dlg.fileSaveArrived(3, names[0], QStringLiteral("/media/alice/STICK/Birthday 2.mp4"));
     dlg.fileSaveDone();
-    visit(&dlg, "page4-transfer-done");
     dlg.nextPage();
     visit(&dlg, "page5-finish");
+    // The Eject button and the longest of its results.
+    dlg.findChild<QPushButton*>("ejectButton")->show();
+    auto* ejectResult = dlg.findChild<QLabel*>("ejectResultLabel");
+    ejectResult->setText(tr("FinishPageDrive", "The USB drive is busy: another program is using "
+                                               "it. Close it and try again."));
+    ejectResult->show();
+    visit(&dlg, "page5-finish-eject");
+    ejectResult->hide();
     // After an activation video, the finish page also asks to play it first.
     dlg.findChild<QLabel*>("registerLabel")->show();
     visit(&dlg, "page5-finish-register");
@@ -262,6 +276,34 @@ int ScreenWalk::run(const Visit& visitor)
                                            "fast enough (drive sense 3/0C/09)")));
     service.burners.clear();
 
+    // A transfer to a USB drive that went away after the first file: the failed page.
+    dlg.fileModel()->clear();
+    dlg.resetWizard();
+    const QString gone = home.filePath("STICK");
+    QDir().mkpath(gone);
+    service.usb << FakeWizardService::drive(gone, "STICK", 7ull << 30);
+    WizardStartParameters toStick = toLongDrive;
+    toStick.driveLetter = gone.toStdU16String();
+    dlg.setWizardStartParameters(toStick);
+    dlg.fileModel()->insertFiles(sources, {QString(), QString(), QString()}, estimates, names,
+                                 false);
+    dlg.prevPage();
+    dlg.nextPage();
+    dlg.startButtonClicked();
+    dlg.fileSaveStarted(0);
+    dlg.updateProgress(60, 100, 0, QString());
+    dlg.fileSaveFinished(0);
+    dlg.fileSaveStarted(1);
+    dlg.updateProgress(30, 100, 0, QString());
+    QDir(gone).removeRecursively();
+    const QString goneReason = tr("USBFileCopier", "could not name the file on the drive") +
+                               QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(ENOENT));
+    dlg.fileSaveFailed(1, goneReason);
+    grabNextMessageBox("box-drive-gone");
+    dlg.saveFailed(QFileInfo(names[1]).fileName() + QStringLiteral(": ") + goneReason);
+    visit(&dlg, "page4-failed");
+    service.usb.clear();
+
     // A drive too small for the videos: the longest of the file page's warnings.
     dlg.resetWizard();
     const QString smallRoot = QStringLiteral("/media/alice/SMALL");
@@ -283,6 +325,10 @@ int ScreenWalk::run(const Visit& visitor)
         readOnly.status = DriveMediumNotWritable;
         USBDriveData full = ready;
         full.freeBytes = 0;
+        USBDriveData blankDvd = FakeWizardService::drive("/dev/sr0", "DVD", 4700000000ull);
+        blankDvd.totalBytes = blankDvd.freeBytes;
+        USBDriveData usedCd = FakeWizardService::drive("/dev/sr0", "CD-R", 300ull << 20);
+        usedCd.totalBytes = 703ull << 20;
         const QString video = QStringLiteral("Birthday party 2009.mp4");
         const QStringList messages = {
             DestinationDrives::statusMessage(nullptr, 0, 0, FS_ALL, 0, video),
@@ -295,7 +341,10 @@ int ScreenWalk::run(const Visit& visitor)
             DestinationDrives::statusMessage(&full, 1, 0, FS_ALL, 0, video),
             DestinationDrives::statusMessage(&ready, 1, ready.freeBytes, FS_ALL, 0, video),
             DestinationDrives::statusMessage(&ready, 1, 0, FS_NTFS, 0, video),
-            DestinationDrives::statusMessage(&ready, 1, 0, FS_ALL, 5ull << 30, video)};
+            DestinationDrives::statusMessage(&ready, 1, 0, FS_ALL, 5ull << 30, video),
+            // Discs too small: a blank DVD, a CD with something on it already.
+            DestinationDrives::statusMessage(&blankDvd, 0, 6ull << 30, FS_ALL, 0, video),
+            DestinationDrives::statusMessage(&usedCd, 0, 1300ull << 20, FS_ALL, 0, video)};
         for (int i = 0; i < messages.size(); ++i) {
             warning->setText(messages[i]);
             visit(&dlg, QStringLiteral("page3-warning-%1").arg(i));

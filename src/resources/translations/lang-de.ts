@@ -139,6 +139,82 @@
         <source>Includes the conversion; press Enter to learn why it takes longer</source>
         <translation>Einschließlich Konvertierung; drücken Sie die Eingabetaste, um zu erfahren, warum es länger dauert</translation>
     </message>
+    <message>
+        <source>part of the file could not be read</source>
+        <translation>ein Teil der Datei war nicht lesbar</translation>
+    </message>
+    <message>
+        <source>its number of video tracks</source>
+        <translation>der Anzahl der Videospuren</translation>
+    </message>
+    <message>
+        <source>its file type</source>
+        <translation>des Dateityps</translation>
+    </message>
+    <message>
+        <source>its video format</source>
+        <translation>des Videoformats</translation>
+    </message>
+    <message>
+        <source>its picture size</source>
+        <translation>der Bildgröße</translation>
+    </message>
+    <message>
+        <source>its frame rate</source>
+        <translation>der Bildrate</translation>
+    </message>
+    <message>
+        <source>its colour format</source>
+        <translation>des Farbformats</translation>
+    </message>
+    <message>
+        <source>its video bit rate</source>
+        <translation>der Videobitrate</translation>
+    </message>
+    <message>
+        <source>its H.264 profile or level</source>
+        <translation>des H.264-Profils oder -Levels</translation>
+    </message>
+    <message>
+        <source>its audio format</source>
+        <translation>des Audioformats</translation>
+    </message>
+    <message>
+        <source>its number of audio channels</source>
+        <translation>der Anzahl der Audiokanäle</translation>
+    </message>
+    <message>
+        <source>its audio bit rate</source>
+        <translation>der Audiobitrate</translation>
+    </message>
+    <message>
+        <source>Converted for your device.</source>
+        <translation>Für Ihr Gerät konvertiert.</translation>
+    </message>
+    <message>
+        <source>Converted for your device: %1.</source>
+        <translation>Für Ihr Gerät konvertiert: %1.</translation>
+    </message>
+    <message>
+        <source>Converted for your device because of %1.</source>
+        <translation>Wegen %1 für Ihr Gerät konvertiert.</translation>
+    </message>
+    <message>
+        <source>Not copied</source>
+        <translation>Nicht kopiert</translation>
+    </message>
+    <message>
+        <source>The file as it is: your device plays it without conversion.</source>
+        <translation>Die Datei unverändert: Ihr Gerät spielt sie ohne Konvertierung ab.</translation>
+    </message>
+    <message>
+        <source>Size after conversion (the file itself: %1).</source>
+        <translation>Größe nach der Konvertierung (die Datei selbst: %1).</translation>
+    </message>
+    <message>
+        <source>What is written to the destination: for videos marked as converted, the size after conversion.</source>
+        <translation>Was auf das Ziel geschrieben wird: bei als konvertiert markierten Videos die Größe nach der Konvertierung.</translation>
+    </message>
 </context>
 <context>
     <name>FileTypes</name>
@@ -146,6 +222,60 @@
         <source>All Video</source>
         <extracomment>the Add dialog&apos;s filter of every readable type, shown as &quot;%1 files&quot;</extracomment>
         <translation>Alle Video</translation>
+    </message>
+</context>
+<context>
+    <name>FinishPageDrive</name>
+    <message>
+        <source>Eject</source>
+        <translation>Auswerfen</translation>
+    </message>
+    <message>
+        <source>Safely remove the USB drive</source>
+        <translation>USB-Laufwerk sicher entfernen</translation>
+    </message>
+    <message>
+        <source>Ejecting the USB drive...</source>
+        <translation>USB-Laufwerk wird ausgeworfen...</translation>
+    </message>
+    <message>
+        <source>On the drive:</source>
+        <translation>Auf dem Laufwerk:</translation>
+    </message>
+    <message>
+        <source>%1 (renamed from &quot;%2&quot;)</source>
+        <translation>%1 (umbenannt, vorher „%2“)</translation>
+    </message>
+    <message numerus="yes">
+        <source>and %n more</source>
+        <translation>
+            <numerusform>und %n weitere</numerusform>
+            <numerusform>und %n weitere</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The USB drive can be removed now.</source>
+        <translation>Sie können das USB-Laufwerk jetzt entfernen.</translation>
+    </message>
+    <message>
+        <source>The USB drive is no longer in use and can be removed now.</source>
+        <translation>Das USB-Laufwerk wird nicht mehr verwendet und kann jetzt entfernt werden.</translation>
+    </message>
+    <message>
+        <source>The USB drive is busy: another program is using it. Close it and try again.</source>
+        <translation>Das USB-Laufwerk ist belegt: Ein anderes Programm verwendet es. Schließen Sie das Programm und versuchen Sie es erneut.</translation>
+    </message>
+    <message>
+        <source>The USB drive is busy: %1 is using it. Close it and try again.</source>
+        <translation>Das USB-Laufwerk ist belegt: %1 verwendet es. Schließen Sie das Programm und versuchen Sie es erneut.</translation>
+    </message>
+    <message>
+        <source>You are not permitted to eject this USB drive.</source>
+        <translation>Sie sind nicht berechtigt, dieses USB-Laufwerk auszuwerfen.</translation>
+    </message>
+    <message>
+        <source>The USB drive could not be ejected: %1</source>
+        <translation>Das USB-Laufwerk konnte nicht ausgeworfen werden: %1</translation>
     </message>
 </context>
 <context>
@@ -866,6 +996,69 @@ Außerdem dauert die Übertragung großer Dateien länger als die kleiner Dateie
     <message>
         <source>Verifying disc</source>
         <translation>Disc wird geprüft</translation>
+    </message>
+    <message>
+        <source>Unable to write the disc image: %1.</source>
+        <translation>Das Disc-Image kann nicht geschrieben werden: %1.</translation>
+    </message>
+    <message>
+        <source>%1 MB</source>
+        <translation>%1 MB</translation>
+    </message>
+    <message>
+        <source>%1 GB</source>
+        <translation>%1 GB</translation>
+    </message>
+    <message>
+        <source>These videos need %1; this disc holds %2. Remove about %3 of videos, or choose a DVD.</source>
+        <translation>Diese Videos benötigen %1; diese Disc fasst %2. Entfernen Sie etwa %3 an Videos oder wählen Sie eine DVD.</translation>
+    </message>
+    <message>
+        <source>These videos need %1; this disc holds %2. Remove about %3 of videos, or choose a disc that holds more.</source>
+        <translation>Diese Videos benötigen %1; diese Disc fasst %2. Entfernen Sie etwa %3 an Videos oder wählen Sie eine Disc mit mehr Kapazität.</translation>
+    </message>
+    <message>
+        <source>These videos need %1; this disc has room for %2. Remove about %3 of videos, or choose a blank disc or a DVD.</source>
+        <translation>Diese Videos benötigen %1; auf dieser Disc ist Platz für %2. Entfernen Sie etwa %3 an Videos oder wählen Sie eine leere Disc oder eine DVD.</translation>
+    </message>
+    <message>
+        <source>These videos need %1; this disc has room for %2. Remove about %3 of videos, or choose a blank disc.</source>
+        <translation>Diese Videos benötigen %1; auf dieser Disc ist Platz für %2. Entfernen Sie etwa %3 an Videos oder wählen Sie eine leere Disc.</translation>
+    </message>
+    <message>
+        <source>These videos need %1; this drive has %2 free.</source>
+        <translation>Diese Videos benötigen %1; auf diesem Laufwerk sind %2 frei.</translation>
+    </message>
+    <message>
+        <source>The image file %1 already holds a disc. Remove or rename it to write a new one.</source>
+        <translation>Die Imagedatei %1 enthält bereits eine Disc. Entfernen Sie die Datei oder benennen Sie sie um, um eine neue zu schreiben.</translation>
+    </message>
+    <message>
+        <source>The destination drive is no longer available.</source>
+        <translation>Das Ziellaufwerk ist nicht mehr verfügbar.</translation>
+    </message>
+    <message>
+        <source>The disc drive %1 is no longer available.</source>
+        <translation>Das Disc-Laufwerk %1 ist nicht mehr verfügbar.</translation>
+    </message>
+    <message>
+        <source>The USB drive %1 is no longer available.</source>
+        <translation>Das USB-Laufwerk %1 ist nicht mehr verfügbar.</translation>
+    </message>
+    <message>
+        <source>Back to the list</source>
+        <translation>Zurück zur Liste</translation>
+    </message>
+    <message>
+        <source>Whole transfer: %1 %</source>
+        <translation>Gesamt: %1 %</translation>
+    </message>
+</context>
+<context>
+    <name>UDisks2Ejector</name>
+    <message>
+        <source>the drive is not known to UDisks2</source>
+        <translation>das Laufwerk ist UDisks2 nicht bekannt</translation>
     </message>
 </context>
 <context>

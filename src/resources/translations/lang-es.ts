@@ -139,6 +139,82 @@
         <source>Includes the conversion; press Enter to learn why it takes longer</source>
         <translation>Incluye la conversión; pulse Intro para saber por qué tarda más</translation>
     </message>
+    <message>
+        <source>part of the file could not be read</source>
+        <translation>no se pudo leer una parte del archivo</translation>
+    </message>
+    <message>
+        <source>its number of video tracks</source>
+        <translation>su número de pistas de vídeo</translation>
+    </message>
+    <message>
+        <source>its file type</source>
+        <translation>su tipo de archivo</translation>
+    </message>
+    <message>
+        <source>its video format</source>
+        <translation>su formato de vídeo</translation>
+    </message>
+    <message>
+        <source>its picture size</source>
+        <translation>su tamaño de imagen</translation>
+    </message>
+    <message>
+        <source>its frame rate</source>
+        <translation>su velocidad de fotogramas</translation>
+    </message>
+    <message>
+        <source>its colour format</source>
+        <translation>su formato de color</translation>
+    </message>
+    <message>
+        <source>its video bit rate</source>
+        <translation>su velocidad de bits de vídeo</translation>
+    </message>
+    <message>
+        <source>its H.264 profile or level</source>
+        <translation>su perfil o nivel H.264</translation>
+    </message>
+    <message>
+        <source>its audio format</source>
+        <translation>su formato de audio</translation>
+    </message>
+    <message>
+        <source>its number of audio channels</source>
+        <translation>su número de canales de audio</translation>
+    </message>
+    <message>
+        <source>its audio bit rate</source>
+        <translation>su velocidad de bits de audio</translation>
+    </message>
+    <message>
+        <source>Converted for your device.</source>
+        <translation>Convertido para su dispositivo.</translation>
+    </message>
+    <message>
+        <source>Converted for your device: %1.</source>
+        <translation>Convertido para su dispositivo: %1.</translation>
+    </message>
+    <message>
+        <source>Converted for your device because of %1.</source>
+        <translation>Convertido para su dispositivo debido a %1.</translation>
+    </message>
+    <message>
+        <source>Not copied</source>
+        <translation>No copiado</translation>
+    </message>
+    <message>
+        <source>The file as it is: your device plays it without conversion.</source>
+        <translation>El archivo tal cual: su dispositivo lo reproduce sin conversión.</translation>
+    </message>
+    <message>
+        <source>Size after conversion (the file itself: %1).</source>
+        <translation>Tamaño tras la conversión (el archivo en sí: %1).</translation>
+    </message>
+    <message>
+        <source>What is written to the destination: for videos marked as converted, the size after conversion.</source>
+        <translation>Lo que se escribe en el destino: para los vídeos marcados como convertidos, el tamaño tras la conversión.</translation>
+    </message>
 </context>
 <context>
     <name>FileTypes</name>
@@ -146,6 +222,60 @@
         <source>All Video</source>
         <extracomment>the Add dialog&apos;s filter of every readable type, shown as &quot;%1 files&quot;</extracomment>
         <translation>vídeo (todos los tipos)</translation>
+    </message>
+</context>
+<context>
+    <name>FinishPageDrive</name>
+    <message>
+        <source>Eject</source>
+        <translation>Expulsar</translation>
+    </message>
+    <message>
+        <source>Safely remove the USB drive</source>
+        <translation>Quitar la unidad USB de forma segura</translation>
+    </message>
+    <message>
+        <source>Ejecting the USB drive...</source>
+        <translation>Expulsando la unidad USB...</translation>
+    </message>
+    <message>
+        <source>On the drive:</source>
+        <translation>En la unidad:</translation>
+    </message>
+    <message>
+        <source>%1 (renamed from &quot;%2&quot;)</source>
+        <translation>%1 (renombrado; antes «%2»)</translation>
+    </message>
+    <message numerus="yes">
+        <source>and %n more</source>
+        <translation>
+            <numerusform>y %n más</numerusform>
+            <numerusform>y %n más</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The USB drive can be removed now.</source>
+        <translation>Ya puede quitar la unidad USB.</translation>
+    </message>
+    <message>
+        <source>The USB drive is no longer in use and can be removed now.</source>
+        <translation>La unidad USB ya no está en uso y ya puede quitarla.</translation>
+    </message>
+    <message>
+        <source>The USB drive is busy: another program is using it. Close it and try again.</source>
+        <translation>La unidad USB está ocupada: otro programa la está usando. Ciérrelo e inténtelo de nuevo.</translation>
+    </message>
+    <message>
+        <source>The USB drive is busy: %1 is using it. Close it and try again.</source>
+        <translation>La unidad USB está ocupada: %1 la está usando. Cierre ese programa e inténtelo de nuevo.</translation>
+    </message>
+    <message>
+        <source>You are not permitted to eject this USB drive.</source>
+        <translation>No tiene permiso para expulsar esta unidad USB.</translation>
+    </message>
+    <message>
+        <source>The USB drive could not be ejected: %1</source>
+        <translation>No se pudo expulsar la unidad USB: %1</translation>
     </message>
 </context>
 <context>
@@ -866,6 +996,69 @@ Además, los archivos grandes pueden tardar más en transferirse que los pequeñ
     <message>
         <source>Verifying disc</source>
         <translation>Verificando disco</translation>
+    </message>
+    <message>
+        <source>Unable to write the disc image: %1.</source>
+        <translation>No se puede escribir la imagen de disco: %1.</translation>
+    </message>
+    <message>
+        <source>%1 MB</source>
+        <translation>%1 MB</translation>
+    </message>
+    <message>
+        <source>%1 GB</source>
+        <translation>%1 GB</translation>
+    </message>
+    <message>
+        <source>These videos need %1; this disc holds %2. Remove about %3 of videos, or choose a DVD.</source>
+        <translation>Estos vídeos necesitan %1; este disco admite %2. Quite unos %3 de vídeos o elija un DVD.</translation>
+    </message>
+    <message>
+        <source>These videos need %1; this disc holds %2. Remove about %3 of videos, or choose a disc that holds more.</source>
+        <translation>Estos vídeos necesitan %1; este disco admite %2. Quite unos %3 de vídeos o elija un disco con más capacidad.</translation>
+    </message>
+    <message>
+        <source>These videos need %1; this disc has room for %2. Remove about %3 of videos, or choose a blank disc or a DVD.</source>
+        <translation>Estos vídeos necesitan %1; este disco tiene espacio para %2. Quite unos %3 de vídeos o elija un disco virgen o un DVD.</translation>
+    </message>
+    <message>
+        <source>These videos need %1; this disc has room for %2. Remove about %3 of videos, or choose a blank disc.</source>
+        <translation>Estos vídeos necesitan %1; este disco tiene espacio para %2. Quite unos %3 de vídeos o elija un disco virgen.</translation>
+    </message>
+    <message>
+        <source>These videos need %1; this drive has %2 free.</source>
+        <translation>Estos vídeos necesitan %1; esta unidad tiene %2 libres.</translation>
+    </message>
+    <message>
+        <source>The image file %1 already holds a disc. Remove or rename it to write a new one.</source>
+        <translation>El archivo de imagen %1 ya contiene un disco. Elimínelo o cámbiele el nombre para escribir uno nuevo.</translation>
+    </message>
+    <message>
+        <source>The destination drive is no longer available.</source>
+        <translation>La unidad de destino ya no está disponible.</translation>
+    </message>
+    <message>
+        <source>The disc drive %1 is no longer available.</source>
+        <translation>La unidad de disco %1 ya no está disponible.</translation>
+    </message>
+    <message>
+        <source>The USB drive %1 is no longer available.</source>
+        <translation>La unidad USB %1 ya no está disponible.</translation>
+    </message>
+    <message>
+        <source>Back to the list</source>
+        <translation>Volver a la lista</translation>
+    </message>
+    <message>
+        <source>Whole transfer: %1 %</source>
+        <translation>Total: %1 %</translation>
+    </message>
+</context>
+<context>
+    <name>UDisks2Ejector</name>
+    <message>
+        <source>the drive is not known to UDisks2</source>
+        <translation>UDisks2 no conoce la unidad</translation>
     </message>
 </context>
 <context>

@@ -139,6 +139,82 @@
         <source>Includes the conversion; press Enter to learn why it takes longer</source>
         <translation>Conversion comprise&#xa0;; appuyez sur Entrée pour savoir pourquoi c’est plus long</translation>
     </message>
+    <message>
+        <source>part of the file could not be read</source>
+        <translation>une partie du fichier n’a pas pu être lue</translation>
+    </message>
+    <message>
+        <source>its number of video tracks</source>
+        <translation>son nombre de pistes vidéo</translation>
+    </message>
+    <message>
+        <source>its file type</source>
+        <translation>son type de fichier</translation>
+    </message>
+    <message>
+        <source>its video format</source>
+        <translation>son format vidéo</translation>
+    </message>
+    <message>
+        <source>its picture size</source>
+        <translation>sa taille d’image</translation>
+    </message>
+    <message>
+        <source>its frame rate</source>
+        <translation>sa fréquence d’images</translation>
+    </message>
+    <message>
+        <source>its colour format</source>
+        <translation>son format de couleur</translation>
+    </message>
+    <message>
+        <source>its video bit rate</source>
+        <translation>son débit vidéo</translation>
+    </message>
+    <message>
+        <source>its H.264 profile or level</source>
+        <translation>son profil ou niveau H.264</translation>
+    </message>
+    <message>
+        <source>its audio format</source>
+        <translation>son format audio</translation>
+    </message>
+    <message>
+        <source>its number of audio channels</source>
+        <translation>son nombre de canaux audio</translation>
+    </message>
+    <message>
+        <source>its audio bit rate</source>
+        <translation>son débit audio</translation>
+    </message>
+    <message>
+        <source>Converted for your device.</source>
+        <translation>Converti pour votre appareil.</translation>
+    </message>
+    <message>
+        <source>Converted for your device: %1.</source>
+        <translation>Converti pour votre appareil&#xa0;: %1.</translation>
+    </message>
+    <message>
+        <source>Converted for your device because of %1.</source>
+        <translation>Converti pour votre appareil en raison de %1.</translation>
+    </message>
+    <message>
+        <source>Not copied</source>
+        <translation>Non copié</translation>
+    </message>
+    <message>
+        <source>The file as it is: your device plays it without conversion.</source>
+        <translation>Le fichier tel quel&#xa0;: votre appareil le lit sans conversion.</translation>
+    </message>
+    <message>
+        <source>Size after conversion (the file itself: %1).</source>
+        <translation>Taille après conversion (le fichier lui-même&#xa0;: %1).</translation>
+    </message>
+    <message>
+        <source>What is written to the destination: for videos marked as converted, the size after conversion.</source>
+        <translation>Ce qui est écrit sur la destination&#xa0;: pour les vidéos marquées comme converties, la taille après conversion.</translation>
+    </message>
 </context>
 <context>
     <name>FileTypes</name>
@@ -146,6 +222,60 @@
         <source>All Video</source>
         <extracomment>the Add dialog&apos;s filter of every readable type, shown as &quot;%1 files&quot;</extracomment>
         <translation>vidéo (tous types)</translation>
+    </message>
+</context>
+<context>
+    <name>FinishPageDrive</name>
+    <message>
+        <source>Eject</source>
+        <translation>Éjecter</translation>
+    </message>
+    <message>
+        <source>Safely remove the USB drive</source>
+        <translation>Retirer la clé USB en toute sécurité</translation>
+    </message>
+    <message>
+        <source>Ejecting the USB drive...</source>
+        <translation>Éjection de la clé USB...</translation>
+    </message>
+    <message>
+        <source>On the drive:</source>
+        <translation>Sur la clé USB&#xa0;:</translation>
+    </message>
+    <message>
+        <source>%1 (renamed from &quot;%2&quot;)</source>
+        <translation>%1 (renommé, ancien nom «&#xa0;%2&#xa0;»)</translation>
+    </message>
+    <message numerus="yes">
+        <source>and %n more</source>
+        <translation>
+            <numerusform>et %n autre</numerusform>
+            <numerusform>et %n autres</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The USB drive can be removed now.</source>
+        <translation>Vous pouvez maintenant retirer la clé USB.</translation>
+    </message>
+    <message>
+        <source>The USB drive is no longer in use and can be removed now.</source>
+        <translation>La clé USB n’est plus utilisée&#xa0;; vous pouvez maintenant la retirer.</translation>
+    </message>
+    <message>
+        <source>The USB drive is busy: another program is using it. Close it and try again.</source>
+        <translation>La clé USB est occupée&#xa0;: un autre programme l’utilise. Fermez-le et réessayez.</translation>
+    </message>
+    <message>
+        <source>The USB drive is busy: %1 is using it. Close it and try again.</source>
+        <translation>La clé USB est occupée&#xa0;: %1 l’utilise. Fermez ce programme et réessayez.</translation>
+    </message>
+    <message>
+        <source>You are not permitted to eject this USB drive.</source>
+        <translation>Vous n’êtes pas autorisé à éjecter cette clé USB.</translation>
+    </message>
+    <message>
+        <source>The USB drive could not be ejected: %1</source>
+        <translation>Impossible d’éjecter la clé USB&#xa0;: %1</translation>
     </message>
 </context>
 <context>
@@ -866,6 +996,69 @@ Les fichiers volumineux peuvent aussi prendre plus de temps à transférer que l
     <message>
         <source>Verifying disc</source>
         <translation>Vérification du disque</translation>
+    </message>
+    <message>
+        <source>Unable to write the disc image: %1.</source>
+        <translation>Impossible d’écrire l’image disque&#xa0;: %1.</translation>
+    </message>
+    <message>
+        <source>%1 MB</source>
+        <translation>%1 Mo</translation>
+    </message>
+    <message>
+        <source>%1 GB</source>
+        <translation>%1 Go</translation>
+    </message>
+    <message>
+        <source>These videos need %1; this disc holds %2. Remove about %3 of videos, or choose a DVD.</source>
+        <translation>Ces vidéos nécessitent %1&#xa0;; ce disque peut en contenir %2. Retirez environ %3 de vidéos ou choisissez un DVD.</translation>
+    </message>
+    <message>
+        <source>These videos need %1; this disc holds %2. Remove about %3 of videos, or choose a disc that holds more.</source>
+        <translation>Ces vidéos nécessitent %1&#xa0;; ce disque peut en contenir %2. Retirez environ %3 de vidéos ou choisissez un disque de plus grande capacité.</translation>
+    </message>
+    <message>
+        <source>These videos need %1; this disc has room for %2. Remove about %3 of videos, or choose a blank disc or a DVD.</source>
+        <translation>Ces vidéos nécessitent %1&#xa0;; ce disque a de la place pour %2. Retirez environ %3 de vidéos ou choisissez un disque vierge ou un DVD.</translation>
+    </message>
+    <message>
+        <source>These videos need %1; this disc has room for %2. Remove about %3 of videos, or choose a blank disc.</source>
+        <translation>Ces vidéos nécessitent %1&#xa0;; ce disque a de la place pour %2. Retirez environ %3 de vidéos ou choisissez un disque vierge.</translation>
+    </message>
+    <message>
+        <source>These videos need %1; this drive has %2 free.</source>
+        <translation>Ces vidéos nécessitent %1&#xa0;; ce lecteur dispose de %2 d’espace libre.</translation>
+    </message>
+    <message>
+        <source>The image file %1 already holds a disc. Remove or rename it to write a new one.</source>
+        <translation>Le fichier image %1 contient déjà un disque. Supprimez-le ou renommez-le pour en écrire un nouveau.</translation>
+    </message>
+    <message>
+        <source>The destination drive is no longer available.</source>
+        <translation>Le lecteur de destination n’est plus disponible.</translation>
+    </message>
+    <message>
+        <source>The disc drive %1 is no longer available.</source>
+        <translation>Le lecteur de disque %1 n’est plus disponible.</translation>
+    </message>
+    <message>
+        <source>The USB drive %1 is no longer available.</source>
+        <translation>La clé USB %1 n’est plus disponible.</translation>
+    </message>
+    <message>
+        <source>Back to the list</source>
+        <translation>Retour à la liste</translation>
+    </message>
+    <message>
+        <source>Whole transfer: %1 %</source>
+        <translation>Transfert complet&#xa0;: %1&#xa0;%</translation>
+    </message>
+</context>
+<context>
+    <name>UDisks2Ejector</name>
+    <message>
+        <source>the drive is not known to UDisks2</source>
+        <translation>le lecteur est inconnu de UDisks2</translation>
     </message>
 </context>
 <context>

@@ -139,6 +139,82 @@
         <source>Includes the conversion; press Enter to learn why it takes longer</source>
         <translation>変換を含みます。時間がかかる理由を確認するには Enter キーを押してください</translation>
     </message>
+    <message>
+        <source>part of the file could not be read</source>
+        <translation>ファイルの一部を読み取れませんでした</translation>
+    </message>
+    <message>
+        <source>its number of video tracks</source>
+        <translation>ビデオトラック数</translation>
+    </message>
+    <message>
+        <source>its file type</source>
+        <translation>ファイルの種類</translation>
+    </message>
+    <message>
+        <source>its video format</source>
+        <translation>ビデオ形式</translation>
+    </message>
+    <message>
+        <source>its picture size</source>
+        <translation>画像サイズ</translation>
+    </message>
+    <message>
+        <source>its frame rate</source>
+        <translation>フレームレート</translation>
+    </message>
+    <message>
+        <source>its colour format</source>
+        <translation>色形式</translation>
+    </message>
+    <message>
+        <source>its video bit rate</source>
+        <translation>ビデオのビットレート</translation>
+    </message>
+    <message>
+        <source>its H.264 profile or level</source>
+        <translation>H.264 のプロファイルまたはレベル</translation>
+    </message>
+    <message>
+        <source>its audio format</source>
+        <translation>オーディオ形式</translation>
+    </message>
+    <message>
+        <source>its number of audio channels</source>
+        <translation>オーディオチャンネル数</translation>
+    </message>
+    <message>
+        <source>its audio bit rate</source>
+        <translation>オーディオのビットレート</translation>
+    </message>
+    <message>
+        <source>Converted for your device.</source>
+        <translation>お使いのデバイス用に変換しました。</translation>
+    </message>
+    <message>
+        <source>Converted for your device: %1.</source>
+        <translation>お使いのデバイス用に変換しました: %1。</translation>
+    </message>
+    <message>
+        <source>Converted for your device because of %1.</source>
+        <translation>%1のため、お使いのデバイス用に変換しました。</translation>
+    </message>
+    <message>
+        <source>Not copied</source>
+        <translation>未コピー</translation>
+    </message>
+    <message>
+        <source>The file as it is: your device plays it without conversion.</source>
+        <translation>ファイルそのままです。お使いのデバイスは変換せずに再生できます。</translation>
+    </message>
+    <message>
+        <source>Size after conversion (the file itself: %1).</source>
+        <translation>変換後のサイズです (ファイル自体: %1)。</translation>
+    </message>
+    <message>
+        <source>What is written to the destination: for videos marked as converted, the size after conversion.</source>
+        <translation>転送先に書き込まれるサイズです。変換済みと表示されたビデオは変換後のサイズです。</translation>
+    </message>
 </context>
 <context>
     <name>FileTypes</name>
@@ -146,6 +222,59 @@
         <source>All Video</source>
         <extracomment>the Add dialog&apos;s filter of every readable type, shown as &quot;%1 files&quot;</extracomment>
         <translation>すべてのビデオ</translation>
+    </message>
+</context>
+<context>
+    <name>FinishPageDrive</name>
+    <message>
+        <source>Eject</source>
+        <translation>取り出し</translation>
+    </message>
+    <message>
+        <source>Safely remove the USB drive</source>
+        <translation>USB ドライブを安全に取り外します</translation>
+    </message>
+    <message>
+        <source>Ejecting the USB drive...</source>
+        <translation>USB ドライブを取り出しています...</translation>
+    </message>
+    <message>
+        <source>On the drive:</source>
+        <translation>ドライブ上のファイル:</translation>
+    </message>
+    <message>
+        <source>%1 (renamed from &quot;%2&quot;)</source>
+        <translation>%1 (元の名前:「%2」)</translation>
+    </message>
+    <message numerus="yes">
+        <source>and %n more</source>
+        <translation>
+            <numerusform>ほか %n 件</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The USB drive can be removed now.</source>
+        <translation>USB ドライブを取り外せます。</translation>
+    </message>
+    <message>
+        <source>The USB drive is no longer in use and can be removed now.</source>
+        <translation>USB ドライブは使用されていないため、取り外せます。</translation>
+    </message>
+    <message>
+        <source>The USB drive is busy: another program is using it. Close it and try again.</source>
+        <translation>USB ドライブは使用中です。別のプログラムが使用しています。そのプログラムを閉じてから、もう一度お試しください。</translation>
+    </message>
+    <message>
+        <source>The USB drive is busy: %1 is using it. Close it and try again.</source>
+        <translation>USB ドライブは %1 が使用中です。そのプログラムを閉じてから、もう一度お試しください。</translation>
+    </message>
+    <message>
+        <source>You are not permitted to eject this USB drive.</source>
+        <translation>この USB ドライブを取り出す権限がありません。</translation>
+    </message>
+    <message>
+        <source>The USB drive could not be ejected: %1</source>
+        <translation>USB ドライブを取り出せませんでした: %1</translation>
     </message>
 </context>
 <context>
@@ -866,6 +995,69 @@ Larger files might also take longer to transfer than smaller files.</source>
     <message>
         <source>Verifying disc</source>
         <translation>ディスクを検証しています</translation>
+    </message>
+    <message>
+        <source>Unable to write the disc image: %1.</source>
+        <translation>ディスクイメージを書き込めません: %1。</translation>
+    </message>
+    <message>
+        <source>%1 MB</source>
+        <translation>%1 MB</translation>
+    </message>
+    <message>
+        <source>%1 GB</source>
+        <translation>%1 GB</translation>
+    </message>
+    <message>
+        <source>These videos need %1; this disc holds %2. Remove about %3 of videos, or choose a DVD.</source>
+        <translation>これらのビデオには %1 が必要ですが、このディスクの容量は %2 です。ビデオを約 %3 分削除するか、DVD を選択してください。</translation>
+    </message>
+    <message>
+        <source>These videos need %1; this disc holds %2. Remove about %3 of videos, or choose a disc that holds more.</source>
+        <translation>これらのビデオには %1 が必要ですが、このディスクの容量は %2 です。ビデオを約 %3 分削除するか、容量の大きいディスクを選択してください。</translation>
+    </message>
+    <message>
+        <source>These videos need %1; this disc has room for %2. Remove about %3 of videos, or choose a blank disc or a DVD.</source>
+        <translation>これらのビデオには %1 が必要ですが、このディスクの空き容量は %2 です。ビデオを約 %3 分削除するか、空のディスクまたは DVD を選択してください。</translation>
+    </message>
+    <message>
+        <source>These videos need %1; this disc has room for %2. Remove about %3 of videos, or choose a blank disc.</source>
+        <translation>これらのビデオには %1 が必要ですが、このディスクの空き容量は %2 です。ビデオを約 %3 分削除するか、空のディスクを選択してください。</translation>
+    </message>
+    <message>
+        <source>These videos need %1; this drive has %2 free.</source>
+        <translation>これらのビデオには %1 が必要ですが、このドライブの空き容量は %2 です。</translation>
+    </message>
+    <message>
+        <source>The image file %1 already holds a disc. Remove or rename it to write a new one.</source>
+        <translation>イメージファイル %1 には既にディスクが書き込まれています。新しく書き込むには、ファイルを削除するか名前を変更してください。</translation>
+    </message>
+    <message>
+        <source>The destination drive is no longer available.</source>
+        <translation>転送先のドライブを使用できなくなりました。</translation>
+    </message>
+    <message>
+        <source>The disc drive %1 is no longer available.</source>
+        <translation>ディスクドライブ %1 を使用できなくなりました。</translation>
+    </message>
+    <message>
+        <source>The USB drive %1 is no longer available.</source>
+        <translation>USB ドライブ %1 を使用できなくなりました。</translation>
+    </message>
+    <message>
+        <source>Back to the list</source>
+        <translation>一覧に戻る</translation>
+    </message>
+    <message>
+        <source>Whole transfer: %1 %</source>
+        <translation>全体: %1%</translation>
+    </message>
+</context>
+<context>
+    <name>UDisks2Ejector</name>
+    <message>
+        <source>the drive is not known to UDisks2</source>
+        <translation>UDisks2 がこのドライブを認識していません</translation>
     </message>
 </context>
 <context>
