@@ -14,7 +14,8 @@ struct Message
     QString source;
     QString disambiguation;
     QString translation;
-    QString type; // "unfinished", "obsolete", "vanished", or empty when done
+    QStringList forms; // a plural message's forms, each with its own placeholders
+    QString type;      // "unfinished", "obsolete", "vanished", or empty when done
     QString key() const
     {
         return context + QLatin1Char('\x1f') + source + QLatin1Char('\x1f') + disambiguation;
@@ -53,7 +54,15 @@ QList<Message> readCatalogue(const QString& path, QString* language = nullptr)
             current.disambiguation = xml.readElementText();
         } else if (name == QLatin1String("translation")) {
             current.type = xml.attributes().value(QLatin1String("type")).toString();
-            current.translation = xml.readElementText(QXmlStreamReader::IncludeChildElements);
+            while (!(xml.readNext() == QXmlStreamReader::EndElement &&
+                     xml.name() == QLatin1String("translation")) &&
+                   !xml.atEnd()) {
+                if (xml.isCharacters())
+                    current.translation += xml.text();
+                else if (xml.isStartElement() && xml.name() == QLatin1String("numerusform"))
+                    current.forms << xml.readElementText();
+            }
+            current.translation += current.forms.join(QString());
             messages << current;
         }
     }
@@ -138,11 +147,13 @@ void TestTranslations::catalogue_isFinished()
             problems << where + QStringLiteral(" is ") + m.type;
         else if (m.translation.trimmed().isEmpty())
             problems << where + QStringLiteral(" has no translation");
-        else if (markers(m.source) != markers(m.translation))
-            problems << where + QStringLiteral(" keeps ") +
-                            markers(m.translation).join(QLatin1Char(' ')) +
-                            QStringLiteral(" instead of ") +
-                            markers(m.source).join(QLatin1Char(' '));
+        for (const QString& text : m.forms.isEmpty() ? QStringList{m.translation} : m.forms) {
+            if (!m.translation.trimmed().isEmpty() && markers(m.source) != markers(text))
+                problems << where + QStringLiteral(" keeps ") +
+                                markers(text).join(QLatin1Char(' ')) +
+                                QStringLiteral(" instead of ") +
+                                markers(m.source).join(QLatin1Char(' '));
+        }
     }
     QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
 }

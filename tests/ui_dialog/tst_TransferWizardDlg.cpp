@@ -1093,8 +1093,7 @@ void TestTransferWizardDlg::unfinishedTransfer_endState()
         QCOMPARE(model.status(1), int(FileInfoModel::WriteError));
 }
 
-void TestTransferWizardDlg::burn_holdsBarAt99UntilDone() void TestTransferWizardDlg::
-    burn_writeThenVerify_holdsBarAt99UntilDone()
+void TestTransferWizardDlg::burn_writeThenVerify_holdsBarAt99UntilDone()
 {
     startTransfer({"a.mp4"}, false, true);
     QCOMPARE(m_service.transferCalls, 1);

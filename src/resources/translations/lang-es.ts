@@ -1047,7 +1047,7 @@ Además, los archivos grandes pueden tardar más en transferirse que los pequeñ
     </message>
     <message>
         <source>Back to the list</source>
-        <translation>Volver a la lista</translation>
+        <translation>Ver la lista</translation>
     </message>
     <message>
         <source>Whole transfer: %1 %</source>

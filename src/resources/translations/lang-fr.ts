@@ -1051,7 +1051,7 @@ Les fichiers volumineux peuvent aussi prendre plus de temps à transférer que l
     </message>
     <message>
         <source>Whole transfer: %1 %</source>
-        <translation>Transfert complet&#xa0;: %1&#xa0;%</translation>
+        <translation>Total&#xa0;: %1&#xa0;%</translation>
     </message>
 </context>
 <context>

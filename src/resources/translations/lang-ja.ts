@@ -1026,7 +1026,7 @@ Larger files might also take longer to transfer than smaller files.</source>
     </message>
     <message>
         <source>These videos need %1; this drive has %2 free.</source>
-        <translation>これらのビデオには %1 が必要ですが、このドライブの空き容量は %2 です。</translation>
+        <translation>必要な容量: %1、空き容量: %2。</translation>
     </message>
     <message>
         <source>The image file %1 already holds a disc. Remove or rename it to write a new one.</source>
