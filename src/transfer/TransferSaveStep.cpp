@@ -69,8 +69,9 @@ TransferSaveStep::TransferSaveStep(const std::atomic<bool>& cancelled, KavoMedia
 
 TransferSaveStep::~TransferSaveStep()
 {
-    // Nothing the worker uses may go before it has ended.
+    // Nothing the worker uses may go before it has ended; a copy waiting for a file stops.
     cancel();
+    halt();
     join();
 }
 

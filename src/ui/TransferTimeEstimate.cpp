@@ -100,7 +100,8 @@ qint64 TransferTimeEstimate::remainingSeconds(const FileInfoModel& model, const 
     // Each part at the speed measured for it: a slow conversion says nothing about the drive,
     // whose estimate comes from what it did last time until its own progress shows.
     const double conversionSpeed = speed(conversionDone, progress.conversionMs);
-    const double writeSpeed = speed(writeDone, progress.writeMs);
+    const double writeSpeed = progress.recentWriteSpeed > 0 ? progress.recentWriteSpeed
+                                                            : speed(writeDone, progress.writeMs);
 
     // When each file is there to be written, counted from now.
     double converting = 0;

@@ -19,6 +19,9 @@ public:
         // How long each part has really been at work.
         qint64 conversionMs = 0;
         qint64 writeMs = 0;
+        // The write's speed of late (real seconds per estimated second), 0 when unknown: it
+        // beats the average since the write began.
+        double recentWriteSpeed = 0;
     };
 
     // Seconds done and left by the estimates alone.
@@ -33,6 +36,10 @@ public:
         double writeLeft = 0;
     };
     static Split split(const FileInfoModel& model, double conversionPercent, double writePercent);
+    static Split split(const FileInfoModel& model, const Progress& progress)
+    {
+        return split(model, progress.conversionPercent, progress.writePercent);
+    }
 
     // Seconds still to go: each file's estimated times left, scaled by how fast its part has
     // really been going (a part without progress yet counts as estimated). overlap: each

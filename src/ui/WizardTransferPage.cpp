@@ -37,6 +37,7 @@ void WizardTransferPage::setup()
     m_conversionEndMs = -1;
     m_copyClock.invalidate();
     m_writeBusyMs = 0;
+    m_writeSpeed.reset();
     m_remaining.reset();
     showOverall(0);
     startTransfer();
@@ -133,9 +134,14 @@ void WizardTransferPage::showProgress(quint64 bytePos, quint64 totalBytes,
     } else {
         m_conversionPercent = fraction;
     }
+    TransferTimeEstimate::Progress progress = progressNow();
+    if (writing)
+        m_writeSpeed.add(progress.writeMs,
+                         TransferTimeEstimate::split(d.model, progress).writeDone);
+    progress.recentWriteSpeed = m_writeSpeed.speed();
     const qint64 now = d.transferClock.isValid() ? d.transferClock.elapsed() : 0;
     const qint64 left = m_remaining.next(
-        TransferTimeEstimate::remainingSeconds(d.model, progressNow(), d.method == 1), now);
+        TransferTimeEstimate::remainingSeconds(d.model, progress, d.method == 1), now);
 
     // While videos convert, their figures are on view; a copy beside them shows in the rows,
     // the whole transfer's share and the time left.

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "RecentSpeed.h"
 #include "RemainingTimeSmoother.h"
 #include "TransferTimeEstimate.h"
 
@@ -93,6 +94,7 @@ private:
     qint64 m_conversionEndMs = -1;
     QElapsedTimer m_copyClock;
     qint64 m_writeBusyMs = 0;
+    RecentSpeed m_writeSpeed;
     RemainingTimeSmoother m_remaining;
     // When the remaining time was last written to the trace.
     QElapsedTimer m_traceClock;

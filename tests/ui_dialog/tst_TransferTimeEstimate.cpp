@@ -3,6 +3,7 @@
 #include <QTest>
 
 #include "FileInfoModel.h"
+#include "RecentSpeed.h"
 #include "RemainingTimeSmoother.h"
 #include "TransferTimeEstimate.h"
 
@@ -20,6 +21,8 @@ private slots:
     void barValue();
     void smoother_data();
     void smoother();
+    void recentSpeed_data();
+    void recentSpeed();
 
 private:
     void fill(FileInfoModel& model, const QString& rows);
@@ -210,6 +213,36 @@ void TestTransferTimeEstimate::smoother()
     }
     QVERIFY2(rise <= maxRise, qPrintable(QString::number(rise)));
     QVERIFY2(last >= lowest && last <= highest, qPrintable(QString::number(last)));
+}
+
+void TestTransferTimeEstimate::recentSpeed_data()
+{
+    // Work in steps of 100 ms: so many seconds at each speed (real per estimated second).
+    QTest::addColumn<QList<double>>("phases");
+    QTest::addColumn<double>("speed");
+    QTest::newRow("steady") << QList<double>{10, 1.0} << 1.0;
+    QTest::newRow("the cache is full: a copy slows down") << QList<double>{10, 1.0, 10, 2.0} << 2.0;
+    QTest::newRow("read-back faster than the write") << QList<double>{20, 4.0, 6, 1.0} << 1.0;
+    QTest::newRow("under a second says nothing") << QList<double>{0.5, 1.0} << 0.0;
+    QTest::newRow("no progress says nothing") << QList<double>{10, 0.0} << 0.0;
+}
+
+void TestTransferTimeEstimate::recentSpeed()
+{
+    QFETCH(QList<double>, phases);
+    QFETCH(double, speed);
+    RecentSpeed recent;
+    qint64 ms = 0;
+    double done = 0;
+    recent.add(ms, done);
+    for (int i = 0; i + 1 < phases.size(); i += 2) {
+        for (int step = 0; step < int(phases[i] * 10); ++step) {
+            ms += 100;
+            done += phases[i + 1] > 0 ? 0.1 / phases[i + 1] : 0;
+            recent.add(ms, done);
+        }
+    }
+    QVERIFY2(qAbs(recent.speed() - speed) < 0.01, qPrintable(QString::number(recent.speed())));
 }
 
 QTEST_MAIN(TestTransferTimeEstimate)
