@@ -100,8 +100,9 @@ qint64 TransferTimeEstimate::remainingSeconds(const FileInfoModel& model, const 
     // Each part at the speed measured for it: a slow conversion says nothing about the drive,
     // whose estimate comes from what it did last time until its own progress shows.
     const double conversionSpeed = speed(conversionDone, progress.conversionMs);
-    const double writeSpeed = progress.recentWriteSpeed > 0 ? progress.recentWriteSpeed
-                                                            : speed(writeDone, progress.writeMs);
+    // A write that has slowed down goes on at its recent speed; a burst into the system's
+    // cache promises nothing, so the average is kept when it is the slower one.
+    const double writeSpeed = qMax(progress.recentWriteSpeed, speed(writeDone, progress.writeMs));
 
     // When each file is there to be written, counted from now.
     double converting = 0;

@@ -19,8 +19,8 @@ public:
         // How long each part has really been at work.
         qint64 conversionMs = 0;
         qint64 writeMs = 0;
-        // The write's speed of late (real seconds per estimated second), 0 when unknown: it
-        // beats the average since the write began.
+        // The write's speed of late (real seconds per estimated second), 0 when unknown: when
+        // it is slower than the average since the write began, it counts instead.
         double recentWriteSpeed = 0;
     };
 

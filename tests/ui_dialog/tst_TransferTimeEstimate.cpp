@@ -103,32 +103,43 @@ void TestTransferTimeEstimate::remainingSeconds_data()
     QTest::addColumn<qint64>("writeMs");
     QTest::addColumn<bool>("overlap");
     QTest::addColumn<qint64>("remaining");
+    QTest::addColumn<double>("recent");
     // Nothing done yet: the estimate itself.
     QTest::newRow("estimate before progress")
-        << "2:100:20" << 0.0 << 0.0 << qint64(5000) << qint64(0) << false << qint64(120);
+        << "2:100:20" << 0.0 << 0.0 << qint64(5000) << qint64(0) << false << qint64(120) << 0.0;
     // Half the conversions done in their estimated time: the rest as estimated.
     QTest::newRow("on schedule") << "5:60:60 2:60:60" << 0.0 << 0.0 << qint64(60000) << qint64(0)
-                                 << false << qint64(180);
+                                 << false << qint64(180) << 0.0;
     // Converting twice as slow as estimated: the conversions left take twice as long; the
     // drive's own estimate stands until its progress shows.
     QTest::newRow("slow conversion, drive as estimated")
-        << "5:60:60 2:60:60" << 0.0 << 0.0 << qint64(120000) << qint64(0) << false << qint64(240);
-    QTest::newRow("fast conversion")
-        << "5:60:60 2:60:60" << 0.0 << 0.0 << qint64(30000) << qint64(0) << false << qint64(150);
+        << "5:60:60 2:60:60" << 0.0 << 0.0 << qint64(120000) << qint64(0) << false << qint64(240)
+        << 0.0;
+    QTest::newRow("fast conversion") << "5:60:60 2:60:60" << 0.0 << 0.0 << qint64(30000)
+                                     << qint64(0) << false << qint64(150) << 0.0;
     // Writing twice as slow as estimated: the rest of the write takes twice as long.
     QTest::newRow("slow drive") << "8:0:60 6:0:60" << 0.0 << 50.0 << qint64(0) << qint64(180000)
-                                << false << qint64(60);
+                                << false << qint64(60) << 0.0;
     // Side by side: the copy of a converted file waits for its conversion, the copy of a file
     // taken as it is does not; the end is whichever part ends last.
     QTest::newRow("overlap: copies hidden behind the conversions")
-        << "2:60:10 2:60:10 2:0:30" << 0.0 << 0.0 << qint64(0) << qint64(0) << true << qint64(130);
+        << "2:60:10 2:60:10 2:0:30" << 0.0 << 0.0 << qint64(0) << qint64(0) << true << qint64(130)
+        << 0.0;
     QTest::newRow("sequential: the same files one part after the other")
-        << "2:60:10 2:60:10 2:0:30" << 0.0 << 0.0 << qint64(0) << qint64(0) << false << qint64(170);
+        << "2:60:10 2:60:10 2:0:30" << 0.0 << 0.0 << qint64(0) << qint64(0) << false << qint64(170)
+        << 0.0;
     QTest::newRow("overlap: a slow drive is the longer part")
-        << "5:10:100 3:10:100" << 50.0 << 0.0 << qint64(15000) << qint64(0) << true << qint64(200);
+        << "5:10:100 3:10:100" << 50.0 << 0.0 << qint64(15000) << qint64(0) << true << qint64(200)
+        << 0.0;
     QTest::newRow("overlap: the last copy waits for the last conversion")
         << "8:40:10 6:40:10 3:40:10" << 50.0 << 50.0 << qint64(100000) << qint64(30000) << true
-        << qint64(40);
+        << qint64(40) << 0.0;
+    // The drive has slowed down of late: the rest goes at that speed, not the average.
+    QTest::newRow("slower of late") << "8:0:60 6:0:60" << 0.0 << 50.0 << qint64(0) << qint64(90000)
+                                    << false << qint64(60) << 2.0;
+    QTest::newRow("a burst of late promises nothing")
+        << "8:0:60 6:0:60" << 0.0 << 50.0 << qint64(0) << qint64(90000) << false << qint64(30)
+        << 0.25;
 }
 
 void TestTransferTimeEstimate::remainingSeconds()
@@ -140,9 +151,11 @@ void TestTransferTimeEstimate::remainingSeconds()
     QFETCH(qint64, writeMs);
     QFETCH(bool, overlap);
     QFETCH(qint64, remaining);
+    QFETCH(double, recent);
     FileInfoModel model;
     fill(model, rows);
     TransferTimeEstimate::Progress progress;
+    progress.recentWriteSpeed = recent;
     progress.conversionPercent = conversion;
     progress.writePercent = write;
     progress.conversionMs = conversionMs;
