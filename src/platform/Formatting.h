@@ -19,5 +19,6 @@ QString currentLocale();
 // one, else a page shipped with the program.
 QString errorHelpUrl(int code);
 
-// The folder holding the shipped help pages (beside the program, or $KAVO_HELP_DIR).
+// The folder holding the shipped help pages: $KAVO_HELP_DIR, beside the program (a build tree),
+// or the installed data folder relative to it.
 QString localHelpDir();

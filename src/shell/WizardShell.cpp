@@ -16,7 +16,10 @@
 #include <string>
 
 #include "CommandLineParser.h"
+#include "HelpLinkOpener.h"
+#include "LaunchArguments.h"
 #include "PingManager.h"
+#include "PortavoLayout.h"
 #include "SettingsAccessors.h"
 #include "TerminationSignals.h"
 #include "TransferWizardController.h"
@@ -54,23 +57,16 @@ bool isDir(const QString& path)
     return !path.isEmpty() && QFileInfo(path).isDir();
 }
 
-} // namespace
-
-QString WizardShell::usageText()
+// A part that sits beside the program in a build tree and in the data folder once installed.
+QString besideOrInstalled(const QString& besideProgram, const QString& inDataDir)
 {
-    return QStringLiteral(
-        "Usage: portavo -xfer -id DEVICE [-file URL]... [-activationvideo]\n"
-        "Puts videos on a disc or a USB drive that a home video device can play.\n"
-        "  -xfer             start the transfer wizard (required)\n"
-        "  -id DEVICE        the device to serve (required): 10000 DVD player, 10001 Blu-ray\n"
-        "                    player, 10002 TV, 10003 PlayStation 3, 10004 mobile phone, or\n"
-        "                    the number of a device stored before; 1000 writes the files\n"
-        "                    as they are, without converting them\n"
-        "  -file URL         a video to add, as a file URL (file:///home/alice/a%20b.mp4);\n"
-        "                    repeat it for more videos\n"
-        "  -activationvideo  the videos are activation videos: they go to the top of the list\n"
-        "While the wizard runs, the same command hands further videos to it.\n");
+    if (QFileInfo::exists(besideProgram))
+        return besideProgram;
+    return QDir::cleanPath(QCoreApplication::applicationDirPath() +
+                           QStringLiteral("/" PORTAVO_DATA_FROM_BIN "/") + inDataDir);
 }
+
+} // namespace
 
 TransferWizardController* WizardShell::runningController()
 {
@@ -112,7 +108,8 @@ void WizardShell::installTranslations()
         localeName = configured;
     const QString tag = TranslationTag::fromLocaleName(localeName);
 
-    const QString i18nDir = QCoreApplication::applicationDirPath() + QStringLiteral("/i18n");
+    const QString i18nDir = besideOrInstalled(
+        QCoreApplication::applicationDirPath() + QStringLiteral("/i18n"), QStringLiteral("i18n"));
     qDebug().noquote() << "i18 Dir: " + i18nDir;
     if (!isDir(i18nDir) || tag.isEmpty())
         return;
@@ -128,9 +125,14 @@ int WizardShell::run(int& argc, char** argv)
 {
     auto app = std::make_unique<QApplication>(argc, argv);
     const QString appDir = QCoreApplication::applicationDirPath();
-    QResource::registerResource(appDir + QStringLiteral("/../Resources/DeviceTransferWizard.rcc"),
-                                QStringLiteral("/"));
+    QResource::registerResource(
+        besideOrInstalled(appDir + QStringLiteral("/../Resources/DeviceTransferWizard.rcc"),
+                          QStringLiteral("DeviceTransferWizard.rcc")),
+        QStringLiteral("/"));
     setUpPluginPaths();
+    // Help links show their page even on a desktop without a web browser.
+    auto helpLinks = std::make_unique<HelpLinkOpener>();
+    helpLinks->install();
 
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
@@ -159,7 +161,7 @@ int WizardShell::run(int& argc, char** argv)
             result = UnattendedTransfer::NotStarted;
         } else {
             // No wizard, as before; but a person who typed the command learns how to use it.
-            std::fputs(usageText().toLocal8Bit().constData(), stderr);
+            std::fputs(LaunchArguments::usageText().toLocal8Bit().constData(), stderr);
         }
     } else {
         // SIGTERM and SIGINT end the wizard as its window would: everything is torn down. An
@@ -194,6 +196,7 @@ int WizardShell::run(int& argc, char** argv)
     }
 
     pingManager()->clear();
+    helpLinks.reset();
     if (s_appTranslator)
         QCoreApplication::removeTranslator(s_appTranslator.get());
     if (s_qtTranslator)

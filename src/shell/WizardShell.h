@@ -15,9 +15,6 @@ public:
     static int run(int& argc, char** argv);
     // Ignored unless run() is inside its event loop.
     static void forwardCommandLine(int argc, const char* const* argv);
-    // What the command line takes, for a person: printed to the standard error stream when
-    // the command line is rejected.
-    static QString usageText();
     // The wizard inside run()'s event loop, or null.
     static TransferWizardController* runningController();
 

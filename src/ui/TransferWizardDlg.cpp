@@ -261,6 +261,11 @@ void TransferWizardDlg::appendFileInfos(const QList<QFileInfo>& files, bool addT
     }
 }
 
+void TransferWizardDlg::reportMissingFiles(const QStringList& paths)
+{
+    filePage.reportMissingFiles(paths);
+}
+
 void TransferWizardDlg::volumeSpaceChanged(const std::u16string& drive, quint64 newFreeSpace)
 {
     emit usbDriveSpaceChanged(QString::fromStdU16String(drive), newFreeSpace);

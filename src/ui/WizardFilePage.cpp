@@ -16,6 +16,7 @@
 #include "ErrorDialog.h"
 #include "ISourceMedia.h"
 #include "LabelElider.h"
+#include "TranscodeEnums.h"
 #include "TranscodeJob.h"
 #include "TransferWizardDlg.h"
 #include "TransferWizardServericeInterface.h"
@@ -380,6 +381,17 @@ void WizardFilePage::addFilesToModel(const QList<QFileInfo>& files, QStringList&
         errors.run(tr("Invalid Files"),
                    tr("Kavo Transfer Wizard is unable to recognize the following files:"), false);
     }
+}
+
+void WizardFilePage::reportMissingFiles(const QStringList& paths)
+{
+    if (paths.isEmpty())
+        return;
+    ErrorDialog errors;
+    for (const QString& path : paths)
+        errors.addRow(path, kvt::CRTL_FILE_DOES_NOT_EXIST);
+    errors.run(tr("Invalid Files"),
+               tr("Kavo Transfer Wizard is unable to recognize the following files:"), false);
 }
 
 void WizardFilePage::reanalyzeAllFiles()

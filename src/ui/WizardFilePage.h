@@ -48,6 +48,8 @@ public:
     QString addDialogFolder() const;
     void addFileNames(const QStringList& names);
     void addFilesToModel(const QList<QFileInfo>& files, QStringList& unsupported, bool addToTop);
+    // Files that were handed over but do not exist, in the "Invalid Files" box.
+    void reportMissingFiles(const QStringList& paths);
     void reanalyzeAllFiles();
     void removeFiles();
     void fileClicked(const QModelIndex& index);

@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QTimer>
+#include <QUrl>
 #include <cstdio>
 
 #include "DialogStyleSheet.h"
@@ -21,7 +22,9 @@
 #include "ErrorDialog.h"
 #include "FakeWizardService.h"
 #include "FileInfoModel.h"
+#include "Formatting.h"
 #include "HelpChooseDeviceDlg.h"
+#include "HelpViewer.h"
 #include "ProfileRadioButton.h"
 #include "ProgressDialog.h"
 #include "SuperComboBoxPopup.h"
@@ -252,6 +255,13 @@ int main(int argc, char** argv)
     progress.show();
     save(&progress, "dialog-progress");
     progress.hide();
+
+    // The help viewer on a shipped page, as a desktop without a web browser shows it.
+    HelpViewer viewer;
+    viewer.setSource(QUrl(errorHelpUrl(23)));
+    viewer.show();
+    save(&viewer, "dialog-help-viewer");
+    viewer.hide();
 
     return failures == 0 ? 0 : 1;
 }

@@ -1,5 +1,6 @@
-// Build-time helper: renders each SVG source to a PNG of the SVG's own size.
-// Usage: SvgRenderTool OUT.png IN.svg [OUT.png IN.svg ...]
+// Build-time helper: renders each SVG source to a PNG of the SVG's own size, or of N x N
+// pixels (the application icon's theme sizes).
+// Usage: SvgRenderTool [--size N] OUT.png IN.svg [OUT.png IN.svg ...]
 
 #include <QFile>
 #include <QGuiApplication>
@@ -20,9 +21,15 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") && runtimeDir.isValid())
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtimeDir.path()));
     QGuiApplication app(argc, argv);
-    const QStringList args = app.arguments();
-    if (args.size() < 3 || args.size() % 2 == 0) {
-        std::fprintf(stderr, "usage: SvgRenderTool OUT.png IN.svg [OUT.png IN.svg ...]\n");
+    QStringList args = app.arguments();
+    int side = 0;
+    if (args.size() > 2 && args[1] == QLatin1String("--size")) {
+        side = args[2].toInt();
+        args.remove(1, 2);
+    }
+    if (args.size() < 3 || args.size() % 2 == 0 || side < 0) {
+        std::fprintf(stderr,
+                     "usage: SvgRenderTool [--size N] OUT.png IN.svg [OUT.png IN.svg ...]\n");
         return 2;
     }
     for (int i = 1; i + 1 < args.size(); i += 2) {
@@ -33,7 +40,7 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "SvgRenderTool: cannot read %s\n", qPrintable(in));
             return 1;
         }
-        const QSize size = renderer.defaultSize();
+        const QSize size = side > 0 ? QSize(side, side) : renderer.defaultSize();
         if (size.isEmpty()) {
             std::fprintf(stderr, "SvgRenderTool: %s has no size\n", qPrintable(in));
             return 1;

@@ -1,36 +1,75 @@
-// The portavo launcher: starts the wizard, or hands the command line to the one already
-// running for this user.
-#include <algorithm>
-#include <cctype>
+// The portavo launcher: answers --help and --version, starts the wizard, or hands the command
+// line to the one already running for this user.
+#include <QCoreApplication>
+#include <QDir>
+#include <QStringList>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "Formatting.h"
+#include "LaunchArguments.h"
 #include "LauncherChannel.h"
 
 extern "C" int kavomain(int argc, char** argv);
 extern "C" void commandline(int argc, char** argv);
 
-// "-to" and "-start": a script's unattended run, which must report its own outcome and so
-// never hands its command line over to an open wizard.
-static bool isUnattended(const std::vector<std::string>& arguments)
+namespace {
+
+// Exit code of a command line that is refused; the wizard's entry point itself returns 0.
+constexpr int RejectedExit = 2;
+
+void print(FILE* stream, const QString& text)
 {
-    bool to = false;
-    bool start = false;
-    for (std::string a : arguments) {
-        std::transform(a.begin(), a.end(), a.begin(),
-                       [](unsigned char c) { return char(std::tolower(c)); });
-        to = to || a == "-to";
-        start = start || a == "-start";
-    }
-    return to && start;
+    std::fputs(text.toLocal8Bit().constData(), stream);
+    std::fflush(stream);
 }
+
+int errorPage(int argc, char** argv, int code)
+{
+    // The help pages are found relative to this program.
+    QCoreApplication app(argc, argv);
+    print(stdout, errorHelpUrl(code) + QLatin1Char('\n'));
+    return 0;
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
-    std::vector<std::string> arguments(argv, argv + argc);
-    // Asking an open wizard with an empty command line changes nothing there.
-    if (isUnattended(arguments) &&
+    QStringList given;
+    for (int i = 1; i < argc; ++i)
+        given << QString::fromUtf8(argv[i]);
+    const LaunchArguments::Request request = LaunchArguments::interpret(given, QDir::currentPath());
+    for (const QString& problem : request.problems)
+        print(stderr, problem + QLatin1Char('\n'));
+    switch (request.action) {
+    case LaunchArguments::Action::Help:
+        print(stdout, LaunchArguments::usageText());
+        return 0;
+    case LaunchArguments::Action::Version:
+        print(stdout, LaunchArguments::versionText());
+        return 0;
+    case LaunchArguments::Action::ErrorPage:
+        return errorPage(argc, argv, request.errorCode);
+    case LaunchArguments::Action::Reject:
+        print(stderr, LaunchArguments::usageText());
+        return RejectedExit;
+    case LaunchArguments::Action::Run:
+        break;
+    }
+
+    std::vector<std::string> arguments{argc > 0 ? argv[0] : "portavo"};
+    for (const QString& a : request.arguments)
+        arguments.push_back(a.toUtf8().toStdString());
+    std::vector<char*> pointers;
+    for (std::string& a : arguments)
+        pointers.push_back(a.data());
+    pointers.push_back(nullptr);
+
+    // Asking an open wizard with an empty command line changes nothing there. An unattended
+    // run must report its own outcome, so it never hands over.
+    if (request.unattended &&
         LauncherChannel::send(LauncherChannel::defaultSocketPath(), {}, 2000) !=
             LauncherChannel::Delivery::NoListener) {
         std::fprintf(stderr, "portavo: nothing was transferred: a wizard is already running; "
@@ -56,7 +95,7 @@ int main(int argc, char** argv)
                      channel.failure().c_str());
         return 1;
     }
-    const int result = kavomain(argc, argv);
+    const int result = kavomain(int(arguments.size()), pointers.data());
     channel.stop();
     return result;
 }
