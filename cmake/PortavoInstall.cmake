@@ -62,23 +62,24 @@ install(FILES ${changelog_gz} ${pkg}/copyright DESTINATION ${CMAKE_INSTALL_DATAD
 add_custom_target(portavo_desktop_files ALL DEPENDS ${icon_pngs} ${docs})
 
 # cpack -G DEB: a Debian package of the installed tree, dependencies from dpkg-shlibdeps.
+# Configure with -DCMAKE_INSTALL_PREFIX=/usr for it (scripts/package.sh does): the private
+# library then sits in the multiarch folder, outside ldconfig's.
 set(CPACK_PACKAGE_NAME portavo)
 set(CPACK_PACKAGE_VENDOR "The Portavo developers")
 set(CPACK_PACKAGE_CONTACT "Portavo developers <dev@portavo.invalid>")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "put videos on a disc or USB drive that a player can play")
 set(CPACK_PACKAGE_DESCRIPTION
-  "A wizard that takes video files and puts them on a medium that a home video device can
-play: a recordable CD, DVD or Blu-ray disc, or a USB drive. Videos the device cannot play
-are converted first. It also runs unattended from scripts.")
+  "A wizard that takes video files and puts them on a medium that a home
+video device can play: a recordable CD, DVD or Blu-ray disc, or a USB
+drive. Videos the device cannot play are converted first. It also runs
+unattended from scripts.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION video)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Our own libraries are found in the package's private folder.
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_INSTALL_PREFIX}/${PORTAVO_INSTALL_PRIVATE_LIBDIR})
 # The SQLite driver is a Qt plug-in, which dpkg-shlibdeps cannot see; the rest are tools the
 # program runs.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite")
