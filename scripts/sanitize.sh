@@ -3,7 +3,8 @@
 #   scripts/sanitize.sh [asan]  AddressSanitizer + UndefinedBehaviorSanitizer (build-asan): every
 #                               test not labelled slow; builds only what those tests need.
 #   scripts/sanitize.sh tsan    ThreadSanitizer (build-tsan): the threads and messaging
-#                               (platform) and device library (devices) tests. The controller's
+#                               (platform), device library (devices) and transfer session
+#                               (session: no Widgets, no global pool) tests. The controller's
 #                               tests hand work to Qt's global pool, whose futex hand-over an
 #                               uninstrumented Qt hides: run them with SANITIZE_AREAS=controller
 #                               against a ThreadSanitizer build of Qt.
@@ -21,7 +22,7 @@ case $mode in
   tsan)
     build=${TSAN_BUILD_DIR:-build-tsan}
     option=-DPORTAVO_TSAN=ON
-    areas=${SANITIZE_AREAS:-platform devices}
+    areas=${SANITIZE_AREAS:-platform devices session}
     ;;
   *)
     echo "usage: $0 [asan|tsan]" >&2

@@ -9,8 +9,9 @@ void logLine(const std::string& line)
 {
     static std::mutex mutex;
     std::lock_guard<std::mutex> lock(mutex);
-    std::fprintf(stdout, "LDStorage: %s\n", line.c_str());
-    std::fflush(stdout);
+    // Diagnostics: standard output belongs to the program's own lines.
+    std::fprintf(stderr, "LDStorage: %s\n", line.c_str());
+    std::fflush(stderr);
 }
 
 } // namespace ld

@@ -19,7 +19,7 @@ BurnerLog::~BurnerLog()
         text.pop_back();
     std::FILE* out = g_stream.load();
     if (!out)
-        out = stdout;
+        out = stderr;
     std::fprintf(out, "%s\n", text.c_str());
     std::fflush(out);
     if (g_tracing)

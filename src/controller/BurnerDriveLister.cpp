@@ -1,12 +1,10 @@
 #include "BurnerDriveLister.h"
 
 #include <QDebug>
-#include <QMutexLocker>
 #include <vector>
 
 #include "DiscInfo.h"
 #include "KavoMediaBurner.h"
-#include "TransferWizardController.h"
 
 quint32 BurnerDriveLister::blankDiscRate(quint64 freeBytes, quint32 speed)
 {
@@ -18,11 +16,12 @@ quint32 BurnerDriveLister::blankDiscRate(quint64 freeBytes, quint32 speed)
     return base * (speed ? speed : DefaultSpeed);
 }
 
-bool BurnerDriveLister::list(TransferWizardController& controller, QList<USBDriveData>& drives)
+bool BurnerDriveLister::list(KavoMediaBurner& burner, const DeviceState& device,
+                             QList<USBDriveData>& drives,
+                             std::map<std::u16string, Drive>& recorders)
 {
-    KavoMediaBurner& burner = controller.m_burner;
     drives.clear();
-    controller.m_burnerDrives.clear();
+    recorders.clear();
     burner.SetCurrentDrive(Drive());
 
     std::vector<Drive> found;
@@ -36,7 +35,6 @@ bool BurnerDriveLister::list(TransferWizardController& controller, QList<USBDriv
     qDebug().noquote().nospace() << "TransferWizardController: found burner drives: "
                                  << found.size();
 
-    const DeviceState& device = controller.m_deviceState;
     const QString lastDrive = QString::fromStdString(device.lastDriveName);
     for (const Drive& drive : found) {
         if (burner.SetCurrentDrive(drive) != KavoMediaBurner::Success)
@@ -64,17 +62,8 @@ bool BurnerDriveLister::list(TransferWizardController& controller, QList<USBDriv
         record.totalBytes = record.freeBytes;
         record.displayName = drive.name().empty() ? drive.path() : drive.name();
         drives.append(record);
-        controller.m_burnerDrives[record.root] = drive;
+        recorders[record.root] = drive;
     }
-
-    // A write in progress keeps its recorder as the current one.
-    std::u16string destination;
-    {
-        QMutexLocker lock(&controller.m_stateMutex);
-        destination = controller.m_burnDestination;
-    }
-    const auto writing = controller.m_burnerDrives.find(destination);
-    if (!destination.empty() && writing != controller.m_burnerDrives.end())
-        burner.SetCurrentDrive(writing->second);
+    burner.SetCurrentDrive(Drive());
     return !drives.isEmpty();
 }

@@ -1,18 +1,24 @@
 #pragma once
 
 #include <QList>
+#include <map>
+#include <string>
 
+#include "DeviceState.h"
+#include "Drive.h"
 #include "USBDriveData.h"
 
-class TransferWizardController;
+class KavoMediaBurner;
 
-// Lists the disc recorders of the controller's burner with the state of their disc, and fills
-// the controller's map of burner drives that the disc write looks its drive up in.
+// Lists the disc recorders of a burner with the state of their disc, and fills the map from
+// each listed root to its recorder, which a transfer's destination takes its drive from.
 class BurnerDriveLister
 {
 public:
-    // True when at least one recorder is listed.
-    static bool list(TransferWizardController& controller, QList<USBDriveData>& drives);
+    // True when at least one recorder is listed. device: the device served (its last drive
+    // and rate give that drive's estimate). Never while the burner writes.
+    static bool list(KavoMediaBurner& burner, const DeviceState& device,
+                     QList<USBDriveData>& drives, std::map<std::u16string, Drive>& recorders);
 
     // Expected bytes per second writing a blank disc with freeBytes at speed (the drive's
     // highest write rate as a multiple of the medium's base speed, 0: not known, taken as 4;

@@ -1,6 +1,7 @@
 #include "TransferWizardController.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDebug>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -12,6 +13,7 @@
 #include <memory>
 
 #include "BurnerDriveLister.h"
+#include "DeviceProfiles.h"
 #include "DummySourceMedia.h"
 #include "PingManager.h"
 #include "RuntimeDirectory.h"
@@ -20,7 +22,6 @@
 #include "TransferDevice.h"
 #include "TransferDevices.h"
 #include "TransferFileThread.h"
-#include "TransferRecorder.h"
 #include "USBDriveLister.h"
 #include "WizardMessages.h"
 
@@ -59,34 +60,6 @@ QString toQString(const std::u16string& s)
     return QString::fromUtf16(s.data(), qsizetype(s.size()));
 }
 
-// Stored profile (device library) to transcode profile.
-int transcodeProfileFromStored(int stored)
-{
-    switch (stored) {
-    case 1:
-        return 3;
-    case 2:
-        return 1;
-    case 3:
-        return 4;
-    default:
-        return 0;
-    }
-}
-
-// Stored method to drive kind: 0 disc, 1 USB, -1 none.
-int driveKindFromMethod(int method)
-{
-    switch (method) {
-    case 1:
-        return 0;
-    case 2:
-        return 1;
-    default:
-        return -1;
-    }
-}
-
 // Reads a directory setting; when it names no existing directory, stores the default.
 QDir readDirectorySetting(const char* key, const QString& fallback)
 {
@@ -116,9 +89,6 @@ TransferWizardController::TransferWizardController() : m_dialog(this)
     m_tracing = (tracing & TracingBit) != 0;
 
     m_burner.Initialize(3, m_tracing);
-    m_burner.SetCallback(this);
-    // The burner holds one reference; this one keeps the count above zero for our lifetime.
-    AddRef();
 
     if (m_transcoder.initEngine()) {
         const std::string label = m_transcoder.engineText();
@@ -147,20 +117,13 @@ TransferWizardController::TransferWizardController() : m_dialog(this)
 
 TransferWizardController::~TransferWizardController()
 {
-    // Closing the wizard mid-transfer stops the transfer. A conversion runs in the engine and
-    // reports through queued signals only, so nothing waits for it; an analysis or save worker
-    // calls back into this object and must have ended before it goes.
-    const int state = transferState();
-    if (state == TransferState::Transcoding) {
-        m_transcoder.cancelTranscodeSlot();
-        m_workerIdle.Set();
-    } else if (state == TransferState::CopyingToUSB || state == TransferState::WritingDisc) {
-        cancelTransfer();
-    }
+    // Closing the wizard or a signal mid-transfer stops the transfer, and waits for it: its
+    // threads and the engine's workers use what goes away with this object.
+    if (m_session)
+        m_session->cancelAndWait();
     cancelAnalysis();
     m_workerIdle.Wait(kvpm::Event::kInfinite);
     disconnect(&m_dialog, nullptr, this, nullptr);
-    m_burner.SetCallback(nullptr);
 }
 
 void TransferWizardController::readDirectorySettings()
@@ -176,27 +139,7 @@ void TransferWizardController::readDirectorySettings()
 void TransferWizardController::makeConnections()
 {
     TransferWizardDlg* dlg = &m_dialog;
-    VideoFileTranscoder* tc = &m_transcoder;
-    connect(this, &TransferWizardController::writeFileProgress, dlg,
-            &TransferWizardDlg::updateProgress);
-    connect(this, &TransferWizardController::fileSaveStarted, dlg,
-            &TransferWizardDlg::fileSaveStarted);
-    connect(this, &TransferWizardController::fileSaveCanceled, dlg,
-            &TransferWizardDlg::fileSaveCanceled);
-    connect(this, &TransferWizardController::fileSaveFinished, dlg,
-            &TransferWizardDlg::fileSaveFinished);
     connect(this, &TransferWizardController::analyzeItem, dlg, &TransferWizardDlg::analyzeItem);
-    connect(this, &TransferWizardController::fileSaveDone, dlg, &TransferWizardDlg::fileSaveDone);
-    connect(tc, &VideoFileTranscoder::transcoderFatalError, dlg,
-            &TransferWizardDlg::transcodeError);
-    connect(tc, &VideoFileTranscoder::transcoderDone, dlg, &TransferWizardDlg::progressFinised);
-    connect(tc, &VideoFileTranscoder::transcoderAllFinished, dlg,
-            &TransferWizardDlg::saveVideoFiles);
-    connect(tc, &VideoFileTranscoder::transcoderProgress, dlg, &TransferWizardDlg::updateProgress);
-    connect(tc, &VideoFileTranscoder::transcoderCancel, this,
-            &TransferWizardController::transcoderCancelSlot);
-    connect(tc, &VideoFileTranscoder::transcoderAllFinished, this,
-            &TransferWizardController::transcodeFileFinished);
     connect(this, qOverload<QStringList, bool>(&TransferWizardController::appendTransferFiles),
             this, &TransferWizardController::addTransferFiles);
     connect(this, &TransferWizardController::appendTransferFileError, this,
@@ -205,11 +148,50 @@ void TransferWizardController::makeConnections()
             &TransferWizardController::restartWizard);
     connect(dlg, &QDialog::rejected, this, &TransferWizardController::sendLastPagePing);
     connect(dlg, &QDialog::accepted, this, &TransferWizardController::sendLastPagePing);
-    connect(this, &TransferWizardController::cancelTranscode, tc,
-            &VideoFileTranscoder::cancelTranscodeSlot);
-    connect(this, &TransferWizardController::fileSaveFailed, dlg,
-            &TransferWizardDlg::fileSaveFailed);
-    connect(this, &TransferWizardController::saveFailed, dlg, &TransferWizardDlg::saveFailed);
+    // The destination went away mid-transfer (the dialog cancels it as well).
+    connect(dlg, &TransferWizardDlg::destinationDriveRemoved, this, [this]() {
+        if (m_session)
+            m_session->destinationLost();
+    });
+}
+
+void TransferWizardController::connectSession()
+{
+    TransferSession* session = m_session.get();
+    TransferWizardDlg* dlg = &m_dialog;
+    connect(session, &TransferSession::progress, dlg, &TransferWizardDlg::updateProgress);
+    connect(session, &TransferSession::converted, dlg, &TransferWizardDlg::progressFinised);
+    connect(session, &TransferSession::writeStarted, dlg, &TransferWizardDlg::writeStarted);
+    connect(session, &TransferSession::fileStarted, dlg, &TransferWizardDlg::fileSaveStarted);
+    connect(session, &TransferSession::fileEnded, dlg, [dlg](const FileOutcome& outcome) {
+        switch (outcome.state) {
+        case FileOutcome::Arrived:
+            dlg->fileSaveFinished(outcome.index);
+            break;
+        case FileOutcome::Failed:
+            // A failed conversion was marked when its question was asked.
+            if (!outcome.conversionFailed)
+                dlg->fileSaveFailed(outcome.index, outcome.reason);
+            break;
+        case FileOutcome::Cancelled:
+            dlg->fileSaveCanceled(outcome.index);
+            break;
+        default:
+            break;
+        }
+    });
+    connect(session, &TransferSession::stateChanged, this,
+            &TransferWizardController::setTransferState);
+    connect(session, &TransferSession::finished, this,
+            &TransferWizardController::onSessionFinished);
+}
+
+void TransferWizardController::onSessionFinished(const TransferResult& result)
+{
+    m_dialog.transferFinished(result.end == TransferResult::Completed,
+                              result.end == TransferResult::Failed ? result.failureText
+                                                                   : QString());
+    emit transferFinished(result);
 }
 
 QString TransferWizardController::privateTempPath()
@@ -248,12 +230,6 @@ void TransferWizardController::setTransferState(int state)
     m_transferState = state;
 }
 
-bool TransferWizardController::isCancelled()
-{
-    QMutexLocker lock(&m_stateMutex);
-    return m_cancel;
-}
-
 // ---- Start, restart, second launch ---------------------------------------------------------
 
 void TransferWizardController::startWizard(const QStringList& files, unsigned int deviceID,
@@ -283,8 +259,9 @@ void TransferWizardController::startWizard(const QStringList& files, unsigned in
             m_deviceState.type = int(device->GetType());
             m_deviceState.promptForRegistration = device->GetPromptForRegistration();
             m_deviceState.dataRate = device->GetDataRate();
-            profile = transcodeProfileFromStored(m_deviceState.profile);
-            driveKind = driveKindFromMethod(m_deviceState.method);
+            profile = int(DeviceProfiles::transcodeProfile(
+                DeviceProfiles::StoredProfile(m_deviceState.profile)));
+            driveKind = DeviceProfiles::driveKind(DeviceProfiles::Method(m_deviceState.method));
             driveLetter = m_deviceState.lastDriveName;
         } else {
             m_deviceState.type = int(deviceID - FirstStoredDeviceId);
@@ -429,14 +406,18 @@ void TransferWizardController::restartWizard(QStringList transferFileNames, int 
 {
     qDebug().noquote().nospace() << "TransferWizardController::restartWizard() device ID: "
                                  << deviceID;
+    // Only a finished or stopped transfer is restarted; it has nothing running.
+    if (m_session)
+        m_session->cancelAndWait();
+    m_session.reset();
     m_dialog.resetWizard();
     m_transcoder.initEngine();
     {
         QMutexLocker lock(&m_stateMutex);
         m_transferState = TransferState::Idle;
-        m_burnerDrives.clear();
-        m_cancel = false;
     }
+    m_burnerDrives.clear();
+    m_burnerList.clear();
     m_workerIdle.Wait(RestartWorkerWaitMs);
     m_workerIdle.Set();
 
@@ -488,7 +469,6 @@ bool TransferWizardController::startAnalysis(const QStringList& files, int profi
     if (!m_workerIdle.Wait(0))
         return false;
     auto* worker = new TransferFileThread(this, files, profile);
-    m_workerFinished = false;
     m_workerIdle.Reset();
     QThreadPool::globalInstance()->start(worker, 0);
     return true;
@@ -544,7 +524,6 @@ bool TransferWizardController::analyzeFiles(const QStringList& files, int profil
         }
         if (m_analysisCancel) {
             m_transcoder.removeJob(file);
-            m_workerIdle.Set();
             return true;
         }
         if (!direct && !outputPath.isEmpty())
@@ -597,121 +576,63 @@ bool TransferWizardController::findQueuedFile(const QString& file, TranscodeJob&
 
 // ---- Transfer ---------------------------------------------------------------------------
 
-int TransferWizardController::startTranscode(const QStringList& files, int /*profile*/)
+int TransferWizardController::startTransfer(const QStringList& sources,
+                                            const USBDriveData& destination, bool toUSB,
+                                            bool writeAsIs)
 {
-    const int queued = m_transcoder.queueLength();
-    if (queued > 0) {
-        m_workerIdle.Reset();
-        m_transcoder.startNextTranscodeSession();
-        setTransferState(TransferState::Transcoding);
+    if (sources.isEmpty() || (m_session && !m_session->isFinished()))
+        return -1;
+    TransferSession::Plan plan;
+    plan.device = m_deviceState;
+    plan.profile = m_dialog.currentProfile();
+    plan.sources = sources;
+    plan.writeAsIs = writeAsIs;
+    plan.destination.kind = toUSB ? TransferDestination::UsbDrive : TransferDestination::Burner;
+    plan.destination.root = toQString(destination.root);
+    plan.destination.fileSystem = destination.fileSystem;
+    if (!toUSB) {
+        const auto recorder = m_burnerDrives.find(destination.root);
+        if (recorder != m_burnerDrives.end())
+            plan.destination.drive = recorder->second;
     }
-    m_pendingFiles = files;
-    return queued;
-}
-
-bool TransferWizardController::startSave(const QList<QFileInfo>& files, const std::u16string& drive,
-                                         bool toUSB)
-{
-    if (files.isEmpty())
-        return false;
-    completeWorkerStep(false, 0);
-    {
-        QMutexLocker lock(&m_stateMutex);
-        m_cancel = false;
-        m_transferState = toUSB ? TransferState::CopyingToUSB : TransferState::WritingDisc;
-    }
-    m_deviceState.lastDriveName = toQString(drive).toStdString();
-    auto* worker = new TransferFileThread(this, files, drive, toUSB);
-    QThreadPool::globalInstance()->start(worker, 0);
-    return true;
-}
-
-unsigned int TransferWizardController::writeVideoFileToBurner(const QList<QFileInfo>& files,
-                                                              const std::u16string& drive)
-{
-    return m_saveStep.writeVideoFileToBurner(files, drive);
-}
-
-unsigned int TransferWizardController::copyFilesToUSB(const QList<QFileInfo>& files,
-                                                      const std::u16string& drive)
-{
-    return m_saveStep.copyFilesToUSB(files, drive);
+    m_deviceState.lastDriveName = plan.destination.root.toStdString();
+    m_session = std::make_unique<TransferSession>(plan, m_transcoder, m_burner, *m_prompts);
+    connectSession();
+    const int conversions = writeAsIs ? 0 : m_transcoder.pendingCount();
+    m_session->start();
+    return conversions;
 }
 
 void TransferWizardController::cancelTransfer()
 {
-    int previous;
-    {
-        QMutexLocker lock(&m_stateMutex);
-        previous = m_transferState;
-        m_transferState = TransferState::Stopped;
-    }
-    if (previous == TransferState::Transcoding) {
-        emit cancelTranscode();
-        return;
-    }
-    if (previous == TransferState::WritingDisc)
-        m_burner.Cancel();
-    QMutexLocker lock(&m_stateMutex);
-    m_cancel = true;
-}
-
-void TransferWizardController::handleTranscodeError(bool continueWithRemaining)
-{
-    if (continueWithRemaining && transferState() == TransferState::Transcoding) {
-        m_transcoder.startNextTranscodeSession();
-        return;
-    }
-    completeWorkerStep(false, 0);
-    if (!continueWithRemaining)
-        setTransferState(TransferState::Stopped);
-}
-
-void TransferWizardController::completeWorkerStep(bool notify, unsigned int dataRate)
-{
-    m_workerIdle.Set();
-    if (dataRate > 0)
-        m_deviceState.dataRate = dataRate;
-    if (notify) {
-        recordFinishedTransfer();
-        emit fileSaveDone();
-        m_burnerDrives.clear();
-        m_burner.SetCurrentDrive(Drive());
-    }
-    m_workerFinished = true;
-}
-
-void TransferWizardController::recordFinishedTransfer()
-{
-    int previous;
-    {
-        QMutexLocker lock(&m_stateMutex);
-        previous = m_transferState;
-        m_transferState = TransferState::Finished;
-    }
-    TransferRecorder::record(m_deviceState, previous, m_dialog.currentProfile(), m_pendingFiles);
+    if (m_session)
+        m_session->cancel();
 }
 
 bool TransferWizardController::waitForWorker(unsigned int timeoutMs)
 {
-    return m_workerIdle.Wait(timeoutMs);
-}
-
-void TransferWizardController::transcoderCancelSlot(QString /*fileName*/)
-{
-    completeWorkerStep(false, 0);
-}
-
-void TransferWizardController::transcodeFileFinished()
-{
-    completeWorkerStep(false, 0);
+    // The session ends through the event loop: keep it turning while waiting.
+    const QDeadlineTimer deadline(timeoutMs);
+    while (m_session && m_session->isRunning() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents,
+                                        int(qMax<qint64>(1, deadline.remainingTime())));
+    if (m_session && m_session->isRunning())
+        return false;
+    return m_workerIdle.Wait(unsigned(qMax<qint64>(0, deadline.remainingTime())));
 }
 
 // ---- Drives -----------------------------------------------------------------------------
 
 bool TransferWizardController::GetBurnerDrives(QList<USBDriveData>& drives)
 {
-    return BurnerDriveLister::list(*this, drives);
+    // The burner is the write step's while a burn runs: the list stays as it was.
+    if (m_session && m_session->isRunning() && m_session->state() == TransferState::WritingDisc) {
+        drives = m_burnerList;
+        return !drives.isEmpty();
+    }
+    const bool found = BurnerDriveLister::list(m_burner, m_deviceState, drives, m_burnerDrives);
+    m_burnerList = drives;
+    return found;
 }
 
 bool TransferWizardController::GetUSBDrives(QList<USBDriveData>& drives)
@@ -765,13 +686,4 @@ void TransferWizardController::sendLastPagePing()
     const QString page = m_dialog.currentPageName();
     const QUrl url = sendUsagePing("LastPage-" + page.toUtf8(), false);
     qDebug().noquote().nospace() << "TransferWizardController " << url.toString();
-}
-
-// ---- IKavoMediaBurnerCallback -----------------------------------------------------------
-
-void TransferWizardController::OnProgress(quint64 current, quint64 total)
-{
-    qDebug().noquote().nospace() << "TransferWizardController::OnProgress() " << current << "/"
-                                 << total;
-    emit writeFileProgress(current, total, 0, QString());
 }

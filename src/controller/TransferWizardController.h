@@ -6,35 +6,29 @@
 #include <QStringList>
 #include <atomic>
 #include <map>
+#include <memory>
 #include <string>
 
 #include "AnalysisResults.h"
 #include "DeviceState.h"
 #include "Drive.h"
-#include "IKavoMediaBurnerCallback.h"
 #include "KavoMediaBurner.h"
 #include "KvpmEvent.h"
-#include "TransferSaveStep.h"
+#include "TransferOutcome.h"
+#include "TransferSession.h"
 #include "TransferState.h"
 #include "TransferWizardDlg.h"
 #include "TransferWizardServericeInterface.h"
 #include "VideoFileTranscoder.h"
 
 // The one object that owns a wizard run: the dialog, the converter, the burner, the device
-// being served and the state of the transfer. The dialog calls it through
-// TransferWizardServericeInterface; it answers with signals. Lives on the GUI thread; other
-// threads only touch the transfer state and the cancel flag (under the state mutex) and emit
-// its signals.
-class TransferWizardController : public QObject,
-                                 public TransferWizardServericeInterface,
-                                 public kvtl::RefCountedImpl<IKavoMediaBurnerCallback>
+// being served, and the session of the transfer once Start is pressed. The dialog calls it
+// through TransferWizardServericeInterface; it answers with the session's reports. Lives on
+// the GUI thread; a later launch reads the transfer state from its own thread (under the
+// state mutex).
+class TransferWizardController : public QObject, public TransferWizardServericeInterface
 {
     Q_OBJECT
-
-    // The save step and the burner listing work on the burner, its drive map and the worker
-    // state on the controller's behalf.
-    friend class TransferSaveStep;
-    friend class BurnerDriveLister;
 
 public:
     TransferWizardController();
@@ -48,23 +42,17 @@ public:
     void appendTransferFiles(const QStringList& files, unsigned int deviceID, bool activationFiles);
     void startWizard(const QStringList& files, unsigned int deviceID, bool activationFiles,
                      bool appendNow);
-    void completeWorkerStep(bool notify, unsigned int dataRate);
     // The analysis worker's job: examines each file in order and fills the analysis results.
     bool analyzeFiles(const QStringList& files, int profile);
     // Where the converted copy of source goes: the temporary directory, the source's complete
     // base name and the profile's extension (".mkv" for the Plus HD profile, else ".kavo").
     static QString convertedFilePath(const QString& source, int profile);
-    bool isCancelled();
-    // The save step's work, on the worker; each returns the achieved rate (bytes per second).
-    unsigned int writeVideoFileToBurner(const QList<QFileInfo>& files, const std::u16string& drive);
-    unsigned int copyFilesToUSB(const QList<QFileInfo>& files, const std::u16string& drive);
-    // The save worker's whole step: write, then record, fail or cancel the transfer.
-    void runSaveStep(const QList<QFileInfo>& files, const std::u16string& drive, bool toUSB)
-    {
-        m_saveStep.run(files, drive, toUSB);
-    }
-    // What became of each file of the last write step.
-    QList<TransferSaveStep::FileOutcome> saveOutcomes() const { return m_saveStep.outcomes(); }
+    // The analysis worker's end.
+    void analysisDone() { m_workerIdle.Set(); }
+    // The transfer started last, or null; its result is final once transferFinished came.
+    const TransferSession* session() const { return m_session.get(); }
+    // Who answers the transfer's questions: the dialog's boxes unless a face sets its own.
+    void setPrompts(TransferPrompts* prompts) { m_prompts = prompts ? prompts : &m_dialog; }
 
     int transferState();
     void setTransferState(int state);
@@ -85,14 +73,13 @@ public:
     bool GetUSBDrives(QList<USBDriveData>& drives) override;
     bool setLastBrowsedDir(const QDir& dir) override;
     bool getLastBrowsedDir(QString& dir) override;
-    void handleTranscodeError(bool continueWithRemaining) override;
-    int startTranscode(const QStringList& files, int profile) override;
+    int startTransfer(const QStringList& sources, const USBDriveData& destination, bool toUSB,
+                      bool writeAsIs) override;
     bool startAnalysis(const QStringList& files, int profile) override;
     bool getAnalysisResults(QList<TranscodeEstimate>& estimates, QStringList& outputPaths,
                             QList<SourceMediaList>& sources, QStringList& directFiles,
                             QList<int>& resultCodes) override;
     void cancelAnalysis() override;
-    bool startSave(const QList<QFileInfo>& files, const std::u16string& drive, bool toUSB) override;
     bool reserved(const QString& first, const QString& second) override;
     bool registerDeviceWithPlayer() override;
     void cancelTransfer() override;
@@ -100,38 +87,26 @@ public:
     int removeFromTranscodeQueue(const QStringList& files) override;
     bool findQueuedFile(const QString& file, TranscodeJob& entry) override;
 
-    // IKavoMediaBurnerCallback
-    void OnProgress(quint64 current, quint64 total) override;
-
 signals:
     void analyzeItem(int index, int total);
-    void writeFileProgress(quint64 pos, quint64 total, quint32 transcodeTime, QString fileName);
-    void fileSaveStarted(int index);
-    void fileSaveCanceled(int index);
-    void fileSaveFinished(int index);
-    void cancelTranscode();
-    void fileSaveDone();
+    // The transfer started last has ended; every thread and process it started has ended.
+    void transferFinished(TransferResult result);
     void appendTransferFiles(QStringList fileNameList, bool addToTop);
     void appendTransferFileError(QString errorMessage);
     void restart(QStringList transferFileNames, int deviceID, bool activationFiles);
-    // A file could not be written (the reason in words), and the write step that ended because
-    // of it, with the end text naming the file.
-    void fileSaveFailed(int index, QString reason);
-    void saveFailed(QString message);
 
 private slots:
-    void transcoderCancelSlot(QString fileName);
     void sendLastPagePing();
     void addTransferFiles(QStringList fileNameList, bool addToTop);
     void addTransferFileError(QString errorMessage);
     void restartWizard(QStringList transferFileNames, int deviceID, bool activationFiles);
     void loadInitialFiles();
-    void transcodeFileFinished();
 
 private:
     void readDirectorySettings();
     void makeConnections();
-    void recordFinishedTransfer();
+    void connectSession();
+    void onSessionFinished(const TransferResult& result);
     void showDialog();
 
     DeviceState m_deviceState;
@@ -140,16 +115,19 @@ private:
     VideoFileTranscoder m_transcoder;
     int m_transferState = TransferState::Idle;
     KavoMediaBurner m_burner;
+    // The recorders of the last listing, and the listing itself, kept while a burn runs.
     std::map<std::u16string, Drive> m_burnerDrives;
-    std::u16string m_burnDestination;
+    QList<USBDriveData> m_burnerList;
     QRecursiveMutex m_stateMutex;
-    bool m_cancel = false;
-    std::atomic<bool> m_workerFinished{false};
+    // The analysis worker is idle.
     kvpm::Event m_workerIdle{"TransferWorkerIdle", true, true};
     QStringList m_pendingFiles;
     bool m_pendingActivation = false;
     std::atomic<bool> m_analysisCancel{false};
     bool m_errorBoxOpen = false;
     bool m_tracing = false;
-    TransferSaveStep m_saveStep{*this};
+    TransferPrompts* m_prompts = &m_dialog;
+    // Last: it goes first, after its threads and processes have ended, while the converter
+    // and the burner it uses are still there.
+    std::unique_ptr<TransferSession> m_session;
 };

@@ -10,13 +10,13 @@
 #include <unistd.h>
 
 #include "FileInfoModel.h"
+#include "TransferSession.h"
 #include "TransferWizardController.h"
 #include "TransferWizardDlg.h"
-#include "VideoFileTranscoder.h"
 
 namespace {
 
-constexpr int PollMs = 100;
+constexpr int BoxPollMs = 100;
 int s_signalPipe[2] = {-1, -1};
 
 void onUnixSignal(int)
@@ -30,11 +30,6 @@ void printLine(FILE* stream, const QString& line)
     std::fputs(line.toUtf8().constData(), stream);
     std::fputc('\n', stream);
     std::fflush(stream);
-}
-
-QString fileLine(const QString& source, const char* outcome, const QString& detail)
-{
-    return source + QLatin1Char('\t') + QLatin1String(outcome) + QLatin1Char('\t') + detail;
 }
 
 QString cleanPath(const QString& path)
@@ -51,18 +46,19 @@ UnattendedTransfer::UnattendedTransfer(TransferWizardController& controller,
     : m_controller(controller), m_dialog(*controller.dialog()), m_destination(destination),
       m_profile(profile)
 {
-    m_poll.setInterval(PollMs);
-    connect(&m_poll, &QTimer::timeout, this, &UnattendedTransfer::poll);
-    // A vanished destination cancels the transfer through the dialog; remember why it ended.
-    connect(&m_dialog, &TransferWizardDlg::destinationDriveRemoved, this,
-            [this]() { m_cancelled = true; });
+    m_boxes.setInterval(BoxPollMs);
+    connect(&m_boxes, &QTimer::timeout, this, &UnattendedTransfer::dismissMessageBoxes);
+    connect(&m_controller, &TransferWizardController::transferFinished, this,
+            &UnattendedTransfer::conclude);
 }
 
 UnattendedTransfer::~UnattendedTransfer()
 {
+    m_controller.setPrompts(nullptr);
+    // The lines are out and the exit code is set: a late signal must not change them.
     if (m_signals) {
-        std::signal(SIGINT, SIG_DFL);
-        std::signal(SIGTERM, SIG_DFL);
+        std::signal(SIGINT, SIG_IGN);
+        std::signal(SIGTERM, SIG_IGN);
     }
 }
 
@@ -87,11 +83,24 @@ void UnattendedTransfer::onSignal()
     cancel();
 }
 
+QString UnattendedTransfer::outputLine(const QStringList& fields)
+{
+    QStringList escaped;
+    for (QString field : fields) {
+        field.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
+        field.replace(QLatin1Char('\t'), QLatin1String("\\t"));
+        field.replace(QLatin1Char('\n'), QLatin1String("\\n"));
+        field.replace(QLatin1Char('\r'), QLatin1String("\\r"));
+        escaped << field;
+    }
+    return escaped.join(QLatin1Char('\t'));
+}
+
 void UnattendedTransfer::refuse(const QStringList& files, const QString& reason)
 {
     printLine(stderr, QStringLiteral("portavo: nothing was transferred: ") + reason);
     for (const QString& file : files)
-        printLine(stdout, ::fileLine(file, "not started", reason));
+        printLine(stdout, outputLine({file, QStringLiteral("not started"), reason}));
 }
 
 void UnattendedTransfer::start(const QStringList& files, unsigned int deviceID,
@@ -100,61 +109,54 @@ void UnattendedTransfer::start(const QStringList& files, unsigned int deviceID,
     m_files = files;
     m_activation = activationFiles;
     installSignalHandlers();
-    // Conversion errors are answered here, without the question box.
-    disconnect(m_controller.transcoder(), &VideoFileTranscoder::transcoderFatalError, &m_dialog,
-               &TransferWizardDlg::transcodeError);
-    connect(m_controller.transcoder(), &VideoFileTranscoder::transcoderFatalError, this,
-            &UnattendedTransfer::onConversionError);
+    m_controller.setPrompts(this);
     m_controller.startWizard(files, deviceID, activationFiles, false);
     m_dialog.showNormal();
-    m_poll.start();
+    m_boxes.start();
     QTimer::singleShot(0, this, &UnattendedTransfer::walk);
+}
+
+bool UnattendedTransfer::continueAfterConversionError(int error, const QString& file, bool)
+{
+    printLine(stderr,
+              QStringLiteral("portavo: %1 could not be converted (error %2)").arg(file).arg(error));
+    return true;
 }
 
 bool UnattendedTransfer::chooseProfile(QString& reason)
 {
-    const WizardStartParameters& start = m_dialog.start;
-    if (m_profile >= 0) {
-        m_dialog.profile = m_profile;
-    } else if (!start.skipProfilePage && !start.burnOnly && start.profile != 1 &&
-               start.profile != 3 && start.profile != 4) {
+    const WizardStartParameters& start = m_dialog.startParameters();
+    if (m_profile < 0 && !start.skipProfilePage && !start.burnOnly && start.profile != 1 &&
+        start.profile != 3 && start.profile != 4) {
         // The profile page would ask, and nothing is remembered for this device.
         reason = tr("this device needs a transcode profile: give -profile 0, 1, 3 or 4");
         return false;
     }
     // The files are analysed for this profile as they are added: no second analysis.
-    m_dialog.profileChanged = false;
+    m_dialog.useProfile(m_profile);
     return true;
 }
 
 bool UnattendedTransfer::chooseDestination(QString& reason)
 {
     const QString wanted = cleanPath(m_destination);
-    const auto matches = [&](const USBDriveData& drive) {
-        const QString root = QString::fromStdU16String(drive.root);
-        return root == m_destination || cleanPath(root) == wanted;
-    };
-    const DestinationDrives& drives = m_dialog.drives;
-    std::u16string root;
+    const DestinationDrives& drives = m_dialog.destinationDrives();
     for (const USBDriveData& drive : drives.burners() + drives.usbDrives()) {
-        if (matches(drive)) {
-            root = drive.root;
-            break;
+        const QString root = QString::fromStdU16String(drive.root);
+        if (root == m_destination || cleanPath(root) == wanted) {
+            m_dialog.chooseDestination(drive.root);
+            return true;
         }
     }
-    if (root.empty()) {
-        reason = tr("%1 is not a USB drive, an \"ExtraDrives\" folder or an image burner")
-                     .arg(m_destination);
-        return false;
-    }
-    m_dialog.filePage.selectDriveByName(root);
-    m_dialog.tranfermethodButtonClicked();
-    m_dialog.filePage.syncDriveCombo();
-    return true;
+    reason = tr("%1 is not a USB drive, an \"ExtraDrives\" folder or an image burner")
+                 .arg(m_destination);
+    return false;
 }
 
 void UnattendedTransfer::walk()
 {
+    if (m_done)
+        return;
     QString reason;
     if (!chooseProfile(reason))
         return stopBeforeStart(reason);
@@ -168,34 +170,50 @@ void UnattendedTransfer::walk()
     if (existing.isEmpty())
         return stopBeforeStart(tr("none of the files exists"));
     m_dialog.appendFileInfos(existing, m_activation);
-    if (m_dialog.model.rowCount() == 0)
+    // A signal while the files were analysed.
+    if (m_done)
+        return;
+    if (m_dialog.fileModel()->rowCount() == 0)
         return stopBeforeStart(tr("none of the files can be transferred"));
 
     // The file page lists the drives and shows the destination's checks.
-    m_dialog.page = TransferWizardDlg::FileListPage;
-    m_dialog.showPage();
+    m_dialog.showFilePage();
     if (!chooseDestination(reason))
         return stopBeforeStart(reason);
-    m_dialog.filePage.updateDestinationInfo();
-    const QString refused = m_dialog.filePage.driveStatusMessage(m_dialog.currentDrive());
+    const QString refused = m_dialog.destinationRefusal();
     if (!refused.isEmpty())
         return stopBeforeStart(refused);
 
-    // What Start does once the checks pass.
-    m_dialog.transferClock.start();
     m_started = true;
-    m_dialog.nextPage();
+    m_dialog.startTransfer();
+    // The transfer could not start at all (the session never ran): nothing will end it.
+    if (!m_done && !m_controller.session())
+        stopBeforeStart(tr("the transfer could not be started"));
 }
 
 void UnattendedTransfer::stopBeforeStart(const QString& reason)
 {
     if (m_done)
         return;
-    m_done = true;
-    m_exitCode = NotStarted;
-    m_poll.stop();
     refuse(m_files, reason);
-    m_dialog.reject();
+    finish(NotStarted);
+}
+
+void UnattendedTransfer::finish(int code)
+{
+    m_done = true;
+    m_exitCode = code;
+    // Out of whatever reported the end: on to the finish page and out, as a user pressing
+    // "Done" and "Finish" would.
+    QTimer::singleShot(0, this, [this]() {
+        m_boxes.stop();
+        if (m_dialog.currentPage() == TransferWizardDlg::TransferProgressPage)
+            m_dialog.nextPage();
+        if (m_dialog.isVisible())
+            m_dialog.accept();
+        else
+            QCoreApplication::quit();
+    });
 }
 
 void UnattendedTransfer::cancel()
@@ -203,40 +221,20 @@ void UnattendedTransfer::cancel()
     if (m_done)
         return;
     if (!m_started) {
-        m_cancelled = true;
-        m_exitCode = Cancelled;
-        m_done = true;
         for (const QString& file : m_files)
-            printLine(stdout, ::fileLine(file, "cancelled", QString()));
-        m_dialog.reject();
+            printLine(stdout, outputLine({file, QStringLiteral("cancelled"), QString()}));
+        finish(Cancelled);
         return;
     }
-    if (m_dialog.transferEnded)
-        return;
-    m_cancelled = true;
-    m_dialog.transferPage.cancelTransferNow();
+    // The session ends and reports; the window follows it.
+    m_controller.cancelTransfer();
 }
 
-void UnattendedTransfer::onConversionError(int error, QString sourceFile)
-{
-    m_conversionErrors.insert(sourceFile, error);
-    printLine(
-        stderr,
-        QStringLiteral("portavo: %1 could not be converted (error %2)").arg(sourceFile).arg(error));
-    m_dialog.model.setStatusByName(sourceFile, FileInfoModel::ConversionError);
-    const bool othersLeft = m_dialog.model.remainingCount() > 0;
-    m_controller.handleTranscodeError(othersLeft);
-    if (!othersLeft) {
-        m_dialog.page = TransferWizardDlg::FinishPage;
-        m_dialog.transferPage.endTransfer(TransferWizardDlg::tr("Transfer failed"));
-    }
-}
-
-bool UnattendedTransfer::dismissMessageBoxes()
+void UnattendedTransfer::dismissMessageBoxes()
 {
     QWidget* modal = QApplication::activeModalWidget();
     if (!modal || modal == &m_dialog)
-        return false;
+        return;
     // The analysis progress window is modal too and must stay.
     if (modal->inherits("QMessageBox") || modal->inherits("ErrorDialog") ||
         modal->inherits("UnSupportedFileTypeDlg")) {
@@ -244,66 +242,51 @@ bool UnattendedTransfer::dismissMessageBoxes()
                   QStringLiteral("portavo: closed the message \"%1\"").arg(modal->windowTitle()));
         modal->close();
     }
-    return true;
 }
 
-void UnattendedTransfer::poll()
+QStringList UnattendedTransfer::fileLine(const QString& source, const TransferResult& result,
+                                         int& code) const
 {
-    if (dismissMessageBoxes() || m_done || !m_started)
-        return;
-    if (!m_dialog.transferEnded || !m_controller.waitForWorker(0))
-        return;
-    conclude();
-}
-
-QString UnattendedTransfer::fileLine(const QString& source, bool cancelled, int& code) const
-{
+    const auto failed = [&](const QString& reason) {
+        code = qMax(code, int(SomeFailed));
+        return QStringList{source, QStringLiteral("failed"), reason};
+    };
     const QFileInfo info(source);
-    if (source.isEmpty() || !info.exists()) {
-        code = qMax(code, int(SomeFailed));
-        return ::fileLine(source, "failed", tr("the file was not found"));
-    }
-    const int row = m_dialog.model.indexOfFile(info.absoluteFilePath());
-    if (row < 0) {
-        code = qMax(code, int(SomeFailed));
-        return ::fileLine(source, "failed", tr("the file is not a video that can be transferred"));
-    }
-    if (m_dialog.model.status(row) == FileInfoModel::ConversionError) {
-        code = qMax(code, int(SomeFailed));
-        const int error =
-            m_conversionErrors.value(info.absoluteFilePath(), m_conversionErrors.value(source, 0));
-        return ::fileLine(source, "failed",
-                          tr("the file could not be converted (error %1)").arg(error));
-    }
-    for (const TransferSaveStep::FileOutcome& outcome : m_controller.saveOutcomes()) {
-        if (outcome.index != row)
+    if (source.isEmpty() || !info.exists())
+        return failed(tr("the file was not found"));
+    const QString wanted = cleanPath(source);
+    for (const FileOutcome& outcome : result.files) {
+        if (cleanPath(outcome.source) != wanted)
             continue;
         switch (outcome.state) {
-        case TransferSaveStep::FileOutcome::Arrived:
-            return ::fileLine(source, "arrived", outcome.destination);
-        case TransferSaveStep::FileOutcome::Failed:
-            code = qMax(code, int(SomeFailed));
-            return ::fileLine(source, "failed", outcome.reason);
-        default:
-            break;
+        case FileOutcome::Arrived:
+            return {source, QStringLiteral("arrived"), outcome.destination};
+        case FileOutcome::Failed:
+            return failed(outcome.reason);
+        case FileOutcome::Cancelled:
+            code = qMax(code, int(Cancelled));
+            return {source, QStringLiteral("cancelled"), QString()};
+        case FileOutcome::NotWritten:
+            if (result.end == TransferResult::Cancelled) {
+                code = qMax(code, int(Cancelled));
+                return {source, QStringLiteral("cancelled"), QString()};
+            }
+            return failed(tr("the transfer stopped before this file was written"));
         }
     }
-    if (cancelled)
-        return ::fileLine(source, "cancelled", QString());
-    code = qMax(code, int(SomeFailed));
-    return ::fileLine(source, "failed", tr("the transfer stopped before this file was written"));
+    return failed(tr("the file is not a video that can be transferred"));
 }
 
-void UnattendedTransfer::conclude()
+void UnattendedTransfer::conclude(const TransferResult& result)
 {
-    m_done = true;
-    m_poll.stop();
+    if (m_done || !m_started)
+        return;
     int code = AllArrived;
     for (const QString& file : m_files)
-        printLine(stdout, fileLine(file, m_cancelled, code));
-    m_exitCode = m_cancelled ? int(Cancelled) : code;
-    // On to the finish page and out, as a user pressing "Done" and "Finish" would.
-    if (m_dialog.page == TransferWizardDlg::TransferProgressPage)
-        m_dialog.nextPage();
-    m_dialog.accept();
+        printLine(stdout, outputLine(fileLine(file, result, code)));
+    if (result.driveLost)
+        printLine(
+            stderr,
+            tr("portavo: the destination %1 went away during the transfer").arg(m_destination));
+    finish(result.end == TransferResult::Cancelled ? int(Cancelled) : qMin(code, int(SomeFailed)));
 }

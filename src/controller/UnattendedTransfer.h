@@ -6,18 +6,22 @@
 #include <QStringList>
 #include <QTimer>
 
+#include "TransferOutcome.h"
+#include "TransferPrompts.h"
+
 class TransferWizardController;
 class TransferWizardDlg;
 class QSocketNotifier;
 
 // A transfer without clicks, for scripts, file-manager actions and tests: the wizard shows its
-// window and walks its own pages: profile, files and their analysis, the destination and its
-// checks exactly as Start makes them, then the transfer. A conversion error is answered with
-// "continue with the remaining files"; message boxes are closed as they appear. When the
-// transfer has ended it prints one line per file to standard output, tab-separated: the source,
-// the outcome ("arrived", "failed", "cancelled", "not started") and the destination path or the
-// reason, and closes the wizard. SIGINT and SIGTERM cancel the transfer.
-class UnattendedTransfer : public QObject
+// window and walks its own pages (profile, files and their analysis, the destination and its
+// checks exactly as Start makes them), then the transfer's session runs and the window follows
+// it. A conversion error is answered with "continue with the remaining files"; message boxes
+// are closed as they appear. When the session has ended it prints one line per file to
+// standard output, tab-separated: the source, the outcome ("arrived", "failed", "cancelled",
+// "not started") and the destination path or the reason, and closes the wizard. SIGINT and
+// SIGTERM cancel the transfer; after the end they change nothing.
+class UnattendedTransfer : public QObject, public TransferPrompts
 {
     Q_OBJECT
 
@@ -42,21 +46,25 @@ public:
 
     // Prints the reason on standard error and "not started" lines for the files.
     static void refuse(const QStringList& files, const QString& reason);
+    // One line of standard output: the fields with tab, newline, carriage return and
+    // backslash escaped as \t, \n, \r and \\, joined by tabs.
+    static QString outputLine(const QStringList& fields);
+
+    bool continueAfterConversionError(int error, const QString& file, bool othersLeft) override;
 
 public slots:
     void cancel();
 
 private slots:
     void walk();
-    void poll();
-    void onConversionError(int error, QString sourceFile);
+    void dismissMessageBoxes();
     void onSignal();
+    void conclude(const TransferResult& result);
 
 private:
     void stopBeforeStart(const QString& reason);
-    void conclude();
-    bool dismissMessageBoxes();
-    QString fileLine(const QString& source, bool cancelled, int& code) const;
+    void finish(int code);
+    QStringList fileLine(const QString& source, const TransferResult& result, int& code) const;
     bool chooseProfile(QString& reason);
     bool chooseDestination(QString& reason);
     void installSignalHandlers();
@@ -68,10 +76,8 @@ private:
     QStringList m_files;
     bool m_activation = false;
     bool m_started = false;
-    bool m_cancelled = false;
     bool m_done = false;
     int m_exitCode = NotStarted;
-    QHash<QString, int> m_conversionErrors;
-    QTimer m_poll;
+    QTimer m_boxes;
     QSocketNotifier* m_signals = nullptr;
 };

@@ -286,6 +286,12 @@ int VideoFileTranscoder::queueLength() const
     return int(m_jobs.size());
 }
 
+int VideoFileTranscoder::pendingCount() const
+{
+    QMutexLocker lock(&m_queueMutex);
+    return qMax(0, int(m_jobs.size()) - m_nextJob);
+}
+
 int VideoFileTranscoder::findJobLocked(const QString& fileName) const
 {
     for (size_t i = 0; i < m_jobs.size(); ++i) {

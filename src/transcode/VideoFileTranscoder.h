@@ -50,6 +50,8 @@ public:
 
     // Number of prepared conversions.
     int queueLength() const;
+    // Number of prepared conversions not started yet.
+    int pendingCount() const;
     // Index of the first queued conversion whose source has this name (without case), or -1.
     int findJob(const QString& fileName) const;
     // Copies the queued conversion of this file; false when there is none.

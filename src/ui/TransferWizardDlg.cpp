@@ -460,13 +460,44 @@ void TransferWizardDlg::prevPage()
 
 void TransferWizardDlg::startButtonClicked()
 {
-    transferClock.start();
-    const QString message = filePage.driveStatusMessage(currentDrive());
+    const QString message = destinationRefusal();
     if (message.isEmpty()) {
-        nextPage();
+        startTransfer();
         return;
     }
     WizardMessages::warning(message);
+}
+
+void TransferWizardDlg::startTransfer()
+{
+    transferClock.start();
+    nextPage();
+}
+
+QString TransferWizardDlg::destinationRefusal() const
+{
+    return filePage.driveStatusMessage(currentDrive());
+}
+
+void TransferWizardDlg::useProfile(int transcodeProfile)
+{
+    if (transcodeProfile >= 0)
+        profile = transcodeProfile;
+    profileChanged = false;
+}
+
+void TransferWizardDlg::showFilePage()
+{
+    page = FileListPage;
+    showPage();
+}
+
+void TransferWizardDlg::chooseDestination(const std::u16string& root)
+{
+    filePage.selectDriveByName(root);
+    tranfermethodButtonClicked();
+    filePage.syncDriveCombo();
+    filePage.updateDestinationInfo();
 }
 
 // ---- Profile page -------------------------------------------------------------------------
@@ -672,9 +703,14 @@ void TransferWizardDlg::volumesChanged()
     }
 }
 
-void TransferWizardDlg::saveVideoFiles()
+void TransferWizardDlg::writeStarted(int files)
 {
-    transferPage.saveVideoFiles();
+    transferPage.writeStarted(files);
+}
+
+void TransferWizardDlg::transferFinished(bool completed, QString failure)
+{
+    transferPage.transferFinished(completed, failure);
 }
 
 void TransferWizardDlg::updateProgress(quint64 bytePos, quint64 totalBytes,
@@ -693,9 +729,10 @@ void TransferWizardDlg::fileSaveDone()
     transferPage.fileSaveDone();
 }
 
-void TransferWizardDlg::transcodeError(int err, QString sourceFileName)
+bool TransferWizardDlg::continueAfterConversionError(int error, const QString& file,
+                                                     bool othersLeft)
 {
-    transferPage.transcodeError(err, sourceFileName);
+    return transferPage.transcodeError(error, file, othersLeft);
 }
 
 const USBDriveData* TransferWizardDlg::currentDrive() const

@@ -15,6 +15,7 @@
 #include "DestinationDrives.h"
 #include "FileAnalysisRunner.h"
 #include "FileInfoModel.h"
+#include "TransferPrompts.h"
 #include "USBDriveData.h"
 #include "VolumeChangeWatcher.h"
 #include "VolumeSpaceMonitor.h"
@@ -36,14 +37,12 @@ class TransferWizardDlg;
 // the burner goes through the controller's service interface; the controller answers through
 // the slots below. The file and transfer pages' work is done by WizardFilePage and
 // WizardTransferPage on this dialog's widgets and state.
-class TransferWizardDlg : public QDialog, public VolumeSpaceMonitorCallBack
+class TransferWizardDlg : public QDialog, public VolumeSpaceMonitorCallBack, public TransferPrompts
 {
     Q_OBJECT
 
     friend class WizardFilePage;
     friend class WizardTransferPage;
-    // Walks the pages of an unattended run the way a user would.
-    friend class UnattendedTransfer;
 
 public:
     enum WizardPage
@@ -84,6 +83,19 @@ public:
     bool isTransferEnded() const { return transferEnded; }
     const WizardStartParameters& startParameters() const { return start; }
     FileInfoModel* fileModel() { return &model; }
+    const DestinationDrives& destinationDrives() const { return drives; }
+
+    // What a run without clicks does in place of the user: takes a profile (the files are
+    // analysed for it as they are added), shows the file page, chooses the destination by its
+    // root, and starts once destinationRefusal() is empty.
+    void useProfile(int transcodeProfile);
+    void showFilePage();
+    void chooseDestination(const std::u16string& root);
+    QString destinationRefusal() const;
+    void startTransfer();
+
+    // TransferPrompts: the question box.
+    bool continueAfterConversionError(int error, const QString& file, bool othersLeft) override;
 
 signals:
     void usbDriveSpaceChanged(QString driveLetter, quint64 newFreeSpace);
@@ -99,7 +111,11 @@ public slots:
     void startButtonClicked();
     void cancelProcessWarning();
     void progressFinised(QString sourceFileName);
-    void saveVideoFiles();
+    // The conversions are done; this many files are written now.
+    void writeStarted(int files);
+    // The transfer has ended: completed, failed (failure names the file and the reason), or
+    // cancelled or stopped (neither).
+    void transferFinished(bool completed, QString failure);
     void updateProgress(quint64 bytePos, quint64 totalBytes, quint32 estimatedTranscodeTime,
                         QString fileName);
     void fileSaveStarted(int index);
@@ -109,7 +125,6 @@ public slots:
     void fileSaveFailed(int index, QString reason);
     void saveFailed(QString message);
     void analyzeItem(int index, int total);
-    void transcodeError(int err, QString sourceFileName);
     void destinationDriveChanged();
     void fileSaveDone();
     void fileClicked(QModelIndex index);

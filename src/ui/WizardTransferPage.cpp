@@ -20,24 +20,36 @@ void WizardTransferPage::setup()
     LabelElider::setText(d.ui->destinationTextLabel, d.ui->driveComboBox->currentText());
     d.ui->progressPercentText->setText(QStringLiteral("0"));
     LabelElider::setText(d.ui->destinationSubTextLabel, d.ui->driveComboBox->currentSubText());
-    if (d.start.burnOnly) {
-        saveVideoFiles();
-    } else {
-        QStringList files;
-        d.model.filesToWrite(files);
-        if (!files.isEmpty())
-            startConversion(files);
-    }
+    startTransfer();
     d.updateFooterNav(0);
 }
 
-void WizardTransferPage::startConversion(const QStringList& files)
+void WizardTransferPage::startTransfer()
 {
-    d.totalCount = d.service ? d.service->startTranscode(files, d.profile) : 0;
+    QStringList sources;
+    for (int row = 0; row < d.model.rowCount(); ++row)
+        sources << d.model.sourcePath(row);
+    d.totalCount = 0;
     d.currentCount = 0;
+    if (sources.isEmpty())
+        return;
+    const USBDriveData* drive = d.currentDrive();
+    if (!drive || !d.service) {
+        // The drive went away before the transfer could start: nothing can be written.
+        d.page = TransferWizardDlg::FinishPage;
+        endTransfer(tr("Transfer failed. The destination drive is no longer available."));
+        return;
+    }
     d.transferEnded = false;
-    if (d.totalCount == 0)
-        saveVideoFiles();
+    const int conversions =
+        d.service->startTransfer(sources, *drive, d.method == 1, d.start.burnOnly);
+    if (conversions < 0) {
+        // Nothing is being written: say so instead of waiting for progress that never comes.
+        d.page = TransferWizardDlg::FinishPage;
+        endTransfer(tr("Transfer failed"));
+        return;
+    }
+    d.totalCount = conversions;
 }
 
 void WizardTransferPage::updateProgress(quint64 bytePos, quint64 totalBytes,
@@ -69,39 +81,34 @@ void WizardTransferPage::updateProgress(quint64 bytePos, quint64 totalBytes,
         d.model.setEstimateByName(d.lastProgressFileName, int(estimatedTranscodeTime), false);
 }
 
-void WizardTransferPage::saveVideoFiles()
+void WizardTransferPage::writeStarted(int files)
 {
-    QCoreApplication::processEvents();
     d.setTransferBarStyle(true);
     d.ui->fileTransferProgressBar->setValue(0);
     d.ui->progressPercentText->setText(QStringLiteral("0"));
     d.model.setBurning(d.method == 0);
     d.ui->transcode_writeLabel->setText(d.method == 0 ? tr("Burning disc")
                                                       : tr("Transferring to USB drive"));
-    QStringList files;
-    d.totalCount = d.model.filesToWrite(files);
+    d.totalCount = files;
     d.currentCount = 0;
     d.lastProgressFileName.clear();
     d.spaceMonitor.stop();
-    if (d.totalCount < 1) {
+    if (files < 1)
         endTransfer(tr("Transfer completed."));
-        return;
-    }
-    const USBDriveData* drive = d.currentDrive();
-    if (!drive || !d.service) {
-        // The drive went away while the videos were converted: nothing can be written.
+}
+
+void WizardTransferPage::transferFinished(bool completed, const QString& failure)
+{
+    if (completed) {
+        fileSaveDone();
+    } else if (!failure.isEmpty()) {
+        saveFailed(failure);
+    } else if (!d.transferEnded) {
+        // Cancelled from elsewhere (the unattended run, a signal, a lost drive): the window
+        // follows the transfer.
+        d.model.cancelAll();
         d.page = TransferWizardDlg::FinishPage;
-        endTransfer(tr("Transfer failed. The destination drive is no longer available."));
-        return;
-    }
-    QList<QFileInfo> infos;
-    for (const QString& file : files)
-        infos << QFileInfo(file);
-    d.transferEnded = false;
-    if (!d.service->startSave(infos, drive->root, d.method == 1)) {
-        // Nothing is being written: say so instead of waiting for progress that never comes.
-        d.page = TransferWizardDlg::FinishPage;
-        endTransfer(tr("Transfer failed"));
+        endTransfer(tr("Transfer canceled."));
     }
 }
 
@@ -133,19 +140,17 @@ void WizardTransferPage::saveFailed(const QString& message)
     WizardMessages::warning(message);
 }
 
-void WizardTransferPage::transcodeError(int err, const QString& sourceFileName)
+bool WizardTransferPage::transcodeError(int err, const QString& sourceFileName, bool othersLeft)
 {
     d.model.setStatusByName(sourceFileName, FileInfoModel::ConversionError);
-    const bool othersLeft = d.model.remainingCount() > 0;
     const QString endMessage = othersLeft ? tr("Transfer canceled.") : tr("Transfer failed");
     const bool continueWithRemaining =
         WizardMessages::continueAfterConversionError(err, sourceFileName, othersLeft);
-    if (d.service)
-        d.service->handleTranscodeError(continueWithRemaining);
     if (!continueWithRemaining) {
         d.page = TransferWizardDlg::FinishPage;
         endTransfer(endMessage);
     }
+    return continueWithRemaining;
 }
 
 void WizardTransferPage::endTransfer(const QString& message)

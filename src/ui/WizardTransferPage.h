@@ -18,19 +18,25 @@ public:
     explicit WizardTransferPage(TransferWizardDlg& dialog) : d(dialog) {}
 
     void setup();
-    void startConversion(const QStringList& files);
     void updateProgress(quint64 bytePos, quint64 totalBytes, quint32 estimatedTranscodeTime,
                         const QString& fileName);
-    void saveVideoFiles();
+    // The conversions are done; this many files are written now.
+    void writeStarted(int files);
+    // The transfer has ended: completed, failed (failure names the file and why) or, with
+    // neither, cancelled or stopped.
+    void transferFinished(bool completed, const QString& failure);
     void fileSaveStarted(int index);
     void fileSaveDone();
     void fileSaveFailed(int index, const QString& reason);
     // The write step ended because a file could not be written; message names it.
     void saveFailed(const QString& message);
-    void transcodeError(int err, const QString& sourceFileName);
+    // Asks whether to go on after a conversion error; stopping ends the page.
+    bool transcodeError(int err, const QString& sourceFileName, bool othersLeft);
     void endTransfer(const QString& message);
     void cancelTransferNow();
 
 private:
+    void startTransfer();
+
     TransferWizardDlg& d;
 };

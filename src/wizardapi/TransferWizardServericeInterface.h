@@ -24,10 +24,12 @@ public:
     virtual bool setLastBrowsedDir(const QDir& dir) = 0;
     // Always true.
     virtual bool getLastBrowsedDir(QString& dir) = 0;
-    // After a conversion error: go on with the remaining files, or stop the transfer.
-    virtual void handleTranscodeError(bool continueWithRemaining) = 0;
-    // Starts converting the queued files; returns the number of queued conversions.
-    virtual int startTranscode(const QStringList& files, int profile) = 0;
+    // Starts the transfer of the files (the sources, in the list's order) to the destination:
+    // the conversions the analysis prepared (none when writeAsIs), then the copy to a USB
+    // drive or the burn, then the record. Its progress and its end come through the
+    // controller's signals. Returns the number of conversions, -1 when it cannot start.
+    virtual int startTransfer(const QStringList& sources, const USBDriveData& destination,
+                              bool toUSB, bool writeAsIs) = 0;
     // Analyses the files on the worker; false when nothing to do or a worker is running.
     virtual bool startAnalysis(const QStringList& files, int profile) = 0;
     // The results of the last analysis once the worker is idle.
@@ -35,15 +37,14 @@ public:
                                     QList<SourceMediaList>& sources, QStringList& directFiles,
                                     QList<int>& resultCodes) = 0;
     virtual void cancelAnalysis() = 0;
-    // Writes the files to the drive (a USB mount point or a burner) on the worker.
-    virtual bool startSave(const QList<QFileInfo>& files, const std::u16string& drive,
-                           bool toUSB) = 0;
     // Kept for compatibility with older dialogs; always false.
     virtual bool reserved(const QString& first, const QString& second) = 0;
     // Starts the companion player so it registers the device; false when it is not installed.
     virtual bool registerDeviceWithPlayer() = 0;
+    // Cancels the transfer; its end follows through the controller's signals.
     virtual void cancelTransfer() = 0;
-    // Waits until no analysis or save worker runs; true when that happens within the time.
+    // Waits until no analysis runs and the transfer has ended; true when that happens within
+    // the time.
     virtual bool waitForWorker(unsigned int timeoutMs) = 0;
     // Takes the files out of the conversion queue; returns the number of names given.
     virtual int removeFromTranscodeQueue(const QStringList& files) = 0;

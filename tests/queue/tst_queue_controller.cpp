@@ -52,6 +52,16 @@ int runningWorkers()
     return count;
 }
 
+// A folder as a USB drive, made if needed.
+USBDriveData folderDrive(const QString& folder)
+{
+    QDir().mkpath(folder);
+    USBDriveData drive;
+    drive.root = folder.toStdU16String();
+    drive.fileSystem = FS_OTHER;
+    return drive;
+}
+
 } // namespace
 
 // The controller's file queue and conversion step with the real engine and worker.
@@ -258,10 +268,17 @@ void TestQueueController::conversion_convertsQueuedFiles()
     QSignalSpy done(tc, &VideoFileTranscoder::transcoderDone);
     QSignalSpy fatal(tc, &VideoFileTranscoder::transcoderFatalError);
     QSignalSpy all(tc, &VideoFileTranscoder::transcoderAllFinished);
-    QCOMPARE(m_controller->startTranscode(files, 0), 2);
+    QSignalSpy finished(m_controller.get(), &TransferWizardController::transferFinished);
+    const QString stick = m_root + "/stick";
+    QCOMPARE(m_controller->startTransfer(files, folderDrive(stick), true, false), 2);
     QCOMPARE(m_controller->transferState(), int(TransferState::Transcoding));
     QVERIFY(!m_controller->waitForWorker(0));
     QTRY_COMPARE_WITH_TIMEOUT(all.count(), 1, 180000);
+    // Then the copy: the converted files and the one that fits as it is.
+    QVERIFY(finished.wait(60000));
+    QCOMPARE(m_controller->session()->result().end, TransferResult::Completed);
+    QCOMPARE(QDir(stick).entryList(QDir::Files),
+             (QStringList{"convert.kavo", "fit.avi", "second.kavo"}));
     QCOMPARE(fatal.count(), 0);
     QCOMPARE(done.count(), 2);
     QCOMPARE(done.at(0).at(0).toString(), clip("convert.mp4"));
@@ -272,7 +289,6 @@ void TestQueueController::conversion_convertsQueuedFiles()
         QCOMPARE(p.at(1).toULongLong(), 100000ull);
         QVERIFY(p.at(2).toUInt() >= 1);
     }
-    // The step is over: the worker-idle event lets the write step start.
     QVERIFY(m_controller->waitForWorker(0));
     for (int i : {0, 2}) {
         // Read back and decoded: an MPEG-4 AVI with frames in it.
@@ -298,7 +314,9 @@ void TestQueueController::conversion_cancel_stopsWorkerAndLeavesNoOutput()
     QSignalSpy done(tc, &VideoFileTranscoder::transcoderDone);
     QSignalSpy cancel(tc, &VideoFileTranscoder::transcoderCancel);
     QSignalSpy all(tc, &VideoFileTranscoder::transcoderAllFinished);
-    QCOMPARE(m_controller->startTranscode({clip("long.mp4")}, 3), 1);
+    QCOMPARE(m_controller->startTransfer({clip("long.mp4")}, folderDrive(m_root + "/stick2"), true,
+                                         false),
+             1);
     QTRY_VERIFY_WITH_TIMEOUT(progress.count() >= 1, 60000);
     QCOMPARE(runningWorkers(), 1);
     m_controller->cancelTransfer();

@@ -23,14 +23,14 @@ public:
     int waitCalls = 0;
     int cancelTransferCalls = 0;
     int cancelAnalysisCalls = 0;
+    // What startTransfer answers (conversions), and what it was given.
     int transcodeCount = 0;
-    QStringList transcodedFiles;
-    QList<QFileInfo> savedFiles;
+    bool transferStarts = true;
+    int transferCalls = 0;
+    QStringList transferSources;
     std::u16string savedDrive;
     bool savedToUSB = false;
-    bool saveResult = true;
-    int saveCalls = 0;
-    QList<bool> transcodeErrorAnswers;
+    bool savedAsIs = false;
 
     bool GetBurnerDrives(QList<USBDriveData>& drives) override
     {
@@ -52,14 +52,15 @@ public:
         dir = lastBrowsedDir;
         return true;
     }
-    void handleTranscodeError(bool continueWithRemaining) override
+    int startTransfer(const QStringList& sources, const USBDriveData& destination, bool toUSB,
+                      bool writeAsIs) override
     {
-        transcodeErrorAnswers << continueWithRemaining;
-    }
-    int startTranscode(const QStringList& files, int) override
-    {
-        transcodedFiles = files;
-        return transcodeCount;
+        ++transferCalls;
+        transferSources = sources;
+        savedDrive = destination.root;
+        savedToUSB = toUSB;
+        savedAsIs = writeAsIs;
+        return transferStarts ? transcodeCount : -1;
     }
     // Analysis: one result per file, looked up by path; a file without a result fails with 21.
     struct Result
@@ -122,14 +123,6 @@ public:
     {
         ++cancelAnalysisCalls;
         analysisCanceled = true;
-    }
-    bool startSave(const QList<QFileInfo>& files, const std::u16string& drive, bool toUSB) override
-    {
-        ++saveCalls;
-        savedFiles = files;
-        savedDrive = drive;
-        savedToUSB = toUSB;
-        return saveResult;
     }
     bool reserved(const QString&, const QString&) override { return false; }
     bool registerDeviceWithPlayer() override { return false; }

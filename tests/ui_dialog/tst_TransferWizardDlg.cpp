@@ -901,7 +901,7 @@ void TestTransferWizardDlg::startButton_withoutDrive_warnsAndStays()
     m_dlg->startButtonClicked();
     QCOMPARE(answerer.boxes, 1);
     QCOMPARE(m_dlg->currentPage(), 3);
-    QCOMPARE(m_service.transcodedFiles, QStringList());
+    QCOMPARE(m_service.transferCalls, 0);
 }
 
 void TestTransferWizardDlg::startButton_withUsableDrive_startsConversion()
@@ -918,7 +918,7 @@ void TestTransferWizardDlg::startButton_withUsableDrive_startsConversion()
     m_dlg->startButtonClicked();
     QCOMPARE(answerer.boxes, 0);
     QCOMPARE(m_dlg->currentPage(), 4);
-    QCOMPARE(m_service.transcodedFiles, QStringList{m_home.filePath("clip.mp4")});
+    QCOMPARE(m_service.transferSources, QStringList{m_home.filePath("clip.mp4")});
     QVERIFY(!m_dlg->isTransferEnded());
     QVERIFY(m_dlg->fileModel()->progressMode());
     QCOMPARE(child<QLabel>("destinationTextLabel")->text(), QString("STICK"));
@@ -957,12 +957,14 @@ void TestTransferWizardDlg::updateProgress_countsConversionsAndShowsProgress()
 void TestTransferWizardDlg::saveVideoFiles_writesToUSBDriveAndEnds()
 {
     startTransfer({"a.mp4", "b.mp4"});
-    // Nothing to convert: writing starts at once.
-    QCOMPARE(m_service.saveCalls, 1);
-    QCOMPARE(m_service.savedFiles.size(), 2);
-    QCOMPARE(m_service.savedFiles[1].absoluteFilePath(), m_home.filePath("b.mp4"));
+    QCOMPARE(m_service.transferCalls, 1);
+    QCOMPARE(m_service.transferSources.size(), 2);
+    QCOMPARE(m_service.transferSources[1], m_home.filePath("b.mp4"));
     QCOMPARE(m_service.savedDrive, std::u16string(u"/media/stick"));
     QVERIFY(m_service.savedToUSB);
+    QVERIFY(!m_service.savedAsIs);
+    // Nothing to convert: the transfer goes on to writing.
+    m_dlg->writeStarted(2);
     QVERIFY(!m_dlg->isTransferEnded());
     QVERIFY(!m_dlg->fileModel()->burning());
     auto* label = child<QLabel>("transcode_writeLabel");
@@ -978,7 +980,7 @@ void TestTransferWizardDlg::saveVideoFiles_writesToUSBDriveAndEnds()
     m_dlg->fileSaveStarted(1);
     QCOMPARE(label->text(), QString("Transferring videos 2 of 2"));
     m_dlg->fileSaveFinished(1);
-    m_dlg->fileSaveDone();
+    m_dlg->transferFinished(true, QString());
 
     QCOMPARE(label->text(), QString("Transfer completed."));
     QVERIFY(m_dlg->isTransferEnded());
@@ -993,10 +995,11 @@ void TestTransferWizardDlg::saveVideoFiles_writesToUSBDriveAndEnds()
 void TestTransferWizardDlg::burn_holdsBarAt99UntilDone()
 {
     startTransfer({"a.mp4"}, false, true);
-    QCOMPARE(m_service.saveCalls, 1);
+    QCOMPARE(m_service.transferCalls, 1);
     QVERIFY(!m_service.savedToUSB);
     QCOMPARE(m_service.savedDrive, std::u16string(u"/dev/sr0"));
-    QVERIFY(m_service.transcodedFiles.isEmpty());
+    QVERIFY(m_service.savedAsIs);
+    m_dlg->writeStarted(1);
     QVERIFY(m_dlg->fileModel()->burning());
     QCOMPARE(child<QLabel>("transcode_writeLabel")->text(), QString("Burning disc"));
     // A burn in progress counts as unfinished: closing asks first.
@@ -1011,9 +1014,9 @@ void TestTransferWizardDlg::burn_holdsBarAt99UntilDone()
 
 void TestTransferWizardDlg::saveVideoFiles_failedStartEndsTransfer()
 {
-    m_service.saveResult = false;
+    m_service.transferStarts = false;
     startTransfer({"a.mp4"});
-    QCOMPARE(m_service.saveCalls, 1);
+    QCOMPARE(m_service.transferCalls, 1);
     QVERIFY(m_dlg->isTransferEnded());
     QCOMPARE(child<QLabel>("transcode_writeLabel")->text(), QString("Transfer failed"));
     QCOMPARE(child<QPushButton>("nextButton")->text(), QString("Close"));
@@ -1047,7 +1050,7 @@ void TestTransferWizardDlg::transcodeError_asksWhetherToContinue()
     const QString a = m_home.filePath("a.mp4");
     m_dlg->updateProgress(10, 100, 30, a);
     BoxAnswerer answerer{QMessageBox::StandardButton(answer)};
-    m_dlg->transcodeError(21, a);
+    QCOMPARE(m_dlg->continueAfterConversionError(21, a, files == 2), continued);
     QCOMPARE(answerer.boxes, 1);
     QVERIFY(answerer.text.contains(a));
     QVERIFY(answerer.text.contains("21"));
@@ -1057,7 +1060,6 @@ void TestTransferWizardDlg::transcodeError_asksWhetherToContinue()
     } else {
         QCOMPARE(answerer.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
     }
-    QCOMPARE(m_service.transcodeErrorAnswers, QList<bool>{continued});
     QCOMPARE(m_dlg->fileModel()->status(0), int(FileInfoModel::ConversionError));
     QCOMPARE(child<QLabel>("transcode_writeLabel")->text(), endText);
     QCOMPARE(m_dlg->isTransferEnded(), !continued);

@@ -462,6 +462,16 @@ TransferDevice* TransferDevices::GetDevice(uint32_t deviceId)
 
 TransferDevice* TransferDevices::CreateDevice(const std::string& name)
 {
+    return insertDevice(0, name);
+}
+
+TransferDevice* TransferDevices::CreateDeviceWithId(uint32_t deviceId, const std::string& name)
+{
+    return deviceId >= FirstDeviceId ? insertDevice(deviceId, name) : nullptr;
+}
+
+TransferDevice* TransferDevices::insertDevice(uint32_t wantedId, const std::string& name)
+{
     std::unique_ptr<TransferDevice> device;
     {
         LibrarySession session(this);
@@ -491,6 +501,14 @@ TransferDevice* TransferDevices::CreateDevice(const std::string& name)
         qint64 newId = maxId + 1;
         if (newId < FirstDeviceId)
             newId = FirstDeviceId;
+        if (wantedId != 0) {
+            QSqlQuery taken(d->db);
+            taken.prepare(QStringLiteral("SELECT count(*) FROM device WHERE device_id = ?"));
+            taken.addBindValue(qint64(wantedId));
+            if (!taken.exec() || !taken.next() || taken.value(0).toLongLong() != 0)
+                return nullptr;
+            newId = wantedId;
+        }
         // Ids are 32-bit everywhere else; wrapping around would reuse a stored id.
         if (newId > std::numeric_limits<uint32_t>::max()) {
             qDebug() << "TransferDevices no free device id above" << maxId;

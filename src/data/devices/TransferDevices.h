@@ -76,6 +76,9 @@ public:
     // Stores a new device with the next free id (at least 10000) and returns
     // it, or null on failure. The caller owns the result.
     TransferDevice* CreateDevice(const std::string& name);
+    // Stores a device under a given id (at least 10000) that has no row yet, or null on failure
+    // (also when the id is taken). The caller owns the result.
+    TransferDevice* CreateDeviceWithId(uint32_t deviceId, const std::string& name);
     // Deletes the device's row. On success the object is deleted too (the call
     // consumes it) and "Device/Remove" is announced; on failure the caller
     // keeps it.
@@ -99,6 +102,8 @@ private:
     // Opens the file and brings its schema up to date; the outcome becomes
     // the availability.
     Availability open();
+    // The insert behind both creations; wantedId 0 takes the next free id.
+    TransferDevice* insertDevice(uint32_t wantedId, const std::string& name);
     Availability checkAndUpgrade(const QString& fileName);
     bool prepareLocation(const QString& fileName);
     void setNotice(const QString& text);

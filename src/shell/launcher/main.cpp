@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QStringList>
+#include <QUrl>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -31,6 +32,36 @@ int errorPage(int argc, char** argv, int code)
     QCoreApplication app(argc, argv);
     print(stdout, errorHelpUrl(code) + QLatin1Char('\n'));
     return 0;
+}
+
+// One field of a per-file line: tab, newline, carriage return and backslash escaped as the
+// unattended run escapes them.
+QString escapedField(QString field)
+{
+    field.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
+    field.replace(QLatin1Char('\t'), QLatin1String("\\t"));
+    field.replace(QLatin1Char('\n'), QLatin1String("\\n"));
+    field.replace(QLatin1Char('\r'), QLatin1String("\\r"));
+    return field;
+}
+
+// The refusal of an unattended run: the reason on standard error, a "not started" line per
+// file on standard output, as every other refusal.
+int refuseUnattended(const QStringList& arguments, const QString& reason)
+{
+    print(stderr, QStringLiteral("portavo: nothing was transferred: %1\n").arg(reason));
+    for (qsizetype i = 0; i + 1 < arguments.size(); ++i) {
+        if (arguments[i].toLower() != QLatin1String("-file"))
+            continue;
+        const QString file = QUrl::fromEncoded(arguments[++i].toUtf8()).toLocalFile();
+        std::fputs(
+            (escapedField(file) + QLatin1String("\tnot started\t") + escapedField(reason) + '\n')
+                .toUtf8()
+                .constData(),
+            stdout);
+    }
+    std::fflush(stdout);
+    return 3;
 }
 
 } // namespace
@@ -72,9 +103,8 @@ int main(int argc, char** argv)
     if (request.unattended &&
         LauncherChannel::send(LauncherChannel::defaultSocketPath(), {}, 2000) !=
             LauncherChannel::Delivery::NoListener) {
-        std::fprintf(stderr, "portavo: nothing was transferred: a wizard is already running; "
-                             "close it first.\n");
-        return 3;
+        return refuseUnattended(request.arguments,
+                                QStringLiteral("a wizard is already running; close it first."));
     }
     LauncherChannel channel;
     const LauncherChannel::Role role =

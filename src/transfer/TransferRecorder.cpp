@@ -7,73 +7,51 @@
 #include <QUrl>
 #include <memory>
 
+#include "DeviceProfiles.h"
 #include "PingManager.h"
 #include "TransferDevice.h"
 #include "TransferDevices.h"
-#include "TransferState.h"
 
 namespace {
 constexpr int BurnOnlyDeviceId = 1000;
-constexpr int MethodDisc = 1;
-constexpr int MethodUSB = 2;
+constexpr uint32_t FirstStoredDeviceId = 10000;
 } // namespace
 
-QByteArray TransferRecorder::deviceWord(int type)
-{
-    switch (type) {
-    case 0:
-        return "DVDPlayer";
-    case 1:
-        return "BlueRayPlayer";
-    case 2:
-        return "TV";
-    case 3:
-        return "PlayStation3";
-    default:
-        return "MobilePhone";
-    }
-}
-
-TransferRecorder::Outcome TransferRecorder::record(const DeviceState& state, int previousState,
+TransferRecorder::Outcome TransferRecorder::record(const DeviceState& state, bool toDisc,
                                                    int chosenProfile, const QStringList& files)
 {
+    using TransferDevicesLibrary::TransferDevice;
     Outcome outcome;
-    const bool toDisc = previousState == TransferState::WritingDisc;
     outcome.medium = toDisc ? "Burner" : "USB";
+    const auto profile = DeviceProfiles::TranscodeProfile(chosenProfile);
 
     if (state.deviceID == BurnOnlyDeviceId) {
         outcome.profileWord = "FileBurningOnly";
-    } else if (previousState > TransferState::Transcoding) {
+    } else if (uint32_t(state.deviceID) >= FirstStoredDeviceId) {
         auto* library = TransferDevicesLibrary::TransferDevices::Instance("TransferWizard");
-        std::unique_ptr<TransferDevicesLibrary::TransferDevice> device(
+        std::unique_ptr<TransferDevice> device(
             library ? library->GetDevice(uint32_t(state.deviceID)) : nullptr);
+        // A device chosen by its type alone has no row yet: the finish page promises that
+        // the choices are remembered, so it gets one.
+        if (library && !device) {
+            device.reset(library->CreateDeviceWithId(uint32_t(state.deviceID), state.deviceName));
+            if (device && !device->SetType(uint32_t(state.type)))
+                qDebug().noquote() << "TransferRecorder: the new device's type was not stored";
+        }
+        outcome.profileWord = DeviceProfiles::profileWord(profile);
         if (device) {
-            // Transcode profile to stored profile.
-            int stored = -1;
-            switch (chosenProfile) {
-            case 1:
-                stored = 2;
-                outcome.profileWord = "HD1080";
-                break;
-            case 3:
-                stored = 1;
-                outcome.profileWord = "HomeTheater576";
-                break;
-            case 4:
-                stored = 3;
-                outcome.profileWord = "KavoPlusHD1080";
-                break;
-            default:
-                break;
-            }
-            if (stored >= 0)
+            const DeviceProfiles::StoredProfile stored = DeviceProfiles::storedProfile(profile);
+            if (stored != DeviceProfiles::StoredProfile::None)
                 device->SetProfile(uint32_t(stored));
-            device->SetLastUsedMethod(toDisc ? MethodDisc : MethodUSB);
+            device->SetLastUsedMethod(
+                int(toDisc ? DeviceProfiles::Method::Disc : DeviceProfiles::Method::USB));
             device->SetLastDriveName(state.lastDriveName);
             if (state.dataRate != 0)
                 device->SetDataRate(state.dataRate);
             device->MarkConfigured();
-            outcome.deviceWord = deviceWord(int(device->GetType()));
+            outcome.stored = true;
+            outcome.deviceWord =
+                DeviceProfiles::deviceWord(DeviceProfiles::DeviceType(device->GetType()));
         }
     }
 

@@ -1,0 +1,315 @@
+#include "TransferSaveStep.h"
+
+#include <QCoreApplication>
+#include <QDebug>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QMutexLocker>
+#include <functional>
+
+#include "IKavoMediaBurnerCallback.h"
+#include "KavoMediaBurner.h"
+#include "USBDriveData.h"
+#include "USBFileCopier.h"
+
+namespace {
+
+// The texts keep the wizard's translation context.
+QString text(const char* source)
+{
+    return QCoreApplication::translate("TransferWizardController", source);
+}
+
+// A failed conversion leaves only its partial ".temp" output in the list of files to write;
+// the conversion error has been reported already.
+bool isFailedConversion(const QString& path)
+{
+    return path.endsWith(QLatin1String(".temp"));
+}
+
+// The burner's progress, for the length of one burn.
+class BurnProgress final : public kvtl::RefCountedImpl<IKavoMediaBurnerCallback>
+{
+public:
+    explicit BurnProgress(std::function<void(quint64, quint64)> report)
+        : m_report(std::move(report))
+    {
+    }
+    void OnProgress(quint64 current, quint64 total) override { m_report(current, total); }
+
+private:
+    std::function<void(quint64, quint64)> m_report;
+};
+
+} // namespace
+
+TransferSaveStep::TransferSaveStep(const std::atomic<bool>& cancelled, KavoMediaBurner& burner,
+                                   const TransferDestination& destination, const QList<File>& files,
+                                   QObject* parent)
+    : TransferStep(cancelled, parent), m_burner(burner), m_destination(destination), m_files(files)
+{
+    for (const File& file : m_files) {
+        FileOutcome outcome;
+        outcome.index = file.index;
+        outcome.source = file.source;
+        m_outcomes.append(outcome);
+    }
+}
+
+TransferSaveStep::~TransferSaveStep()
+{
+    // Nothing the worker uses may go before it has ended.
+    cancel();
+    join();
+}
+
+unsigned int TransferSaveStep::rateFromSeconds(quint64 bytes, qint64 seconds)
+{
+    return seconds > 0 ? unsigned(bytes / quint64(seconds)) : 0;
+}
+
+unsigned int TransferSaveStep::rateFromMilliseconds(quint64 bytes, qint64 milliseconds)
+{
+    return milliseconds > 0 ? unsigned(bytes * 1000 / quint64(milliseconds)) : 0;
+}
+
+QString TransferSaveStep::burnerReason(quint32 code)
+{
+    switch (code) {
+    case KavoMediaBurner::NoRecorder:
+        return text("the recorder could not be found");
+    case KavoMediaBurner::DiscFull:
+        return text("the disc is full");
+    case KavoMediaBurner::NoDiscReady:
+        return text("no writable disc is ready in the drive");
+    case KavoMediaBurner::EmptyDrive:
+        return text("no recorder was chosen");
+    case KavoMediaBurner::BurnCancelled:
+        return text("the burn was stopped");
+    case KavoMediaBurner::StorageBusy:
+        return text("the recorder is in use by another program");
+    default:
+        return text("the disc could not be written");
+    }
+}
+
+void TransferSaveStep::start()
+{
+    m_thread = std::thread([this] {
+        run();
+        // Joined on the session's thread; finished only after that.
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                join();
+                finish(failureText().isEmpty());
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void TransferSaveStep::cancel()
+{
+    if (!m_destination.toUSB() && m_thread.joinable())
+        m_burner.Cancel();
+}
+
+void TransferSaveStep::join()
+{
+    if (m_thread.joinable())
+        m_thread.join();
+}
+
+void TransferSaveStep::wait()
+{
+    join();
+    finish(failureText().isEmpty());
+}
+
+void TransferSaveStep::run()
+{
+    m_rate = m_destination.toUSB() ? copyFilesToUSB() : writeVideoFileToBurner();
+    // A file that could not be written because the drive went away.
+    if (m_destination.toUSB() && !failureText().isEmpty() && !QFileInfo(m_destination.root).isDir())
+        m_driveLost = true;
+}
+
+void TransferSaveStep::setOutcome(int row, FileOutcome::State state, const QString& detail,
+                                  int code)
+{
+    QMutexLocker lock(&m_mutex);
+    FileOutcome& outcome = m_outcomes[row];
+    outcome.state = state;
+    outcome.code = code;
+    if (state == FileOutcome::Arrived)
+        outcome.destination = detail;
+    else
+        outcome.reason = detail;
+}
+
+void TransferSaveStep::failFile(int row, const QString& reason, int code)
+{
+    setOutcome(row, FileOutcome::Failed, reason, code);
+    emit fileEnded(outcomes().at(row));
+}
+
+QList<FileOutcome> TransferSaveStep::outcomes() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_outcomes;
+}
+
+QString TransferSaveStep::failureText() const
+{
+    QMutexLocker lock(&m_mutex);
+    for (const FileOutcome& outcome : m_outcomes) {
+        if (outcome.state == FileOutcome::Failed)
+            return text("Transfer failed. %1 could not be written: %2.")
+                .arg(QFileInfo(outcome.source).fileName(), outcome.reason);
+    }
+    return {};
+}
+
+unsigned int TransferSaveStep::copyFilesToUSB()
+{
+    const QString& root = m_destination.root;
+    const bool fat = m_destination.fileSystem == FS_FAT || m_destination.fileSystem == FS_FAT32;
+    quint64 totalBytes = 0;
+    qint64 totalSeconds = 0;
+    for (int row = 0; row < m_files.size(); ++row) {
+        if (cancelled())
+            break;
+        const File& file = m_files[row];
+        const QFileInfo info(file.path);
+        if (!info.exists()) {
+            qDebug().noquote().nospace() << "copy USB: file not found " << file.path;
+            if (!isFailedConversion(file.path))
+                failFile(row, text("the file was not found"));
+            continue;
+        }
+        qDebug().noquote().nospace() << "copy file to USB: " << file.path << " "
+                                     << root + QLatin1Char('/') + info.fileName();
+        emit fileStarted(file.index);
+        QElapsedTimer timer;
+        timer.start();
+        const USBFileCopier::Result result = USBFileCopier::copy(
+            file.path, root,
+            [this](quint64 transferred, quint64 total) {
+                emit progress(transferred, total, 0, QString());
+                return !cancelled();
+            },
+            fat);
+        totalSeconds += timer.elapsed() / 1000;
+
+        if (result.outcome == USBFileCopier::Outcome::Failed) {
+            qDebug().noquote().nospace()
+                << "copy USB: " << file.path << " failed: " << result.reason;
+            failFile(row, result.reason, result.error);
+            // The drive is full, gone or refusing: the files after it are not tried.
+            break;
+        }
+        if (result.outcome == USBFileCopier::Outcome::Copied) {
+            totalBytes += quint64(info.size());
+            setOutcome(row, FileOutcome::Arrived, result.destination);
+        } else {
+            setOutcome(row, FileOutcome::Cancelled, QString());
+        }
+        emit fileEnded(outcomes().at(row));
+    }
+    const unsigned int rate = rateFromSeconds(totalBytes, totalSeconds);
+    qDebug().noquote().nospace() << "USB transfer rate " << rate << " (bytes/sec)"
+                                 << ", total bytes " << totalBytes << ", total time "
+                                 << totalSeconds;
+    return rate;
+}
+
+unsigned int TransferSaveStep::writeVideoFileToBurner()
+{
+    const char* const prefix = "TransferSaveStep::writeVideoFileToBurner: ";
+    const QString& name = m_destination.root;
+    const auto failAll = [&](const QString& reason, quint32 code) {
+        for (int row = 0; row < m_files.size(); ++row) {
+            if (QFileInfo::exists(m_files[row].path))
+                failFile(row, reason, int(code));
+        }
+        return 0u;
+    };
+
+    if (m_destination.drive.isEmpty()) {
+        qDebug().noquote().nospace() << prefix << "no recorder for " << name;
+        return failAll(text("the recorder %1 is not available").arg(name),
+                       KavoMediaBurner::NoRecorder);
+    }
+    const quint32 selected = m_burner.SetCurrentDrive(m_destination.drive);
+    if (selected != KavoMediaBurner::Success) {
+        qDebug().noquote().nospace() << prefix << "failed to set current drive " << name;
+        return failAll(burnerReason(selected), selected);
+    }
+
+    // Each write burns its own files only, never those of an earlier transfer.
+    m_burner.ClearFiles();
+    quint64 totalBytes = 0;
+    QList<int> added;
+    for (int row = 0; row < m_files.size(); ++row) {
+        const QString& path = m_files[row].path;
+        if (!QFileInfo::exists(path)) {
+            if (!isFailedConversion(path))
+                failFile(row, text("the file was not found"));
+            continue;
+        }
+        const quint32 rc = m_burner.AddFile(path.toStdU16String());
+        if (rc == KavoMediaBurner::Success) {
+            qDebug().noquote().nospace() << prefix << "add file " << path;
+            emit fileStarted(m_files[row].index);
+            added << row;
+            totalBytes += quint64(QFileInfo(path).size());
+        } else {
+            qDebug().noquote().nospace() << prefix << "failed to add file " << path;
+            failFile(row, burnerReason(rc), int(rc));
+        }
+    }
+    if (!m_burner.HasFiles() || cancelled()) {
+        m_burner.ClearFiles();
+        return 0;
+    }
+
+    emit progress(0, 100, 0, QString());
+    kvtl::RefCountedPtr<IKavoMediaBurnerCallback> callback(new BurnProgress(
+        [this](quint64 current, quint64 total) { emit progress(current, total, 0, QString()); }));
+    m_burner.SetCallback(callback.get());
+    QElapsedTimer timer;
+    timer.start();
+    quint32 result = m_burner.WriteToDisc(std::u16string());
+    if (result != KavoMediaBurner::Success) {
+        qDebug().noquote().nospace() << prefix << "WriteToDisc() failed";
+    } else {
+        qDebug().noquote().nospace() << prefix << "Start burning disc....";
+        result = m_burner.Run();
+        qDebug().noquote().nospace() << prefix << "Run() ended " << result;
+    }
+    m_burner.SetCallback(nullptr);
+    const qint64 elapsed = timer.elapsed();
+    const bool written =
+        result == KavoMediaBurner::Success || result == KavoMediaBurner::BurnComplete;
+    const unsigned int rate = written ? rateFromMilliseconds(totalBytes, elapsed) : 0;
+    qDebug().noquote().nospace() << prefix << "CD/DVD transfer rate " << rate << " (bytes/sec)"
+                                 << ", total bytes " << totalBytes << ", total time " << elapsed;
+
+    // What the burn says counts, not when the cancel came: a disc written and verified before
+    // a late cancel holds the files.
+    for (int row : added) {
+        if (written) {
+            setOutcome(row, FileOutcome::Arrived,
+                       name + QLatin1Char('/') + QFileInfo(m_files[row].path).fileName());
+        } else if (result == KavoMediaBurner::BurnCancelled || cancelled()) {
+            setOutcome(row, FileOutcome::Cancelled, QString());
+        } else {
+            failFile(row, burnerReason(result), int(result));
+            continue;
+        }
+        emit fileEnded(outcomes().at(row));
+    }
+    m_burner.ClearFiles();
+    m_burner.SetCurrentDrive(Drive());
+    return rate;
+}

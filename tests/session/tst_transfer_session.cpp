@@ -1,0 +1,312 @@
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+#include <vector>
+
+#include "../ping/HttpRecorder.h"
+#include "../queue/QueueTestSupport.h"
+#include "KavoMediaBurner.h"
+#include "PingManager.h"
+#include "SettingsAccessors.h"
+#include "TransferDevice.h"
+#include "TransferDevices.h"
+#include "TransferPrompts.h"
+#include "TransferSession.h"
+#include "USBDriveData.h"
+#include "VideoFileTranscoder.h"
+
+using namespace QueueTestSupport;
+
+namespace {
+
+// The rules of a run without a user: go on after a conversion error, and count the questions.
+class CountingPrompts : public TransferPrompts
+{
+public:
+    bool continueAfterConversionError(int, const QString&, bool) override
+    {
+        ++questions;
+        return true;
+    }
+    int questions = 0;
+};
+
+std::unique_ptr<TransferDevicesLibrary::TransferDevice> storedDevice(uint id)
+{
+    auto* library = TransferDevicesLibrary::TransferDevices::Instance("TransferWizard");
+    return std::unique_ptr<TransferDevicesLibrary::TransferDevice>(library->GetDevice(id));
+}
+
+QByteArray contents(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+// The transfer core without a window: one session from Start to finished, with the real engine,
+// the real copier and libburn writing an image file.
+class TestTransferSession : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit TestTransferSession(const QString& root) : m_root(root) {}
+
+private slots:
+    void initTestCase();
+    void usbTransfer_convertsCopiesAndRecordsNewDevice();
+    void imageBurn_readBackByXorriso();
+    void failedWrite_endsFailed_recordsNothing_data();
+    void failedWrite_endsFailed_recordsNothing();
+    void cancel_finishesOnce_data();
+    void cancel_finishesOnce();
+
+private:
+    // Runs the session to its end; the number of finished signals it gave.
+    int run(TransferSession& session);
+    TransferSession::Plan plan(const QStringList& sources, const QString& folder, uint device);
+
+    QString m_root;
+    std::unique_ptr<HttpRecorder> m_pings;
+    VideoFileTranscoder m_transcoder;
+    KavoMediaBurner m_burner;
+    CountingPrompts m_prompts;
+    QString m_fitting;
+    QString m_convert;
+    QString m_converted;
+};
+
+void TestTransferSession::initTestCase()
+{
+    m_pings = std::make_unique<HttpRecorder>();
+    QVERIFY(WriteInstallSetting("TransferWizard", "UsageHost", m_pings->host().toStdString()));
+    QVERIFY(m_transcoder.initEngine());
+    QDir().mkpath(m_root + "/converted");
+    m_converted = m_transcoder.useConversionFolder(m_root + "/converted");
+    QVERIFY(!m_converted.isEmpty());
+    m_burner.Initialize(3, false);
+    m_fitting = makeFittingClip(m_root + "/clips", "fits.avi", 1);
+    m_convert = makeConvertClip(m_root + "/clips", "holiday.mp4");
+    QVERIFY(!m_fitting.isEmpty() && !m_convert.isEmpty());
+}
+
+int TestTransferSession::run(TransferSession& session)
+{
+    QSignalSpy finished(&session, &TransferSession::finished);
+    session.start();
+    if (!finished.wait(120000))
+        return 0;
+    // Anything still queued would come now.
+    QTest::qWait(50);
+    return int(finished.size());
+}
+
+TransferSession::Plan TestTransferSession::plan(const QStringList& sources, const QString& folder,
+                                                uint device)
+{
+    TransferSession::Plan p;
+    p.device.deviceID = int(device);
+    p.device.type = int(device) - 10000;
+    p.profile = 3;
+    p.sources = sources;
+    p.destination.kind = TransferDestination::UsbDrive;
+    p.destination.root = folder;
+    p.destination.fileSystem = FS_OTHER;
+    QDir().mkpath(folder);
+    return p;
+}
+
+void TestTransferSession::usbTransfer_convertsCopiesAndRecordsNewDevice()
+{
+    // Analysed as the file page does: the H.264 clip gets a conversion, the other fits.
+    for (const QString& file : {m_convert, m_fitting}) {
+        VideoFileTranscoder::SourceList sources;
+        quint32 seconds = 0;
+        quint64 bytes = 0;
+        bool needsConversion = true;
+        const QString output =
+            m_root + "/converted/" + QFileInfo(file).completeBaseName() + ".kavo";
+        QCOMPARE(
+            m_transcoder.analyzeFile(file, output, 3, sources, seconds, bytes, needsConversion), 0);
+        QCOMPARE(needsConversion, file == m_convert);
+        if (!needsConversion)
+            m_transcoder.removeJob(file);
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(pingManager()->pendingCount(), 0, 10000);
+    const int pingsBefore = int(m_pings->requestLines().size());
+
+    // A TV chosen by its type: no row in the device library yet.
+    const uint device = 10002;
+    QVERIFY(!storedDevice(device));
+    const QString stick = m_root + "/stick";
+    TransferSession session(plan({m_convert, m_fitting}, stick, device), m_transcoder, m_burner,
+                            m_prompts);
+    QSignalSpy converted(&session, &TransferSession::converted);
+    QCOMPARE(run(session), 1);
+
+    const TransferResult& result = session.result();
+    QCOMPARE(result.end, TransferResult::Completed);
+    QCOMPARE(m_prompts.questions, 0);
+    QCOMPARE(result.count(FileOutcome::Arrived), 2);
+    QCOMPARE(converted.size(), 1);
+    QCOMPARE(result.files[0].destination, stick + "/holiday.kavo");
+    QVERIFY2(probe(stick + "/holiday.kavo").startsWith("avi,mpeg4"),
+             qPrintable(probe(stick + "/holiday.kavo")));
+    QCOMPARE(contents(stick + "/fits.avi"), contents(m_fitting));
+
+    const auto stored = storedDevice(device);
+    QVERIFY(stored && stored->HasBeenConfigured());
+    QCOMPARE(stored->GetType(), 2u);
+    QCOMPARE(stored->GetLastUsedMethod(), 2);
+    QCOMPARE(stored->GetProfile(), 1u); // home theater
+    QCOMPARE(QString::fromStdString(stored->GetLastDriveName()), stick);
+
+    // The end-of-transfer events, after the conversion's own.
+    const QByteArray base = "GET /hint/d9-WindowTransferWizard";
+    QList<QByteArray> lines;
+    QTRY_VERIFY_WITH_TIMEOUT(
+        [&] {
+            lines.clear();
+            for (const QByteArray& line : m_pings->requestLines().mid(pingsBefore))
+                if (line.startsWith(base))
+                    lines << line;
+            return lines.size() == 4;
+        }(),
+        10000);
+    QCOMPARE(lines.at(0), base + "DeviceTypeAndMedium-TV-USB HTTP/1.1");
+    QCOMPARE(lines.at(1), base + "TranscodeProfile-HomeTheater576 HTTP/1.1");
+    QCOMPARE(lines.at(2), base + "FileExtension-mp4 HTTP/1.1");
+    QCOMPARE(lines.at(3), base + "FileExtension-avi HTTP/1.1");
+}
+
+void TestTransferSession::imageBurn_readBackByXorriso()
+{
+    const QString image = m_root + "/disc.iso";
+    QVERIFY(WriteSetting("TransferWizard", "ImageBurners", ("cd-r:" + image).toStdString()));
+    std::vector<Drive> drives;
+    QCOMPARE(m_burner.GetAvailableDrives(3, drives), quint32(KavoMediaBurner::Success));
+    TransferSession::Plan p = plan({m_fitting}, m_root, 1000);
+    p.writeAsIs = true;
+    p.destination.kind = TransferDestination::Burner;
+    p.destination.root = image;
+    for (const Drive& drive : drives) {
+        if (QString::fromStdU16String(drive.path()) == image)
+            p.destination.drive = drive;
+    }
+    QVERIFY(!p.destination.drive.isEmpty());
+    drives.clear();
+
+    TransferSession session(p, m_transcoder, m_burner, m_prompts);
+    QCOMPARE(run(session), 1);
+    QCOMPARE(session.result().end, TransferResult::Completed);
+    QCOMPARE(session.result().files[0].state, FileOutcome::Arrived);
+
+    const QString out = m_root + "/readback";
+    QVERIFY(runTool("xorriso", {"-osirrox", "on", "-indev", image, "-extract", "/", out}) !=
+                QString() ||
+            QFile::exists(out + "/fits.avi"));
+    QCOMPARE(contents(out + "/fits.avi"), contents(m_fitting));
+}
+
+void TestTransferSession::failedWrite_endsFailed_recordsNothing_data()
+{
+    QTest::addColumn<bool>("toUSB");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("disc: recorder gone") << false << "the recorder /dev/sr9 is not available";
+    QTest::newRow("usb: a video vanished") << true << "the file was not found";
+}
+
+void TestTransferSession::failedWrite_endsFailed_recordsNothing()
+{
+    QFETCH(bool, toUSB);
+    QFETCH(QString, reason);
+    auto* library = TransferDevicesLibrary::TransferDevices::Instance("TransferWizard");
+    std::unique_ptr<TransferDevicesLibrary::TransferDevice> device(library->CreateDevice("Den"));
+    QVERIFY(device);
+    const uint id = device->GetDeviceId();
+
+    TransferSession::Plan p =
+        plan({m_fitting, m_root + "/gone.avi"}, m_root + "/stick-" + QTest::currentDataTag(), id);
+    p.writeAsIs = true;
+    if (!toUSB) {
+        p.destination.kind = TransferDestination::Burner;
+        p.destination.root = "/dev/sr9";
+    }
+    TransferSession session(p, m_transcoder, m_burner, m_prompts);
+    QCOMPARE(run(session), 1);
+    const TransferResult& result = session.result();
+    QCOMPARE(result.end, TransferResult::Failed);
+    QVERIFY2(result.failureText.contains(toUSB ? "gone.avi" : "fits.avi") &&
+                 result.failureText.contains(reason),
+             qPrintable(result.failureText));
+    QCOMPARE(result.files[0].state, toUSB ? FileOutcome::Arrived : FileOutcome::Failed);
+    QCOMPARE(result.files[1].state, toUSB ? FileOutcome::Failed : FileOutcome::NotWritten);
+    QCOMPARE(session.state(), int(TransferState::Stopped));
+    const auto stored = storedDevice(id);
+    QVERIFY(stored && !stored->HasBeenConfigured());
+}
+
+void TestTransferSession::cancel_finishesOnce_data()
+{
+    QTest::addColumn<int>("when");
+    QTest::addColumn<int>("end");
+    // Before the start, right after it (the copy may or may not have ended: either way the
+    // result says what happened), and once the file is there. -1: either end.
+    QTest::newRow("before start") << 0 << int(TransferResult::Cancelled);
+    QTest::newRow("while copying") << 1 << -1;
+    QTest::newRow("after the last file arrived") << 2 << int(TransferResult::Completed);
+}
+
+void TestTransferSession::cancel_finishesOnce()
+{
+    QFETCH(int, when);
+    QFETCH(int, end);
+    // Large enough that a copy is still under way right after the start.
+    const QString big = m_root + "/big.avi";
+    if (!QFile::exists(big)) {
+        QFile f(big);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.resize(qint64(256) << 20));
+    }
+    const QString stick = m_root + "/cancel-" + QTest::currentDataTag();
+    TransferSession::Plan p = plan({when == 2 ? m_fitting : big}, stick, 1000);
+    p.writeAsIs = true;
+    auto session = std::make_unique<TransferSession>(p, m_transcoder, m_burner, m_prompts);
+    QSignalSpy finished(session.get(), &TransferSession::finished);
+    if (when == 0) {
+        session->cancel();
+    } else {
+        session->start();
+        if (when == 2)
+            QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(stick + "/fits.avi"), 60000);
+        session->cancelAndWait();
+    }
+    QCOMPARE(finished.size(), 1);
+    const TransferResult& result = session->result();
+    if (end >= 0)
+        QCOMPARE(int(result.end), end);
+    // Nothing is left behind: no part file, and the file arrived whole or not at all.
+    QCOMPARE(QDir(stick).entryList({"*.part"}, QDir::Files), QStringList());
+    const bool arrived = result.files[0].state == FileOutcome::Arrived;
+    QCOMPARE(arrived, result.end == TransferResult::Completed);
+    QCOMPARE(QDir(stick).entryList(QDir::Files).size(), arrived ? 1 : 0);
+    session.reset();
+    QCoreApplication::processEvents();
+    QCOMPARE(finished.size(), 1);
+}
+
+int main(int argc, char** argv)
+{
+    QTemporaryDir root;
+    usePrivateEnvironment(root.path());
+    QCoreApplication app(argc, argv);
+    TestTransferSession test(root.path());
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_transfer_session.moc"
