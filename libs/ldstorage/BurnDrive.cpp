@@ -4,6 +4,7 @@
 #include "BurnRuntime.h"
 #include "LDStorage.h"
 #include "LdLog.h"
+#include "RecorderBackend.h"
 
 #include <atomic>
 #include <chrono>
@@ -20,7 +21,10 @@ int BurnDrive::heldCount()
     return held.load();
 }
 
-BurnDrive::BurnDrive(std::string address) : address_(std::move(address)) {}
+BurnDrive::BurnDrive(std::string address, std::shared_ptr<RecorderBackend> backend)
+    : address_(std::move(address)), backend_(std::move(backend))
+{
+}
 
 BurnDrive::~BurnDrive()
 {
@@ -36,8 +40,13 @@ int32_t BurnDrive::acquire(std::string* reason)
             *reason = "the burning libraries could not be started";
         return LD_DllFailedToLoad;
     }
+    if (backend_) {
+        const int32_t refused = backend_->checkAcquire(address_, reason);
+        if (refused != LD_OK)
+            return refused;
+    }
     BurnRuntime::takeMessages();
-    std::string adr = address_;
+    std::string adr = backend_ ? backend_->dataAddress(address_) : address_;
     // bit0: load the tray; bit5/bit6: ignore ACLs and extended attributes of the sources.
     const int rc = isoburn_drive_aquire(&infos_, adr.data(), 1 | 32 | 64);
     if (rc <= 0 || !infos_) {
@@ -74,11 +83,28 @@ void BurnDrive::cancelAndWait()
 {
     if (!drive_)
         return;
-    if (burn_drive_get_status(drive_, nullptr) == BURN_DRIVE_IDLE)
+    if (pollJob(nullptr) == BURN_DRIVE_IDLE)
         return;
+    // libburn.h: cancel, then wait for BURN_DRIVE_IDLE before the drive is released.
     burn_drive_cancel(drive_);
-    while (burn_drive_get_status(drive_, nullptr) != BURN_DRIVE_IDLE)
+    while (pollJob(nullptr) != BURN_DRIVE_IDLE)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
+}
+
+int BurnDrive::pollJob(burn_progress* progress)
+{
+    return backend_ ? backend_->pollJob(address_, drive_, progress)
+                    : burn_drive_get_status(drive_, progress);
+}
+
+bool BurnDrive::jobWentWell()
+{
+    return backend_ ? backend_->jobWentWell(address_, drive_) : burn_drive_wrote_well(drive_) > 0;
+}
+
+std::string BurnDrive::jobFailure()
+{
+    return backend_ ? backend_->jobFailure(address_) : BurnRuntime::takeMessages();
 }
 
 } // namespace ld

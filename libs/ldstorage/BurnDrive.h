@@ -1,21 +1,26 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace burn {
 struct burn_drive;
 struct burn_drive_info;
+struct burn_progress;
 } // namespace burn
 
 namespace ld {
+
+class RecorderBackend;
 
 // One libburn drive held through libisoburn: a real recorder ("/dev/sr0") or an image file
 // ("stdio:/path"). Holding it is the exclusive access; the destructor releases it.
 class BurnDrive
 {
 public:
-    explicit BurnDrive(std::string address);
+    // A real recorder goes through its backend; an image file (no backend) straight to libburn.
+    explicit BurnDrive(std::string address, std::shared_ptr<RecorderBackend> backend = nullptr);
     ~BurnDrive();
     BurnDrive(const BurnDrive&) = delete;
     BurnDrive& operator=(const BurnDrive&) = delete;
@@ -33,11 +38,18 @@ public:
     // Cancels whatever the drive is doing and waits until it is idle.
     void cancelAndWait();
 
+    // The state of a running job (libburn's burn_drive_status) and its progress.
+    int pollJob(burn::burn_progress* progress);
+    bool jobWentWell();
+    // Why the drive broke off its last job, when it said so (libburn's messages).
+    std::string jobFailure();
+
     // Drives acquired by this process: libburn must not rescan while any is held.
     static int heldCount();
 
 private:
     std::string address_;
+    std::shared_ptr<RecorderBackend> backend_;
     burn::burn_drive_info* infos_ = nullptr;
     burn::burn_drive* drive_ = nullptr;
 };

@@ -62,7 +62,7 @@ int32_t DiscWriter::write(BurnDrive& drive, burn_disc* disc, bool throughIsoburn
 
     bool cancelSent = false;
     burn_progress p = {};
-    while (burn_drive_get_status(d, &p) != BURN_DRIVE_IDLE) {
+    while (drive.pollJob(&p) != BURN_DRIVE_IDLE) {
         const uint64_t current = p.sector > 0 ? uint64_t(p.sector) : 0;
         if (!progress.report(LD_PhaseWrite, current, totalSectors) && !cancelSent) {
             burn_drive_cancel(d);
@@ -70,8 +70,8 @@ int32_t DiscWriter::write(BurnDrive& drive, burn_disc* disc, bool throughIsoburn
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(200));
     }
-    const bool wroteWell = burn_drive_wrote_well(d) > 0;
-    const std::string messages = BurnRuntime::takeMessages();
+    const bool wroteWell = drive.jobWentWell();
+    const std::string messages = drive.jobFailure();
     if (cancelSent || progress.cancelled()) {
         *reason = "cancelled";
         return LD_UserCancelled;

@@ -81,7 +81,13 @@ int32_t ImageBurnerDevice::trayControl(uint32_t command)
     return command == 1 || command == 2 || command == 5 ? LD_OK : LD_InvalidParameter;
 }
 
-int32_t ImageBurnerDevice::erase(LD_StatusCallback callback, void* context)
+uint64_t ImageBurnerDevice::writeFamilies() const
+{
+    // The emulated drive writes what a common DVD recorder writes, and its own medium.
+    return LD_WritesCD | LD_WritesDVD | (medium_.typeBit == LD_TypeBDR ? LD_WritesBD : 0);
+}
+
+int32_t ImageBurnerDevice::erase(uint32_t, LD_StatusCallback callback, void* context)
 {
     if (!medium_.rewritable)
         return LD_InvalidMediaType;

@@ -20,7 +20,8 @@ public:
     int32_t readTray(uint32_t* tray) override;
     int32_t readMedium(MediumState* medium) override;
     int32_t trayControl(uint32_t command) override;
-    int32_t erase(LD_StatusCallback callback, void* context) override;
+    int32_t erase(uint32_t eraseType, LD_StatusCallback callback, void* context) override;
+    uint64_t writeFamilies() const override;
     int32_t checkWritable(std::string* reason) override;
     uint32_t enforcedCapacityBlocks() const override { return medium_.capacityBlocks; }
     bool isImageFile() const override { return true; }

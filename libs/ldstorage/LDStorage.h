@@ -152,26 +152,26 @@ enum LD_DeviceClass
 
 enum LD_DeviceProperty
 {
-    LD_DevDescription = 0, // UTF-16, terminated
-    LD_DevPath = 6,        // UTF-16, terminated: "/dev/sr0" or the image file
+    LD_DevDescription = 0,   // UTF-16, terminated
+    LD_DevPath = 6,          // UTF-16, terminated: "/dev/sr0" or the image file
     LD_DevCapabilities = 10, // 32 bits; bit 0 recorder
-    LD_DevWriteBits = 11,  // 64 bits; bit 0 and bit 6 writes
-    LD_DevTray = 12,       // 32 bits; 1 undetermined, 2 open, 3 closed
-    LD_DevKind = 99,       // 32 bits; 0 device, 1 file, 4 folder
+    LD_DevWriteBits = 11,    // 64 bits; bit 0 and bit 6 writes
+    LD_DevTray = 12,         // 32 bits; 1 undetermined, 2 open, 3 closed
+    LD_DevKind = 99,         // 32 bits; 0 device, 1 file, 4 folder
 };
 
 enum LD_MediaProperty
 {
-    LD_MediaValue = 4,          // 32 bits
-    LD_MediaLayerCount = 5,     // 32 bits
-    LD_MediaLayerCapacity = 8,  // array of 32-bit block counts, one per layer
-    LD_MediaLayerStart = 9,     // array of 32-bit start blocks, one per layer
-    LD_MediaState = 12,         // 32 bits, LD_MediaStateBits
-    LD_MediaFlags = 13,         // 32 bits; 0x200 destroyable
-    LD_MediaUsedBytes = 18,     // 64 bits
-    LD_MediaFreeBytes = 19,     // 64 bits
-    LD_MediaType = 30,          // 64 bits, LD_MediaTypeBits
-    LD_MediaSession = 0x30006,  // 32 bits, informational
+    LD_MediaValue = 4,            // 32 bits
+    LD_MediaLayerCount = 5,       // 32 bits
+    LD_MediaLayerCapacity = 8,    // array of 32-bit block counts, one per layer
+    LD_MediaLayerStart = 9,       // array of 32-bit start blocks, one per layer
+    LD_MediaState = 12,           // 32 bits, LD_MediaStateBits
+    LD_MediaFlags = 13,           // 32 bits; 0x200 destroyable
+    LD_MediaUsedBytes = 18,       // 64 bits
+    LD_MediaFreeBytes = 19,       // 64 bits
+    LD_MediaType = 30,            // 64 bits, LD_MediaTypeBits
+    LD_MediaSession = 0x30006,    // 32 bits, informational
     LD_MediaWriteRates = 0x10003, // zero-terminated 32-bit rates in hundredths of kB/s
 };
 
@@ -204,6 +204,21 @@ enum LD_MediaTypeBits
     LD_TypeBDRE = 0x40000,
 };
 
+// Device property 11: the media families a recorder writes.
+enum LD_WriteFamilyBits
+{
+    LD_WritesCD = 0x1,
+    LD_WritesDVD = 0x40,
+    LD_WritesBD = 0x10000,
+};
+
+// Erase types of LD_StorageDevice_EraseMedia.
+enum LD_EraseType
+{
+    LD_EraseQuick = 0, // the disc's headers only: enough for a new session
+    LD_EraseFull = 1,  // every block
+};
+
 enum LD_DeviceState
 {
     LD_DeviceReady = 17,
@@ -231,6 +246,11 @@ enum LD_VolumeProperty
 int32_t LD_SetImageBurners(const char* spec);
 // Whether real optical drives are scanned (on by default; tests switch it off).
 int32_t LD_SetScanOpticalDrives(int32_t enabled);
+
+// The hint for a recorder this account may not open ("/dev/sr0" and its group), written once
+// per process as UTF-8 into text (capacity in bytes); an empty text when there is none (or it
+// was given before).
+int32_t LD_GetRecorderAccessHint(char* text, uint32_t capacity);
 
 int32_t LD_GetStorageDeviceCount(uint32_t deviceClass, uint32_t* count);
 int32_t LD_OpenStorageDevice(uint32_t index, LD_DeviceRecord* record, uint32_t, uint32_t, uint32_t);

@@ -3,6 +3,7 @@
 #include "LDStorage.h"
 #include "LdLog.h"
 #include "MediumState.h"
+#include "ProgressReporter.h"
 #include "StorageDevice.h"
 #include "StorageRegistry.h"
 #include "TextCodec.h"
@@ -49,6 +50,19 @@ int32_t writeWords(const std::vector<uint32_t>& words, uint32_t size, void* valu
                       outSize);
 }
 
+// One report as a step starts and one as it ends, with the step's status.
+template <typename Step>
+int32_t reportedStep(LD_Phase phase, uint32_t deviceHandle, LD_ProgressCallback callback,
+                     void* context, Step step)
+{
+    ProgressReporter progress(callback, context, deviceHandle);
+    if (!progress.report(phase, 0, 1))
+        return LD_UserCancelled;
+    const int32_t status = step();
+    progress.report(phase, status == LD_OK ? 1 : 0, 1, status);
+    return status;
+}
+
 } // namespace
 
 extern "C" {
@@ -62,6 +76,17 @@ int32_t LD_SetImageBurners(const char* spec)
 int32_t LD_SetScanOpticalDrives(int32_t enabled)
 {
     StorageRegistry::instance().setScanOpticalDrives(enabled != 0);
+    return LD_OK;
+}
+
+int32_t LD_GetRecorderAccessHint(char* text, uint32_t capacity)
+{
+    if (!text || capacity == 0)
+        return LD_InvalidParameter;
+    const std::string hint = StorageRegistry::instance().takeAccessHint();
+    if (hint.size() + 1 > capacity)
+        return LD_BufferOverflow;
+    std::memcpy(text, hint.c_str(), hint.size() + 1);
     return LD_OK;
 }
 
@@ -108,9 +133,9 @@ int32_t LD_StorageDevice_GetDeviceProperty(LD_DeviceRecord* record, uint32_t id,
     case LD_DevPath:
         return writeUtf16(device->path(), size, value, outSize);
     case LD_DevCapabilities:
-        return writeScalar<uint32_t>(1, size, value, outSize);
+        return writeScalar<uint32_t>(device->writeFamilies() ? 1 : 0, size, value, outSize);
     case LD_DevWriteBits:
-        return writeScalar<uint64_t>(0x41, size, value, outSize);
+        return writeScalar<uint64_t>(device->writeFamilies(), size, value, outSize);
     case LD_DevTray: {
         uint32_t tray = 1;
         const int32_t status = device->readTray(&tray);
@@ -138,11 +163,16 @@ int32_t LD_StorageDevice_GetMediaProperty(LD_DeviceRecord* record, uint32_t id, 
     case LD_MediaValue:
         return writeScalar(m.mmcProfile, size, value, outSize);
     case LD_MediaLayerCount:
-        return writeScalar<uint32_t>(1, size, value, outSize);
+        return writeScalar<uint32_t>(m.layerBlocks.empty() ? 1 : uint32_t(m.layerBlocks.size()),
+                                     size, value, outSize);
     case LD_MediaLayerCapacity:
-        return writeWords({m.capacityBlocks}, size, value, outSize);
+        return writeWords(m.layerBlocks.empty() ? std::vector<uint32_t>{m.capacityBlocks}
+                                                : m.layerBlocks,
+                          size, value, outSize);
     case LD_MediaLayerStart:
-        return writeWords({m.usedBlocks}, size, value, outSize);
+        return writeWords(m.layerStarts.empty() ? std::vector<uint32_t>{m.usedBlocks}
+                                                : m.layerStarts,
+                          size, value, outSize);
     case LD_MediaState:
         return writeScalar(m.stateBits, size, value, outSize);
     case LD_MediaFlags:
@@ -223,15 +253,20 @@ int32_t LD_StorageDevice_ExclusiveAccess(LD_DeviceRecord* record, uint32_t mode,
     return status;
 }
 
-int32_t LD_StorageDevice_EraseMedia(LD_DeviceRecord* record, uint32_t, LD_StatusCallback callback,
-                                    void* context)
+int32_t LD_StorageDevice_EraseMedia(LD_DeviceRecord* record, uint32_t eraseType,
+                                    LD_StatusCallback callback, void* context)
 {
     auto device = deviceOf(record);
-    return device ? device->erase(callback, context) : LD_InvalidHandle;
+    if (!device)
+        return LD_InvalidHandle;
+    if (eraseType != LD_EraseQuick && eraseType != LD_EraseFull)
+        return LD_InvalidParameter;
+    return device->erase(eraseType, callback, context);
 }
 
 int32_t LD_StorageDevice_OpenVolume(LD_DeviceRecord* record, uint32_t* fileSystems,
-                                    LD_ProgressCallback, void*, LD_VolumeHandle* volume)
+                                    LD_ProgressCallback callback, void* context,
+                                    LD_VolumeHandle* volume)
 {
     auto device = deviceOf(record);
     if (!device)
@@ -241,9 +276,16 @@ int32_t LD_StorageDevice_OpenVolume(LD_DeviceRecord* record, uint32_t* fileSyste
     *volume = 0;
     uint32_t found = 0;
     int32_t status = LD_OK;
+    // Opening takes the drive and reads the disc: seconds on a real recorder.
+    ProgressReporter progress(callback, context, record->words[0]);
+    if (!progress.report(LD_PhaseProgress, 0, 1))
+        return LD_UserCancelled;
     auto opened = Volume::open(device, record->words[0], &found, &status);
-    if (!opened)
+    if (!opened) {
+        progress.report(LD_PhaseProgress, 0, 1, status);
         return status;
+    }
+    progress.report(LD_PhaseProgress, 1, 1);
     if (fileSystems)
         *fileSystems = found;
     *volume = StorageRegistry::instance().addVolume(std::move(opened));
@@ -251,7 +293,7 @@ int32_t LD_StorageDevice_OpenVolume(LD_DeviceRecord* record, uint32_t* fileSyste
 }
 
 int32_t LD_Volume_Create(LD_VolumeHandle* volume, uint32_t fileSystem, const LD_Text* name,
-                         uint32_t, LD_ProgressCallback, void*)
+                         uint32_t, LD_ProgressCallback callback, void* context)
 {
     auto v = volumeOf(volume);
     if (!v)
@@ -259,13 +301,18 @@ int32_t LD_Volume_Create(LD_VolumeHandle* volume, uint32_t fileSystem, const LD_
     std::string label;
     if (name && !readText(name, &label))
         return LD_InvalidStringType;
-    return v->create(fileSystem, label);
+    return reportedStep(LD_PhaseFormat, v->deviceHandle(), callback, context,
+                        [&] { return v->create(fileSystem, label); });
 }
 
-int32_t LD_Volume_Mount(LD_VolumeHandle* volume, uint32_t, LD_ProgressCallback, void*)
+int32_t LD_Volume_Mount(LD_VolumeHandle* volume, uint32_t, LD_ProgressCallback callback,
+                        void* context)
 {
     auto v = volumeOf(volume);
-    return v ? v->mount() : LD_InvalidHandle;
+    if (!v)
+        return LD_InvalidHandle;
+    return reportedStep(LD_PhaseMount, v->deviceHandle(), callback, context,
+                        [&] { return v->mount(); });
 }
 
 int32_t LD_Volume_CreateEntryFromHD(LD_VolumeHandle* volume, const LD_Text* nameOnDisc,

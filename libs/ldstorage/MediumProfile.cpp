@@ -70,6 +70,37 @@ bool isCdMedium(uint64_t typeBits)
     return typeBits == LD_TypeCDROM || typeBits == LD_TypeCDR || typeBits == LD_TypeCDRW;
 }
 
+uint64_t typeBitsOfMmcProfile(int profile)
+{
+    if (const MediumProfile* known = mediumByMmcProfile(profile))
+        return known->typeBit;
+    static const std::pair<int, uint64_t> others[] = {
+        {0x08, LD_TypeCDROM},      {0x10, LD_TypeDVDROM},    {0x12, LD_TypeDVDRAM},
+        {0x14, LD_TypeDVDRW},      {0x1a, LD_TypeDVDPlusRW}, {0x2a, LD_TypeDVDPlusRW},
+        {0x2b, LD_TypeDVDPlusRDL}, {0x15, LD_TypeDVDRDL},    {0x16, LD_TypeDVDRDL},
+        {0x40, LD_TypeBDROM},      {0x42, LD_TypeBDR},       {0x43, LD_TypeBDRE},
+    };
+    for (const auto& [number, bits] : others)
+        if (number == profile)
+            return bits;
+    return 0;
+}
+
+int layersBySize(int profile, uint64_t blocks)
+{
+    if (profile == 0x15 || profile == 0x16 || profile == 0x2a || profile == 0x2b)
+        return 2;
+    if (profile < 0x40 || profile > 0x43)
+        return 1;
+    // A Blu-ray layer holds 25 GB (12 219 392 blocks); BDXL layers hold a third more.
+    constexpr uint64_t layer = 12219392;
+    if (blocks <= layer + layer / 20)
+        return 1;
+    if (blocks <= 2 * layer + layer / 10)
+        return 2;
+    return blocks <= 50050000 ? 3 : 4;
+}
+
 std::vector<ImageBurnerEntry> parseImageBurners(const std::string& spec)
 {
     std::vector<ImageBurnerEntry> out;

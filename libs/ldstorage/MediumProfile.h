@@ -22,6 +22,10 @@ struct MediumProfile
 const MediumProfile* mediumByKey(const std::string& key);
 const MediumProfile* mediumByMmcProfile(int mmcProfile);
 bool isCdMedium(uint64_t typeBits);
+// Type bits of any MMC profile libburn names (0 for none it knows).
+uint64_t typeBitsOfMmcProfile(int mmcProfile);
+// Layers of a medium whose profile does not say: two-layer profiles, and Blu-ray by its size.
+int layersBySize(int mmcProfile, uint64_t blocks);
 
 // One "MEDIA:PATH" entry of the ImageBurners setting.
 struct ImageBurnerEntry

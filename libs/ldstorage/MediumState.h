@@ -17,7 +17,9 @@ struct MediumState
     uint64_t usedBytes = 0;
     uint64_t freeBytes = 0;
     uint32_t sessions = 0;
-    std::vector<uint32_t> writeRates; // hundredths of kB/s, fastest first
+    std::vector<uint32_t> writeRates;  // hundredths of kB/s, fastest first
+    std::vector<uint32_t> layerBlocks; // capacity of each layer; empty: one layer of all
+    std::vector<uint32_t> layerStarts; // where writing starts within each layer
 };
 
 } // namespace ld

@@ -6,7 +6,10 @@
 
 namespace ld {
 
-StorageDevice::StorageDevice(std::string burnAddress) : burnAddress_(std::move(burnAddress)) {}
+StorageDevice::StorageDevice(std::string burnAddress, std::shared_ptr<RecorderBackend> backend)
+    : burnAddress_(std::move(burnAddress)), backend_(std::move(backend))
+{
+}
 
 StorageDevice::~StorageDevice() = default;
 
@@ -29,7 +32,7 @@ std::shared_ptr<BurnDrive> StorageDevice::useDrive(int32_t* status, std::string*
         *status = drive->drive() ? LD_OK : drive->acquire(reason);
         return *status == LD_OK ? drive : nullptr;
     }
-    auto drive = std::make_shared<BurnDrive>(burnAddress_);
+    auto drive = std::make_shared<BurnDrive>(burnAddress_, backend_);
     *status = drive->acquire(reason);
     if (*status != LD_OK)
         return nullptr;

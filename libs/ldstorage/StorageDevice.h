@@ -11,6 +11,7 @@
 namespace ld {
 
 class BurnDrive;
+class RecorderBackend;
 
 // A recorder as the flat interface sees it: a real optical drive or an image burner. It owns
 // the libburn drive while exclusive access or an open volume needs it.
@@ -26,7 +27,10 @@ public:
     virtual int32_t readTray(uint32_t* tray) = 0;
     virtual int32_t readMedium(MediumState* medium) = 0;
     virtual int32_t trayControl(uint32_t command) = 0;
-    virtual int32_t erase(LD_StatusCallback callback, void* context) = 0;
+    // eraseType: LD_EraseQuick or LD_EraseFull.
+    virtual int32_t erase(uint32_t eraseType, LD_StatusCallback callback, void* context) = 0;
+    // LD_WriteFamilyBits: the media families this recorder writes.
+    virtual uint64_t writeFamilies() const = 0;
     // Checks that a volume can be written here at all (an image burner's folder).
     virtual int32_t checkWritable(std::string* reason) { return (void)reason, LD_OK; }
     // The emulated capacity that the library enforces itself, 0 when the medium enforces it.
@@ -44,12 +48,14 @@ public:
     std::array<uint8_t, 21> sense() const;
 
 protected:
-    explicit StorageDevice(std::string burnAddress);
+    explicit StorageDevice(std::string burnAddress,
+                           std::shared_ptr<RecorderBackend> backend = nullptr);
     // The drive when some user holds it, else null (queries then acquire it briefly).
     std::shared_ptr<BurnDrive> heldDrive();
 
 private:
     const std::string burnAddress_;
+    const std::shared_ptr<RecorderBackend> backend_;
     mutable std::mutex mutex_;
     std::shared_ptr<BurnDrive> exclusive_;
     std::weak_ptr<BurnDrive> shared_;

@@ -1,17 +1,15 @@
 #include "StorageRegistry.h"
 
-#include "BurnApi.h"
 #include "BurnDrive.h"
-#include "BurnRuntime.h"
 #include "ImageBurnerDevice.h"
 #include "LDStorage.h"
+#include "LdLog.h"
 #include "MediumProfile.h"
 #include "OpticalDevice.h"
+#include "RecorderAccess.h"
 #include "Volume.h"
 
-#include <chrono>
 #include <cstring>
-#include <thread>
 
 namespace ld {
 
@@ -31,35 +29,51 @@ void StorageRegistry::setScanOpticalDrives(bool enabled)
 {
     std::lock_guard<std::mutex> lock(mutex_);
     scanOptical_ = enabled;
-    if (!enabled)
+    if (!enabled) {
         optical_.clear();
+        opticalDrives_ = 0;
+    }
     scanned_ = false;
+}
+
+void StorageRegistry::setDeviceDirectory(const std::string& dir)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    deviceDir_ = dir;
+}
+
+std::string StorageRegistry::takeAccessHint()
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (accessHintGiven_ || accessHint_.empty())
+        return std::string();
+    accessHintGiven_ = true;
+    return accessHint_;
 }
 
 void StorageRegistry::scanOptical()
 {
     // libburn must not rescan while one of its drives is held (a burn runs): keep the list.
-    if (!scanOptical_ || BurnDrive::heldCount() > 0 || !BurnRuntime::ensure())
+    if (!scanOptical_ || BurnDrive::heldCount() > 0)
         return;
     optical_.clear();
-    burn_drive_info* infos = nullptr;
-    unsigned int n = 0;
-    // The scan runs on libburn's worker and must be asked again until it has finished: a scan
-    // left running keeps libburn busy and every later write is refused.
-    int scan = 0;
-    while ((scan = burn_drive_scan(&infos, &n)) == 0)
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    if (scan > 0 && infos) {
-        for (unsigned int i = 0; i < n; ++i) {
-            char adr[BURN_DRIVE_ADR_LEN] = {};
-            if (burn_drive_get_adr(&infos[i], adr) <= 0)
-                continue;
-            std::string label = std::string(infos[i].vendor) + " " + infos[i].product;
-            optical_.push_back({false, adr, label});
-        }
-        burn_drive_info_free(infos);
+    const std::vector<RecorderInfo> drives = recorderBackend()->scan();
+    opticalDrives_ = uint32_t(drives.size());
+    for (const RecorderInfo& info : drives) {
+        // A reader (DVD-ROM, BD-ROM) is no destination.
+        if (info.writes())
+            optical_.push_back({false, info.address, std::string(), info});
+        else
+            logLine("Not a recorder: " + info.address + " (" + info.vendor + " " + info.product +
+                    ")");
     }
-    BurnRuntime::takeMessages();
+    // libburn leaves out, silently, the drives this account may not open.
+    accessHint_.clear();
+    for (const RecorderAccess::Problem& p : RecorderAccess::blockedNodes(deviceDir_)) {
+        logLine(p.hint);
+        if (accessHint_.empty())
+            accessHint_ = p.hint;
+    }
     scanned_ = true;
 }
 
@@ -69,14 +83,14 @@ uint32_t StorageRegistry::count(uint32_t deviceClass)
     if (deviceClass == LD_ClassOpticalTape) {
         if (!scanned_)
             scanOptical();
-        return uint32_t(optical_.size());
+        return opticalDrives_;
     }
     if (deviceClass != LD_ClassRecorders)
         return 0;
     scanOptical();
     recorders_ = optical_;
     for (const ImageBurnerEntry& e : parseImageBurners(imageSpec_))
-        recorders_.push_back({true, e.path, e.medium->key});
+        recorders_.push_back({true, e.path, e.medium->key, RecorderInfo()});
     return uint32_t(recorders_.size());
 }
 
@@ -90,7 +104,7 @@ uint32_t StorageRegistry::openDevice(uint32_t index)
     if (r.image)
         device = std::make_shared<ImageBurnerDevice>(*mediumByKey(r.label), r.address);
     else
-        device = std::make_shared<OpticalDevice>(r.address, r.label);
+        device = std::make_shared<OpticalDevice>(r.info, recorderBackend());
     const uint32_t handle = nextHandle_++;
     devices_[handle] = device;
     return handle;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "RecorderBackend.h"
+
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -21,6 +23,10 @@ public:
 
     void setImageBurners(const std::string& spec);
     void setScanOpticalDrives(bool enabled);
+    // Where optical device nodes are looked for by the access check ("/dev").
+    void setDeviceDirectory(const std::string& dir);
+    // The access hint, once: empty after it has been taken.
+    std::string takeAccessHint();
     // Rescans when no drive is held and returns the count of a device class.
     uint32_t count(uint32_t deviceClass);
     // Opens recorder number `index` (1-based) of the last count; 0 when there is none.
@@ -37,7 +43,8 @@ private:
     {
         bool image = false;
         std::string address; // drive address or image path
-        std::string label;   // vendor and product, or the medium key
+        std::string label;   // the medium key of an image burner
+        RecorderInfo info;   // what the scan found of a real drive
     };
     StorageRegistry() = default;
     void scanOptical();
@@ -46,7 +53,11 @@ private:
     std::string imageSpec_;
     bool scanOptical_ = true;
     bool scanned_ = false;
-    std::vector<Recorder> optical_;
+    std::vector<Recorder> optical_; // writers only
+    uint32_t opticalDrives_ = 0;    // every drive the scan found
+    std::string deviceDir_ = "/dev";
+    std::string accessHint_;
+    bool accessHintGiven_ = false;
     std::vector<Recorder> recorders_;
     uint32_t nextHandle_ = 1;
     std::map<uint32_t, std::shared_ptr<StorageDevice>> devices_;

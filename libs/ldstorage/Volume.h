@@ -30,6 +30,7 @@ public:
     int32_t addEntry(const std::string& name, const std::string& sourcePath);
     int32_t flush(LD_ProgressCallback callback, void* context);
     std::vector<std::string> unreadableFiles() const;
+    uint32_t deviceHandle() const { return deviceHandle_; }
 
 private:
     Volume(std::shared_ptr<StorageDevice> device, std::shared_ptr<BurnDrive> drive,

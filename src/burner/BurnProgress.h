@@ -29,6 +29,8 @@ public:
     {
         for (auto& word : m_words)
             word = 0;
+        m_writeTotal = 0;
+        m_written = 0;
     }
     void Store(const LD_ProgressRecord& record)
     {
@@ -40,13 +42,23 @@ public:
         // report against the total of an older one that is smaller.
         m_words[TotalSectors] = record.totalSectors;
         m_words[CurrentSector] = record.currentSector;
+        // The sectors written outlast the write's own reports: the read-back counts anew.
+        if (record.phase == LD_PhaseWrite || record.phase == LD_PhaseClose) {
+            m_writeTotal = record.totalSectors;
+            m_written = record.currentSector;
+        }
     }
 
     uint32_t Get(Word word) const { return m_words[word]; }
     uint32_t Current() const { return m_words[CurrentSector]; }
     uint32_t Total() const { return m_words[TotalSectors]; }
     int32_t Error() const { return int32_t(m_words[ErrorCode].load()); }
+    // The last count of the write itself (write and close phases), 0 before it starts.
+    uint32_t Written() const { return m_written; }
+    uint32_t WriteTotal() const { return m_writeTotal; }
 
 private:
     std::atomic<uint32_t> m_words[WordCount]{};
+    std::atomic<uint32_t> m_writeTotal{0};
+    std::atomic<uint32_t> m_written{0};
 };

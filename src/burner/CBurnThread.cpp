@@ -9,6 +9,7 @@
 #include "LumadiscAPI.h"
 #include "NamedMutex.h"
 #include "NamedMutexGuard.h"
+#include "SenseText.h"
 #include "StorageCallbacks.h"
 #include "StorageDeviceList.h"
 #include "StorageStatus.h"
@@ -111,6 +112,7 @@ uint32_t CBurnThread::StartBurn(const Drive& drive, const std::vector<std::u16st
     m_progress.Clear();
     m_result = 0;
     m_cancelled = false;
+    m_failureReason.clear();
     m_mediumRefused = false;
     // Cleared here rather than on the new thread, so a cancel that comes while the thread
     // starts is not lost.
@@ -192,6 +194,20 @@ uint32_t CBurnThread::CancelledBeforeWrite()
     return Fail(LD_UserCancelled);
 }
 
+void CBurnThread::NoteFailure(LDDevice& device, int32_t status)
+{
+    uint8_t sense[21] = {};
+    if (m_library.GetError(&device.Record(), sense, sizeof sense) != LD_OK)
+        sense[2] = 0;
+    // A drive that no longer answers for its tray has gone away (unplugged, switched off).
+    uint32_t tray = 0;
+    const bool gone = device.DeviceValue(LD_DevTray, tray) == LD_NotFound;
+    m_failureReason =
+        SenseText::ForFailure(m_mediumRefused ? LD_DeviceNotReady : status, sense, gone);
+    if (!m_failureReason.isEmpty())
+        BurnerLog() << "Burn failed: " << m_failureReason.toStdString();
+}
+
 uint32_t CBurnThread::Burn()
 {
     LDDevice device(m_library, m_drive.record(), false);
@@ -202,18 +218,17 @@ uint32_t CBurnThread::Burn()
         return CancelledBeforeWrite();
 
     LDVolume volume(m_library, &StorageCallbacks::Progress, this);
-    const int32_t prepared = PrepareVolume(volume, device);
-    if (prepared != LD_OK)
-        return Fail(prepared);
-    const int32_t added = AddEntries(volume);
-    if (added != LD_OK)
-        return Fail(added);
-    if (m_cancel)
+    int32_t status = PrepareVolume(volume, device);
+    if (status == LD_OK)
+        status = AddEntries(volume);
+    if (status == LD_OK && m_cancel)
         return CancelledBeforeWrite();
-    const int32_t written = WriteVolume(volume);
-    if (written != LD_OK)
-        return Fail(written);
-    return 0;
+    if (status == LD_OK)
+        status = WriteVolume(volume);
+    if (status == LD_OK)
+        return 0;
+    NoteFailure(device, status);
+    return Fail(status);
 }
 
 void CBurnThread::EraseIfNeeded(LDDevice& device)

@@ -4,6 +4,7 @@
 #include "Drive.h"
 #include "OSThread.h"
 
+#include <QString>
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
@@ -48,6 +49,9 @@ public:
     uint32_t Result() const { return m_result; }
     // Whether the last burn ended because the user cancelled it.
     bool WasCancelled() const { return m_cancelled; }
+    // Why the last burn failed, in words (the drive's sense, a drive gone, the library's
+    // status); empty after a success or a cancel. Read once the burn has ended.
+    const QString& FailureReason() const { return m_failureReason; }
 
 protected:
     int32_t OnStart() override;
@@ -65,6 +69,8 @@ private:
     // Keeps the failing status of a step and gives the burn's result for it.
     uint32_t Fail(int32_t status);
     uint32_t CancelledBeforeWrite();
+    // Keeps the reason of a failed step, with the drive's sense bytes and presence.
+    void NoteFailure(LDDevice& device, int32_t status);
     void MarkEnded(bool ended);
 
     LumadiscAPI* m_owner;
@@ -78,6 +84,7 @@ private:
     StorageLibrary& m_library;
     std::atomic<uint32_t> m_result{0};
     std::atomic<bool> m_cancelled{false};
+    QString m_failureReason;
     // A request to insert a medium was refused: the burn failed, the user did not cancel it.
     std::atomic<bool> m_mediumRefused{false};
     std::mutex m_endMutex;

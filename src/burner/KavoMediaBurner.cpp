@@ -136,23 +136,36 @@ quint32 KavoMediaBurner::Run()
         return StorageFailure;
     }
     const BurnProgress& progress = burn.Progress();
+    quint32 lastPhase = UINT32_MAX;
+    quint32 lastPhaseSector = 0;
     // Poll until the burn thread has ended, not only until the last sector: the library may
     // still verify or close the volume, and the outcome is known only at the end.
     for (bool ended = false; !ended;) {
         // A second between polls, or less once the burn has ended.
         ended = burn.WaitForEnd(kPollMs);
+        const quint32 phase = progress.Get(BurnProgress::Phase);
         const quint32 current = progress.Current();
         const quint32 total = progress.Total();
-        if (total != 0 && current > m_lastReportedSector) {
-            m_lastReportedSector = current;
+        if (m_callback && (phase != lastPhase || current != lastPhaseSector)) {
+            lastPhase = phase;
+            lastPhaseSector = current;
+            m_callback->OnBurnPhase(phase, current, total);
+        }
+        // Sectors written: the steps before the write count their own small totals, the
+        // read-back after it its own sectors.
+        const quint32 written = progress.Written();
+        const quint32 writeTotal = progress.WriteTotal();
+        if (writeTotal != 0 && written > m_lastReportedSector) {
+            m_lastReportedSector = written;
             if (m_callback)
-                m_callback->OnProgress(current, total);
+                m_callback->OnProgress(written, writeTotal);
         }
     }
     m_burnStarted = false;
     m_files.clear();
     burn.ReleaseDrive();
-    if (progress.Total() == 0) {
+    const bool wrote = progress.Get(BurnProgress::Phase) >= LD_PhaseWrite && progress.Total() != 0;
+    if (!wrote) {
         // Nothing was written: hand the disc back to the user.
         LD_DeviceRecord record = m_currentDrive.record();
         m_api.Library().TrayControl(&record, kTrayEject);
@@ -165,6 +178,28 @@ quint32 KavoMediaBurner::Run()
     if (progress.Error() == LD_UserCancelled)
         return BurnCancelled;
     return progress.Current() == progress.Total() ? BurnComplete : Success;
+}
+
+std::function<quint32(LD_DeviceRecord)> KavoMediaBurner::DiscStateProbe() const
+{
+    StorageLibrary* library = &m_api.Library();
+    return [library](LD_DeviceRecord record) -> quint32 {
+        uint32_t state = 0;
+        return library->GetState(&record, &state) == LD_OK ? state : 0;
+    };
+}
+
+QString KavoMediaBurner::TakeAccessHint()
+{
+    char text[1024] = {};
+    if (m_api.Library().GetRecorderAccessHint(text, sizeof text) != LD_OK)
+        return QString();
+    return QString::fromUtf8(text);
+}
+
+QString KavoMediaBurner::FailureReason() const
+{
+    return m_burnStarted ? QString() : m_api.BurnThread().FailureReason();
 }
 
 quint32 KavoMediaBurner::Cancel()

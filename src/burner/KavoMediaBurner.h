@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QtGlobal>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -72,6 +73,14 @@ public:
     // cancelled, 32 or 39 when the storage library failed. The file list is empty afterwards,
     // whatever the outcome.
     quint32 Run();
+    // The state of the disc in a recorder (the library's device state, 0 when it cannot be
+    // read), for a thread that polls it: the probe holds only the storage library.
+    std::function<quint32(LD_DeviceRecord)> DiscStateProbe() const;
+    // Once per process: why a recorder the scan skipped cannot be used by this account (its
+    // device node and group); empty when there is nothing to say (or it was said).
+    QString TakeAccessHint();
+    // Why the last write failed, in words; empty after a success or a cancel.
+    QString FailureReason() const;
     // Asks the running burn to stop; returns at once. Any thread may call it.
     quint32 Cancel();
 

@@ -21,7 +21,7 @@ uint64_t WriteMaskFor(int filter)
     if (filter & 1)
         mask |= kWritesCD;
     if (filter & 2)
-        mask |= kWritesDVD;
+        mask |= kWritesDVD | LD_WritesBD; // a Blu-ray writer takes DVDs as well
     return mask;
 }
 

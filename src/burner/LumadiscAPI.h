@@ -37,7 +37,8 @@ public:
                        const std::u16string& label);
 
     CBurnThread& BurnThread() { return *m_burnThread; }
-    StorageLibrary& Library() { return m_library; }
+    const CBurnThread& BurnThread() const { return *m_burnThread; }
+    StorageLibrary& Library() const { return m_library; }
 
 private:
     StorageLibrary& m_library;

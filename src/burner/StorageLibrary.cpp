@@ -11,6 +11,11 @@ int32_t StorageLibrary::SetImageBurners(const char* spec)
     return LD_SetImageBurners(spec);
 }
 
+int32_t StorageLibrary::GetRecorderAccessHint(char* text, uint32_t capacity)
+{
+    return LD_GetRecorderAccessHint(text, capacity);
+}
+
 int32_t StorageLibrary::GetStorageDeviceCount(uint32_t deviceClass, uint32_t* count)
 {
     return LD_GetStorageDeviceCount(deviceClass, count);

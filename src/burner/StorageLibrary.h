@@ -13,6 +13,7 @@ public:
     static StorageLibrary& Default();
 
     virtual int32_t SetImageBurners(const char* spec);
+    virtual int32_t GetRecorderAccessHint(char* text, uint32_t capacity);
     virtual int32_t GetStorageDeviceCount(uint32_t deviceClass, uint32_t* count);
     virtual int32_t OpenStorageDevice(uint32_t index, LD_DeviceRecord* record);
     virtual int32_t CloseDevice(LD_DeviceRecord* record);

@@ -3,6 +3,7 @@
 #include <QDebug>
 #include <vector>
 
+#include "BurnerVolumeInfo.h"
 #include "DiscInfo.h"
 #include "KavoMediaBurner.h"
 
@@ -61,6 +62,11 @@ bool BurnerDriveLister::list(KavoMediaBurner& burner, const DeviceState& device,
         }
         record.totalBytes = record.freeBytes;
         record.displayName = drive.name().empty() ? drive.path() : drive.name();
+        // The disc's own file system and label, as a volume's information gives them.
+        const BurnerVolumeInfo volume = BurnerVolumeInfo::of(root);
+        record.fileSystem = volume.fileSystem;
+        if (!volume.label.isEmpty())
+            record.displayName = volume.label.toStdU16String();
         drives.append(record);
         recorders[record.root] = drive;
     }

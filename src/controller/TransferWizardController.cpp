@@ -139,6 +139,9 @@ void TransferWizardController::readDirectorySettings()
 void TransferWizardController::makeConnections()
 {
     TransferWizardDlg* dlg = &m_dialog;
+    // Queued: the hint comes while the drives are listed, the box after.
+    connect(this, &TransferWizardController::recorderAccessHint, dlg,
+            &TransferWizardDlg::showRecorderAccessHint, Qt::QueuedConnection);
     connect(this, &TransferWizardController::analyzeItem, dlg, &TransferWizardDlg::analyzeItem);
     connect(this, qOverload<QStringList, bool>(&TransferWizardController::appendTransferFiles),
             this, &TransferWizardController::addTransferFiles);
@@ -160,6 +163,7 @@ void TransferWizardController::connectSession()
     TransferSession* session = m_session.get();
     TransferWizardDlg* dlg = &m_dialog;
     connect(session, &TransferSession::progress, dlg, &TransferWizardDlg::updateProgress);
+    connect(session, &TransferSession::burnPhase, dlg, &TransferWizardDlg::burnPhaseProgress);
     connect(session, &TransferSession::converted, dlg, &TransferWizardDlg::progressFinised);
     connect(session, &TransferSession::writeStarted, dlg, &TransferWizardDlg::writeStarted);
     connect(session, &TransferSession::fileStarted, dlg, &TransferWizardDlg::fileSaveStarted);
@@ -631,6 +635,10 @@ bool TransferWizardController::GetBurnerDrives(QList<USBDriveData>& drives)
         return !drives.isEmpty();
     }
     const bool found = BurnerDriveLister::list(m_burner, m_deviceState, drives, m_burnerDrives);
+    // A recorder this account may not open is not listed at all: say why, once.
+    const QString hint = m_burner.TakeAccessHint();
+    if (!hint.isEmpty())
+        emit recorderAccessHint(hint);
     m_burnerList = drives;
     return found;
 }
@@ -686,4 +694,16 @@ void TransferWizardController::sendLastPagePing()
     const QString page = m_dialog.currentPageName();
     const QUrl url = sendUsagePing("LastPage-" + page.toUtf8(), false);
     qDebug().noquote().nospace() << "TransferWizardController " << url.toString();
+}
+
+std::function<quint32(const std::u16string&)> TransferWizardController::discStateProbe()
+{
+    // Plain device records, copied here on the GUI thread: the probe runs on the monitor's.
+    std::map<std::u16string, LD_DeviceRecord> records;
+    for (const auto& [root, drive] : m_burnerDrives)
+        records[root] = drive.record();
+    return [probe = m_burner.DiscStateProbe(), records](const std::u16string& root) -> quint32 {
+        const auto it = records.find(root);
+        return it == records.end() ? 0 : probe(it->second);
+    };
 }

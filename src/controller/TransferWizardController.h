@@ -87,10 +87,14 @@ public:
     int removeFromTranscodeQueue(const QStringList& files) override;
     bool findQueuedFile(const QString& file, TranscodeJob& entry) override;
 
+    std::function<quint32(const std::u16string&)> discStateProbe() override;
+
 signals:
     void analyzeItem(int index, int total);
     // The transfer started last has ended; every thread and process it started has ended.
     void transferFinished(TransferResult result);
+    // Why a recorder cannot be used by this account (device node and group); once.
+    void recorderAccessHint(QString hint);
     void appendTransferFiles(QStringList fileNameList, bool addToTop);
     void appendTransferFileError(QString errorMessage);
     void restart(QStringList transferFileNames, int deviceID, bool activationFiles);

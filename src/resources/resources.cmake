@@ -20,18 +20,27 @@ foreach(line IN LISTS portavo_image_lines)
   list(GET fields 1 svg_name)
   set(svg ${PORTAVO_RES_DIR}/svg/${svg_name}.svg)
   set(png ${PORTAVO_RES_OUT}/${svg_name}.png)
+  set(png2x ${PORTAVO_RES_OUT}/${svg_name}@2x.png)
   if(NOT svg_name IN_LIST portavo_rendered)
     list(APPEND portavo_rendered ${svg_name})
-    list(APPEND portavo_pngs ${png})
-    add_custom_command(OUTPUT ${png}
+    list(APPEND portavo_pngs ${png} ${png2x})
+    add_custom_command(OUTPUT ${png} ${png2x}
       COMMAND ${CMAKE_COMMAND} -E make_directory ${PORTAVO_RES_OUT}
       COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen
-              $<TARGET_FILE:SvgRenderTool> ${png} ${svg}
+              $<TARGET_FILE:SvgRenderTool> ${png} ${svg} ${png2x} ${svg}
       DEPENDS SvgRenderTool ${svg}
       COMMENT "Rendering ${svg_name}.png"
       VERBATIM)
   endif()
+  # The same image at twice the pixels beside it ("name@2x.png", or "name@2x" without a
+  # suffix): style sheets, icons and sharpPixmap() take it on screens scaled by 2.
+  if(res_path MATCHES "\\.png$")
+    string(REGEX REPLACE "\\.png$" "@2x.png" res_path2x "${res_path}")
+  else()
+    set(res_path2x "${res_path}@2x")
+  endif()
   string(APPEND portavo_qrc_entries "    <file alias=\"${res_path}\">${png}</file>\n")
+  string(APPEND portavo_qrc_entries "    <file alias=\"${res_path2x}\">${png2x}</file>\n")
 endforeach()
 
 # Style sheets ship as they are.

@@ -31,14 +31,20 @@ bool isFailedConversion(const QString& path)
 class BurnProgress final : public kvtl::RefCountedImpl<IKavoMediaBurnerCallback>
 {
 public:
-    explicit BurnProgress(std::function<void(quint64, quint64)> report)
-        : m_report(std::move(report))
+    BurnProgress(std::function<void(quint64, quint64)> report,
+                 std::function<void(quint32, quint64, quint64)> phase)
+        : m_report(std::move(report)), m_phase(std::move(phase))
     {
     }
     void OnProgress(quint64 current, quint64 total) override { m_report(current, total); }
+    void OnBurnPhase(quint32 phase, quint64 current, quint64 total) override
+    {
+        m_phase(phase, current, total);
+    }
 
 private:
     std::function<void(quint64, quint64)> m_report;
+    std::function<void(quint32, quint64, quint64)> m_phase;
 };
 
 } // namespace
@@ -275,7 +281,10 @@ unsigned int TransferSaveStep::writeVideoFileToBurner()
 
     emit progress(0, 100, 0, QString());
     kvtl::RefCountedPtr<IKavoMediaBurnerCallback> callback(new BurnProgress(
-        [this](quint64 current, quint64 total) { emit progress(current, total, 0, QString()); }));
+        [this](quint64 current, quint64 total) { emit progress(current, total, 0, QString()); },
+        [this](quint32 phase, quint64 current, quint64 total) {
+            emit burnPhase(int(phase), current, total);
+        }));
     m_burner.SetCallback(callback.get());
     QElapsedTimer timer;
     timer.start();
@@ -304,7 +313,9 @@ unsigned int TransferSaveStep::writeVideoFileToBurner()
         } else if (result == KavoMediaBurner::BurnCancelled || cancelled()) {
             setOutcome(row, FileOutcome::Cancelled, QString());
         } else {
-            failFile(row, burnerReason(result), int(result));
+            // The drive's reason in words when it gave one, else what the result code says.
+            const QString why = m_burner.FailureReason();
+            failFile(row, why.isEmpty() ? burnerReason(result) : why, int(result));
             continue;
         }
         emit fileEnded(outcomes().at(row));

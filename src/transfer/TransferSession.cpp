@@ -54,6 +54,10 @@ void TransferSession::startStep(TransferStep* step, int state)
                 if (!m_done)
                     emit progress(p, t, s, n);
             });
+    connect(step, &TransferStep::burnPhase, this, [this](int phase, quint64 c, quint64 t) {
+        if (!m_done)
+            emit burnPhase(phase, c, t);
+    });
     connect(step, &TransferStep::fileStarted, this, [this](int index) {
         if (!m_done)
             emit fileStarted(index);

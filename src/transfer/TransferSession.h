@@ -64,6 +64,8 @@ public:
 signals:
     // Conversion progress names the source; writing names none.
     void progress(quint64 position, quint64 total, quint32 seconds, QString name);
+    // A disc write's own steps (the storage library's phases), each with its own count.
+    void burnPhase(int phase, quint64 current, quint64 total);
     void converted(QString source);
     // Writing starts with this many files to write.
     void writeStarted(int files);

@@ -34,6 +34,9 @@ public:
 signals:
     // name: the source being converted; empty while writing.
     void progress(quint64 position, quint64 total, quint32 seconds, QString name);
+    // A disc write's own steps, the storage library's phases (6: the read-back), each with
+    // its own count.
+    void burnPhase(int phase, quint64 current, quint64 total);
     void fileStarted(int index);
     void fileEnded(FileOutcome outcome);
     void finished(bool ok);

@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include "SettingsAccessors.h"
+#include "UdevText.h"
 
 namespace {
 
@@ -19,21 +20,7 @@ const char* const SettingsPath = "TransferWizard";
 // "\x20" escapes in udev's by-label names.
 QString unescapeUdev(const QString& name)
 {
-    QByteArray out;
-    const QByteArray in = QFile::encodeName(name);
-    for (int i = 0; i < in.size(); ++i) {
-        if (in[i] == '\\' && i + 3 < in.size() && in[i + 1] == 'x') {
-            bool ok = false;
-            const int value = in.mid(i + 2, 2).toInt(&ok, 16);
-            if (ok) {
-                out.append(char(value));
-                i += 3;
-                continue;
-            }
-        }
-        out.append(in[i]);
-    }
-    return QString::fromUtf8(out);
+    return UdevText::decode(QFile::encodeName(name));
 }
 
 QString canonical(const QString& path)

@@ -139,6 +139,9 @@ QVariant FileInfoModel::data(const QModelIndex& index, int role) const
                 return QStringLiteral("---");
             return durationText(qint64(row.conversionSeconds) + row.writeSeconds);
         }
+        // The underlined time is a link (Enter or a click explains it).
+        if (role == Qt::AccessibleDescriptionRole && !m_progressMode && row.conversionSeconds > 0)
+            return tr("Includes the conversion; press Enter to learn why it takes longer");
         if (role == Qt::ForegroundRole && !m_progressMode && row.conversionSeconds > 0)
             return QBrush(QColor(0x2B, 0xB0, 0xDC));
         if (role == Qt::FontRole) {

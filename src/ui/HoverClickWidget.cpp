@@ -1,6 +1,9 @@
 #include "HoverClickWidget.h"
 
+#include "AccessibleWidgets.h"
+
 #include <QEnterEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -8,6 +11,7 @@ HoverClickWidget::HoverClickWidget(QWidget* parent, int id)
     : QFrame(parent), m_id(id), m_highlight(Qt::NoBrush)
 {
     setAttribute(Qt::WA_Hover);
+    installAccessibleWidgets();
 }
 
 HoverClickWidget::~HoverClickWidget() = default;
@@ -62,10 +66,43 @@ void HoverClickWidget::leaveEvent(QEvent* event)
     update();
 }
 
+void HoverClickWidget::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Select:
+        if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
+            event->accept();
+            emit clicked(m_id);
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    QFrame::keyPressEvent(event);
+}
+
+void HoverClickWidget::focusInEvent(QFocusEvent* event)
+{
+    QFrame::focusInEvent(event);
+    update();
+}
+
+void HoverClickWidget::focusOutEvent(QFocusEvent* event)
+{
+    QFrame::focusOutEvent(event);
+    update();
+}
+
 void HoverClickWidget::paintEvent(QPaintEvent* event)
 {
     QFrame::paintEvent(event);
-    if (!underMouse() || !isActiveWindow() || !isEnabled() || m_highlight.style() == Qt::NoBrush)
+    // The keyboard's current entry lights up like the one under the mouse.
+    if (!(underMouse() || hasFocus()) || !isActiveWindow() || !isEnabled() ||
+        m_highlight.style() == Qt::NoBrush)
         return;
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);

@@ -5,8 +5,8 @@
 
 class QEnterEvent;
 
-// A frame that lights up under the mouse and reports a click (press and release on it) with
-// its id.
+// A frame that lights up under the mouse or the keyboard focus and reports a click (press and
+// release on it, or Space/Enter while it has the focus) with its id.
 class HoverClickWidget : public QFrame
 {
     Q_OBJECT
@@ -31,6 +31,9 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:

@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QFontMetrics>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPixmap>
@@ -11,6 +12,8 @@
 #include <QTimer>
 
 #include "DialogStyleSheet.h"
+#include "PopupPlacement.h"
+#include "SharpPixmap.h"
 #include "SuperComboBoxItem.h"
 #include "SuperComboBoxPopup.h"
 
@@ -34,6 +37,7 @@ SuperComboBox::SuperComboBox(QWidget* parent) : HoverClickWidget(parent)
 {
     initPortavoResources();
     setObjectName(QStringLiteral("SuperComboBox"));
+    setFocusPolicy(Qt::StrongFocus);
     resize(249, 41);
 
     m_rootLayout = new QGridLayout(this);
@@ -60,7 +64,8 @@ SuperComboBox::SuperComboBox(QWidget* parent) : HoverClickWidget(parent)
     m_sizeLabel->setAlignment(Qt::AlignCenter);
     m_arrowLabel = new QLabel(this);
     m_arrowLabel->setObjectName(QStringLiteral("arrowLabel"));
-    m_arrowLabel->setPixmap(QPixmap(QStringLiteral(":/SuperComboBox/icon-dropdown-up.png")));
+    m_arrowLabel->setPixmap(
+        sharpPixmap(QStringLiteral(":/SuperComboBox/icon-dropdown-up.png"), devicePixelRatioF()));
 
     QFont small = font();
     if (small.pointSizeF() > 1.0)
@@ -140,7 +145,7 @@ void SuperComboBox::applyState()
             .arg(state->borderImage, objectName());
     if (styleSheet() != frameSheet)
         setStyleSheet(frameSheet);
-    m_arrowLabel->setPixmap(QPixmap(state->arrowImage));
+    m_arrowLabel->setPixmap(sharpPixmap(state->arrowImage, devicePixelRatioF()));
     m_textLabel->setStyleSheet(labelSheet(state->textColor));
     m_subTextLabel->setStyleSheet(labelSheet(state->subTextColor));
     m_sizeLabel->setStyleSheet(labelSheet(state->textColor));
@@ -148,7 +153,7 @@ void SuperComboBox::applyState()
     if (icon.isEmpty())
         m_iconLabel->clear();
     else
-        m_iconLabel->setPixmap(QPixmap(icon));
+        m_iconLabel->setPixmap(sharpPixmap(icon, devicePixelRatioF()));
 }
 
 bool SuperComboBox::event(QEvent* event)
@@ -335,7 +340,12 @@ bool SuperComboBox::isPopupVisible() const
 
 void SuperComboBox::onClick()
 {
-    if (m_popup->isVisible() || m_closing)
+    showPopup();
+}
+
+void SuperComboBox::showPopup()
+{
+    if (m_popup->isVisible() || m_closing || !isEnabled())
         return;
     int itemHeight = 42;
     const auto rows =
@@ -343,28 +353,69 @@ void SuperComboBox::onClick()
     for (SuperComboBoxItem* row : rows)
         itemHeight = qMax(itemHeight, row->sizeHint().height());
     const int frame = 2;
-    const int height = qMax(1, int(m_items.size())) * itemHeight + frame;
-    const int width = qMax(this->width(), m_popup->sizeHint().width());
-    m_popup->setFixedHeight(height);
-    m_popup->resize(width, height);
+    const QSize wanted(qMax(this->width(), m_popup->sizeHint().width()),
+                       qMax(1, int(m_items.size())) * itemHeight + frame);
+    const QRect anchor(mapToGlobal(QPoint(0, 0)), size());
+    const QRect available = PopupPlacement::availableArea(this);
+    const QRect placed = available.isEmpty() ? QRect(anchor.bottomLeft() + QPoint(0, 1), wanted)
+                                             : PopupPlacement::place(anchor, wanted, available);
+    m_popup->setFixedHeight(placed.height());
+    m_popup->resize(placed.size());
 
     emit onExpand();
 
-    QPoint pos = mapToGlobal(QPoint(0, this->height()));
-    QScreen* scr = screen();
-    if (!scr)
-        scr = QApplication::primaryScreen();
-    if (scr) {
-        const QRect available = scr->availableGeometry();
-        if (pos.y() + height > available.bottom() + 1)
-            pos.setY(mapToGlobal(QPoint(0, 0)).y() - height);
-        if (pos.x() + width > available.right() + 1)
-            pos.setX(qMax(available.left(), available.right() + 1 - width));
-    }
-    m_popup->move(pos);
+    m_popup->move(placed.topLeft());
     m_down = true;
     applyState();
     m_popup->show();
+}
+
+void SuperComboBox::keyPressEvent(QKeyEvent* event)
+{
+    const bool alt = event->modifiers() & Qt::AltModifier;
+    int step = 0;
+    switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_F4:
+    case Qt::Key_Select:
+        showPopup();
+        event->accept();
+        return;
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        if (alt) {
+            showPopup();
+            event->accept();
+            return;
+        }
+        step = event->key() == Qt::Key_Up ? -1 : 1;
+        break;
+    case Qt::Key_Left:
+    case Qt::Key_PageUp:
+        step = -1;
+        break;
+    case Qt::Key_Right:
+    case Qt::Key_PageDown:
+        step = 1;
+        break;
+    case Qt::Key_Home:
+        step = -int(m_items.size());
+        break;
+    case Qt::Key_End:
+        step = int(m_items.size());
+        break;
+    default:
+        // Enter and Escape belong to the window (its default button, closing).
+        event->ignore();
+        return;
+    }
+    event->accept();
+    if (m_items.isEmpty())
+        return;
+    const int from = m_currentIndex < 0 ? (step > 0 ? -1 : int(m_items.size())) : m_currentIndex;
+    const int to = qBound(0, from + step, int(m_items.size()) - 1);
+    if (to != m_currentIndex)
+        setCurrentIndex(to);
 }
 
 void SuperComboBox::collapse(int index)
@@ -373,7 +424,16 @@ void SuperComboBox::collapse(int index)
     m_popup->hide();
 }
 
-void SuperComboBox::popupShown() {}
+void SuperComboBox::popupShown()
+{
+    // The keyboard starts on the chosen entry, as in a combo box's list.
+    const auto rows =
+        m_popup->findChildren<SuperComboBoxItem*>(QString(), Qt::FindDirectChildrenOnly);
+    for (SuperComboBoxItem* row : rows) {
+        if (row->id() == m_currentIndex && row->isVisible())
+            row->setFocus(Qt::PopupFocusReason);
+    }
+}
 
 void SuperComboBox::popupHidden()
 {
@@ -383,5 +443,7 @@ void SuperComboBox::popupHidden()
     m_down = false;
     m_hovered = underMouse();
     applyState();
+    if (isVisible())
+        setFocus(Qt::PopupFocusReason);
     emit onCollapse();
 }

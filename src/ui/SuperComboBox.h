@@ -13,6 +13,7 @@ class SuperComboBoxPopup;
 
 // A drop-down selector whose face shows an icon, a bold text, a sub-text and a size, and whose
 // list is a popup of rich entries. Subclasses decide the icons and group names of entries.
+// Works from the keyboard as a combo box does.
 class SuperComboBox : public HoverClickWidget
 {
     Q_OBJECT
@@ -72,6 +73,8 @@ public:
     void setCurrentIndex(int index);
 
     bool isPopupVisible() const;
+    // Opens the list with the keyboard on the chosen entry, kept inside the screen.
+    void showPopup();
     SuperComboBoxPopup* popup() const { return m_popup; }
 
 signals:
@@ -87,6 +90,9 @@ protected:
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    // Like a combo box: Space, F4 or Alt+Down open the list, the arrows, Home and End choose
+    // without opening it; Enter is left to the window's default button.
+    void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
     // The icon, pressed icon and group name of entries in group; none by default.
     virtual void groupDecoration(int group, QString& icon, QString& pressedIcon,

@@ -1,5 +1,7 @@
 #include "SuperComboBoxItem.h"
 
+#include "SharpPixmap.h"
+
 #include <QFrame>
 #include <QGridLayout>
 #include <QLabel>
@@ -8,6 +10,7 @@
 SuperComboBoxItem::SuperComboBoxItem(QWidget* parent, int id) : HoverClickWidget(parent, id)
 {
     setObjectName(QStringLiteral("SuperComboPopupItem"));
+    setFocusPolicy(Qt::StrongFocus);
     resize(384, 42);
     setHighlightBrush(QColor(0, 0, 128, 32));
 
@@ -73,7 +76,7 @@ void SuperComboBoxItem::setIcon(const QString& path)
     if (path.isEmpty())
         m_iconLabel->clear();
     else
-        m_iconLabel->setPixmap(QPixmap(path));
+        m_iconLabel->setPixmap(sharpPixmap(path, devicePixelRatioF()));
 }
 
 QString SuperComboBoxItem::text() const

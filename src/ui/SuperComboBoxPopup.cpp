@@ -1,5 +1,7 @@
 #include "SuperComboBoxPopup.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QVBoxLayout>
 
 #include "SuperComboBoxItem.h"
@@ -40,4 +42,42 @@ void SuperComboBoxPopup::hideEvent(QHideEvent* event)
 {
     QFrame::hideEvent(event);
     emit hidden();
+}
+
+void SuperComboBoxPopup::keyPressEvent(QKeyEvent* event)
+{
+    QList<QWidget*> rows;
+    for (int i = 0; i < m_itemLayout->count(); ++i) {
+        QWidget* row = m_itemLayout->itemAt(i)->widget();
+        if (row && row->isVisible() && row->isEnabled())
+            rows << row;
+    }
+    const int current = int(rows.indexOf(QApplication::focusWidget()));
+    int next = -1;
+    switch (event->key()) {
+    case Qt::Key_Escape:
+        event->accept();
+        hide();
+        return;
+    case Qt::Key_Up:
+    case Qt::Key_PageUp:
+        next = current < 0 ? 0 : qMax(0, current - 1);
+        break;
+    case Qt::Key_Down:
+    case Qt::Key_PageDown:
+        next = current < 0 ? 0 : qMin(int(rows.size()) - 1, current + 1);
+        break;
+    case Qt::Key_Home:
+        next = 0;
+        break;
+    case Qt::Key_End:
+        next = int(rows.size()) - 1;
+        break;
+    default:
+        QFrame::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    if (next >= 0 && next < rows.size())
+        rows[next]->setFocus(Qt::PopupFocusReason);
 }

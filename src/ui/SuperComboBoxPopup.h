@@ -25,6 +25,8 @@ signals:
 protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    // Up, Down, Home and End move among the entries; Escape closes without a choice.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QVBoxLayout* m_itemLayout = nullptr;

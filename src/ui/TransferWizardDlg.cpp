@@ -13,9 +13,13 @@
 #include "Formatting.h"
 #include "HelpChooseDeviceDlg.h"
 #include "KavoSettings.h"
+#include "ScreenFit.h"
 #include "SettingsAccessors.h"
+#include "SharpPixmap.h"
 #include "TransferWizardServericeInterface.h"
 #include "UnSupportedFileTypeDlg.h"
+#include "WizardAccessibleNames.h"
+#include "WizardKeyboard.h"
 #include "WizardMessages.h"
 #include "ui_TransferWizardDlg.h"
 
@@ -104,6 +108,8 @@ TransferWizardDlg::TransferWizardDlg(TransferWizardServericeInterface* service,
     // to the GUI thread.
     connect(this, &TransferWizardDlg::usbDriveSpaceChanged, this,
             &TransferWizardDlg::fileChangedInUSBDrive);
+    connect(this, &TransferWizardDlg::burnerDiscChanged, this,
+            &TransferWizardDlg::burnerDiscsChanged);
     connect(this, &TransferWizardDlg::destinationDriveRemoved, this,
             &TransferWizardDlg::cancelTransferProcess);
     connect(ui->titleBar, &WindowTitleBar::closeClicked, this, &QWidget::close);
@@ -136,6 +142,9 @@ TransferWizardDlg::TransferWizardDlg(TransferWizardServericeInterface* service,
 
     readWindowSettings();
     ui->Stack->setCurrentIndex(TransferProgressPage);
+    new WizardKeyboard(this);
+    WizardAccessibleNames::apply(this);
+    new ScreenFit(this);
 }
 
 TransferWizardDlg::~TransferWizardDlg() = default;
@@ -570,14 +579,16 @@ void TransferWizardDlg::tranfermethodButtonClicked()
 void TransferWizardDlg::updateMethodTexts()
 {
     if (method == 0) {
-        ui->destinationIcon->setPixmap(QPixmap(QStringLiteral(":/DeviceTransferWizard/DVD.png")));
+        ui->destinationIcon->setPixmap(
+            sharpPixmap(QStringLiteral(":/DeviceTransferWizard/DVD.png"), devicePixelRatioF()));
         ui->successLabel->setText(
             tr("Portavo has successfully transferred your videos to your CD/DVD. Your choices "
                "will be stored to make transferring videos to this device quicker next time."));
         ui->watchLabel->setText(
             tr("To watch your video, insert the disc into your Kavo Certified device and enjoy!"));
     } else if (method == 1) {
-        ui->destinationIcon->setPixmap(QPixmap(QStringLiteral(":/DeviceTransferWizard/USB.png")));
+        ui->destinationIcon->setPixmap(
+            sharpPixmap(QStringLiteral(":/DeviceTransferWizard/USB.png"), devicePixelRatioF()));
         ui->successLabel->setText(
             tr("Portavo has successfully transferred your videos to your USB Drive. Your "
                "choices will be stored to make transferring videos to this device quicker next "
@@ -689,6 +700,25 @@ void TransferWizardDlg::fileChangedInUSBDrive(QString driveLetter, quint64 newFr
     filePage.fileChangedInUSBDrive(driveLetter, newFreeSpace);
 }
 
+void TransferWizardDlg::discStateChanged(const std::u16string&)
+{
+    emit burnerDiscChanged();
+}
+
+void TransferWizardDlg::burnerDiscsChanged()
+{
+    // The monitor runs only while the drives are chosen, never during the write.
+    if (page != TransferMethodPage && page != FileListPage)
+        return;
+    filePage.refreshAfterVolumeChange(false);
+    if (page == TransferMethodPage) {
+        updateMethodTexts();
+    } else {
+        filePage.syncDriveCombo();
+        filePage.updateDestinationInfo();
+    }
+}
+
 void TransferWizardDlg::volumesChanged()
 {
     const bool usable = filePage.refreshAfterVolumeChange();
@@ -711,6 +741,16 @@ void TransferWizardDlg::writeStarted(int files)
 void TransferWizardDlg::transferFinished(bool completed, QString failure)
 {
     transferPage.transferFinished(completed, failure);
+}
+
+void TransferWizardDlg::showRecorderAccessHint(QString hint)
+{
+    WizardMessages::warning(hint);
+}
+
+void TransferWizardDlg::burnPhaseProgress(int phase, quint64 current, quint64 total)
+{
+    transferPage.burnPhaseProgress(phase, current, total);
 }
 
 void TransferWizardDlg::updateProgress(quint64 bytePos, quint64 totalBytes,

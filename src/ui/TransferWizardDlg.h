@@ -74,6 +74,7 @@ public:
     QString currentPageName() const;
     // From the space monitor's thread: only emits usbDriveSpaceChanged.
     void volumeSpaceChanged(const std::u16string& drive, quint64 newFreeSpace) override;
+    void discStateChanged(const std::u16string& drive) override;
     void waitForWorkerIdle();
 
     // State read by the controller and by tests.
@@ -99,6 +100,8 @@ public:
 
 signals:
     void usbDriveSpaceChanged(QString driveLetter, quint64 newFreeSpace);
+    // A disc went into or out of a burner (from the monitor's thread).
+    void burnerDiscChanged();
     void destinationDriveRemoved();
 
 public slots:
@@ -118,6 +121,8 @@ public slots:
     void transferFinished(bool completed, QString failure);
     void updateProgress(quint64 bytePos, quint64 totalBytes, quint32 estimatedTranscodeTime,
                         QString fileName);
+    void burnPhaseProgress(int phase, quint64 current, quint64 total);
+    void showRecorderAccessHint(QString hint);
     void fileSaveStarted(int index);
     void fileSaveCanceled(int index);
     void fileSaveFinished(int index);
@@ -140,6 +145,7 @@ public slots:
     // when it is still there and brings the current page up to date. On the transfer page a
     // vanished destination ends the transfer (destinationDriveRemoved).
     void volumesChanged();
+    void burnerDiscsChanged();
 
     void reject() override;
     void accept() override;

@@ -37,14 +37,21 @@ quint64 VolumeSpaceMonitor::freeBytesOf(const std::u16string& path)
     return quint64(st.f_bavail) * (st.f_frsize ? st.f_frsize : st.f_bsize);
 }
 
-void VolumeSpaceMonitor::start(const std::vector<std::u16string>& drives)
+void VolumeSpaceMonitor::start(const std::vector<std::u16string>& drives,
+                               const std::vector<std::u16string>& burners, DiscProbe probe)
 {
     stop();
     m_entries.clear();
-    if (drives.empty())
-        return;
+    m_burners.clear();
+    m_probe = std::move(probe);
     for (const std::u16string& drive : drives)
         m_entries.emplace_back(drive, freeBytesOf(drive));
+    if (m_probe) {
+        for (const std::u16string& burner : burners)
+            m_burners.emplace_back(burner, m_probe(burner));
+    }
+    if (m_entries.empty() && m_burners.empty())
+        return;
     // Marked running before the pool picks it up, so a stop() right after start() waits for
     // the loop instead of missing it.
     m_rounds = 0;
@@ -65,6 +72,7 @@ void VolumeSpaceMonitor::stop()
 void VolumeSpaceMonitor::run()
 {
     while (m_running) {
+        bool reported = false;
         for (auto& [path, lastFree] : m_entries) {
             if (!m_running)
                 break;
@@ -75,7 +83,20 @@ void VolumeSpaceMonitor::run()
             lastFree = now;
             if (m_callback)
                 m_callback->volumeSpaceChanged(path, now);
+            reported = true;
             break;
+        }
+        // A disc inserted or taken out mounts nothing: the burners are asked themselves.
+        for (auto& [path, lastState] : m_burners) {
+            if (reported || !m_running)
+                break;
+            const quint32 now = m_probe(path);
+            if (now == lastState)
+                continue;
+            lastState = now;
+            if (m_callback)
+                m_callback->discStateChanged(path);
+            reported = true;
         }
         ++m_rounds;
         for (int slept = 0; slept < PollIntervalMs && m_running; slept += SleepStepMs)

@@ -2,6 +2,7 @@
 
 #include <QRunnable>
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -25,8 +26,13 @@ public:
     VolumeSpaceMonitor(const VolumeSpaceMonitor&) = delete;
     VolumeSpaceMonitor& operator=(const VolumeSpaceMonitor&) = delete;
 
-    // Stops a running poll, then watches drives (nothing when the list is empty).
-    void start(const std::vector<std::u16string>& drives);
+    // The state of the disc in a burner, asked on the monitor's thread; any change is news.
+    using DiscProbe = std::function<quint32(const std::u16string&)>;
+
+    // Stops a running poll, then watches drives and the discs of burners (nothing when both
+    // lists are empty).
+    void start(const std::vector<std::u16string>& drives,
+               const std::vector<std::u16string>& burners = {}, DiscProbe probe = {});
     // Ends the poll loop and waits for it; returns at once when none runs.
     void stop();
     void run() override;
@@ -42,6 +48,8 @@ public:
 
 private:
     std::vector<std::pair<std::u16string, quint64>> m_entries;
+    std::vector<std::pair<std::u16string, quint32>> m_burners;
+    DiscProbe m_probe;
     std::atomic<bool> m_running{false};
     std::atomic<int> m_rounds{0};
     // Signalled while no poll loop runs ("DiskSpaceMonitorEvent").

@@ -9,6 +9,8 @@ class VolumeSpaceMonitorCallBack
 {
 public:
     virtual void volumeSpaceChanged(const std::u16string& drive, quint64 newFreeSpace) = 0;
+    // A disc was put into or taken out of a watched burner (its state changed).
+    virtual void discStateChanged(const std::u16string& drive) { Q_UNUSED(drive); }
 
 protected:
     ~VolumeSpaceMonitorCallBack() = default;

@@ -2,8 +2,12 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWindow>
+
+#include "AccessibleWidgets.h"
 
 #include "DialogStyleSheet.h"
+#include "SharpPixmap.h"
 
 namespace {
 constexpr int Margin = 4;
@@ -13,6 +17,7 @@ constexpr int ButtonSpacing = 2;
 WindowTitleBar::WindowTitleBar(QWidget* parent) : QFrame(parent)
 {
     initPortavoResources();
+    installAccessibleWidgets();
     setMouseTracking(true);
 }
 
@@ -28,8 +33,8 @@ void WindowTitleBar::setButtonPosition(ButtonPosition position)
 void WindowTitleBar::setImagePath(const QString& path)
 {
     m_imagePath = path;
-    m_logo = QPixmap(path + QStringLiteral("/Logo"));
-    m_background = QPixmap(path + QStringLiteral("/Buttons/Background"));
+    m_logo = sharpPixmap(path + QStringLiteral("/Logo"), devicePixelRatioF());
+    m_background = sharpPixmap(path + QStringLiteral("/Buttons/Background"), devicePixelRatioF());
     const QString side = m_buttonPosition == LeftButtons ? QStringLiteral("/LeftButtons")
                                                          : QStringLiteral("/RightButtons");
     loadButton(CloseDirtyButton, path + side + QStringLiteral("/Close"));
@@ -44,10 +49,10 @@ void WindowTitleBar::loadButton(int id, const QString& folder)
     Button& button = m_buttons[id];
     button.enabled = true;
     button.visible = true;
-    button.normal = QPixmap(folder + QStringLiteral("/Normal"));
-    button.down = QPixmap(folder + QStringLiteral("/Down"));
-    button.hover = QPixmap(folder + QStringLiteral("/Hover"));
-    button.disabled = QPixmap(folder + QStringLiteral("/Disabled"));
+    button.normal = sharpPixmap(folder + QStringLiteral("/Normal"), devicePixelRatioF());
+    button.down = sharpPixmap(folder + QStringLiteral("/Down"), devicePixelRatioF());
+    button.hover = sharpPixmap(folder + QStringLiteral("/Hover"), devicePixelRatioF());
+    button.disabled = sharpPixmap(folder + QStringLiteral("/Disabled"), devicePixelRatioF());
 }
 
 void WindowTitleBar::layoutButtons()
@@ -61,7 +66,9 @@ void WindowTitleBar::layoutButtons()
         auto it = m_buttons.find(id);
         if (it == m_buttons.end())
             continue;
-        const QSize size = it->normal.isNull() ? QSize(h, h) : it->normal.size();
+        // Sizes in the widget's own units: a pixmap for a scaled screen has more pixels.
+        const QSize size =
+            it->normal.isNull() ? QSize(h, h) : it->normal.deviceIndependentSize().toSize();
         const int y = qMax(0, (h - size.height()) / 2);
         QRect r;
         if (m_buttonPosition == LeftButtons) {
@@ -76,7 +83,7 @@ void WindowTitleBar::layoutButtons()
             m_buttons[CloseDirtyButton].rect = r;
     }
     // The logo sits at the other end of the bar.
-    const QSize logoSize = m_logo.isNull() ? QSize() : m_logo.size();
+    const QSize logoSize = m_logo.isNull() ? QSize() : m_logo.deviceIndependentSize().toSize();
     const int logoY = qMax(0, (h - logoSize.height()) / 2);
     if (m_buttonPosition == LeftButtons)
         m_logoRect = QRect(QPoint(width() - Margin - logoSize.width(), logoY), logoSize);
@@ -88,6 +95,18 @@ QRect WindowTitleBar::buttonRect(int id) const
 {
     auto it = m_buttons.find(id);
     return it == m_buttons.end() ? QRect() : it->rect;
+}
+
+bool WindowTitleBar::isButtonVisible(int id) const
+{
+    auto it = m_buttons.find(id);
+    return it != m_buttons.end() && it->visible;
+}
+
+bool WindowTitleBar::isButtonEnabled(int id) const
+{
+    auto it = m_buttons.find(id);
+    return it != m_buttons.end() && it->enabled;
 }
 
 void WindowTitleBar::setButtonEnabled(int id, bool enabled)
@@ -147,6 +166,16 @@ void WindowTitleBar::mousePressEvent(QMouseEvent* event)
     }
     if (m_pressedId != previous)
         update();
+    // Wayland lets no window place itself; the compositor moves it. Where the platform cannot,
+    // the window follows the mouse itself.
+    if (m_drag && m_pressedId == NoButton) {
+        QWindow* handle = window()->windowHandle();
+        if (handle && handle->startSystemMove()) {
+            m_drag = false;
+            event->accept();
+            return;
+        }
+    }
     if (m_pressedId != NoButton)
         event->accept();
     else

@@ -60,6 +60,8 @@ public:
     int hoveredButton() const { return m_hoveredId; }
     bool isLogoHovered() const { return m_logoHovered; }
     QRect buttonRect(int id) const;
+    bool isButtonVisible(int id) const;
+    bool isButtonEnabled(int id) const;
     QRect logoRect() const { return m_logoRect; }
     void setButtonEnabled(int id, bool enabled);
 

@@ -95,11 +95,16 @@ void WizardFilePage::refreshDrives(bool usbOnly)
 {
     if (d.service)
         d.drives.refresh(*d.service, usbOnly);
-    // Free space of the USB drives follows copies made by other programs while the page shows.
+    // Free space of the USB drives follows copies made by other programs while the page shows,
+    // and the burners' discs follow the user putting one in.
     std::vector<std::u16string> roots;
     for (const USBDriveData& drive : d.drives.usbDrives())
         roots.push_back(drive.root);
-    d.spaceMonitor.start(roots);
+    std::vector<std::u16string> burners;
+    for (const USBDriveData& drive : d.drives.burners())
+        burners.push_back(drive.root);
+    d.spaceMonitor.start(roots, burners,
+                         d.service ? d.service->discStateProbe() : VolumeSpaceMonitor::DiscProbe());
 }
 
 void WizardFilePage::fillDriveCombo()
@@ -210,13 +215,13 @@ void WizardFilePage::updateDestinationInfo()
     d.ui->timeLeftLabel->setText(d.model.totalTimeText());
 }
 
-bool WizardFilePage::refreshAfterVolumeChange()
+bool WizardFilePage::refreshAfterVolumeChange(bool usbOnly)
 {
     // Remember the chosen drive by name before the list is read again: after a removal another
     // drive may sit at its old place.
     const USBDriveData* drive = d.currentDrive();
     const std::u16string name = drive ? drive->root : std::u16string();
-    refreshDrives(true);
+    refreshDrives(usbOnly);
     fillDriveCombo();
     const bool usable = selectDriveByName(name);
     recomputeTransferTimes();
@@ -241,7 +246,9 @@ void WizardFilePage::recomputeTransferTimes(const QStringList& files)
         // What is written is the converted file when there is one.
         const int row = d.model.indexOfFile(names[i]);
         const quint64 bytes = row >= 0 ? d.model.outputBytes(row) : quint64(info.size());
-        seconds.prepend(rate < 1 ? 0 : int(bytes / rate));
+        // A disc is read back after the write (verify), at about the speed it was written.
+        const quint64 passes = d.method == 0 ? 2 : 1;
+        seconds.prepend(rate < 1 ? 0 : int(passes * bytes / rate));
     }
     d.model.updateEstimates(names, seconds, true);
     d.ui->timeLeftLabel->setText(d.model.totalTimeText());

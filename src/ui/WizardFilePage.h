@@ -38,9 +38,10 @@ public:
     QString driveStatusMessage(const USBDriveData* drive) const;
     void updateDestinationInfo();
     void recomputeTransferTimes(const QStringList& files = QStringList());
-    // Reads the USB drives again after a volume came or went and keeps the chosen drive when
-    // it is still there; true when the chosen drive can still take the videos.
-    bool refreshAfterVolumeChange();
+    // Reads the USB drives (and the burners unless usbOnly) again after a volume or a disc came
+    // or went and keeps the chosen drive when it is still there; true when the chosen drive can
+    // still take the videos.
+    bool refreshAfterVolumeChange(bool usbOnly = true);
 
     // The Add dialog; it opens in the folder last chosen with it (or dropped from), else in
     // the folder of the videos already listed.

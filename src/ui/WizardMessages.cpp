@@ -50,6 +50,14 @@ bool WizardMessages::confirmCloseDuringTransfer()
                   QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
+bool WizardMessages::confirmCloseWithFiles()
+{
+    return runBox(QMessageBox::Warning, tr("Warning"),
+                  tr("If you choose to close window, the videos in your list will be removed."),
+                  tr("Are you sure you want to close window?"),
+                  QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
 bool WizardMessages::confirmCancelTransfer()
 {
     return runBox(QMessageBox::Warning, tr("Warning"),

@@ -18,6 +18,9 @@ public:
     static void warning(const QString& text);
     // Closing the window while a transfer runs: true when the user wants to close anyway.
     static bool confirmCloseDuringTransfer();
+    // Closing the window (Escape, the title bar) while the list holds videos that were not
+    // transferred: true when the user wants to close anyway.
+    static bool confirmCloseWithFiles();
     // The Cancel button during a transfer: true when the user wants to cancel.
     static bool confirmCancelTransfer();
     // A file failed to convert. With othersLeft the user chooses whether to go on with the

@@ -55,6 +55,27 @@ void WizardTransferPage::startTransfer()
 void WizardTransferPage::updateProgress(quint64 bytePos, quint64 totalBytes,
                                         quint32 estimatedTranscodeTime, const QString& fileName)
 {
+    // A disc is written and then read back sector for sector: the write is the first half.
+    if (fileName.isEmpty() && d.method == 0)
+        totalBytes *= 2;
+    showProgress(bytePos, totalBytes, estimatedTranscodeTime, fileName);
+}
+
+void WizardTransferPage::burnPhaseProgress(int phase, quint64 current, quint64 total)
+{
+    constexpr int kVerifyPhase = 6;
+    if (phase != kVerifyPhase || total == 0 || d.transferEnded)
+        return;
+    if (!verifying) {
+        verifying = true;
+        d.ui->transcode_writeLabel->setText(tr("Verifying disc"));
+    }
+    showProgress(total + qMin(current, total), 2 * total, 0, QString());
+}
+
+void WizardTransferPage::showProgress(quint64 bytePos, quint64 totalBytes,
+                                      quint32 estimatedTranscodeTime, const QString& fileName)
+{
     // Conversion reports the source it works on; writing reports no name.
     if (fileName != d.lastProgressFileName) {
         d.lastProgressFileName = fileName;
@@ -89,6 +110,7 @@ void WizardTransferPage::writeStarted(int files)
     d.model.setBurning(d.method == 0);
     d.ui->transcode_writeLabel->setText(d.method == 0 ? tr("Burning disc")
                                                       : tr("Transferring to USB drive"));
+    verifying = false;
     d.totalCount = files;
     d.currentCount = 0;
     d.lastProgressFileName.clear();
@@ -116,6 +138,8 @@ void WizardTransferPage::fileSaveStarted(int index)
 {
     d.model.setStatus(index, FileInfoModel::Writing);
     ++d.currentCount;
+    if (verifying)
+        return;
     d.ui->transcode_writeLabel->setText(
         tr("Transferring videos %1 of %2").arg(d.currentCount).arg(d.totalCount));
 }

@@ -20,6 +20,9 @@ public:
     void setup();
     void updateProgress(quint64 bytePos, quint64 totalBytes, quint32 estimatedTranscodeTime,
                         const QString& fileName);
+    // A step of the disc write: the read-back after the write has its label and the second
+    // half of the bar.
+    void burnPhaseProgress(int phase, quint64 current, quint64 total);
     // The conversions are done; this many files are written now.
     void writeStarted(int files);
     // The transfer has ended: completed, failed (failure names the file and why) or, with
@@ -37,6 +40,9 @@ public:
 
 private:
     void startTransfer();
+    void showProgress(quint64 bytePos, quint64 totalBytes, quint32 estimatedTranscodeTime,
+                      const QString& fileName);
 
     TransferWizardDlg& d;
+    bool verifying = false;
 };

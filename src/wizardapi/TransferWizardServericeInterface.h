@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <string>
 
 #include "AnalysisResults.h"
@@ -50,6 +51,10 @@ public:
     virtual int removeFromTranscodeQueue(const QStringList& files) = 0;
     // Whether the file is queued for conversion; copies its queue entry.
     virtual bool findQueuedFile(const QString& file, TranscodeJob& entry) = 0;
+    // The one call for another thread: a probe of the disc state of the burners the last
+    // GetBurnerDrives listed (by root; any change means a disc went in or out). The probe
+    // touches only the storage library, never the controller. Empty: no burner is watched.
+    virtual std::function<quint32(const std::u16string&)> discStateProbe() { return {}; }
 
 protected:
     ~TransferWizardServericeInterface() = default;

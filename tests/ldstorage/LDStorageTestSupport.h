@@ -53,17 +53,15 @@ inline bool openRecorder(const QString& medium, const QString& image, LD_DeviceR
            LD_OpenStorageDevice(1, record, 0, 0, 0) == LD_OK;
 }
 
-// The burn thread's sequence: open, create (or mount when asked), entries, flush, close.
-inline Burn burnFiles(const QString& medium, const QString& image,
-                      const QVector<QPair<QString, QString>>& files, uint32_t fileSystem,
-                      std::function<int32_t(const LD_ProgressRecord&)> onReport = {},
-                      bool mount = false)
+// The burn thread's sequence on an open device: volume, create (or mount when asked),
+// entries, flush, close of the volume.
+inline Burn burnOn(LD_DeviceRecord& device, const QVector<QPair<QString, QString>>& files,
+                   uint32_t fileSystem,
+                   std::function<int32_t(const LD_ProgressRecord&)> onReport = {},
+                   bool mount = false)
 {
     Burn b;
     b.onReport = std::move(onReport);
-    LD_DeviceRecord device = {};
-    if (!openRecorder(medium, image, &device))
-        return b;
     LD_VolumeHandle volume = 0;
     b.openStatus =
         LD_StorageDevice_OpenVolume(&device, &b.fileSystemsFound, onProgress, &b, &volume);
@@ -92,6 +90,19 @@ inline Burn burnFiles(const QString& medium, const QString& image,
                 b.unreadable << QString::fromStdU16String(p);
         LD_Volume_Close(&volume);
     }
+    return b;
+}
+
+// The same on the only recorder configured ("MEDIA:PATH"), opened and closed around it.
+inline Burn burnFiles(const QString& medium, const QString& image,
+                      const QVector<QPair<QString, QString>>& files, uint32_t fileSystem,
+                      std::function<int32_t(const LD_ProgressRecord&)> onReport = {},
+                      bool mount = false)
+{
+    LD_DeviceRecord device = {};
+    if (!openRecorder(medium, image, &device))
+        return Burn();
+    Burn b = burnOn(device, files, fileSystem, std::move(onReport), mount);
     LD_StorageDevice_Close(&device);
     return b;
 }

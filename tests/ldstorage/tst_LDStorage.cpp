@@ -95,8 +95,8 @@ void TestLDStorage::burn_readsBackEveryFile()
         if (r.phase == LD_PhaseWrite)
             QVERIFY(r.totalSectors > 0);
     }
-    QCOMPARE(phases,
-             (QVector<uint32_t>{LD_PhasePlan, LD_PhaseWrite, LD_PhaseClose, LD_PhaseVerify}));
+    QCOMPARE(phases, (QVector<uint32_t>{LD_PhaseProgress, LD_PhaseFormat, LD_PhasePlan,
+                                        LD_PhaseWrite, LD_PhaseClose, LD_PhaseVerify}));
     QCOMPARE(b.reports.last().currentSector, b.reports.last().totalSectors);
     QCOMPARE(b.reports.last().errorCode, 0u);
 

@@ -2,6 +2,7 @@
 #include <QMutex>
 #include <QTemporaryDir>
 #include <QTest>
+#include <atomic>
 
 #include "FakeDriveTree.h"
 #include "USBDriveLister.h"
@@ -20,6 +21,7 @@ private slots:
     void extraFolders_andStoredRate();
     void monitor_reportsOneChangePerRound();
     void monitor_stopWithoutLoop_returnsAtOnce();
+    void monitor_seesDiscInsertedWithinTwoRounds();
 
 private:
     QTemporaryDir m_root;
@@ -164,6 +166,11 @@ public:
         QMutexLocker lock(&mutex);
         reports.append({QString::fromStdU16String(drive), newFreeSpace, monitor->rounds()});
     }
+    void discStateChanged(const std::u16string& drive) override
+    {
+        QMutexLocker lock(&mutex);
+        reports.append({QString::fromStdU16String(drive), 0, monitor->rounds()});
+    }
     QList<Report> snapshot()
     {
         QMutexLocker lock(&mutex);
@@ -213,6 +220,31 @@ void TestUsbDrives::monitor_stopWithoutLoop_returnsAtOnce()
     monitor.stop();
     QVERIFY(!monitor.isRunning());
     QVERIFY(recorder.snapshot().isEmpty());
+}
+
+void TestUsbDrives::monitor_seesDiscInsertedWithinTwoRounds()
+{
+    // A burner whose tray is empty (70) gets a blank disc (17) while the page shows.
+    std::atomic<quint32> state{70};
+    std::atomic<int> insertedAtRound{-1};
+    Recorder recorder;
+    VolumeSpaceMonitor monitor(&recorder);
+    recorder.monitor = &monitor;
+    monitor.start({}, {u"/dev/sr0", u"/dev/sr1"}, [&](const std::u16string& drive) -> quint32 {
+        return drive == u"/dev/sr0" ? state.load() : 70u;
+    });
+    QVERIFY(monitor.isRunning());
+    QTRY_VERIFY_WITH_TIMEOUT(monitor.rounds() >= 1, 10000);
+    insertedAtRound = monitor.rounds();
+    state = 17;
+    QTRY_COMPARE_WITH_TIMEOUT(recorder.snapshot().size(), 1, 10000);
+    monitor.stop();
+    const Recorder::Report report = recorder.snapshot().first();
+    QCOMPARE(report.drive, QString("/dev/sr0"));
+    QVERIFY2(
+        report.round - insertedAtRound <= 2,
+        qPrintable(
+            QString("seen %1 rounds after the disc went in").arg(report.round - insertedAtRound)));
 }
 
 QTEST_GUILESS_MAIN(TestUsbDrives)

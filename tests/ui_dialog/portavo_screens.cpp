@@ -7,9 +7,12 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -49,6 +52,40 @@ void save(QWidget* widget, const QString& name)
     settle();
     const QString path = outDir + QLatin1Char('/') + name + QStringLiteral(".png");
     if (!widget->grab().save(path)) {
+        std::fprintf(stderr, "could not write %s\n", qPrintable(path));
+        ++failures;
+        return;
+    }
+    std::printf("%s\n", qPrintable(path));
+}
+
+// The keyboard focus on a widget, as Tab puts it there (with its focus ring).
+void saveFocused(QWidget* window, const char* widget, const QString& name)
+{
+    if (QWidget* w = window->findChild<QWidget*>(QString::fromLatin1(widget)))
+        w->setFocus(Qt::TabFocusReason);
+    save(window, name);
+}
+
+// The whole screen with the window where it stands, named after the screen's pixels.
+void saveOnScreen(QWidget* window)
+{
+    settle();
+    QScreen* screen = window->screen();
+    const qreal dpr = screen->devicePixelRatio();
+    const QSize pixels = screen->geometry().size() * dpr;
+    QImage canvas(pixels, QImage::Format_RGB32);
+    canvas.setDevicePixelRatio(dpr);
+    canvas.fill(QColor(96, 102, 116));
+    QPainter painter(&canvas);
+    painter.drawPixmap(window->frameGeometry().topLeft() - screen->geometry().topLeft(),
+                       window->grab());
+    painter.end();
+    const QString path = outDir + QStringLiteral("/screen-%1x%2-scale%3.png")
+                                      .arg(pixels.width())
+                                      .arg(pixels.height())
+                                      .arg(dpr);
+    if (!canvas.save(path)) {
         std::fprintf(stderr, "could not write %s\n", qPrintable(path));
         ++failures;
         return;
@@ -133,8 +170,10 @@ int main(int argc, char** argv)
     save(&dlg, "page0-welcome");
     dlg.nextPage();
     save(&dlg, "page1-devicetype");
+    saveFocused(&dlg, "KavoHDRadioButton", "focus-tile");
     dlg.nextPage();
     save(&dlg, "page2-method");
+    saveFocused(&dlg, "learnMoreLabelForTransfer", "focus-link");
     dlg.findChild<QRadioButton*>("CopyToUSBRadioButton")->click();
     save(&dlg, "page2-method-usb");
     dlg.nextPage();
@@ -160,6 +199,8 @@ int main(int argc, char** argv)
     dlg.nextPage(); // back through the page setup so the file page shows the files
     dlg.prevPage();
     save(&dlg, "page3-files");
+    saveFocused(&dlg, "driveComboBox", "focus-drive-picker");
+    saveOnScreen(&dlg);
 
     // The Add dialog opens in the folder of the listed videos.
     grabNextModal<QFileDialog>("dialog-add-files");
@@ -168,9 +209,15 @@ int main(int argc, char** argv)
     auto* combo = dlg.findChild<DriveComboBox*>("driveComboBox");
     combo->onClick();
     settle();
-    if (combo->popup() && combo->popup()->isVisible())
+    if (combo->popup() && combo->popup()->isVisible()) {
         save(combo->popup(), "page3-drive-popup");
-    else {
+        // The keyboard on the next entry of the open list: Down, as a user presses it.
+        if (QWidget* entry = combo->popup()->focusWidget()) {
+            QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+            QApplication::sendEvent(entry, &down);
+        }
+        save(combo->popup(), "focus-drive-popup-entry");
+    } else {
         std::fprintf(stderr, "drive popup did not open\n");
         ++failures;
     }
@@ -219,6 +266,29 @@ int main(int argc, char** argv)
     save(&dlg, "page3-files-longname");
     dlg.startButtonClicked();
     save(&dlg, "page4-transfer-longname");
+
+    // A disc write: the read-back after the write, then a drive that fails.
+    dlg.resetWizard();
+    service.burners << FakeWizardService::drive("/dev/sr0", "HL-DT-ST DVDRAM GH24NSD1",
+                                                4700000000ull);
+    WizardStartParameters toDisc = start;
+    toDisc.driveType = 0;
+    toDisc.skipProfilePage = true;
+    toDisc.driveLetter = u"/dev/sr0";
+    dlg.setWizardStartParameters(toDisc);
+    dlg.fileModel()->insertFiles({sources[0], sources[2]}, {QString(), QString()},
+                                 {estimates[0], estimates[2]}, {names[0], names[2]}, false);
+    dlg.prevPage();
+    dlg.nextPage();
+    dlg.startButtonClicked();
+    dlg.fileSaveStarted(0);
+    dlg.updateProgress(18000, 18000, 0, QString());
+    dlg.burnPhaseProgress(6, 7000, 18000);
+    save(&dlg, "page4-verifying");
+    grabNextMessageBox("box-write-error");
+    dlg.saveFailed(QStringLiteral("Transfer failed. Birthday party 2009.mp4 could not be "
+                                  "written: buffer underrun: the data did not reach the drive "
+                                  "fast enough (drive sense 3/0C/09)."));
 
     // Secondary dialogs.
     ErrorDialog errors;

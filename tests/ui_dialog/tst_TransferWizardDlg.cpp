@@ -163,7 +163,7 @@ private slots:
     void startButton_withUsableDrive_startsConversion();
     void updateProgress_countsConversionsAndShowsProgress();
     void saveVideoFiles_writesToUSBDriveAndEnds();
-    void burn_holdsBarAt99UntilDone();
+    void burn_writeThenVerify_holdsBarAt99UntilDone();
     void saveVideoFiles_failedStartEndsTransfer();
     void transcodeError_asksWhetherToContinue_data();
     void transcodeError_asksWhetherToContinue();
@@ -992,7 +992,7 @@ void TestTransferWizardDlg::saveVideoFiles_writesToUSBDriveAndEnds()
     QCOMPARE(child<QStackedWidget>("Stack")->currentIndex(), 5);
 }
 
-void TestTransferWizardDlg::burn_holdsBarAt99UntilDone()
+void TestTransferWizardDlg::burn_writeThenVerify_holdsBarAt99UntilDone()
 {
     startTransfer({"a.mp4"}, false, true);
     QCOMPARE(m_service.transferCalls, 1);
@@ -1004,8 +1004,15 @@ void TestTransferWizardDlg::burn_holdsBarAt99UntilDone()
     QCOMPARE(child<QLabel>("transcode_writeLabel")->text(), QString("Burning disc"));
     // A burn in progress counts as unfinished: closing asks first.
     QVERIFY(!m_dlg->isTransferEnded());
+    // The write fills the first half of the bar, the read-back (verify) the second.
     auto* bar = child<QProgressBar>("fileTransferProgressBar");
     m_dlg->updateProgress(100, 100, 0, QString());
+    QCOMPARE(bar->value(), 50);
+    QCOMPARE(child<QLabel>("transcode_writeLabel")->text(), QString("Burning disc"));
+    m_dlg->burnPhaseProgress(6, 40, 100);
+    QCOMPARE(bar->value(), 70);
+    QCOMPARE(child<QLabel>("transcode_writeLabel")->text(), QString("Verifying disc"));
+    m_dlg->burnPhaseProgress(6, 100, 100);
     QCOMPARE(bar->value(), 99);
     QCOMPARE(child<QLabel>("progressPercentText")->text(), QString("100"));
     m_dlg->fileSaveDone();

@@ -74,6 +74,11 @@ private slots:
         QVERIFY2(!image.isNull(), qPrintable(path));
         QVERIFY(image.width() >= 7 && image.height() >= 7);
         QVERIFY(image.hasAlphaChannel());
+        // Beside it, the rendering for screens scaled by 2.
+        const QString larger = path.endsWith(".png") ? path.chopped(4) + "@2x.png" : path + "@2x";
+        const QImage sharp(larger);
+        QVERIFY2(!sharp.isNull(), qPrintable(larger));
+        QCOMPARE(sharp.size(), image.size() * 2);
     }
 
     void progressStartsBusyAndReset()

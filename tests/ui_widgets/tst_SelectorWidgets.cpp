@@ -1,9 +1,11 @@
+#include <QAccessible>
 #include <QLabel>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QVBoxLayout>
 #include <QtTest>
 #include <cmath>
+#include <utility>
 
 #include "DriveComboBox.h"
 #include "HoverClickWidget.h"
@@ -42,6 +44,19 @@ struct ComboWindow
         layout->addWidget(combo);
         window.move(at);
         window.show();
+    }
+};
+
+// Counts the Enter presses that reach the watched widget.
+struct EnterCounter : QObject
+{
+    int count = 0;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress &&
+            static_cast<QKeyEvent*>(event)->key() == Qt::Key_Return)
+            ++count;
+        return false;
     }
 };
 
@@ -246,36 +261,170 @@ private slots:
         QCOMPARE(expanded.count(), 2);
     }
 
+    // Near every edge of the screen (run at scale 1 and 2) the list opens inside the
+    // screen, under the combo when there is room and above it otherwise.
     void popupPlacement_data()
     {
-        QTest::addColumn<bool>("nearBottom");
-        QTest::newRow("below") << false;
-        QTest::newRow("above near the screen bottom") << true;
+        QTest::addColumn<QString>("edge");
+        QTest::addColumn<QString>("entryText");
+        for (const char* edge : {"top-left", "top-right", "bottom-left", "bottom-right", "left",
+                                 "right", "top", "bottom"})
+            QTest::newRow(edge) << edge << "Drive";
+        QTest::newRow("right, entries wider than the combo")
+            << "right"
+            << "A drive with a very long label that needs a wide list";
     }
     void popupPlacement()
     {
-        QFETCH(bool, nearBottom);
+        QFETCH(QString, edge);
+        QFETCH(QString, entryText);
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-        const QPoint at = nearBottom ? QPoint(screen.left() + 40, screen.bottom() - 60)
-                                     : QPoint(screen.left() + 40, screen.top() + 40);
+        const QSize size(249, 41);
+        QPoint at(screen.center().x() - size.width() / 2, screen.center().y() - size.height() / 2);
+        if (edge.contains("left"))
+            at.setX(screen.left());
+        if (edge.contains("right"))
+            at.setX(screen.right() + 1 - size.width());
+        if (edge.contains("top"))
+            at.setY(screen.top());
+        if (edge.contains("bottom"))
+            at.setY(screen.bottom() + 1 - size.height());
         ComboWindow w(at);
         QVERIFY(QTest::qWaitForWindowExposed(&w.window));
         for (int i = 0; i < 3; ++i)
-            w.combo->addItem(1, QString("Drive %1").arg(i), "sub", 5);
-        w.combo->onClick();
+            w.combo->addItem(1, QString("%1 %2").arg(entryText).arg(i), "sub", 5);
+        w.combo->setFocus();
+        QTest::keyClick(w.combo, Qt::Key_Space);
         QTRY_VERIFY_WITH_TIMEOUT(w.combo->isPopupVisible(), 5000);
-        const QRect popup = w.combo->popup()->geometry();
+        const QRect popup = w.combo->popup()->frameGeometry();
         const QRect combo(w.combo->mapToGlobal(QPoint(0, 0)), w.combo->size());
-        QVERIFY2(popup.width() >= combo.width(), qPrintable(QString::number(popup.width())));
+        QVERIFY2(screen.contains(popup), qPrintable(QString("%1,%2 %3x%4 outside %5x%6")
+                                                        .arg(popup.x())
+                                                        .arg(popup.y())
+                                                        .arg(popup.width())
+                                                        .arg(popup.height())
+                                                        .arg(screen.width())
+                                                        .arg(screen.height())));
+        QVERIFY(popup.width() >= combo.width());
         QVERIFY(popup.height() >= 3 * 30);
-        if (nearBottom) {
+        if (edge.contains("bottom"))
             QCOMPARE(popup.bottom() + 1, combo.top());
-        } else {
+        else
             QCOMPARE(popup.top(), combo.bottom() + 1);
-        }
-        QCOMPARE(popup.left(), combo.left());
-        QVERIFY(popup.bottom() <= screen.bottom());
         w.combo->popup()->hide();
+    }
+
+    // The combo works from the keyboard as a combo box does. Keys go where a user's keys go:
+    // to the open list's current entry, else to the focused widget.
+    void keyboard_data()
+    {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<int>("chosen");
+        QTest::addColumn<int>("changes");
+        QTest::addColumn<bool>("open");
+        QTest::newRow("Down chooses the next") << "Down" << 2 << 1 << false;
+        QTest::newRow("Up chooses the previous") << "Up" << 0 << 1 << false;
+        QTest::newRow("Down at the last stays") << "Down,Down,Down" << 3 << 2 << false;
+        QTest::newRow("Home and End") << "Home,End" << 3 << 2 << false;
+        QTest::newRow("Space opens on the chosen entry") << "Space" << 1 << 0 << true;
+        QTest::newRow("F4 opens") << "F4" << 1 << 0 << true;
+        QTest::newRow("Alt+Down opens") << "Alt+Down" << 1 << 0 << true;
+        QTest::newRow("Enter on the closed combo is the window's") << "Return" << 1 << 0 << false;
+        QTest::newRow("Down in the list, Enter chooses") << "Space,Down,Return" << 2 << 1 << false;
+        QTest::newRow("Up in the list, Space chooses") << "Space,Up,Space" << 0 << 1 << false;
+        QTest::newRow("End in the list, Enter chooses") << "F4,End,Enter" << 3 << 1 << false;
+        QTest::newRow("Escape closes without a choice") << "Space,Down,Escape" << 1 << 0 << false;
+    }
+    void keyboard()
+    {
+        QFETCH(QString, keys);
+        QFETCH(int, chosen);
+        QFETCH(int, changes);
+        QFETCH(bool, open);
+        ComboWindow w(QPoint(50, 50));
+        // An Enter the combo leaves alone reaches the window, which gives it to its default
+        // button.
+        EnterCounter enters;
+        w.window.installEventFilter(&enters);
+        for (const char* name : {"Disc", "Stick A", "Stick B", "Stick C"})
+            w.combo->addItem(1, name, "sub", QString(name));
+        w.combo->setCurrentIndex(1);
+        w.window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w.window));
+        w.combo->setFocus(Qt::TabFocusReason);
+        QSignalSpy changed(w.combo, &SuperComboBox::currentIndexChanged);
+        bool first = true;
+        for (const QString& key : keys.split(',')) {
+            const QKeyCombination combination = QKeySequence::fromString(key)[0];
+            QWidget* target = QApplication::activePopupWidget();
+            if (target && target->focusWidget())
+                target = target->focusWidget();
+            if (!target)
+                target = QApplication::focusWidget();
+            QVERIFY(target);
+            QTest::keyClick(target, combination.key(), combination.keyboardModifiers());
+            if (std::exchange(first, false) &&
+                (key == "Space" || key == "F4" || key == "Alt+Down")) {
+                QTRY_VERIFY_WITH_TIMEOUT(w.combo->isPopupVisible(), 5000);
+                // The keyboard starts on the chosen entry.
+                auto* current = qobject_cast<SuperComboBoxItem*>(QApplication::focusWidget());
+                QVERIFY(current);
+                QCOMPARE(current->id(), w.combo->currentIndex());
+            }
+        }
+        QCOMPARE(w.combo->isPopupVisible(), open);
+        QCOMPARE(w.combo->currentIndex(), chosen);
+        QCOMPARE(changed.count(), changes);
+        QCOMPARE(enters.count, keys == "Return" ? 1 : 0);
+        if (!open)
+            QTRY_COMPARE_WITH_TIMEOUT(QApplication::focusWidget(), w.combo, 5000);
+        w.combo->popup()->hide();
+    }
+
+    // Screen readers see the combo as a combo box valued by its choice, its entries as list
+    // items (the chosen one selected) and a plain clickable frame as a button; each presses.
+    void accessibleInterfaces()
+    {
+        ComboWindow w(QPoint(50, 50));
+        w.combo->setAccessibleName("Destination drive");
+        w.combo->addItem(0, "Burner", "/dev/sr0", 4, "4.7 GB");
+        w.combo->addItem(1, "Stick", "/media/stick", 5, "");
+        w.combo->setCurrentIndex(0);
+        QAccessibleInterface* combo = QAccessible::queryAccessibleInterface(w.combo);
+        QVERIFY(combo);
+        QCOMPARE(combo->role(), QAccessible::ComboBox);
+        QCOMPARE(combo->text(QAccessible::Name), QString("Destination drive"));
+        QCOMPARE(combo->text(QAccessible::Value), QString("Burner, /dev/sr0, 4.7 GB"));
+        QVERIFY(combo->state().focusable);
+        QVERIFY(combo->state().collapsed && !combo->state().expanded);
+        combo->actionInterface()->doAction(QAccessibleActionInterface::showMenuAction());
+        QTRY_VERIFY_WITH_TIMEOUT(w.combo->isPopupVisible(), 5000);
+        QVERIFY(combo->state().expanded);
+
+        const auto rows = w.combo->popup()->findChildren<SuperComboBoxItem*>();
+        QCOMPARE(rows.size(), 2);
+        for (SuperComboBoxItem* row : rows) {
+            QAccessibleInterface* entry = QAccessible::queryAccessibleInterface(row);
+            QCOMPARE(entry->role(), QAccessible::ListItem);
+            QCOMPARE(entry->state().selected, row->id() == 0);
+            QVERIFY(entry->text(QAccessible::Name).startsWith(row->id() == 0 ? "Burner" : "Stick"));
+        }
+        QAccessible::queryAccessibleInterface(rows[1])->actionInterface()->doAction(
+            QAccessibleActionInterface::pressAction());
+        QCOMPARE(w.combo->currentIndex(), 1);
+        QVERIFY(!w.combo->isPopupVisible());
+        QCOMPARE(combo->text(QAccessible::Value), QString("Stick, /media/stick"));
+
+        HoverClickWidget frame(nullptr, 7);
+        auto* label = new QLabel("Open the drive", &frame);
+        Q_UNUSED(label);
+        QSignalSpy clicked(&frame, &HoverClickWidget::clicked);
+        QAccessibleInterface* button = QAccessible::queryAccessibleInterface(&frame);
+        QCOMPARE(button->role(), QAccessible::Button);
+        QCOMPARE(button->text(QAccessible::Name), QString("Open the drive"));
+        button->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(clicked.count(), 1);
+        QCOMPARE(clicked.at(0).at(0).toInt(), 7);
     }
 
     void downStateWhileOpen()

@@ -1,5 +1,6 @@
-// Build-time helper: renders each SVG source to a PNG of the SVG's own size, or of N x N
-// pixels (the application icon's theme sizes).
+// Build-time helper: renders each SVG source to a PNG of the SVG's own size, or of twice that
+// size when the output's name ends in "@2x.png" (Qt takes those on screens scaled by 2), or of
+// N x N pixels with --size (the application icon's theme sizes).
 // Usage: SvgRenderTool [--size N] OUT.png IN.svg [OUT.png IN.svg ...]
 
 #include <QFile>
@@ -40,7 +41,8 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "SvgRenderTool: cannot read %s\n", qPrintable(in));
             return 1;
         }
-        const QSize size = side > 0 ? QSize(side, side) : renderer.defaultSize();
+        const int scale = out.endsWith(QLatin1String("@2x.png")) ? 2 : 1;
+        const QSize size = side > 0 ? QSize(side, side) : renderer.defaultSize() * scale;
         if (size.isEmpty()) {
             std::fprintf(stderr, "SvgRenderTool: %s has no size\n", qPrintable(in));
             return 1;
