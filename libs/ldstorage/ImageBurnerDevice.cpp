@@ -1,10 +1,13 @@
 #include "ImageBurnerDevice.h"
 
+#include "ImageFileGuard.h"
 #include "LdLog.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -23,6 +26,56 @@ std::string folderOf(const std::string& path)
 ImageBurnerDevice::ImageBurnerDevice(const MediumProfile& medium, std::string imagePath)
     : StorageDevice("stdio:" + imagePath), medium_(medium), imagePath_(std::move(imagePath))
 {
+    ImageFileGuard::recover(ImageFileGuard::resolve(imagePath_));
+}
+
+ImageBurnerDevice::~ImageBurnerDevice()
+{
+    releaseStaging();
+}
+
+void ImageBurnerDevice::releaseStaging()
+{
+    if (stagingLock_ < 0)
+        return;
+    // Still empty: no burn used it.
+    struct stat st = {};
+    const std::string staging = ImageFileGuard::stagingPath(ImageFileGuard::resolve(imagePath_));
+    if (::fstat(stagingLock_, &st) == 0 && st.st_size == 0 && st.st_nlink > 0)
+        ::unlink(staging.c_str());
+    ::close(stagingLock_);
+    stagingLock_ = -1;
+}
+
+int32_t ImageBurnerDevice::burnAddress(std::string* address, std::string* reason)
+{
+    const std::string image = ImageFileGuard::resolve(imagePath_);
+    struct stat st = {};
+    if (::stat(image.c_str(), &st) == 0 && st.st_size > 0) {
+        *address = "stdio:" + image;
+        return LD_OK;
+    }
+    releaseStaging();
+    const std::string staging = ImageFileGuard::stagingPath(image);
+    const int fd = ::open(staging.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        *reason = "cannot write " + staging + ": " + std::strerror(errno);
+        return errno == ENOENT || errno == ENOTDIR ? LD_FolderNotFound : LD_InvalidAccess;
+    }
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        *reason = "another burn is writing the image " + image;
+        return LD_DeviceInUse;
+    }
+    // What a killed burn left there was removed when the device was opened.
+    if (::ftruncate(fd, 0) != 0) {
+        *reason = "cannot write " + staging + ": " + std::strerror(errno);
+        ::close(fd);
+        return LD_WriteError;
+    }
+    stagingLock_ = fd;
+    *address = "stdio:" + staging;
+    return LD_OK;
 }
 
 std::string ImageBurnerDevice::description() const
@@ -49,6 +102,9 @@ int32_t ImageBurnerDevice::readMedium(MediumState* m)
     const bool exists = ::stat(imagePath_.c_str(), &st) == 0;
     if (!exists && errno != ENOENT && errno != ENOTDIR)
         return LD_InvalidAccess;
+    // A folder, a device or a pipe is no disc at all; checkWritable() says why.
+    if (exists && !S_ISREG(st.st_mode))
+        return LD_InvalidFile;
     const bool written = exists && st.st_size > 0;
     *m = MediumState();
     m->typeBits = medium_.typeBit;
@@ -111,19 +167,27 @@ int32_t ImageBurnerDevice::erase(uint32_t, LD_StatusCallback callback, void* con
 
 int32_t ImageBurnerDevice::checkWritable(std::string* reason)
 {
-    const std::string folder = folderOf(imagePath_);
+    // Through a link the image is written where the link points.
+    const std::string image = ImageFileGuard::resolve(imagePath_);
+    const std::string named =
+        image == imagePath_ ? imagePath_ : imagePath_ + " (a link to " + image + ")";
+    const std::string folder = folderOf(image);
     struct stat st = {};
     if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
         *reason = "the folder " + folder + " does not exist";
         return LD_FolderNotFound;
     }
+    if (::stat(image.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+        *reason = named + " is a folder, not a disc image";
+        return LD_InvalidFile;
+    }
+    if (::lstat(image.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+        *reason = named + " is not a regular file";
+        return LD_InvalidFile;
+    }
     if (::access(folder.c_str(), W_OK) != 0) {
         *reason = "the folder " + folder + " is not writable: " + std::strerror(errno);
         return LD_InvalidAccess;
-    }
-    if (::stat(imagePath_.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
-        *reason = imagePath_ + " is not a regular file";
-        return LD_InvalidFile;
     }
     return LD_OK;
 }

@@ -11,7 +11,9 @@ namespace ld {
 class ImageBurnerDevice : public StorageDevice
 {
 public:
+    // Finishes what a killed burn of this image left behind before anything else touches it.
     ImageBurnerDevice(const MediumProfile& medium, std::string imagePath);
+    ~ImageBurnerDevice() override;
 
     std::string description() const override;
     std::string path() const override { return imagePath_; }
@@ -26,9 +28,17 @@ public:
     uint32_t enforcedCapacityBlocks() const override { return medium_.capacityBlocks; }
     bool isImageFile() const override { return true; }
 
+protected:
+    // A written image is grown in place; a new one is written to a staging file beside it,
+    // held locked while this device may write it.
+    int32_t burnAddress(std::string* address, std::string* reason) override;
+
 private:
+    void releaseStaging();
+
     const MediumProfile& medium_;
     const std::string imagePath_;
+    int stagingLock_ = -1;
 };
 
 } // namespace ld

@@ -158,6 +158,11 @@ enum LD_DeviceProperty
     LD_DevWriteBits = 11,    // 64 bits; bit 0 and bit 6 writes
     LD_DevTray = 12,         // 32 bits; 1 undetermined, 2 open, 3 closed
     LD_DevKind = 99,         // 32 bits; 0 device, 1 file, 4 folder
+    // UTF-16, terminated; empty when none. Why no volume can be written here now (an image
+    // burner's path that is missing, not a file, not writable), and why the last volume
+    // opened or flushed on this device failed.
+    LD_DevWriteProblem = 100,
+    LD_DevLastFailure = 101,
 };
 
 enum LD_MediaProperty

@@ -143,6 +143,14 @@ int32_t LD_StorageDevice_GetDeviceProperty(LD_DeviceRecord* record, uint32_t id,
     }
     case LD_DevKind:
         return writeScalar(device->kind(), size, value, outSize);
+    case LD_DevWriteProblem: {
+        std::string reason;
+        if (device->checkWritable(&reason) == LD_OK)
+            reason.clear();
+        return writeUtf16(reason, size, value, outSize);
+    }
+    case LD_DevLastFailure:
+        return writeUtf16(device->lastFailure(), size, value, outSize);
     default:
         return LD_NotSupported;
     }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <sys/stat.h>
 
 namespace ld {
 
@@ -17,6 +18,34 @@ std::vector<uint32_t> rates(uint32_t oneX, std::initializer_list<uint32_t> facto
     for (uint32_t f : factors)
         out.push_back(oneX * f * 100);
     return out;
+}
+
+// The path with "//", "/./" and a trailing "/" taken out.
+std::string lexicalPath(const std::string& path)
+{
+    std::string out;
+    size_t pos = 0;
+    while (pos < path.size()) {
+        size_t end = path.find('/', pos);
+        if (end == std::string::npos)
+            end = path.size();
+        const std::string part = path.substr(pos, end - pos);
+        if (!part.empty() && part != ".")
+            out += "/" + part;
+        pos = end + 1;
+    }
+    return out.empty() ? "/" : out;
+}
+
+// Whether two image paths name one file: the same text, or (when both exist) the same inode.
+bool sameFile(const std::string& a, const std::string& b)
+{
+    if (lexicalPath(a) == lexicalPath(b))
+        return true;
+    struct stat sa = {};
+    struct stat sb = {};
+    return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
 }
 
 const std::vector<MediumProfile>& table()
@@ -121,6 +150,15 @@ std::vector<ImageBurnerEntry> parseImageBurners(const std::string& spec)
             logLine("Ignoring image burner entry \"" + entry +
                     "\": expected MEDIA:/absolute/path with MEDIA one of cd-r, cd-rw, dvd-r, "
                     "dvd+r, dvd-rw, bd-r");
+            continue;
+        }
+        // Two burners on one file would overwrite each other's discs: the first one keeps it.
+        const auto same = std::find_if(out.begin(), out.end(), [&](const ImageBurnerEntry& e) {
+            return sameFile(e.path, path);
+        });
+        if (same != out.end()) {
+            logLine("Ignoring image burner entry \"" + entry + "\": " + path +
+                    " is already the image of the " + same->medium->key + " burner");
             continue;
         }
         out.push_back({medium, path});

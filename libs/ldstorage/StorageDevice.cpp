@@ -32,7 +32,11 @@ std::shared_ptr<BurnDrive> StorageDevice::useDrive(int32_t* status, std::string*
         *status = drive->drive() ? LD_OK : drive->acquire(reason);
         return *status == LD_OK ? drive : nullptr;
     }
-    auto drive = std::make_shared<BurnDrive>(burnAddress_, backend_);
+    std::string address;
+    *status = burnAddress(&address, reason);
+    if (*status != LD_OK)
+        return nullptr;
+    auto drive = std::make_shared<BurnDrive>(address, backend_);
     *status = drive->acquire(reason);
     if (*status != LD_OK)
         return nullptr;
@@ -74,6 +78,18 @@ int32_t StorageDevice::releaseExclusive()
     exclusive_.reset(); // the drive stays acquired while a volume still uses it
     owner_.clear();
     return LD_OK;
+}
+
+void StorageDevice::setLastFailure(const std::string& reason)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    lastFailure_ = reason;
+}
+
+std::string StorageDevice::lastFailure() const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return lastFailure_;
 }
 
 void StorageDevice::setSense(uint8_t key, uint8_t asc, uint8_t ascq)

@@ -43,6 +43,10 @@ public:
     // volumes, released when the last user lets go.
     std::shared_ptr<BurnDrive> useDrive(int32_t* status, std::string* reason);
 
+    // Why the last volume opened or flushed here failed, in words; empty after a success.
+    void setLastFailure(const std::string& reason);
+    std::string lastFailure() const;
+
     void setSense(uint8_t key, uint8_t asc, uint8_t ascq);
     void setSenseFromMessages(const std::string& messages);
     std::array<uint8_t, 21> sense() const;
@@ -50,6 +54,14 @@ public:
 protected:
     explicit StorageDevice(std::string burnAddress,
                            std::shared_ptr<RecorderBackend> backend = nullptr);
+    // The address the drive is acquired at (libburn's "stdio:" path for an image burner), or a
+    // status and the reason why it cannot be had.
+    virtual int32_t burnAddress(std::string* address, std::string* reason)
+    {
+        (void)reason;
+        *address = burnAddress_;
+        return LD_OK;
+    }
     // The drive when some user holds it, else null (queries then acquire it briefly).
     std::shared_ptr<BurnDrive> heldDrive();
 
@@ -60,6 +72,7 @@ private:
     std::shared_ptr<BurnDrive> exclusive_;
     std::weak_ptr<BurnDrive> shared_;
     std::string owner_;
+    std::string lastFailure_;
     std::array<uint8_t, 21> sense_{};
 };
 

@@ -56,6 +56,7 @@ std::unique_ptr<Volume> Volume::open(std::shared_ptr<StorageDevice> device, uint
         }
     }
     logLine("Cannot open a volume on " + device->path() + ": " + reason);
+    device->setLastFailure(reason);
     return nullptr;
 }
 
@@ -213,9 +214,10 @@ int32_t Volume::checkSpace(uint64_t startBlock, uint64_t sectors, std::string* r
         // The image grows on the host's disk, which may fill before the emulated disc does.
         struct statvfs fs = {};
         struct stat st = {};
-        const uint64_t now = ::stat(device_->path().c_str(), &st) == 0 ? uint64_t(st.st_size) : 0;
+        const std::string image = ImageFileGuard::resolve(device_->path());
+        const uint64_t now = ::stat(image.c_str(), &st) == 0 ? uint64_t(st.st_size) : 0;
         const uint64_t end = (startBlock + sectors) * 2048;
-        if (::statvfs(folderOf(device_->path()).c_str(), &fs) == 0 && end > now &&
+        if (::statvfs(folderOf(image).c_str(), &fs) == 0 && end > now &&
             uint64_t(fs.f_bavail) * fs.f_frsize < end - now) {
             *reason = "the host disk under " + device_->path() + " has " +
                       std::to_string(uint64_t(fs.f_bavail) * fs.f_frsize) +
@@ -242,8 +244,10 @@ int32_t Volume::flushLocked(ProgressReporter& progress)
     LD_Phase phase = LD_PhasePlan;
     uint64_t current = 0;
     uint64_t total = 0;
+    device_->setLastFailure(std::string());
     auto fail = [&](int32_t status) {
         logLine("Writing " + device_->path() + " failed: " + reason);
+        device_->setLastFailure(reason);
         progress.report(phase, current, total, status);
         return status;
     };
@@ -287,8 +291,17 @@ int32_t Volume::flushLocked(ProgressReporter& progress)
     }
 
     std::optional<ImageFileGuard> guard;
-    if (device_->isImageFile())
-        guard.emplace(device_->path());
+    if (device_->isImageFile()) {
+        const std::string prefix = "stdio:";
+        const std::string& address = drive_->address();
+        guard.emplace(ImageFileGuard::resolve(device_->path()),
+                      address.compare(0, prefix.size(), prefix) == 0 ? address.substr(prefix.size())
+                                                                     : address);
+        if (!guard->ready(&reason)) {
+            image_->abandon(*drive_);
+            return fail(LD_WriteError);
+        }
+    }
     phase = LD_PhaseWrite;
     status = DiscWriter::write(*drive_, image_->disc(), image_->writtenByIsoburn(), total, progress,
                                &reason);
@@ -329,8 +342,8 @@ int32_t Volume::flushLocked(ProgressReporter& progress)
         current = 0;
         return fail(verified.status);
     }
-    if (guard)
-        guard->commit();
+    if (guard && !guard->commit(&reason))
+        return fail(LD_WriteError);
     logLine("Wrote and verified " + std::to_string(entries_.size()) + " files (" +
             std::to_string(total) + " blocks) on " + device_->path());
     return LD_OK;

@@ -202,8 +202,14 @@ void CBurnThread::NoteFailure(LDDevice& device, int32_t status)
     // A drive that no longer answers for its tray has gone away (unplugged, switched off).
     uint32_t tray = 0;
     const bool gone = device.DeviceValue(LD_DevTray, tray) == LD_NotFound;
-    m_failureReason =
-        SenseText::ForFailure(m_mediumRefused ? LD_DeviceNotReady : status, sense, gone);
+    // The storage library's own words (an image path's problem, the host disk) say most.
+    std::u16string libraryReason;
+    if (!m_mediumRefused && status != LD_UserCancelled &&
+        device.DeviceText(LD_DevLastFailure, libraryReason) == LD_OK && !libraryReason.empty())
+        m_failureReason = QString::fromStdU16String(libraryReason);
+    else
+        m_failureReason =
+            SenseText::ForFailure(m_mediumRefused ? LD_DeviceNotReady : status, sense, gone);
     if (!m_failureReason.isEmpty())
         BurnerLog() << "Burn failed: " << m_failureReason.toStdString();
 }

@@ -25,7 +25,7 @@ std::u16string Numbered(const std::u16string& name, int number)
 
 std::u16string DiscEntryNames::BaseName(const std::u16string& path)
 {
-    const size_t cut = path.find_last_of(u"/\\");
+    const size_t cut = path.rfind(u'/');
     return cut == std::u16string::npos ? path : path.substr(cut + 1);
 }
 

@@ -2,6 +2,8 @@
 
 #include "BurnerLog.h"
 #include "CBurnThread.h"
+#include "DiscEntryNames.h"
+#include "LDDevice.h"
 #include "SettingsAccessors.h"
 #include "StorageLibrary.h"
 
@@ -87,6 +89,17 @@ quint32 KavoMediaBurner::GetDiscInformation(DiscInfo& info)
     return m_api.GetDiscInformation(m_currentDrive, info);
 }
 
+quint32 KavoMediaBurner::GetWriteProblem(std::u16string& problem)
+{
+    problem.clear();
+    if (!m_currentDrive.record().words[0])
+        return NoRecorder;
+    LDDevice device(m_api.Library(), m_currentDrive.record(), false);
+    const int32_t status = device.DeviceText(LD_DevWriteProblem, problem);
+    // A library that does not know the question has nothing to say against the drive.
+    return status == LD_OK || status == LD_NotSupported ? Success : StorageFailure;
+}
+
 quint32 KavoMediaBurner::GetHighestWriteRate(quint32& bytesPerSecond)
 {
     uint32_t rate = 0;
@@ -107,6 +120,11 @@ quint32 KavoMediaBurner::RemoveFile(const std::u16string& path)
     if (it != m_files.end())
         m_files.erase(it);
     return Success;
+}
+
+std::vector<std::u16string> KavoMediaBurner::FileNamesOnDisc() const
+{
+    return DiscEntryNames::Unique(m_files);
 }
 
 quint32 KavoMediaBurner::ClearFiles()

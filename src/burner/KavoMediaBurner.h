@@ -57,6 +57,9 @@ public:
     quint32 GetFreeSpace(quint64& bytes);
     // 0, 2, 7, 32 or 39.
     quint32 GetDiscInformation(DiscInfo& info);
+    // Why nothing can be written to the current drive now (an image burner's path that is
+    // missing or no file), empty when it can: 0, 2 or 39.
+    quint32 GetWriteProblem(std::u16string& problem);
     // The fastest write rate of the disc in the current drive: 0, 32 or 39.
     quint32 GetHighestWriteRate(quint32& bytesPerSecond);
 
@@ -65,6 +68,8 @@ public:
     quint32 AddFile(const std::u16string& path);
     quint32 RemoveFile(const std::u16string& path);
     quint32 ClearFiles();
+    // The names the files added so far get at the root of the disc, in the order added.
+    std::vector<std::u16string> FileNamesOnDisc() const;
 
     // Starts writing the files added since the last write to the current drive; returns once
     // the burn is under way (or has already ended). 0, or 9 without a current drive.

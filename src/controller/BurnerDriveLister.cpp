@@ -60,6 +60,10 @@ bool BurnerDriveLister::list(KavoMediaBurner& burner, const DeviceState& device,
             record.freeBytes = free;
             record.estimatedRate = blankDiscRate(free, speed);
         }
+        // An image path that cannot be written is refused before Start, with the reason.
+        if (burner.GetWriteProblem(record.problem) != KavoMediaBurner::Success ||
+            !record.problem.empty())
+            record.status = DriveMediumNotWritable;
         record.totalBytes = record.freeBytes;
         record.displayName = drive.name().empty() ? drive.path() : drive.name();
         // The disc's own file system and label, as a volume's information gives them.

@@ -8,33 +8,22 @@
 #include <QMutexLocker>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QThreadPool>
 #include <QTimer>
 #include <memory>
 
 #include "BurnerDriveLister.h"
-#include "DeviceProfiles.h"
-#include "DummySourceMedia.h"
+#include "DeviceChoices.h"
 #include "PingManager.h"
 #include "RuntimeDirectory.h"
 #include "SettingsAccessors.h"
 #include "TraceLog.h"
-#include "TransferDevice.h"
-#include "TransferDevices.h"
-#include "TransferFileThread.h"
 #include "USBDriveLister.h"
 #include "WizardMessages.h"
 
 namespace {
 
 const char* const SettingsPath = "TransferWizard";
-const char* const DeviceLibraryName = "TransferWizard";
 constexpr unsigned int TracingBit = 2;
-constexpr unsigned int BurnOnlyDeviceId = 1000;
-constexpr unsigned int FirstStoredDeviceId = 10000;
-constexpr unsigned int AllFileSystems = 63;
-constexpr unsigned int PlayStationFileSystems = 3;
-constexpr int PlayStationType = 3;
 constexpr int LoadInitialFilesDelayMs = 5;
 constexpr unsigned int RestartWorkerWaitMs = 2000;
 
@@ -122,7 +111,7 @@ TransferWizardController::~TransferWizardController()
     if (m_session)
         m_session->cancelAndWait();
     cancelAnalysis();
-    m_workerIdle.Wait(kvpm::Event::kInfinite);
+    m_analysis.wait(kvpm::Event::kInfinite);
     disconnect(&m_dialog, nullptr, this, nullptr);
 }
 
@@ -139,6 +128,9 @@ void TransferWizardController::readDirectorySettings()
 void TransferWizardController::makeConnections()
 {
     TransferWizardDlg* dlg = &m_dialog;
+    // Emitted on the analysis thread, as the analysis reports it.
+    connect(&m_analysis, &TransferAnalysis::analyzeItem, this,
+            &TransferWizardController::analyzeItem, Qt::DirectConnection);
     // Queued: the hint comes while the drives are listed, the box after.
     connect(this, &TransferWizardController::recorderAccessHint, dlg,
             &TransferWizardDlg::showRecorderAccessHint, Qt::QueuedConnection);
@@ -170,6 +162,7 @@ void TransferWizardController::connectSession()
     connect(session, &TransferSession::fileEnded, dlg, [dlg](const FileOutcome& outcome) {
         switch (outcome.state) {
         case FileOutcome::Arrived:
+            dlg->fileSaveArrived(outcome.index, outcome.source, outcome.destination);
             dlg->fileSaveFinished(outcome.index);
             break;
         case FileOutcome::Failed:
@@ -240,90 +233,24 @@ void TransferWizardController::startWizard(const QStringList& files, unsigned in
                                            bool activationFiles, bool appendNow)
 {
     qDebug().noquote().nospace() << "TransferWizardController  Device ID: " << deviceID;
-    int profile = 0;
-    int driveKind = -1;
-    std::string driveLetter;
     {
         // A later launch compares against it from its own thread.
         QMutexLocker lock(&m_stateMutex);
         m_deviceState.deviceID = int(deviceID);
     }
-
-    if (deviceID >= FirstStoredDeviceId) {
-        TransferDevicesLibrary::TransferDevices* library =
-            TransferDevicesLibrary::TransferDevices::Instance(DeviceLibraryName);
-        std::unique_ptr<TransferDevicesLibrary::TransferDevice> device(
-            library ? library->GetDevice(deviceID) : nullptr);
-        if (device) {
-            m_deviceState.profile = int(device->GetProfile());
-            m_deviceState.registrationState = device->GetRegistrationState();
-            m_deviceState.method = device->GetLastUsedMethod();
-            m_deviceState.lastDriveName = device->GetLastDriveName();
-            m_deviceState.deviceName = device->GetName();
-            m_deviceState.type = int(device->GetType());
-            m_deviceState.promptForRegistration = device->GetPromptForRegistration();
-            m_deviceState.dataRate = device->GetDataRate();
-            profile = int(DeviceProfiles::transcodeProfile(
-                DeviceProfiles::StoredProfile(m_deviceState.profile)));
-            driveKind = DeviceProfiles::driveKind(DeviceProfiles::Method(m_deviceState.method));
-            driveLetter = m_deviceState.lastDriveName;
-        } else {
-            m_deviceState.type = int(deviceID - FirstStoredDeviceId);
-        }
-        // Said once per run, without blocking: the wizard goes on without the
-        // device's saved choices.
-        const QString notice = library ? library->TakeUserNotice() : QString();
-        if (!notice.isEmpty()) {
-            auto* box =
-                new QMessageBox(QMessageBox::Warning, tr("Device Memory"), notice, QMessageBox::Ok,
-                                nullptr, Qt::Dialog | Qt::WindowStaysOnTopHint);
-            box->setAttribute(Qt::WA_DeleteOnClose);
-            box->show();
-        }
+    QString notice;
+    const bool stored = DeviceChoices::read(deviceID, m_deviceState, notice);
+    if (!notice.isEmpty()) {
+        // Said once per run, without blocking: the wizard goes on without the device's saved
+        // choices.
+        auto* box =
+            new QMessageBox(QMessageBox::Warning, tr("Device Memory"), notice, QMessageBox::Ok,
+                            nullptr, Qt::Dialog | Qt::WindowStaysOnTopHint);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->show();
     }
-
-    const bool burnOnly = deviceID == BurnOnlyDeviceId;
-    bool skipProfilePage = false;
-    unsigned int requiredFS = AllFileSystems;
-    if (m_deviceState.type == PlayStationType)
-        requiredFS = PlayStationFileSystems;
-
-    QString label;
-    switch (m_deviceState.type) {
-    case 0:
-        label = tr("DVD Player");
-        break;
-    case 1:
-        label = tr("Blu-ray Player");
-        break;
-    case 2:
-        label = tr("TV");
-        break;
-    case 3:
-        label = tr("Playstation 3");
-        profile = 3;
-        skipProfilePage = true;
-        break;
-    default:
-        label = tr("Mobile Phone");
-        break;
-    }
-
-    WizardStartParameters parameters;
-    parameters.profile = profile;
-    parameters.skipProfilePage = skipProfilePage;
-    parameters.driveType = driveKind;
-    parameters.burnOnly = burnOnly;
-    parameters.driveLetter = QString::fromStdString(driveLetter).toStdU16String();
-    parameters.requiredFSType = requiredFS;
-    parameters.deviceLabel = label;
-    qDebug().noquote().nospace() << "TransferWizardController::startWizard() Profile: " << profile
-                                 << ", drive type: " << driveKind << ", burn only: " << burnOnly
-                                 << ", drive letter: " << toQString(driveLetter)
-                                 << ", required FS type:" << requiredFS;
-
-    m_dialog.setWizardStartParameters(parameters);
-
+    m_dialog.setWizardStartParameters(
+        DeviceChoices::startParameters(deviceID, m_deviceState, stored));
     if (appendNow)
         addTransferFiles(files, activationFiles);
 }
@@ -422,8 +349,7 @@ void TransferWizardController::restartWizard(QStringList transferFileNames, int 
     }
     m_burnerDrives.clear();
     m_burnerList.clear();
-    m_workerIdle.Wait(RestartWorkerWaitMs);
-    m_workerIdle.Set();
+    m_analysis.wait(RestartWorkerWaitMs);
 
     {
         QMutexLocker lock(&m_stateMutex);
@@ -467,79 +393,7 @@ void TransferWizardController::addTransferFiles(QStringList fileNameList, bool a
 
 bool TransferWizardController::startAnalysis(const QStringList& files, int profile)
 {
-    m_analysisCancel = false;
-    if (files.isEmpty())
-        return false;
-    if (!m_workerIdle.Wait(0))
-        return false;
-    auto* worker = new TransferFileThread(this, files, profile);
-    m_workerIdle.Reset();
-    QThreadPool::globalInstance()->start(worker, 0);
-    return true;
-}
-
-QString TransferWizardController::convertedFilePath(const QString& source, int profile)
-{
-    const QString extension = profile == 4 ? QStringLiteral(".mkv") : QStringLiteral(".kavo");
-    return tempDir().absolutePath() + QLatin1Char('/') + QFileInfo(source).completeBaseName() +
-           extension;
-}
-
-bool TransferWizardController::analyzeFiles(const QStringList& files, int profile)
-{
-    m_analysisResults.clear();
-    // Output names given in this analysis: two sources with the same base name in different
-    // folders must not be converted into the same file.
-    QStringList reserved;
-    const int total = int(files.size());
-    for (int i = 0; i < total; ++i) {
-        const QString& file = files[i];
-        emit analyzeItem(i, total);
-        int resultCode = 0;
-        QString outputPath;
-        SourceMediaList sources;
-        TranscodeEstimate estimate;
-        bool direct = false;
-        if (QFileInfo::exists(file)) {
-            outputPath =
-                m_transcoder.uniqueOutputPath(convertedFilePath(file, profile), file, reserved);
-            TranscodeJob queued;
-            if (findQueuedFile(file, queued))
-                qDebug().noquote().nospace()
-                    << "TransferWizardController::analyzeFiles() analysing a queued file again: "
-                    << file;
-            bool needsConversion = true;
-            resultCode =
-                m_transcoder.analyzeFile(file, outputPath, profile, sources, estimate.transcodeTime,
-                                         estimate.outputSize, needsConversion);
-            if (!needsConversion) {
-                m_transcoder.removeJob(file);
-                // The file is written as it is: one pass-through source stands for it (the
-                // engine's source as well would count its size twice).
-                sources.clear();
-                sources.push_back(
-                    kvtl::RefCountedPtr<kvt::ISourceMedia>(new DummySourceMedia(file)));
-                direct = true;
-                resultCode = 0;
-            }
-        } else {
-            m_transcoder.removeJob(file);
-            sources.push_back(kvtl::RefCountedPtr<kvt::ISourceMedia>(new DummySourceMedia(file)));
-        }
-        if (m_analysisCancel) {
-            m_transcoder.removeJob(file);
-            return true;
-        }
-        if (!direct && !outputPath.isEmpty())
-            reserved << outputPath;
-        m_analysisResults.estimates.append(estimate);
-        m_analysisResults.resultCodes.append(resultCode);
-        m_analysisResults.outputPaths.append(outputPath);
-        m_analysisResults.sources.append(sources);
-        if (direct)
-            m_analysisResults.directFiles.append(file);
-    }
-    return true;
+    return m_analysis.start(files, profile, tempDir().absolutePath());
 }
 
 bool TransferWizardController::getAnalysisResults(QList<TranscodeEstimate>& estimates,
@@ -547,23 +401,20 @@ bool TransferWizardController::getAnalysisResults(QList<TranscodeEstimate>& esti
                                                   QList<SourceMediaList>& sources,
                                                   QStringList& directFiles, QList<int>& resultCodes)
 {
-    if (!m_workerIdle.Wait(0))
+    AnalysisResults results;
+    if (!m_analysis.results(results))
         return false;
-    if (!m_analysisCancel &&
-        (m_analysisResults.outputPaths.isEmpty() || m_analysisResults.sources.isEmpty()))
-        return false;
-    estimates = m_analysisResults.estimates;
-    outputPaths = m_analysisResults.outputPaths;
-    sources = m_analysisResults.sources;
-    directFiles = m_analysisResults.directFiles;
-    resultCodes = m_analysisResults.resultCodes;
+    estimates = results.estimates;
+    outputPaths = results.outputPaths;
+    sources = results.sources;
+    directFiles = results.directFiles;
+    resultCodes = results.resultCodes;
     return true;
 }
 
 void TransferWizardController::cancelAnalysis()
 {
-    m_analysisCancel = true;
-    m_transcoder.cancelAnalysis();
+    m_analysis.cancel();
 }
 
 int TransferWizardController::removeFromTranscodeQueue(const QStringList& files)
@@ -622,7 +473,7 @@ bool TransferWizardController::waitForWorker(unsigned int timeoutMs)
                                         int(qMax<qint64>(1, deadline.remainingTime())));
     if (m_session && m_session->isRunning())
         return false;
-    return m_workerIdle.Wait(unsigned(qMax<qint64>(0, deadline.remainingTime())));
+    return m_analysis.wait(unsigned(qMax<qint64>(0, deadline.remainingTime())));
 }
 
 // ---- Drives -----------------------------------------------------------------------------

@@ -13,7 +13,7 @@
 #include "DeviceState.h"
 #include "Drive.h"
 #include "KavoMediaBurner.h"
-#include "KvpmEvent.h"
+#include "TransferAnalysis.h"
 #include "TransferOutcome.h"
 #include "TransferSession.h"
 #include "TransferState.h"
@@ -42,13 +42,6 @@ public:
     void appendTransferFiles(const QStringList& files, unsigned int deviceID, bool activationFiles);
     void startWizard(const QStringList& files, unsigned int deviceID, bool activationFiles,
                      bool appendNow);
-    // The analysis worker's job: examines each file in order and fills the analysis results.
-    bool analyzeFiles(const QStringList& files, int profile);
-    // Where the converted copy of source goes: the temporary directory, the source's complete
-    // base name and the profile's extension (".mkv" for the Plus HD profile, else ".kavo").
-    static QString convertedFilePath(const QString& source, int profile);
-    // The analysis worker's end.
-    void analysisDone() { m_workerIdle.Set(); }
     // The transfer started last, or null; its result is final once transferFinished came.
     const TransferSession* session() const { return m_session.get(); }
     // Who answers the transfer's questions: the dialog's boxes unless a face sets its own.
@@ -90,6 +83,7 @@ public:
     std::function<quint32(const std::u16string&)> discStateProbe() override;
 
 signals:
+    // From the analysis thread: file index of total is being analysed.
     void analyzeItem(int index, int total);
     // The transfer started last has ended; every thread and process it started has ended.
     void transferFinished(TransferResult result);
@@ -114,20 +108,17 @@ private:
     void showDialog();
 
     DeviceState m_deviceState;
-    AnalysisResults m_analysisResults;
     TransferWizardDlg m_dialog;
     VideoFileTranscoder m_transcoder;
+    TransferAnalysis m_analysis{m_transcoder};
     int m_transferState = TransferState::Idle;
     KavoMediaBurner m_burner;
     // The recorders of the last listing, and the listing itself, kept while a burn runs.
     std::map<std::u16string, Drive> m_burnerDrives;
     QList<USBDriveData> m_burnerList;
     QRecursiveMutex m_stateMutex;
-    // The analysis worker is idle.
-    kvpm::Event m_workerIdle{"TransferWorkerIdle", true, true};
     QStringList m_pendingFiles;
     bool m_pendingActivation = false;
-    std::atomic<bool> m_analysisCancel{false};
     bool m_errorBoxOpen = false;
     bool m_tracing = false;
     TransferPrompts* m_prompts = &m_dialog;

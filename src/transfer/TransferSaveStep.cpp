@@ -7,6 +7,8 @@
 #include <QMutexLocker>
 #include <functional>
 
+#include "DestinationVolume.h"
+#include "FileNameMapper.h"
 #include "IKavoMediaBurnerCallback.h"
 #include "KavoMediaBurner.h"
 #include "USBDriveData.h"
@@ -180,6 +182,8 @@ unsigned int TransferSaveStep::copyFilesToUSB()
 {
     const QString& root = m_destination.root;
     const bool fat = m_destination.fileSystem == FS_FAT || m_destination.fileSystem == FS_FAT32;
+    const FileNameMapper names = FileNameMapper::forDrive(m_destination.fileSystem, root);
+    const DestinationVolume volume(root);
     quint64 totalBytes = 0;
     qint64 totalSeconds = 0;
     for (int row = 0; row < m_files.size(); ++row) {
@@ -204,15 +208,18 @@ unsigned int TransferSaveStep::copyFilesToUSB()
                 emit progress(transferred, total, 0, QString());
                 return !cancelled();
             },
-            fat);
+            fat, names);
         totalSeconds += timer.elapsed() / 1000;
 
         if (result.outcome == USBFileCopier::Outcome::Failed) {
             qDebug().noquote().nospace()
                 << "copy USB: " << file.path << " failed: " << result.reason;
             failFile(row, result.reason, result.error);
-            // The drive is full, gone or refusing: the files after it are not tried.
-            break;
+            // A full, read-only or vanished drive takes no further file; a file that failed
+            // for a reason of its own does not keep the others off the drive.
+            if (volume.endsTransfer(result.error))
+                break;
+            continue;
         }
         if (result.outcome == USBFileCopier::Outcome::Copied) {
             totalBytes += quint64(info.size());
@@ -279,6 +286,8 @@ unsigned int TransferSaveStep::writeVideoFileToBurner()
         return 0;
     }
 
+    // Names can change on the disc (two files of one name): report the ones used.
+    const std::vector<std::u16string> discNames = m_burner.FileNamesOnDisc();
     emit progress(0, 100, 0, QString());
     kvtl::RefCountedPtr<IKavoMediaBurnerCallback> callback(new BurnProgress(
         [this](quint64 current, quint64 total) { emit progress(current, total, 0, QString()); },
@@ -306,10 +315,11 @@ unsigned int TransferSaveStep::writeVideoFileToBurner()
 
     // What the burn says counts, not when the cancel came: a disc written and verified before
     // a late cancel holds the files.
-    for (int row : added) {
+    for (int k = 0; k < added.size(); ++k) {
+        const int row = added[k];
         if (written) {
             setOutcome(row, FileOutcome::Arrived,
-                       name + QLatin1Char('/') + QFileInfo(m_files[row].path).fileName());
+                       name + QLatin1Char('/') + QString::fromStdU16String(discNames[size_t(k)]));
         } else if (result == KavoMediaBurner::BurnCancelled || cancelled()) {
             setOutcome(row, FileOutcome::Cancelled, QString());
         } else {

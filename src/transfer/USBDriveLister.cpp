@@ -7,9 +7,12 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QStorageInfo>
+#include <sys/stat.h>
 #include <sys/statvfs.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include "BlockDeviceStack.h"
 #include "SettingsAccessors.h"
 #include "UdevText.h"
 
@@ -61,15 +64,17 @@ bool USBDriveLister::MountEntry::readOnly() const
     return hasRo(options) || hasRo(superOptions);
 }
 
-USBDriveLister::USBDriveLister(QString mountInfoPath, QString sysfsRoot, QString labelDir)
+USBDriveLister::USBDriveLister(QString mountInfoPath, QString sysfsRoot, QString labelDir,
+                               UdevDatabase udev)
     : m_mountInfo(std::move(mountInfoPath)), m_sysfs(std::move(sysfsRoot)),
-      m_labelDir(std::move(labelDir))
+      m_labelDir(std::move(labelDir)), m_udev(std::move(udev))
 {
 }
 
 USBDriveLister USBDriveLister::fromEnvironment()
 {
     USBDriveLister lister;
+    lister.m_udev = UdevDatabase::fromEnvironment();
     const QString mountInfo = qEnvironmentVariable("KAVO_MOUNTINFO");
     const QString sysfs = qEnvironmentVariable("KAVO_SYSFS_ROOT");
     if (!mountInfo.isEmpty())
@@ -129,39 +134,66 @@ QList<USBDriveLister::MountEntry> USBDriveLister::readMountInfo(const QString& p
 
 bool USBDriveLister::isUsbBlockDevice(const QString& majorMinor) const
 {
-    if (majorMinor.isEmpty())
-        return false;
-    // /sys/dev/block/8:17 -> ../../devices/pci0000:00/.../usb2/2-1/.../block/sdb/sdb1
-    const QString link = m_sysfs + QStringLiteral("/dev/block/") + majorMinor;
-    const QString device = QFileInfo(link).canonicalFilePath();
-    if (device.isEmpty())
-        return false;
+    // /sys/dev/block/8:17 -> ../../devices/pci0000:00/.../usb2/2-1/.../block/sdb/sdb1; an
+    // encrypted or LVM volume reaches its USB disk through slaves/.
     static const QRegularExpression usbBus(QStringLiteral("^usb\\d+$"));
-    const QStringList parts = device.split(QLatin1Char('/'), Qt::SkipEmptyParts);
-    for (const QString& part : parts) {
-        if (usbBus.match(part).hasMatch())
+    for (const BlockDeviceStack::Member& member : BlockDeviceStack::of(m_sysfs, majorMinor)) {
+        if (m_udev.volume(member.majorMinor).bus == QLatin1String("usb"))
             return true;
+        const QStringList parts = member.sysfsPath.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+        for (const QString& part : parts) {
+            if (usbBus.match(part).hasMatch())
+                return true;
+        }
     }
     return false;
+}
+
+unsigned int USBDriveLister::bootSectorCode(const QString& source)
+{
+    QFile device(source);
+    if (source.isEmpty() || !device.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray sector = device.read(512);
+    if (sector.size() < 512)
+        return 0;
+    // The OEM name at 3 marks NTFS and exFAT; FAT names its type at 54 (12/16 bit) or 82.
+    if (sector.mid(3, 8) == "NTFS    ")
+        return FS_NTFS;
+    if (sector.mid(3, 8) == "EXFAT   ")
+        return FS_EXFAT;
+    if (sector.mid(82, 5) == "FAT32")
+        return FS_FAT32;
+    if (sector.mid(54, 5) == "FAT12" || sector.mid(54, 5) == "FAT16")
+        return FS_FAT;
+    return 0;
+}
+
+unsigned int USBDriveLister::volumeCode(const QString& majorMinor, const QString& fsType,
+                                        const QString& source, QString* label) const
+{
+    const UdevDatabase::Volume volume = m_udev.volume(majorMinor);
+    if (label)
+        *label = volume.label;
+    const unsigned int code = UdevDatabase::fileSystemCode(volume);
+    return code ? code : fileSystemCode(fsType, source);
 }
 
 unsigned int USBDriveLister::fileSystemCode(const QString& fsType, const QString& source)
 {
     const QString type = fsType.toLower();
     if (type == QLatin1String("vfat") || type == QLatin1String("msdos") ||
-        type == QLatin1String("fat")) {
-        // The boot sector names the FAT type: "FAT12"/"FAT16" at 54, "FAT32" at 82.
-        QFile device(source);
-        if (!source.isEmpty() && device.open(QIODevice::ReadOnly)) {
-            const QByteArray sector = device.read(512);
-            if (sector.size() == 512 && sector.mid(82, 5) != "FAT32" &&
-                (sector.mid(54, 5) == "FAT12" || sector.mid(54, 5) == "FAT16"))
-                return FS_FAT;
-        }
-        return FS_FAT32;
+        type == QLatin1String("fat"))
+        return bootSectorCode(source) == FS_FAT ? FS_FAT : FS_FAT32;
+    // FUSE drivers (ntfs-3g, exfat-fuse) mount as fuseblk, or fuse for an image file.
+    if (type == QLatin1String("fuseblk") || type == QLatin1String("fuse")) {
+        const unsigned int code = bootSectorCode(source);
+        if (code)
+            return code;
+        return type == QLatin1String("fuseblk") ? FS_NTFS : FS_OTHER;
     }
     if (type == QLatin1String("ntfs") || type == QLatin1String("ntfs3") ||
-        type == QLatin1String("fuseblk") || type == QLatin1String("fuse.ntfs-3g"))
+        type == QLatin1String("fuse.ntfs-3g"))
         return FS_NTFS;
     if (type == QLatin1String("iso9660") || type == QLatin1String("udf"))
         return FS_CDFS;
@@ -223,11 +255,13 @@ QList<USBDriveData> USBDriveLister::usbVolumes() const
         seen.insert(mount.majorMinor);
         USBDriveData drive;
         drive.root = mount.mountPoint.toStdU16String();
-        drive.fileSystem = fileSystemCode(mount.fsType, mount.source);
+        QString name;
+        drive.fileSystem = volumeCode(mount.majorMinor, mount.fsType, mount.source, &name);
         drive.status = volumeSpace(mount.mountPoint, drive.freeBytes, drive.totalBytes)
                            ? DriveReady
                            : DriveNoMediumInfo;
-        QString name = labelOf(mount.source);
+        if (name.isEmpty())
+            name = labelOf(mount.source);
         if (name.isEmpty())
             name = QFileInfo(mount.mountPoint).fileName();
         if (name.isEmpty())
@@ -244,13 +278,18 @@ QList<USBDriveData> USBDriveLister::usbVolumes() const
     return drives;
 }
 
-USBDriveData USBDriveLister::folderDrive(const QString& folder)
+USBDriveData USBDriveLister::folderDrive(const QString& folder) const
 {
     USBDriveData drive;
     drive.root = folder.toStdU16String();
     const QStorageInfo storage(folder);
-    drive.fileSystem = fileSystemCode(
-        QString::fromLatin1(storage.fileSystemType()),
+    struct stat st;
+    const QString majorMinor =
+        ::stat(QFile::encodeName(folder).constData(), &st) == 0
+            ? QStringLiteral("%1:%2").arg(major(st.st_dev)).arg(minor(st.st_dev))
+            : QString();
+    drive.fileSystem = volumeCode(
+        majorMinor, QString::fromLatin1(storage.fileSystemType()),
         storage.device().startsWith('/') ? QFile::decodeName(storage.device()) : QString());
     drive.status =
         volumeSpace(folder, drive.freeBytes, drive.totalBytes) ? DriveReady : DriveNoMediumInfo;

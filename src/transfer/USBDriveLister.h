@@ -6,11 +6,14 @@
 #include <string>
 
 #include "USBDriveData.h"
+#include "UdevDatabase.h"
 
 // Finds the drives a transfer can copy to: every mounted, writable volume whose block device
 // hangs off a USB bus, plus the folders the user listed in the setting "ExtraDrives" (a phone's
 // MTP mount, a network share). The mount table and the sysfs tree are parameters so a test can
 // hand in fake ones; fromEnvironment() reads KAVO_MOUNTINFO and KAVO_SYSFS_ROOT for the same.
+// A volume's file system and label come from udev's database when it has them, then from the
+// boot sector, then from the mount's type.
 class USBDriveLister
 {
 public:
@@ -29,7 +32,8 @@ public:
 
     explicit USBDriveLister(QString mountInfoPath = QStringLiteral("/proc/self/mountinfo"),
                             QString sysfsRoot = QStringLiteral("/sys"),
-                            QString labelDir = QStringLiteral("/dev/disk/by-label"));
+                            QString labelDir = QStringLiteral("/dev/disk/by-label"),
+                            UdevDatabase udev = UdevDatabase());
     static USBDriveLister fromEnvironment();
 
     const QString& mountInfoPath() const { return m_mountInfo; }
@@ -40,7 +44,8 @@ public:
                              quint32 storedRate) const;
     // Only the USB volumes.
     QList<USBDriveData> usbVolumes() const;
-    // Whether the block device major:minor sits below a USB controller.
+    // Whether the block device major:minor, or a device it is built on, sits below a USB
+    // controller (by udev's ID_BUS or by its sysfs path).
     bool isUsbBlockDevice(const QString& majorMinor) const;
 
     // The mount table, with the octal escapes of its paths (\040 for a space) decoded.
@@ -49,6 +54,9 @@ public:
     // File-system code of a mount type; for vfat the boot sector of source tells FAT (12/16 bit)
     // from FAT32 when it can be read.
     static unsigned int fileSystemCode(const QString& fsType, const QString& source = QString());
+    // FAT (12/16 bit), FAT32, exFAT or NTFS as the volume's first sector says; 0 when it cannot
+    // be read (a desktop user may not read the device) or names none of them.
+    static unsigned int bootSectorCode(const QString& source);
     // Free bytes available to the user and the volume size, 0 when the query fails.
     static bool volumeSpace(const QString& path, quint64& freeBytes, quint64& totalBytes);
     // The "ExtraDrives" setting split at ";", empty entries left out.
@@ -58,9 +66,12 @@ public:
 
 private:
     QString labelOf(const QString& source) const;
-    static USBDriveData folderDrive(const QString& folder);
+    USBDriveData folderDrive(const QString& folder) const;
+    unsigned int volumeCode(const QString& majorMinor, const QString& fsType, const QString& source,
+                            QString* label = nullptr) const;
 
     QString m_mountInfo;
     QString m_sysfs;
     QString m_labelDir;
+    UdevDatabase m_udev;
 };

@@ -108,17 +108,7 @@ bool sameContent(int sourceFd, const QString& path, qint64 size)
     return true;
 }
 
-QString candidateName(const QString& fileName, int attempt)
-{
-    if (attempt < 2)
-        return fileName;
-    const QFileInfo info(fileName);
-    const QString base = info.completeBaseName();
-    const QString suffix = info.suffix();
-    const QString numbered =
-        (base.isEmpty() ? fileName : base) + QStringLiteral(" (%1)").arg(attempt);
-    return suffix.isEmpty() || base.isEmpty() ? numbered : numbered + QLatin1Char('.') + suffix;
-}
+const QString PartSuffix = QStringLiteral(".part");
 
 bool exists(const QString& path)
 {
@@ -145,18 +135,22 @@ bool renameNoReplace(const QString& from, const QString& to)
 
 } // namespace
 
-QString USBFileCopier::freeName(const QString& folder, const QString& fileName)
+QString USBFileCopier::freeName(const QString& folder, const QString& fileName,
+                                const FileNameMapper& names)
 {
     for (int attempt = 1; attempt <= MaxNameAttempts; ++attempt) {
-        const QString path = folder + QLatin1Char('/') + candidateName(fileName, attempt);
-        if (!exists(path) && !exists(path + QStringLiteral(".part")))
-            return path;
+        const QString name = names.numbered(fileName, attempt, PartSuffix);
+        if (names.existing(folder, name).isEmpty() &&
+            names.existing(folder, name + PartSuffix).isEmpty())
+            return folder + QLatin1Char('/') + name;
     }
     return {};
 }
 
 USBFileCopier::Result USBFileCopier::copy(const QString& source, const QString& folder,
-                                          const Progress& progress, bool fatLimit)
+                                          const Progress& progress, bool fatLimit,
+                                          const FileNameMapper& names,
+                                          const FileOperations& operations)
 {
     FileHandle in(::open(encoded(source).constData(), O_RDONLY | O_CLOEXEC));
     if (in.get() < 0)
@@ -174,39 +168,53 @@ USBFileCopier::Result USBFileCopier::copy(const QString& source, const QString& 
     }
     ::posix_fadvise(in.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
 
-    const QString fileName = QFileInfo(source).fileName();
-    QString target;
-    for (int attempt = 1; attempt <= MaxNameAttempts && target.isEmpty(); ++attempt) {
-        const QString path = folder + QLatin1Char('/') + candidateName(fileName, attempt);
-        if (exists(path)) {
-            // A copy from an earlier transfer is not made twice.
-            if (sameContent(in.get(), path, size)) {
-                Result result;
-                result.outcome = Outcome::Copied;
-                result.destination = path;
-                if (progress && !progress(quint64(size), quint64(size)))
-                    result.outcome = Outcome::Cancelled;
-                return result;
+    const QString sourceName = QFileInfo(source).fileName();
+    FileNameMapper rules = names;
+    QString fileName;
+    QString part;
+    int created = -1;
+    for (int pass = 1; created < 0; ++pass) {
+        fileName = rules.map(sourceName, PartSuffix);
+        QString target;
+        for (int attempt = 1; attempt <= MaxNameAttempts && target.isEmpty(); ++attempt) {
+            const QString name = rules.numbered(fileName, attempt, PartSuffix);
+            const QString present = rules.existing(folder, name);
+            if (!present.isEmpty()) {
+                // A copy from an earlier transfer is not made twice.
+                if (sameContent(in.get(), present, size)) {
+                    Result result;
+                    result.outcome = Outcome::Copied;
+                    result.destination = present;
+                    if (progress && !progress(quint64(size), quint64(size)))
+                        result.outcome = Outcome::Cancelled;
+                    return result;
+                }
+                continue;
             }
+            if (rules.existing(folder, name + PartSuffix).isEmpty())
+                target = folder + QLatin1Char('/') + name;
+        }
+        if (target.isEmpty())
+            return failed(EEXIST, QStringLiteral("no free file name on the drive"));
+
+        if (pass == 1 && progress && !progress(0, quint64(size))) {
+            Result result;
+            result.outcome = Outcome::Cancelled;
+            return result;
+        }
+
+        part = target + PartSuffix;
+        created = ::open(encoded(part).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        if (created < 0 && errno == EINVAL && pass == 1 &&
+            rules.rules() == FileNameMapper::Rules::Posix) {
+            // A drive of unknown type (a share, a FUSE mount) that refuses the name.
+            rules = rules.windowsFallback();
             continue;
         }
-        if (!exists(path + QStringLiteral(".part")))
-            target = path;
+        if (created < 0)
+            return failed(errno, QStringLiteral("could not create the file on the drive"));
     }
-    if (target.isEmpty())
-        return failed(EEXIST, QStringLiteral("no free file name on the drive"));
-
-    if (progress && !progress(0, quint64(size))) {
-        Result result;
-        result.outcome = Outcome::Cancelled;
-        return result;
-    }
-
-    const QString part = target + QStringLiteral(".part");
-    FileHandle out(
-        ::open(encoded(part).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
-    if (out.get() < 0)
-        return failed(errno, QStringLiteral("could not create the file on the drive"));
+    FileHandle out(created);
     // From here on every way out that is not a success removes the part file.
     struct PartGuard
     {
@@ -280,7 +288,7 @@ USBFileCopier::Result USBFileCopier::copy(const QString& source, const QString& 
         }
     }
 
-    if (::fsync(out.get()) != 0)
+    if (operations.fsync(out.get()) != 0)
         return failed(errno, QStringLiteral("could not finish writing to the drive"));
     if (out.close() != 0)
         return failed(errno, QStringLiteral("could not finish writing to the drive"));
@@ -291,11 +299,11 @@ USBFileCopier::Result USBFileCopier::copy(const QString& source, const QString& 
     }
 
     // The name may have been taken while the data was copied: then the next free one.
-    QString destination = target;
+    QString destination = part.chopped(PartSuffix.size());
     while (!renameNoReplace(part, destination)) {
         if (errno != EEXIST)
             return failed(errno, QStringLiteral("could not name the file on the drive"));
-        destination = freeName(folder, fileName);
+        destination = freeName(folder, fileName, rules);
         if (destination.isEmpty())
             return failed(EEXIST, QStringLiteral("no free file name on the drive"));
     }
@@ -303,7 +311,7 @@ USBFileCopier::Result USBFileCopier::copy(const QString& source, const QString& 
 
     // The new name itself must survive a pulled plug.
     FileHandle dir(::open(encoded(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir.get() >= 0 && ::fsync(dir.get()) != 0 && errno != EINVAL)
+    if (dir.get() >= 0 && operations.fsync(dir.get()) != 0 && errno != EINVAL)
         return failed(errno, QStringLiteral("could not finish writing the folder on the drive"));
 
     Result result;

@@ -197,6 +197,9 @@ QString DestinationDrives::statusMessage(const USBDriveData* drive, int method, 
     if (!drive)
         return disc ? tr("No CD/DVD burner drive found.")
                     : tr("No USB drive found. Please insert USB drive.");
+    if (!drive->problem.empty())
+        return tr("Unable to write the disc image: %1.")
+            .arg(QString::fromStdU16String(drive->problem));
     if (drive->status == DriveNoMediumInfo)
         return disc ? tr("There is no disc detected.  Please insert a disc or select another "
                          "drive to continue.")

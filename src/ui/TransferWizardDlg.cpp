@@ -10,6 +10,7 @@
 #include <QUrl>
 
 #include "DialogStyleSheet.h"
+#include "FinishPageDrive.h"
 #include "Formatting.h"
 #include "HelpChooseDeviceDlg.h"
 #include "KavoSettings.h"
@@ -77,6 +78,7 @@ TransferWizardDlg::TransferWizardDlg(TransferWizardServericeInterface* service,
     // The footer spacers give the visible buttons their places; their designer size is the
     // size a button slot takes.
     buttonSize = ui->startSpacer->sizeHint();
+    finishDrive = new FinishPageDrive(ui->finishFrame, ui->finishFrameLayout);
 
     connect(ui->cancelButton, &QPushButton::clicked, this,
             &TransferWizardDlg::cancelProcessWarning);
@@ -405,6 +407,9 @@ void TransferWizardDlg::setupFinishPage()
     updateButtonSpacers();
     ui->registerLabel->setVisible(showRegisterNote);
     hideFooterNav();
+    const USBDriveData* drive = currentDrive();
+    finishDrive->show(method == 1 && drive,
+                      drive ? QString::fromStdU16String(drive->root) : QString());
 }
 
 void TransferWizardDlg::updateButtonSpacers()
@@ -810,6 +815,12 @@ void TransferWizardDlg::fileSaveFinished(int index)
 void TransferWizardDlg::fileSaveFailed(int index, QString reason)
 {
     transferPage.fileSaveFailed(index, reason);
+}
+
+void TransferWizardDlg::fileSaveArrived(int index, QString source, QString destination)
+{
+    Q_UNUSED(index);
+    finishDrive->addSaved(source, destination);
 }
 
 void TransferWizardDlg::saveFailed(QString message)

@@ -28,6 +28,7 @@ class QMouseEvent;
 class QResizeEvent;
 class QDragEnterEvent;
 class QDropEvent;
+class FinishPageDrive;
 namespace Ui {
 class TransferWizardDlg;
 }
@@ -128,6 +129,8 @@ public slots:
     void fileSaveFinished(int index);
     // A file could not be written, and the write step that failed because of it.
     void fileSaveFailed(int index, QString reason);
+    // A file arrived on the drive, under the name the drive accepted.
+    void fileSaveArrived(int index, QString source, QString destination);
     void saveFailed(QString message);
     void analyzeItem(int index, int total);
     void destinationDriveChanged();
@@ -220,6 +223,8 @@ private:
     VolumeChangeWatcher volumeWatcher;
     WizardFilePage filePage;
     WizardTransferPage transferPage;
+    // The names on the drive and the Eject button of the finish page.
+    FinishPageDrive* finishDrive = nullptr;
     // Last, so it stops before anything it reports to goes away.
     VolumeSpaceMonitor spaceMonitor{this};
 };

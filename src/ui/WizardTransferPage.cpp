@@ -4,6 +4,7 @@
 #include <QList>
 
 #include "FileInfoModel.h"
+#include "FinishPageDrive.h"
 #include "LabelElider.h"
 #include "TransferTimeEstimate.h"
 #include "TransferWizardDlg.h"
@@ -31,6 +32,7 @@ void WizardTransferPage::startTransfer()
         sources << d.model.sourcePath(row);
     d.totalCount = 0;
     d.currentCount = 0;
+    d.finishDrive->clear();
     if (sources.isEmpty())
         return;
     const USBDriveData* drive = d.currentDrive();

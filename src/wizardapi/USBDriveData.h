@@ -42,4 +42,6 @@ struct USBDriveData
     // Burner: same as freeBytes. USB: volume size.
     quint64 totalBytes = 0;
     std::u16string displayName;
+    // Burner: why nothing can be written there (an image burner's path), empty otherwise.
+    std::u16string problem;
 };

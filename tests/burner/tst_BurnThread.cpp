@@ -347,16 +347,19 @@ void TestBurnThread::entryNames_areUniqueAtTheRoot_data()
 {
     QTest::addColumn<QStringList>("paths");
     QTest::addColumn<QStringList>("names");
-    QTest::newRow("distinct") << QStringList{"/a/x.mp4", "C:\\b\\y.mp4", "plain.avi"}
+    QTest::newRow("distinct") << QStringList{"/a/x.mp4", "/b/y.mp4", "plain.avi"}
                               << QStringList{"x.mp4", "y.mp4", "plain.avi"};
     QTest::newRow("same name, other folders")
-        << QStringList{"/a/clip.mp4", "/b/clip.mp4", "C:\\c\\clip.mp4"}
+        << QStringList{"/a/clip.mp4", "/b/clip.mp4", "/c/clip.mp4"}
         << QStringList{"clip.mp4", "clip (2).mp4", "clip (3).mp4"};
     QTest::newRow("case differs only")
         << QStringList{"/a/Clip.MP4", "/b/clip.mp4"} << QStringList{"Clip.MP4", "clip (2).mp4"};
     QTest::newRow("numbered name already taken")
         << QStringList{"/a/clip (2).mp4", "/b/clip.mp4", "/c/clip.mp4"}
         << QStringList{"clip (2).mp4", "clip.mp4", "clip (3).mp4"};
+    QTest::newRow("a backslash is part of the name")
+        << QStringList{"/a/back\\slash.mp4", "/b/slash.mp4"}
+        << QStringList{"back\\slash.mp4", "slash.mp4"};
     QTest::newRow("no extension, hidden file")
         << QStringList{"/a/notes", "/b/notes", "/a/.x", "/b/.x"}
         << QStringList{"notes", "notes (2)", ".x", ".x (2)"};

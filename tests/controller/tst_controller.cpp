@@ -18,6 +18,7 @@
 #include "TransferDevice.h"
 #include "TransferDevices.h"
 #include "TransferWizardController.h"
+#include "UnattendedTransfer.h"
 
 namespace {
 QString readString(const char* key)
@@ -74,6 +75,8 @@ private slots:
     void registerDeviceWithPlayer_startsPlayer();
     void lastPagePing_namesCurrentPage();
     void firstTransfer_storesDevice_nextStartPreselectsMethod();
+    void unattendedLine_escapesEveryField_data();
+    void unattendedLine_escapesEveryField();
 
 private:
     QString filePath(const QString& relative) const { return m_rootPath + "/" + relative; }
@@ -477,6 +480,31 @@ void TestController::firstTransfer_storesDevice_nextStartPreselectsMethod()
     QCOMPARE(next.dialog()->startParameters().driveType, 1);
     QCOMPARE(next.dialog()->currentMethod(), 1);
     QCOMPARE(next.dialog()->currentProfile(), 1);
+}
+
+void TestController::unattendedLine_escapesEveryField_data()
+{
+    QTest::addColumn<QStringList>("fields");
+    QTest::addColumn<QString>("line");
+    QTest::newRow("plain") << QStringList{"/v/a.avi", "arrived", "/m/a.avi"}
+                           << "/v/a.avi\tarrived\t/m/a.avi";
+    QTest::newRow("tab and newline in source and destination")
+        << QStringList{"/v/a\tb\n.avi", "arrived", "/m/a\tb\n.avi"}
+        << "/v/a\\tb\\n.avi\tarrived\t/m/a\\tb\\n.avi";
+    QTest::newRow("backslash and carriage return in the reason")
+        << QStringList{"/v/c\\d.avi", "failed", "no room on E:\\ \r"}
+        << "/v/c\\\\d.avi\tfailed\tno room on E:\\\\ \\r";
+}
+
+void TestController::unattendedLine_escapesEveryField()
+{
+    QFETCH(QStringList, fields);
+    QFETCH(QString, line);
+    const QString written = UnattendedTransfer::outputLine(fields);
+    QCOMPARE(written, line);
+    // One line, three fields, whatever the names hold.
+    QVERIFY(!written.contains('\n') && !written.contains('\r'));
+    QCOMPARE(written.count('\t'), 2);
 }
 
 int main(int argc, char** argv)

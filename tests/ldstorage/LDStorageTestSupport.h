@@ -25,6 +25,8 @@ struct Burn
     uint32_t fileSystemsFound = 0;
     QVector<LD_ProgressRecord> reports;
     QStringList unreadable;
+    // The library's reason for the failure, as the device gives it.
+    QString lastFailure;
     // Answers each progress report; 0 goes on.
     std::function<int32_t(const LD_ProgressRecord&)> onReport;
 };
@@ -90,6 +92,10 @@ inline Burn burnOn(LD_DeviceRecord& device, const QVector<QPair<QString, QString
                 b.unreadable << QString::fromStdU16String(p);
         LD_Volume_Close(&volume);
     }
+    char16_t reason[1024] = {};
+    if (LD_StorageDevice_GetDeviceProperty(&device, LD_DevLastFailure, sizeof reason, reason,
+                                           nullptr, 0, 0, 0, 0) == LD_OK)
+        b.lastFailure = QString::fromStdU16String(reason);
     return b;
 }
 
@@ -105,6 +111,14 @@ inline Burn burnFiles(const QString& medium, const QString& image,
     Burn b = burnOn(device, files, fileSystem, std::move(onReport), mount);
     LD_StorageDevice_Close(&device);
     return b;
+}
+
+// The file a burn is writing: a new image is staged beside its path until it is verified.
+inline QString fileBeingWritten(const QString& image)
+{
+    const QFileInfo info(image);
+    const QString staging = info.path() + "/." + info.fileName() + ".portavo-new";
+    return QFile::exists(staging) ? staging : image;
 }
 
 inline QByteArray md5Of(const QString& path)

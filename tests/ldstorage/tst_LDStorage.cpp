@@ -2,11 +2,16 @@
 // image, the emulated medium, and the faults that must end with a status and no stray image.
 #include "LDStorageTestSupport.h"
 
+#include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
+#include <csignal>
 #include <sched.h>
+#include <sys/file.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
 
 using namespace ldtest;
 
@@ -25,6 +30,14 @@ private slots:
     void faults_endWithStatusAndNoImage_data();
     void faults_endWithStatusAndNoImage();
     void mount_addsSessionToRewritableImage();
+    void mount_refusesAnAppendThatWouldOverrun();
+    void newImage_appearsOnlyOnceVerified();
+    void killedBurn_isUndoneAtNextStart_data();
+    void killedBurn_isUndoneAtNextStart();
+    void failedBurn_keepsADanglingLink();
+    void imageBurners_sameFileTwice_keepsTheFirst();
+    void imagePath_problemsNameTheReason_data();
+    void imagePath_problemsNameTheReason();
     void exclusiveAccess_namesTheOwner();
 
 private:
@@ -251,7 +264,7 @@ void TestLDStorage::verify_catchesByteCorruptedAfterWrite()
     Burn b = burnFiles("dvd-r", image, {{"marked.bin", source}}, LD_FsUdf15,
                        [&](const LD_ProgressRecord& r) {
                            if (r.phase == LD_PhaseVerify && !corrupted) {
-                               QFile f(image);
+                               QFile f(fileBeingWritten(image));
                                f.open(QIODevice::ReadWrite);
                                const qint64 at = f.readAll().indexOf(marker);
                                corrupted = at > 0 && f.seek(at) && f.write("X", 1) == 1;
@@ -315,7 +328,7 @@ void TestLDStorage::faults_endWithStatusAndNoImage()
         if (fault == "deleted" || fault == "gone")
             QFile::remove(last);
         if (fault == "vanished")
-            QFile::remove(image);
+            QFile::remove(fileBeingWritten(image));
         if (fault == "fills")
             writeFile(QFileInfo(image).path() + "/filler", QByteArray(40 << 20, 'f'));
         return 0;
@@ -352,6 +365,17 @@ void TestLDStorage::mount_addsSessionToRewritableImage()
         true);
     QCOMPARE(cancelled.flushStatus, LD_UserCancelled);
     QCOMPARE(md5Of(image), before);
+    // So does one that fails late, after its session was written and made current.
+    Burn late = burnFiles(
+        "dvd-rw", image, {{"bulk.bin", bulk}}, 0,
+        [](const LD_ProgressRecord& r) {
+            return r.phase == LD_PhaseVerify ? int32_t(LD_UserCancelled) : 0;
+        },
+        true);
+    QCOMPARE(late.flushStatus, LD_UserCancelled);
+    QVERIFY(std::any_of(late.reports.begin(), late.reports.end(),
+                        [](const LD_ProgressRecord& r) { return r.phase == LD_PhaseClose; }));
+    QCOMPARE(md5Of(image), before);
     Burn again = burnFiles("dvd-rw", image, {{"two.bin", two}, {"one.bin", two}}, 0, {}, true);
     QCOMPARE(again.fileSystemsFound, uint32_t(LD_FsIsoLevel2Long | LD_FsJoliet));
     QCOMPARE(again.mountStatus, LD_OK);
@@ -360,6 +384,229 @@ void TestLDStorage::mount_addsSessionToRewritableImage()
     QCOMPARE(read.value("one.bin"), md5Of(one));
     QCOMPARE(read.value("two.bin"), md5Of(two));
     QCOMPARE(read.value("one (2).bin"), md5Of(two));
+}
+
+void TestLDStorage::mount_refusesAnAppendThatWouldOverrun()
+{
+    // A CD-RW whose sessions fill all but 4 MiB takes no 6 MiB more, though 6 MiB alone would
+    // fit on the disc: refused before a byte is written.
+    const QString image = dir_.filePath("almostfull.iso");
+    const QString one = src("full/one.bin", random(100000));
+    QCOMPARE(burnFiles("cd-rw", image, {{"one.bin", one}}, LD_FsIsoLevel2Long).flushStatus, LD_OK);
+    QVERIFY(QFile::resize(image, qint64(359424) * 2048 - (4 << 20))); // sparse
+    const qint64 size = QFileInfo(image).size();
+    const QByteArray before = md5Of(image);
+    const QString more = src("full/more.bin", random(6 << 20));
+    Burn b = burnFiles("cd-rw", image, {{"more.bin", more}}, 0, {}, true);
+    QCOMPARE(b.mountStatus, LD_OK);
+    QCOMPARE(b.flushStatus, LD_MediaFull);
+    for (const LD_ProgressRecord& r : b.reports)
+        QVERIFY(r.phase != LD_PhaseWrite);
+    QCOMPARE(QFileInfo(image).size(), size);
+    QCOMPARE(md5Of(image), before);
+}
+
+void TestLDStorage::newImage_appearsOnlyOnceVerified()
+{
+    const QString image = dir_.filePath("staged.iso");
+    const QString file = src("staged/a.bin", random(4 << 20));
+    QStringList seen;
+    Burn b =
+        burnFiles("dvd+r", image, {{"a.bin", file}}, LD_FsUdf15, [&](const LD_ProgressRecord& r) {
+            if (r.phase == LD_PhaseWrite || r.phase == LD_PhaseVerify)
+                seen << (QFile::exists(image) ? "image" : "no image");
+            return 0;
+        });
+    QCOMPARE(b.flushStatus, LD_OK);
+    QVERIFY(!seen.isEmpty());
+    QCOMPARE(seen.filter("no image").size(), seen.size());
+    QCOMPARE(extractImage(image, dir_.filePath("stagedx")).value("a.bin"), md5Of(file));
+    // Only the image is left in its folder.
+    QCOMPARE(QDir(dir_.path()).entryList({"*staged*"}, QDir::Files | QDir::Hidden),
+             QStringList{"staged.iso"});
+}
+
+void TestLDStorage::killedBurn_isUndoneAtNextStart_data()
+{
+    QTest::addColumn<bool>("append");
+    QTest::newRow("new image") << false;
+    QTest::newRow("append") << true;
+}
+
+void TestLDStorage::killedBurn_isUndoneAtNextStart()
+{
+    QFETCH(bool, append);
+    const QString image = dir_.filePath(append ? "killed-append.iso" : "killed-new.iso");
+    const QString first = src("killed/first.bin", random(300000));
+    if (append)
+        QCOMPARE(burnFiles("dvd-rw", image, {{"first.bin", first}}, LD_FsIsoLevel2Long).flushStatus,
+                 LD_OK);
+    const QByteArray before = md5Of(image);
+    const QString bulk = src("killed/bulk.bin", random(40 << 20));
+    // This test's own executable burns and kills itself (SIGKILL) in the middle of the write.
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("LDTEST_KILL_DURING_BURN", image + "\n" + bulk + (append ? "\nappend" : ""));
+    child.setProcessEnvironment(env);
+    child.start(QCoreApplication::applicationFilePath(), {});
+    QVERIFY(child.waitForFinished(300000));
+    QCOMPARE(child.exitStatus(), QProcess::CrashExit);
+    const QString undo = QFileInfo(image).path() + "/." + QFileInfo(image).fileName();
+    QVERIFY(QFile::exists(undo + (append ? ".portavo-undo" : ".portavo-new")));
+    QVERIFY(!append || md5Of(image) != before);
+
+    // Another burn holds its file: left alone while it lives.
+    QFile held(undo + (append ? ".portavo-undo" : ".portavo-new"));
+    QVERIFY(held.open(QIODevice::ReadOnly));
+    QCOMPARE(::flock(held.handle(), LOCK_EX | LOCK_NB), 0);
+    LD_DeviceRecord device = {};
+    QVERIFY(openRecorder(append ? "dvd-rw" : "dvd+r", image, &device));
+    LD_StorageDevice_Close(&device);
+    QVERIFY(held.exists());
+    held.close();
+
+    // The next start puts everything back before it looks at the disc.
+    QVERIFY(openRecorder(append ? "dvd-rw" : "dvd+r", image, &device));
+    uint32_t state = 0;
+    QCOMPARE(LD_StorageDevice_GetMediaProperty(&device, LD_MediaState, sizeof state, &state,
+                                               nullptr, 0, 0, 0, 0),
+             LD_OK);
+    LD_StorageDevice_Close(&device);
+    QCOMPARE(bool(state & LD_StateBlank), !append);
+    QCOMPARE(md5Of(image), before);
+    QCOMPARE(QDir(dir_.path()).entryList({".killed*"}, QDir::Files | QDir::Hidden), QStringList());
+    if (append)
+        QCOMPARE(extractImage(image, dir_.filePath("killedx")).keys(), QStringList{"first.bin"});
+}
+
+void TestLDStorage::failedBurn_keepsADanglingLink()
+{
+    const QString link = dir_.filePath("link.iso");
+    const QString target = dir_.filePath("target/disc.iso");
+    QDir().mkpath(QFileInfo(target).path());
+    QVERIFY(QFile::link(target, link));
+    const QString file = src("link/a.bin", random(4 << 20));
+    Burn cancelled =
+        burnFiles("dvd+r", link, {{"a.bin", file}}, LD_FsUdf15, [](const LD_ProgressRecord& r) {
+            return r.phase == LD_PhaseWrite ? int32_t(LD_UserCancelled) : 0;
+        });
+    QCOMPARE(cancelled.flushStatus, LD_UserCancelled);
+    QCOMPARE(QFileInfo(link).symLinkTarget(), target);
+    QVERIFY(!QFile::exists(target));
+    // Written through the link, the link stays a link.
+    QCOMPARE(burnFiles("dvd+r", link, {{"a.bin", file}}, LD_FsUdf15).flushStatus, LD_OK);
+    QVERIFY(QFileInfo(link).isSymLink());
+    QCOMPARE(extractImage(target, dir_.filePath("linkx")).value("a.bin"), md5Of(file));
+}
+
+void TestLDStorage::imageBurners_sameFileTwice_keepsTheFirst()
+{
+    const QString image = dir_.filePath("twice.iso");
+    LD_SetScanOpticalDrives(0);
+    LD_SetImageBurners(("dvd+r:" + image + ";cd-r:" + dir_.path() +
+                        "/./twice.iso;cd-r:" + dir_.filePath("other.iso"))
+                           .toUtf8()
+                           .constData());
+    uint32_t count = 0;
+    QCOMPARE(LD_GetStorageDeviceCount(LD_ClassRecorders, &count), LD_OK);
+    QCOMPARE(count, 2u);
+    LD_DeviceRecord device = {};
+    QCOMPARE(LD_OpenStorageDevice(1, &device, 0, 0, 0), LD_OK);
+    uint64_t type = 0;
+    QCOMPARE(LD_StorageDevice_GetMediaProperty(&device, LD_MediaType, sizeof type, &type, nullptr,
+                                               0, 0, 0, 0),
+             LD_OK);
+    LD_StorageDevice_Close(&device);
+    QCOMPARE(type, uint64_t(LD_TypeDVDPlusR));
+}
+
+void TestLDStorage::imagePath_problemsNameTheReason_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason"); // "" when the path can be written
+    QTest::newRow("missing folder") << "missing"
+                                    << "the folder %1/nowhere does not exist";
+    QTest::newRow("a folder") << "folder"
+                              << "%1/afolder.iso is a folder, not a disc image";
+    QTest::newRow("a pipe") << "fifo"
+                            << "%1/pipe.iso is not a regular file";
+    QTest::newRow("a link to /dev/null")
+        << "null"
+        << "%1/null.iso (a link to /dev/null) is not a regular file";
+    QTest::newRow("a link into a missing folder") << "dangling-missing"
+                                                  << "the folder %1/gone does not exist";
+    QTest::newRow("a dangling link into a folder") << "dangling"
+                                                   << "";
+    QTest::newRow("a read-only folder")
+        << "readonly"
+        << "the folder %1/ro is not writable: Read-only file system";
+    QTest::newRow("a host disk too small") << "small"
+                                           << "";
+}
+
+void TestLDStorage::imagePath_problemsNameTheReason()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
+    const QString root = dir_.filePath("paths");
+    QDir().mkpath(root);
+    QString image = root + "/x.iso";
+    if (kind == "missing") {
+        image = root + "/nowhere/x.iso";
+    } else if (kind == "folder") {
+        image = root + "/afolder.iso";
+        QDir().mkpath(image);
+    } else if (kind == "fifo") {
+        image = root + "/pipe.iso";
+        QVERIFY(::mkfifo(QFile::encodeName(image).constData(), 0644) == 0 || errno == EEXIST);
+    } else if (kind == "null") {
+        image = root + "/null.iso";
+        QFile::link("/dev/null", image);
+    } else if (kind == "dangling-missing") {
+        image = root + "/dm.iso";
+        QFile::link(root + "/gone/x.iso", image);
+    } else if (kind == "dangling") {
+        image = root + "/dl.iso";
+        QFile::link(root + "/target.iso", image);
+    } else if (kind == "readonly" || kind == "small") {
+        const QString disk = smallDisk(kind == "small" ? 1 : 2);
+        if (disk.isEmpty())
+            QSKIP("needs root to mount a tmpfs in a private mount namespace");
+        if (kind == "readonly") {
+            QDir().mkpath(root + "/ro");
+            QVERIFY(::mount(QFile::encodeName(disk).constData(),
+                            QFile::encodeName(root + "/ro").constData(), nullptr, MS_BIND,
+                            nullptr) == 0);
+            QVERIFY(::mount(nullptr, QFile::encodeName(root + "/ro").constData(), nullptr,
+                            MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr) == 0);
+            image = root + "/ro/x.iso";
+        } else {
+            image = disk + "/x.iso";
+        }
+    }
+    LD_DeviceRecord device = {};
+    QVERIFY(openRecorder("dvd+r", image, &device));
+    char16_t text[1024] = {};
+    QCOMPARE(LD_StorageDevice_GetDeviceProperty(&device, LD_DevWriteProblem, sizeof text, text,
+                                                nullptr, 0, 0, 0, 0),
+             LD_OK);
+    LD_StorageDevice_Close(&device);
+    QCOMPARE(QString::fromStdU16String(text), reason.arg(root));
+    if (!reason.isEmpty())
+        return;
+
+    // What only the write finds out comes with its reason too.
+    const QString file = src("paths/a.bin", random(3 << 20));
+    Burn b = burnFiles("dvd+r", image, {{"a.bin", file}}, LD_FsUdf15);
+    if (kind == "small") {
+        QCOMPARE(b.flushStatus, LD_NotEnoughStorage);
+        QVERIFY2(b.lastFailure.contains(" bytes free, the image needs "),
+                 qPrintable(b.lastFailure));
+    } else {
+        QVERIFY(b.lastFailure.isEmpty());
+        QCOMPARE(b.flushStatus, LD_OK);
+        QVERIFY(QFileInfo(image).isSymLink() && QFile::exists(root + "/target.iso"));
+    }
 }
 
 void TestLDStorage::exclusiveAccess_namesTheOwner()
@@ -384,5 +631,25 @@ void TestLDStorage::exclusiveAccess_namesTheOwner()
     QCOMPARE(LD_StorageDevice_Close(&device), LD_InvalidHandle);
 }
 
-QTEST_GUILESS_MAIN(TestLDStorage)
+// With LDTEST_KILL_DURING_BURN="image\nsource[\nappend]" the executable burns the source and
+// kills itself once the write is under way, as a user's kill -9 would.
+int main(int argc, char** argv)
+{
+    const QStringList kill = qEnvironmentVariable("LDTEST_KILL_DURING_BURN").split('\n');
+    if (kill.size() >= 2) {
+        const bool append = kill.size() > 2;
+        burnFiles(
+            append ? "dvd-rw" : "dvd+r", kill[0], {{"bulk.bin", kill[1]}}, append ? 0 : LD_FsUdf15,
+            [](const LD_ProgressRecord& r) {
+                if ((r.phase == LD_PhaseWrite && r.currentSector > 0) || r.phase == LD_PhaseClose)
+                    ::raise(SIGKILL);
+                return 0;
+            },
+            append);
+        return 3; // not killed
+    }
+    QCoreApplication app(argc, argv);
+    TestLDStorage test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_LDStorage.moc"

@@ -1,9 +1,11 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <atomic>
 #include <memory>
 #include <vector>
 
@@ -15,6 +17,7 @@
 #include "TransferDevice.h"
 #include "TransferDevices.h"
 #include "TransferPrompts.h"
+#include "TransferSaveStep.h"
 #include "TransferSession.h"
 #include "USBDriveData.h"
 #include "VideoFileTranscoder.h"
@@ -66,8 +69,17 @@ private slots:
     void failedWrite_endsFailed_recordsNothing();
     void cancel_finishesOnce_data();
     void cancel_finishesOnce();
+    void cancelDuringCopy_reportsCancelledNotArrived();
+    void discNames_reportTheNamesUsed_data();
+    void discNames_reportTheNamesUsed();
+    void imagePathProblem_reachesTheUserWithItsReason();
 
 private:
+    // Runs a write step over files to its end and gives what became of them.
+    QList<FileOutcome> save(const TransferDestination& destination, const QStringList& files,
+                            std::atomic<bool>& cancelled);
+    // The image burner of the setting "ImageBurners" set to medium:image.
+    TransferDestination imageBurner(const QString& medium, const QString& image);
     // Runs the session to its end; the number of finished signals it gave.
     int run(TransferSession& session);
     TransferSession::Plan plan(const QStringList& sources, const QString& folder, uint device);
@@ -231,8 +243,17 @@ void TestTransferSession::failedWrite_endsFailed_recordsNothing()
     QVERIFY(device);
     const uint id = device->GetDeviceId();
 
-    TransferSession::Plan p =
-        plan({m_fitting, m_root + "/gone.avi"}, m_root + "/stick-" + QTest::currentDataTag(), id);
+    QStringList sources{m_fitting, m_root + "/gone.avi"};
+    const QString late = m_root + "/late.avi";
+    if (toUSB) {
+        // A file that cannot be read as a video fails alone: the one after it still arrives.
+        QDir().mkpath(m_root + "/folder.avi");
+        QFile::remove(late);
+        QVERIFY(QFile::copy(m_fitting, late));
+        sources << m_root + "/folder.avi" << late;
+    }
+    const QString stick = m_root + "/stick-" + QTest::currentDataTag();
+    TransferSession::Plan p = plan(sources, stick, id);
     p.writeAsIs = true;
     if (!toUSB) {
         p.destination.kind = TransferDestination::Burner;
@@ -247,6 +268,11 @@ void TestTransferSession::failedWrite_endsFailed_recordsNothing()
              qPrintable(result.failureText));
     QCOMPARE(result.files[0].state, toUSB ? FileOutcome::Arrived : FileOutcome::Failed);
     QCOMPARE(result.files[1].state, toUSB ? FileOutcome::Failed : FileOutcome::NotWritten);
+    if (toUSB) {
+        QCOMPARE(result.files[2].state, FileOutcome::Failed);
+        QCOMPARE(result.files[3].state, FileOutcome::Arrived);
+        QCOMPARE(contents(stick + "/late.avi"), contents(late));
+    }
     QCOMPARE(session.state(), int(TransferState::Stopped));
     const auto stored = storedDevice(id);
     QVERIFY(stored && !stored->HasBeenConfigured());
@@ -298,6 +324,143 @@ void TestTransferSession::cancel_finishesOnce()
     session.reset();
     QCoreApplication::processEvents();
     QCOMPARE(finished.size(), 1);
+}
+
+QList<FileOutcome> TestTransferSession::save(const TransferDestination& destination,
+                                             const QStringList& files, std::atomic<bool>& cancelled)
+{
+    QList<TransferSaveStep::File> list;
+    for (int i = 0; i < files.size(); ++i)
+        list.append({i, files[i], files[i]});
+    TransferSaveStep step(cancelled, m_burner, destination, list);
+    QSignalSpy finished(&step, &TransferStep::finished);
+    step.start();
+    if (!finished.wait(120000))
+        step.wait();
+    return step.outcomes();
+}
+
+TransferDestination TestTransferSession::imageBurner(const QString& medium, const QString& image)
+{
+    TransferDestination destination;
+    destination.kind = TransferDestination::Burner;
+    destination.root = image;
+    if (!WriteSetting("TransferWizard", "ImageBurners", (medium + ":" + image).toStdString()))
+        return destination;
+    std::vector<Drive> drives;
+    m_burner.GetAvailableDrives(3, drives);
+    for (const Drive& drive : drives) {
+        if (QString::fromStdU16String(drive.path()) == image)
+            destination.drive = drive;
+    }
+    return destination;
+}
+
+void TestTransferSession::cancelDuringCopy_reportsCancelledNotArrived()
+{
+    QStringList files;
+    for (const char* name : {"one.avi", "two.avi"}) {
+        QFile clip(m_root + "/cancelcopy/" + name);
+        QDir().mkpath(m_root + "/cancelcopy");
+        QVERIFY(clip.open(QIODevice::WriteOnly));
+        clip.write(QByteArray(100000, 'v'));
+        files << clip.fileName();
+    }
+    TransferDestination stick;
+    stick.root = m_root + "/stick-cancelcopy";
+    stick.fileSystem = FS_OTHER;
+    QDir().mkpath(stick.root);
+    // The user cancels as the first copy reports progress.
+    std::atomic<bool> cancelled{false};
+    QList<TransferSaveStep::File> list{{0, files[0], files[0]}, {1, files[1], files[1]}};
+    TransferSaveStep step(cancelled, m_burner, stick, list);
+    connect(
+        &step, &TransferStep::progress, &step, [&]() { cancelled = true; }, Qt::DirectConnection);
+    QSignalSpy finished(&step, &TransferStep::finished);
+    step.start();
+    QVERIFY(finished.wait(60000));
+    const QList<FileOutcome> outcomes = step.outcomes();
+    QCOMPARE(outcomes.size(), 2);
+    QCOMPARE(outcomes[0].state, FileOutcome::Cancelled);
+    QVERIFY(outcomes[0].destination.isEmpty());
+    QCOMPARE(outcomes[1].state, FileOutcome::NotWritten);
+    QVERIFY(QDir(stick.root).entryList(QDir::Files | QDir::Hidden).isEmpty());
+}
+
+void TestTransferSession::discNames_reportTheNamesUsed_data()
+{
+    QTest::addColumn<QString>("medium");
+    QTest::newRow("CD image") << "cd-r";
+    QTest::newRow("DVD image") << "dvd+r";
+}
+
+void TestTransferSession::discNames_reportTheNamesUsed()
+{
+    // A backslash is part of a Linux file name; twins by case and by name are renamed on the
+    // disc, and the outcome says so.
+    QFETCH(QString, medium);
+    const QString image = m_root + "/names-" + medium + ".iso";
+    const TransferDestination burner = imageBurner(medium, image);
+    QVERIFY(!burner.drive.isEmpty());
+    QStringList files;
+    for (const char* path : {"a/back\\slash.avi", "b/Clip.avi", "c/clip.avi"}) {
+        QDir().mkpath(m_root + "/names/" + QFileInfo(path).path());
+        QFile clip(m_root + "/names/" + path);
+        QVERIFY(clip.open(QIODevice::WriteOnly));
+        clip.write(path);
+        files << clip.fileName();
+    }
+    std::atomic<bool> cancelled{false};
+    QStringList arrived;
+    for (const FileOutcome& outcome : save(burner, files, cancelled)) {
+        QCOMPARE(outcome.state, FileOutcome::Arrived);
+        arrived << outcome.destination;
+    }
+    const QStringList names{"back\\slash.avi", "Clip.avi", "clip (2).avi"};
+    QCOMPARE(arrived,
+             QStringList({image + "/" + names[0], image + "/" + names[1], image + "/" + names[2]}));
+
+    // What a reader we did not write finds: Rock Ridge on the CD, UDF on the DVD.
+    const QString out = m_root + "/names-out-" + medium;
+    QProcess reader;
+    if (medium == "cd-r")
+        reader.start("xorriso", {"-osirrox", "on", "-indev", image, "-extract", "/", out});
+    else
+        reader.start("7z", {"x", "-tudf", "-y", "-o" + out, image});
+    QVERIFY(reader.waitForFinished(60000) && reader.exitCode() == 0);
+    QStringList found = QDir(out).entryList(QDir::Files);
+    QStringList expected = names;
+    found.sort();
+    expected.sort();
+    QCOMPARE(found, expected);
+}
+
+void TestTransferSession::imagePathProblem_reachesTheUserWithItsReason()
+{
+    const QString folder = m_root + "/images-gone";
+    QDir().mkpath(folder);
+    const QString image = folder + "/disc.iso";
+    const QString reason = "the folder " + folder + " does not exist";
+    const TransferDestination burner = imageBurner("dvd+r", image);
+    QVERIFY(!burner.drive.isEmpty());
+    std::u16string problem;
+    QCOMPARE(m_burner.SetCurrentDrive(burner.drive), quint32(KavoMediaBurner::Success));
+    QCOMPARE(m_burner.GetWriteProblem(problem), quint32(KavoMediaBurner::Success));
+    QVERIFY(problem.empty());
+
+    // The folder goes after the drives were listed: the write fails saying why.
+    QVERIFY(QDir(folder).removeRecursively());
+    std::atomic<bool> cancelled{false};
+    const QList<FileOutcome> outcomes = save(burner, {m_fitting}, cancelled);
+    QCOMPARE(outcomes.size(), 1);
+    QCOMPARE(outcomes[0].state, FileOutcome::Failed);
+    QCOMPARE(outcomes[0].reason, reason);
+
+    // Asked again, as the file page does before Start, the recorder names the same reason.
+    QCOMPARE(m_burner.SetCurrentDrive(burner.drive), quint32(KavoMediaBurner::Success));
+    QCOMPARE(m_burner.GetWriteProblem(problem), quint32(KavoMediaBurner::Success));
+    QCOMPARE(QString::fromStdU16String(problem), reason);
+    m_burner.SetCurrentDrive(Drive());
 }
 
 int main(int argc, char** argv)

@@ -336,14 +336,15 @@ void TestCommandLine::parseUnattended_data()
     QTest::newRow("url destination")
         << base + QStringList{"-to", "file:///media/al/MY%20STICK", "-start"} << true
         << "/media/al/MY STICK" << -1 << true;
-    QTest::newRow("profile 2 is no transfer profile")
-        << base + QStringList{"-to", "/m", "-start", "-profile", "2"} << true << "/m" << -1
-        << false;
-    QTest::newRow("profile not a number")
-        << base + QStringList{"-to", "/m", "-start", "-profile", "hd"} << true << "/m" << -1
-        << false;
-    QTest::newRow("mobile profile")
-        << base + QStringList{"-to", "/m", "-start", "-profile", "0"} << true << "/m" << 0 << true;
+    // Only the profiles a transfer can use: 0, 1, 3 and 4.
+    for (const char* refused : {"2", "5", "6", "-1", "x", "3x", ""})
+        QTest::addRow("profile \"%s\" refused", refused)
+            << base + QStringList{"-to", "/m", "-start", "-profile", refused} << true << "/m" << -1
+            << false;
+    for (int accepted : {0, 1, 3, 4})
+        QTest::addRow("profile %d", accepted)
+            << base + QStringList{"-to", "/m", "-start", "-profile", QString::number(accepted)}
+            << true << "/m" << accepted << true;
     QTest::newRow("a file named -to is a file")
         << QStringList{"-xfer", "-id", "5", "-file", "-to", "/m", "-start"} << false << "" << -1
         << true;

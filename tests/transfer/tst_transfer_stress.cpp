@@ -1,3 +1,4 @@
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -56,9 +57,12 @@ void TestTransferStress::initTestCase()
                                                                 "ultrafast", "-pix_fmt", "yuv420p",
                                                                 "-c:a", "aac", "-shortest"});
     QVERIFY2(!m_asIs.isEmpty() && !m_convert.isEmpty(), qPrintable(clips.lastError()));
+    // Each busy loop ends with this test, also when a time limit kills it.
+    const QString loop =
+        QString("while kill -0 %1 2>/dev/null; do :; done").arg(QCoreApplication::applicationPid());
     for (int i = 0; i < 2; ++i) {
         auto busy = std::make_unique<QProcess>();
-        busy->start("sh", {"-c", "while :; do :; done"});
+        busy->start("sh", {"-c", loop});
         QVERIFY(busy->waitForStarted());
         m_busy.push_back(std::move(busy));
     }

@@ -30,6 +30,7 @@ private slots:
     void refusedBeforeStart_data();
     void refusedBeforeStart();
     void hugeFileToFat32_refusedBeforeStart();
+    void driveFillsDuringTransfer_failsNamingFileAndReason_data();
     void driveFillsDuringTransfer_failsNamingFileAndReason();
     void cancelMidCopy_leavesNoPartFile();
     void driveRemovedMidTransfer_cancels();
@@ -249,8 +250,18 @@ void TestTransferUsb::hugeFileToFat32_refusedBeforeStart()
     QFile::remove(huge);
 }
 
+void TestTransferUsb::driveFillsDuringTransfer_failsNamingFileAndReason_data()
+{
+    // Either the converted video comes first and the drive is full for both, or the other
+    // video arrives first and only the last one fails: both are failed transfers.
+    QTest::addColumn<bool>("beachFirst");
+    QTest::newRow("first file fails, the rest is not written") << true;
+    QTest::newRow("last file fails, the others arrive") << false;
+}
+
 void TestTransferUsb::driveFillsDuringTransfer_failsNamingFileAndReason()
 {
+    QFETCH(bool, beachFirst);
     if (!TransferRun::canUnshareMounts())
         QSKIP("no private mount namespace with a tmpfs here");
     // A 2 MiB drive that another program fills while the first video is being converted: the
@@ -259,32 +270,39 @@ void TestTransferUsb::driveFillsDuringTransfer_failsNamingFileAndReason()
         clip("beach.mp4",
              {"-c:v", "libx264", "-preset", "ultrafast", "-pix_fmt", "yuv420p", "-c:a", "aac"}, 4);
     QVERIFY(!beach.isEmpty());
-    const QString stick = folder("small");
-    const QString listing = m_root.path() + "/small-listing.txt";
+    const QString stick = folder(beachFirst ? "small" : "small2");
+    const QString listing = stick + "-listing.txt";
     QVERIFY(WriteSetting("TransferWizard", "ExtraDrives", stick.toStdString()));
+    // Room left for the unconverted video (in 4 KiB pages) and a little more.
+    const qint64 roomKiB = (QFileInfo(m_birthday).size() + 4095) / 4096 * 4 + 64;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("DEST", stick);
     env.insert("TMPD", tempDir());
     env.insert("LISTING", listing);
+    env.insert("FILL", beachFirst ? "" : QString("count=%1").arg(2048 - roomKiB));
     const QString script =
         "mount -t tmpfs -o size=2m tmpfs \"$DEST\" || exit 99\n"
         "( while ! compgen -G \"$TMPD\"/portavo-run-*/beach*.temp >/dev/null; do sleep 0.02; done\n"
-        "  dd if=/dev/zero of=\"$DEST/filler\" bs=16k 2>/dev/null ) &\n"
+        "  dd if=/dev/zero of=\"$DEST/filler\" bs=1k $FILL 2>/dev/null ) &\n"
         "watcher=$!\n"
         "\"$@\"; rc=$?\n"
         "kill $watcher 2>/dev/null; wait\n"
         "ls -A \"$DEST\" > \"$LISTING\"; exit $rc\n";
     const QByteArray sourceBefore = contents(m_birthday);
+    const QStringList order =
+        beachFirst ? QStringList{beach, m_birthday} : QStringList{m_birthday, beach};
     const TransferRun::Result run = TransferRun::run(
-        TransferRun::arguments(10002, {beach, m_birthday}, stick, {"-profile", "3"}), env, script);
+        TransferRun::arguments(10002, order, stick, {"-profile", "3"}), env, script);
     QVERIFY2(run.exitCode == 1, qPrintable(run.output + run.errors));
     const QStringList failed = run.file("beach.mp4");
     QCOMPARE(failed.value(1), QString("failed"));
     QVERIFY2(failed.value(2).contains("No space left on device"), qPrintable(failed.value(2)));
-    QCOMPARE(run.file("birthday.avi").value(1), QString("failed"));
+    QCOMPARE(run.file("birthday.avi").value(1), QString(beachFirst ? "failed" : "arrived"));
     // Nothing else lost: the other program's file stays, no part file, the sources intact.
-    QCOMPARE(QString::fromUtf8(contents(listing)).split('\n', Qt::SkipEmptyParts),
-             QStringList{"filler"});
+    QStringList left{"filler"};
+    if (!beachFirst)
+        left.prepend("birthday.avi");
+    QCOMPARE(QString::fromUtf8(contents(listing)).split('\n', Qt::SkipEmptyParts), left);
     QCOMPARE(contents(m_birthday), sourceBefore);
     QVERIFY(QFileInfo(beach).size() > 0);
 }

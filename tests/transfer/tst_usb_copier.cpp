@@ -7,12 +7,11 @@
 #include <sys/mount.h>
 
 #include "BurnerDriveLister.h"
-#include "TransferSaveStep.h"
 #include "USBFileCopier.h"
 
 // The USB copier on real files: what arrives is the source byte for byte, names already taken
-// stay untouched, a cancel or a failure leaves no part file, FAT refuses files of 4 GB; and the
-// rate rules of the write step.
+// stay untouched (also one taken during the copy), a cancel or a failure (an fsync too) leaves no
+// part file, FAT refuses files of 4 GiB; and the rate of a blank disc.
 class TestUsbCopier : public QObject
 {
     Q_OBJECT
@@ -22,10 +21,13 @@ private slots:
     void copy_arrivesWhole();
     void copy_neverReplacesAFile();
     void copy_cancelled_leavesNothing();
-    void copy_refusesHugeFileForFat();
+    void copy_nameTakenDuringCopy_leavesTheOtherFile();
+    void copy_fsyncFails_failsAndLeavesNoPart();
+    void copy_fatLimit_data();
+    void copy_fatLimit();
     void copy_missingFolder_fails();
-    void rates_data();
-    void rates();
+    void blankDiscRate_data();
+    void blankDiscRate();
     void copy_driveFull_failsAndRemovesPart(); // last: moves this process to its own mounts
 
 private:
@@ -137,24 +139,90 @@ void TestUsbCopier::copy_cancelled_leavesNothing()
     QCOMPARE(QFileInfo(source).size(), USBFileCopier::ChunkBytes * 3);
 }
 
-void TestUsbCopier::copy_refusesHugeFileForFat()
+void TestUsbCopier::copy_nameTakenDuringCopy_leavesTheOtherFile()
 {
+    const QString source = makeFile("race.avi", USBFileCopier::ChunkBytes + 100);
+    const QString stick = freshFolder("race");
+    // Another program saves a file under the chosen name while the copy runs.
+    bool planted = false;
+    const USBFileCopier::Result result = USBFileCopier::copy(source, stick, [&](quint64, quint64) {
+        if (!planted) {
+            QFile other(stick + "/race.avi");
+            planted = other.open(QIODevice::NewOnly) && other.write("theirs") == 6;
+        }
+        return true;
+    });
+    QVERIFY(planted);
+    QCOMPARE(int(result.outcome), int(USBFileCopier::Outcome::Copied));
+    QCOMPARE(result.destination, stick + "/race (2).avi");
+    QCOMPARE(contents(stick + "/race.avi"), QByteArray("theirs"));
+    QCOMPARE(contents(result.destination), contents(source));
+}
+
+namespace {
+int s_fsyncCalls = 0;
+int failingFsync(int)
+{
+    ++s_fsyncCalls;
+    errno = EIO;
+    return -1;
+}
+} // namespace
+
+void TestUsbCopier::copy_fsyncFails_failsAndLeavesNoPart()
+{
+    // The drive cannot confirm the data: the file must not take its name.
+    const QString source = makeFile("unsure.avi", 5000);
+    const QString stick = freshFolder("unsure");
+    USBFileCopier::FileOperations operations;
+    operations.fsync = failingFsync;
+    s_fsyncCalls = 0;
+    const USBFileCopier::Result result = USBFileCopier::copy(
+        source, stick, [](quint64, quint64) { return true; }, false, FileNameMapper(), operations);
+    QCOMPARE(s_fsyncCalls, 1);
+    QCOMPARE(int(result.outcome), int(USBFileCopier::Outcome::Failed));
+    QCOMPARE(result.error, EIO);
+    QVERIFY(QDir(stick).entryList(QDir::Files | QDir::Hidden).isEmpty());
+}
+
+void TestUsbCopier::copy_fatLimit_data()
+{
+    // The largest FAT32 file is 4 GiB - 1 byte.
+    QTest::addColumn<qint64>("size");
+    QTest::addColumn<bool>("fat");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("4 GiB - 1 on FAT") << Q_INT64_C(4294967295) << true << true;
+    QTest::newRow("4 GiB on FAT") << Q_INT64_C(4294967296) << true << false;
+    QTest::newRow("4 GiB elsewhere") << Q_INT64_C(4294967296) << false << true;
+}
+
+void TestUsbCopier::copy_fatLimit()
+{
+    QFETCH(qint64, size);
+    QFETCH(bool, fat);
+    QFETCH(bool, accepted);
     const QString source = m_root.path() + "/src/huge.avi";
     QDir().mkpath(m_root.path() + "/src");
     QFile huge(source);
     QVERIFY(huge.open(QIODevice::WriteOnly));
-    QVERIFY(huge.resize(USBFileCopier::FatFileLimit + 1)); // sparse: 4 GiB
+    QVERIFY(huge.resize(size)); // sparse
     huge.close();
     const QString stick = freshFolder("fat");
-    bool called = false;
+    // An accepted file is cancelled at its first progress report, before a byte is written.
+    quint64 total = 0;
     const USBFileCopier::Result result = USBFileCopier::copy(
-        source, stick, [&](quint64, quint64) { return called = true; }, true);
-    QCOMPARE(int(result.outcome), int(USBFileCopier::Outcome::Failed));
-    QCOMPARE(result.error, EFBIG);
-    QVERIFY(result.reason.contains("4 GB"));
-    QVERIFY(!called);
-    QVERIFY(QDir(stick).entryList(QDir::Files | QDir::Hidden).isEmpty());
+        source, stick, [&](quint64, quint64 t) { return total = t, false; }, fat);
     QFile::remove(source);
+    if (accepted) {
+        QCOMPARE(int(result.outcome), int(USBFileCopier::Outcome::Cancelled));
+        QCOMPARE(total, quint64(size));
+    } else {
+        QCOMPARE(int(result.outcome), int(USBFileCopier::Outcome::Failed));
+        QCOMPARE(result.error, EFBIG);
+        QVERIFY(result.reason.contains("4 GB"));
+        QCOMPARE(total, quint64(0));
+    }
+    QVERIFY(QDir(stick).entryList(QDir::Files | QDir::Hidden).isEmpty());
 }
 
 void TestUsbCopier::copy_missingFolder_fails()
@@ -168,40 +236,24 @@ void TestUsbCopier::copy_missingFolder_fails()
              qPrintable(result.reason));
 }
 
-void TestUsbCopier::rates_data()
+void TestUsbCopier::blankDiscRate_data()
 {
-    QTest::addColumn<QString>("kind");
     QTest::addColumn<quint64>("bytes");
-    QTest::addColumn<qint64>("measure"); // seconds (usb), ms (disc), speed (blank disc)
+    QTest::addColumn<uint>("speed"); // as the recorder reports it
     QTest::addColumn<uint>("rate");
-    // USB: whole seconds summed per file (2.5 s and 3.9 s count 2 + 3).
-    QTest::newRow("usb, two files of 30 MB")
-        << "usb" << quint64(60000000) << qint64(5) << 12000000u;
-    QTest::newRow("usb, every file under a second")
-        << "usb" << quint64(60000000) << qint64(0) << 0u;
-    QTest::newRow("disc, 10 MB in 4 s") << "disc" << quint64(10000000) << qint64(4000) << 2500000u;
-    QTest::newRow("disc, no time measured") << "disc" << quint64(10000000) << qint64(0) << 0u;
-    QTest::newRow("blank CD at 16x") << "blank" << quint64(737280000) << qint64(16) << 2457600u;
-    QTest::newRow("blank DVD, speed unknown")
-        << "blank" << quint64(4700000000) << qint64(0) << 5540000u;
+    QTest::newRow("blank CD at 16x") << quint64(737280000) << 16u << 2457600u;
+    QTest::newRow("blank DVD, speed unknown") << quint64(4700000000) << 0u << 5540000u;
     QTest::newRow("DVD recorder reporting 22160 kB/s")
-        << "blank" << quint64(4700000000) << qint64(22160) << 22160000u;
-    QTest::newRow("largest CD is still a CD")
-        << "blank" << quint64(0x2C600000) << qint64(0) << 614400u;
+        << quint64(4700000000) << 22160u << 22160000u;
+    QTest::newRow("largest CD is still a CD") << quint64(0x2C600000) << 0u << 614400u;
 }
 
-void TestUsbCopier::rates()
+void TestUsbCopier::blankDiscRate()
 {
-    QFETCH(QString, kind);
     QFETCH(quint64, bytes);
-    QFETCH(qint64, measure);
+    QFETCH(uint, speed);
     QFETCH(uint, rate);
-    if (kind == "usb")
-        QCOMPARE(TransferSaveStep::rateFromSeconds(bytes, measure), rate);
-    else if (kind == "disc")
-        QCOMPARE(TransferSaveStep::rateFromMilliseconds(bytes, measure), rate);
-    else
-        QCOMPARE(BurnerDriveLister::blankDiscRate(bytes, quint32(measure)), rate);
+    QCOMPARE(BurnerDriveLister::blankDiscRate(bytes, speed), rate);
 }
 
 void TestUsbCopier::copy_driveFull_failsAndRemovesPart()

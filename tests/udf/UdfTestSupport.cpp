@@ -63,24 +63,27 @@ QMap<QString, QString> keyValues(const QString& text)
     return map;
 }
 
-QMap<QString, qint64> isoListing(const QString& image, bool joliet)
+QMap<QString, qint64> isoListing(const QString& image, bool joliet, QMap<QString, QString>* dates)
 {
     // isoinfo prints no UTF-8, so Joliet names come from xorriso, which also joins the records
     // of a multi-extent file; isoinfo lists every record, so its sizes are summed.
     // "-r-xr-xr-x    1 0        0          100000 Dec  6 16:26 '/b.bin'"
     static const QRegularExpression xorrisoLine(
-        R"re(^-\S+\s+\d+\s+\d+\s+\d+\s+(\d+) .* '/(.*)'$)re");
+        R"re(^-\S+\s+\d+\s+\d+\s+\d+\s+(\d+) (\w+\s+\d+\s+\S+) '/(.*)'$)re");
     // "----------   0    0    0     100000 Dec  6 2026 [    271 00]  B.BIN;1 "; isoinfo prints
     // the multi-extent flag as "FFFF" without the bracket.
     static const QRegularExpression isoinfoLine(
-        R"re(^-\S+\s+\d+\s+\d+\s+\d+\s+(\d+) .*\[\s*\d+ [0-9A-F]+\]?\s+(\S.*) $)re");
+        R"re(^-\S+\s+\d+\s+\d+\s+\d+\s+(\d+) (\w+\s+\d+\s+\d+) \[\s*\d+ [0-9A-F]+\]?\s+(\S.*) $)re");
     const ToolRun r = joliet ? run("xorriso", {"-indev", image, "-find", "/", "-exec", "lsdl"})
                              : run("isoinfo", {"-l", "-i", image});
     QMap<QString, qint64> files;
     for (const QString& l : (r.out + r.err).split('\n')) {
         const auto m = (joliet ? xorrisoLine : isoinfoLine).match(l);
-        if (m.hasMatch())
-            files[m.captured(2)] += m.captured(1).toLongLong();
+        if (!m.hasMatch())
+            continue;
+        files[m.captured(3)] += m.captured(1).toLongLong();
+        if (dates)
+            dates->insert(m.captured(3), m.captured(2).simplified());
     }
     return files;
 }

@@ -27,8 +27,9 @@ int writeImage(udf::BridgeImage& image, const QString& path, int chunk = 64 * 10
 QMap<QString, QString> keyValues(const QString& text);
 
 // Name -> size of every file in the root of the Joliet tree (xorriso) or the ISO 9660 tree
-// (isoinfo -l).
-QMap<QString, qint64> isoListing(const QString& image, bool joliet);
+// (isoinfo -l); with dates, name -> the date the reader shows ("Mar 4 2001", local time).
+QMap<QString, qint64> isoListing(const QString& image, bool joliet,
+                                 QMap<QString, QString>* dates = nullptr);
 
 // Bytes of the image at the file's extents, concatenated.
 QByteArray readExtents(const QString& image, const std::vector<udf::FileExtent>& extents);

@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QLocale>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -88,6 +89,8 @@ void TestUdfBridgeImage::initTestCase()
 {
     QVERIFY(m_dir.isValid());
     QDir(m_dir.path()).mkdir("src");
+    // The readers show dates in local time.
+    qputenv("TZ", "UTC");
     // Distinct times in the past, so a wrong field of the timestamps shows.
     QDateTime time(QDate(2001, 2, 3), QTime(4, 5, 6), Qt::UTC);
     for (const Fixture& f : fixtures) {
@@ -165,8 +168,10 @@ void TestUdfBridgeImage::readers_seeEveryFile()
 
     // The ISO 9660 and Joliet sides list the same files with the same sizes; names that are
     // too long there are shortened, and stay unique.
-    const auto joliet = udftest::isoListing(image, true);
-    const auto primary = udftest::isoListing(image, false);
+    QMap<QString, QString> jolietDates;
+    QMap<QString, QString> primaryDates;
+    const auto joliet = udftest::isoListing(image, true, &jolietDates);
+    const auto primary = udftest::isoListing(image, false, &primaryDates);
     QCOMPARE(joliet.size(), names.size());
     QCOMPARE(primary.size(), names.size());
     QList<qint64> sizes;
@@ -184,6 +189,15 @@ void TestUdfBridgeImage::readers_seeEveryFile()
     static const QRegularExpression isoName(R"(^[A-Z0-9_]{1,30}\.[A-Z0-9_]*;1$)");
     for (const QString& n : primary.keys())
         QVERIFY2(isoName.match(n).hasMatch() && n.size() <= 33, qPrintable(n));
+    // Each record carries its source's date (the sizes tell the files apart).
+    QMap<qint64, QString> sourceDates;
+    for (const QString& n : names)
+        sourceDates[QFileInfo(path(n)).size()] =
+            QLocale::c().toString(QFileInfo(path(n)).lastModified().toUTC(), "MMM d yyyy");
+    for (const QString& n : joliet.keys())
+        QCOMPARE(jolietDates.value(n), sourceDates.value(joliet.value(n)));
+    for (const QString& n : primary.keys())
+        QCOMPARE(primaryDates.value(n), sourceDates.value(primary.value(n)));
     for (const QString& n : joliet.keys())
         QVERIFY2(n.size() <= 64, qPrintable(n));
 }

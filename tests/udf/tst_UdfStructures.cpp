@@ -1,9 +1,16 @@
 #include "CompressedUnicode.h"
 #include "DescriptorTag.h"
 #include "DiscNames.h"
+#include "LDStorage.h"
 #include "LayoutPlanner.h"
+#include "UdfDescriptors.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QtEndian>
+#include <algorithm>
+#include <tuple>
 
 using namespace udf;
 
@@ -192,33 +199,134 @@ private slots:
         QCOMPARE(got, expected);
     }
 
-    void tinyLayout()
+    // Every structure and every file's data in its own sectors, in the order the planner
+    // promises, the closing anchor last and the image a whole number of 16-sector blocks.
+    void layout_placesEverythingApart_data()
     {
-        const Layout l = LayoutPlanner::plan({planned("b.txt", 5000), planned("a.txt", 1)},
-                                             "KavoTransferWizard", 1700000000);
-        const QList<uint32_t> got{
-            l.fileSet,       l.rootEntry,        l.rootIdentifiers,     l.isoPathTableL,
-            l.isoPathTableM, l.jolietPathTableL, l.jolietPathTableM,    l.isoRoot,
-            l.jolietRoot,    l.firstEntry,       l.files[0].dataSector, l.files[1].dataSector,
-            l.firstData,     l.endData,          l.totalSectors};
-        // ISO structures in the gap before the anchor; UDF up to the closing anchor; the
-        // partition starts 4 sectors late so that the image is 17 blocks of 16 sectors.
-        const QList<uint32_t> want{261, 263, 264, 66,  67,  68,  69, 70,
-                                   71,  265, 267, 270, 267, 271, 272};
-        QCOMPARE(got, want);
-        QCOMPARE(l.partitionStart, uint32_t(261));
-        QCOMPARE(l.partitionLength(), uint32_t(272 - 1 - 261));
-        QCOMPARE(l.isoOrder, (std::vector<size_t>{1, 0}));
-        QCOMPARE(l.rootIdentifierBytes, uint32_t(40 + 44 + 44));
+        QTest::addColumn<int>("files");
+        QTest::addColumn<quint64>("size");
+        QTest::newRow("two small files") << 2 << quint64(5000);
+        QTest::newRow("empty files") << 3 << quint64(0);
+        QTest::newRow("too many names for the gap") << 3000 << quint64(1);
+        QTest::newRow("a file over 4 GiB") << 1 << 4 * GiB + 1;
+    }
+    void layout_placesEverythingApart()
+    {
+        QFETCH(int, files);
+        QFETCH(quint64, size);
+        std::vector<PlannedFile> list;
+        for (int i = 0; i < files; ++i)
+            list.push_back(planned(qPrintable(QString("%1 a rather long name.mkv").arg(i)),
+                                   size + quint64(i)));
+        const Layout l = LayoutPlanner::plan(list, "KavoTransferWizard", 0);
+        QCOMPARE(l.totalSectors % 16, uint32_t(0));
+        QVERIFY(l.partitionStart > UdfDescriptors::anchorSector);
+        QCOMPARE(l.partitionStart + l.partitionLength() + 1, l.totalSectors);
 
-        // Too many names for the gap: the ISO structures move into the partition, before the
-        // file entries.
-        std::vector<PlannedFile> many;
-        for (int i = 0; i < 3000; ++i)
-            many.push_back(planned(qPrintable(QString("%1 a rather long name.mkv").arg(i)), 1));
-        const Layout m = LayoutPlanner::plan(many, "KavoTransferWizard", 0);
-        QVERIFY(m.isoPathTableL > m.rootIdentifiers && m.jolietRoot < m.firstEntry);
-        QCOMPARE(m.firstEntry, m.jolietRoot + m.jolietRootBytes / 2048);
+        // [first, end) of each structure; names say what overlapped.
+        QList<std::tuple<quint64, quint64, QString>> spans{
+            {16, 22, "volume recognition"},
+            {32, 48, "main sequence"},
+            {48, 64, "reserve sequence"},
+            {64, 66, "integrity"},
+            {256, 257, "anchor"},
+            {l.fileSet, l.fileSet + 2, "file set"},
+            {l.rootEntry, l.rootEntry + 1, "root entry"},
+            {l.rootIdentifiers, l.rootIdentifiers + (l.rootIdentifierBytes + 2047) / 2048,
+             "root identifiers"},
+            {l.isoPathTableL, l.isoPathTableL + 1, "iso path table L"},
+            {l.isoPathTableM, l.isoPathTableM + 1, "iso path table M"},
+            {l.jolietPathTableL, l.jolietPathTableL + 1, "joliet path table L"},
+            {l.jolietPathTableM, l.jolietPathTableM + 1, "joliet path table M"},
+            {l.isoRoot, l.isoRoot + l.isoRootBytes / 2048, "iso root"},
+            {l.jolietRoot, l.jolietRoot + l.jolietRootBytes / 2048, "joliet root"},
+            {l.totalSectors - 1, l.totalSectors, "closing anchor"}};
+        for (const PlannedFile& f : l.files) {
+            spans.append({f.entrySector, f.entrySector + 1, "entry"});
+            if (f.size)
+                spans.append({f.dataSector, f.dataSector + f.sectors(), "data"});
+            QVERIFY(f.entrySector >= l.partitionStart && f.entrySector < l.firstData);
+            QVERIFY(!f.size || (f.dataSector >= l.firstData && f.dataSector < l.endData));
+        }
+        QVERIFY(l.fileSet >= l.partitionStart);
+        std::sort(spans.begin(), spans.end());
+        for (int i = 1; i < spans.size(); ++i)
+            QVERIFY2(std::get<0>(spans[i]) >= std::get<1>(spans[i - 1]),
+                     qPrintable(std::get<2>(spans[i - 1]) + " overlaps " + std::get<2>(spans[i])));
+        QCOMPARE(std::get<2>(spans.last()), QString("closing anchor"));
+        // The ISO structures stay out of the partition while they fit before the anchor.
+        QCOMPARE(l.jolietRoot < UdfDescriptors::anchorSector, files < 1000);
+    }
+
+    // The file entry of the largest file allowed still fits its sector; one byte more is
+    // refused before anything is written.
+    void largestFile_entryFitsItsSector()
+    {
+        const quint64 largest = LayoutPlanner::maxFileSize();
+        QVERIFY(largest > 200 * GiB);
+        const Layout l = LayoutPlanner::plan({planned("huge.mkv", largest)}, "Kavo", 0);
+        const std::vector<FileExtent> extents = LayoutPlanner::udfExtents(l.files[0]);
+        QVERIFY(176 + 8 * extents.size() <= 2048);
+        std::vector<uint8_t> buffer(2 * 2048, 0);
+        std::fill(buffer.begin() + 2048, buffer.end(), uint8_t(0xAA));
+        UdfDescriptors::fileEntry(buffer.data(), l, 0);
+        QVERIFY(
+            std::all_of(buffer.begin() + 2048, buffer.end(), [](uint8_t b) { return b == 0xAA; }));
+        QCOMPARE(qFromLittleEndian<quint32>(buffer.data() + 172), quint32(8 * extents.size()));
+
+        QTemporaryDir dir;
+        const QString path = dir.filePath("over.mkv");
+        QFile sparse(path);
+        QVERIFY(sparse.open(QIODevice::WriteOnly) && sparse.resize(qint64(largest) + 1));
+        sparse.close();
+        Failure failure;
+        QVERIFY(!BridgeImage::plan({{QFile::encodeName(path).toStdString(), u"over.mkv"}}, {},
+                                   &failure));
+        QCOMPARE(failure.status, int32_t(LD_InvalidFile));
+    }
+
+    // A file of 4 GiB + 1 byte, planned but never written: the UDF entry holds the whole
+    // 64-bit length in its extents, the ISO and Joliet sides chain multi-extent records.
+    void fileOver4GiB_descriptorsHoldTheWholeLength()
+    {
+        const quint64 size = 4 * GiB + 1;
+        const Layout l =
+            LayoutPlanner::plan({planned("big.mkv", size), planned("after.txt", 10)}, "Kavo", 0);
+        std::vector<uint8_t> entry(2048, 0);
+        UdfDescriptors::fileEntry(entry.data(), l, 0);
+        QCOMPARE(qFromLittleEndian<quint64>(entry.data() + 56), size);
+        const quint32 eaBytes = qFromLittleEndian<quint32>(entry.data() + 168);
+        const quint32 adBytes = qFromLittleEndian<quint32>(entry.data() + 172);
+        quint64 described = 0;
+        for (quint32 at = 176 + eaBytes; at < 176 + eaBytes + adBytes; at += 8)
+            described += qFromLittleEndian<quint32>(entry.data() + at) & 0x3FFFFFFF;
+        QCOMPARE(described, size);
+
+        const std::vector<uint8_t> header = LayoutPlanner::header(l);
+        for (bool joliet : {false, true}) {
+            const QByteArray name =
+                joliet ? QByteArray("\0b\0i\0g\0.\0m\0k\0v", 14) : QByteArray("BIG.MKV;1");
+            const uint32_t root = joliet ? l.jolietRoot : l.isoRoot;
+            const uint32_t bytes = joliet ? l.jolietRootBytes : l.isoRootBytes;
+            QList<QPair<quint32, int>> records; // length, flags
+            for (uint32_t at = root * 2048; at < root * 2048 + bytes;) {
+                const uint8_t* r = header.data() + at;
+                if (r[0] == 0) { // the rest of the sector is padding
+                    at = (at / 2048 + 1) * 2048;
+                    continue;
+                }
+                if (QByteArray(reinterpret_cast<const char*>(r + 33), r[32]) == name)
+                    records.append({qFromLittleEndian<quint32>(r + 10), r[25]});
+                at += r[0];
+            }
+            QVERIFY(records.size() >= 2);
+            quint64 total = 0;
+            for (int i = 0; i < records.size(); ++i) {
+                total += records[i].first;
+                QCOMPARE(records[i].second & 0x80, i + 1 < records.size() ? 0x80 : 0);
+            }
+            QCOMPARE(total, size);
+        }
     }
 
     void header_data()
