@@ -8,6 +8,7 @@ PKGS=(
   libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev libavfilter-dev ffmpeg
   libburn-dev libisofs-dev libisoburn-dev xorriso udftools p7zip-full genisoimage
   libicu-dev xvfb xauth fonts-dejavu-core sqlite3
+  qt6-translations-l10n fonts-noto-cjk
   dbus dbus-session-bus-common ntfs-3g
   desktop-file-utils appstream lintian
 )

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Renders every wizard page, the open drive popup, the Add dialog, the secondary dialogs and
 # the message boxes to PNG files.
-#   bash scripts/screenshots.sh [outdir]      (default: <build dir>/screenshots)
+#   bash scripts/screenshots.sh [outdir] [language]   (default: <build dir>/screenshots, English)
 # Runs offscreen, so it needs no display. Builds the renderer first when needed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -13,5 +13,5 @@ if [ ! -f "$BUILD/build.ninja" ]; then
 fi
 cmake --build "$BUILD" --target portavo_screens
 mkdir -p "$OUT"
-QT_QPA_PLATFORM=offscreen "$BUILD/bin/portavo_screens" "$OUT"
+QT_QPA_PLATFORM=offscreen "$BUILD/bin/portavo_screens" "$OUT" ${2:+"$2"}
 echo "Screenshots written to $OUT/"

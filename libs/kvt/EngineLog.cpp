@@ -1,5 +1,6 @@
 #include "EngineLog.h"
 
+#include "EngineLogging.h"
 #include "TranscodeEnums.h"
 
 #include <QDateTime>
@@ -48,7 +49,7 @@ void EngineLog::configure(const LoggerSettings& settings)
 void EngineLog::write(int messageClass, const std::string& text)
 {
     if (messageClass & (KAVO_CRITICAL_MSG | KAVO_ERROR_MSG | KAVO_WARNING_MSG))
-        qDebug().noquote() << "KavoTranscode" << QString::fromStdString(text);
+        qCDebug(lcEngine).noquote() << "KavoTranscode" << QString::fromStdString(text);
 
     LogState& s = state();
     std::lock_guard<std::mutex> lock(s.mutex);

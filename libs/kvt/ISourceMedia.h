@@ -3,6 +3,7 @@
 #include "ISourceMediaAudioTrack.h"
 #include "ISourceMediaVideoTrack.h"
 #include "RefCountedPtr.h"
+#include "TranscodeEnums.h"
 
 #include <cstdint>
 #include <string>
@@ -47,6 +48,15 @@ public:
     virtual int32_t GetAnalysisDetails(std::string& details) = 0;
     // True when the file plays on the device profile (DP_ value) as it is.
     virtual int32_t IsCompatible(int32_t profile, bool& compatible) = 0;
+    // Why the file must be converted for profile: a ConversionReason (CR_NONE when it plays as
+    // it is) and the engine's own words. Sources that cannot tell answer ENG_NOTIMPL_ERR.
+    virtual int32_t GetConversionReason(int32_t profile, int32_t& reason, std::string& details)
+    {
+        (void)profile;
+        reason = 0;
+        details.clear();
+        return ENG_NOTIMPL_ERR;
+    }
 };
 
 } // namespace kvt

@@ -11,10 +11,12 @@ namespace kvt {
 
 namespace {
 
-bool setReason(std::string* out, const std::string& reason)
+bool setReason(ProfileCompatibility::Misfit* out, ConversionReason code, const std::string& text)
 {
-    if (out)
-        *out = reason;
+    if (out) {
+        out->code = code;
+        out->text = text;
+    }
     return false;
 }
 
@@ -58,28 +60,33 @@ bool ProfileCompatibility::containerFits(const MediaInfo& info, const DeviceProf
 }
 
 bool ProfileCompatibility::videoFits(const MediaInfo& info, const VideoTrackInfo& v,
-                                     const DeviceProfileSpec& spec, std::string& reason)
+                                     const DeviceProfileSpec& spec, Misfit& reason)
 {
     if (v.codec != spec.videoCodec) {
-        reason = "video codec " + v.codecName + " is not " + spec.videoCodecName;
+        reason.code = CR_VIDEO_CODEC;
+        reason.text = "video codec " + v.codecName + " is not " + spec.videoCodecName;
         return false;
     }
     if (v.codedWidth > spec.maxWidth || v.codedHeight > spec.maxHeight) {
-        reason = "picture " + std::to_string(v.codedWidth) + "x" + std::to_string(v.codedHeight) +
-                 " is larger than " + std::to_string(spec.maxWidth) + "x" +
-                 std::to_string(spec.maxHeight);
+        reason.code = CR_PICTURE_SIZE;
+        reason.text = "picture " + std::to_string(v.codedWidth) + "x" +
+                      std::to_string(v.codedHeight) + " is larger than " +
+                      std::to_string(spec.maxWidth) + "x" + std::to_string(spec.maxHeight);
         return false;
     }
     if (v.codedWidth % 2 || v.codedHeight % 2) {
-        reason = "odd picture size";
+        reason.code = CR_PICTURE_SIZE;
+        reason.text = "odd picture size";
         return false;
     }
     if (v.fpsNum <= 0 || v.fpsDen <= 0 || double(v.fpsNum) / v.fpsDen > spec.maxFps + 0.01) {
-        reason = "frame rate unknown or above " + std::to_string(spec.maxFps);
+        reason.code = CR_FRAME_RATE;
+        reason.text = "frame rate unknown or above " + std::to_string(spec.maxFps);
         return false;
     }
     if (v.pixelFormat != AV_PIX_FMT_YUV420P && v.pixelFormat != AV_PIX_FMT_YUVJ420P) {
-        reason = "pixel format is not 8-bit 4:2:0";
+        reason.code = CR_PIXEL_FORMAT;
+        reason.text = "pixel format is not 8-bit 4:2:0";
         return false;
     }
     // Stream bit rates are often missing (AVI); the overall rate minus the
@@ -91,17 +98,20 @@ bool ProfileCompatibility::videoFits(const MediaInfo& info, const VideoTrackInfo
             videoRate -= a.bitrate;
     }
     if (videoRate > spec.videoBitrateMax) {
-        reason = "video bit rate " + std::to_string(videoRate) + " above " +
-                 std::to_string(spec.videoBitrateMax);
+        reason.code = CR_VIDEO_BITRATE;
+        reason.text = "video bit rate " + std::to_string(videoRate) + " above " +
+                      std::to_string(spec.videoBitrateMax);
         return false;
     }
     if (spec.videoCodec == VC_H264) {
         if (!h264ProfileFits(v.profile, spec.h264Profile)) {
-            reason = "H.264 profile " + std::to_string(v.profile) + " not supported";
+            reason.code = CR_VIDEO_PROFILE;
+            reason.text = "H.264 profile " + std::to_string(v.profile) + " not supported";
             return false;
         }
         if (v.level <= 0 || v.level > spec.h264MaxLevel) {
-            reason = "H.264 level " + std::to_string(v.level) + " not supported";
+            reason.code = CR_VIDEO_PROFILE;
+            reason.text = "H.264 level " + std::to_string(v.level) + " not supported";
             return false;
         }
     }
@@ -109,20 +119,23 @@ bool ProfileCompatibility::videoFits(const MediaInfo& info, const VideoTrackInfo
 }
 
 bool ProfileCompatibility::audioFits(const AudioTrackInfo& a, const DeviceProfileSpec& spec,
-                                     std::string& reason)
+                                     Misfit& reason)
 {
     if (!profileAcceptsAudio(spec, a.codec)) {
-        reason = "audio codec " + a.codecName + " not accepted";
+        reason.code = CR_AUDIO_CODEC;
+        reason.text = "audio codec " + a.codecName + " not accepted";
         return false;
     }
     // AC-3 carries surround to the amplifier; everything else must be stereo.
     const int maxChannels = a.codec == AC_AC3 ? 6 : spec.audioChannels;
     if (a.channels > maxChannels) {
-        reason = "audio has " + std::to_string(a.channels) + " channels";
+        reason.code = CR_AUDIO_CHANNELS;
+        reason.text = "audio has " + std::to_string(a.channels) + " channels";
         return false;
     }
     if (spec.audioBitrateMax > 0 && a.bitrate > spec.audioBitrateMax) {
-        reason = "audio bit rate " + std::to_string(a.bitrate) + " too high";
+        reason.code = CR_AUDIO_BITRATE;
+        reason.text = "audio bit rate " + std::to_string(a.bitrate) + " too high";
         return false;
     }
     return true;
@@ -131,23 +144,33 @@ bool ProfileCompatibility::audioFits(const AudioTrackInfo& a, const DeviceProfil
 bool ProfileCompatibility::isCompatible(const MediaInfo& info, const DeviceProfileSpec& spec,
                                         std::string* reason)
 {
+    Misfit misfit;
+    const bool fits = check(info, spec, &misfit);
+    if (reason)
+        *reason = misfit.text;
+    return fits;
+}
+
+bool ProfileCompatibility::check(const MediaInfo& info, const DeviceProfileSpec& spec,
+                                 Misfit* misfit)
+{
     // A file whose analysis had to leave something out is never used unchanged.
     if (info.resultCode != SUCCESS)
-        return setReason(reason, "analysis incomplete: " + info.details);
+        return setReason(misfit, CR_ANALYSIS, "analysis incomplete: " + info.details);
     if (info.video.size() != 1)
-        return setReason(reason, "needs exactly one video track");
+        return setReason(misfit, CR_TRACKS, "needs exactly one video track");
     if (!containerFits(info, spec))
-        return setReason(reason,
+        return setReason(misfit, CR_CONTAINER,
                          "container " + info.containerName + " is not " + spec.containerFormat);
-    std::string why;
+    Misfit why;
     if (!videoFits(info, info.video.front(), spec, why))
-        return setReason(reason, why);
+        return setReason(misfit, why.code, why.text);
     for (const AudioTrackInfo& a : info.audio) {
         if (!audioFits(a, spec, why))
-            return setReason(reason, why);
+            return setReason(misfit, why.code, why.text);
     }
-    if (reason)
-        reason->clear();
+    if (misfit)
+        *misfit = Misfit();
     return true;
 }
 

@@ -62,4 +62,16 @@ int32_t SourceMedia::IsCompatible(int32_t profile, bool& compatible)
     return SUCCESS;
 }
 
+int32_t SourceMedia::GetConversionReason(int32_t profile, int32_t& reason, std::string& details)
+{
+    const DeviceProfileSpec* spec = findDeviceProfile(profile);
+    if (!spec)
+        return ENG_OUTOFRANGE_ERR;
+    ProfileCompatibility::Misfit misfit;
+    ProfileCompatibility::check(m_info, *spec, &misfit);
+    reason = misfit.code;
+    details = misfit.text;
+    return SUCCESS;
+}
+
 } // namespace kvt

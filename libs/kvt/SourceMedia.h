@@ -61,6 +61,7 @@ public:
         return reportValue(details, m_info.details);
     }
     int32_t IsCompatible(int32_t profile, bool& compatible) override;
+    int32_t GetConversionReason(int32_t profile, int32_t& reason, std::string& details) override;
 
     const MediaInfo& info() const { return m_info; }
 

@@ -93,7 +93,8 @@ int32_t InitTranscodeEngine(const std::u16string& enginePath, const LoggerSettin
         return CRTL_FILE_DOES_NOT_EXIST;
     }
     EngineLog::write(KAVO_INFO_MSG, "InitTranscodeEngine: " + toLocalPath(path) + ", " +
-                                        TranscodeEngineInfo::engineText());
+                                        TranscodeEngineInfo::engineText() + " (" +
+                                        TranscodeEngineInfo::libraryVersions() + ")");
     info = new TranscodeEngineInfo(path, settings);
     return SUCCESS;
 }

@@ -2,6 +2,8 @@
 
 #include "TranscodeEnums.h"
 
+#include <QtGlobal>
+
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
@@ -24,7 +26,8 @@ struct FileType
 // The dialog composes each filter as name + " files (patterns)", so a name is what the files
 // are called ("MPEG-4 files"). It takes the map's first entry (in key order) as the list of
 // every readable type, so no name may sort before kAllTypesName.
-const char kAllTypesName[] = "All Video";
+//: the Add dialog's filter of every readable type, shown as "%1 files"
+const char kAllTypesName[] = QT_TRANSLATE_NOOP("FileTypes", "All Video");
 // clang-format off
 const FileType kFileTypes[] = {
     {"Audio Video Interleave", "avi",     "*.avi *.divx *.xvid *.kavo"},
@@ -65,8 +68,14 @@ std::map<std::string, std::string> TranscodeEngineInfo::readableFileTypes()
 
 std::string TranscodeEngineInfo::engineText()
 {
-    return "Kavo Transcode Engine 1.0 (libavformat " + versionText(avformat_version()) +
-           ", libavcodec " + versionText(avcodec_version()) + ")";
+    // The window title carries it: short, and no library versions.
+    return "Kavo Transcode Engine 1.0";
+}
+
+std::string TranscodeEngineInfo::libraryVersions()
+{
+    return "libavformat " + versionText(avformat_version()) + ", libavcodec " +
+           versionText(avcodec_version()) + ", libavutil " + versionText(avutil_version());
 }
 
 int32_t TranscodeEngineInfo::GetEngineText(std::string& text)

@@ -23,7 +23,10 @@ public:
     // The file types the engine reads, limited to the demuxers this build of
     // libavformat has.
     static std::map<std::string, std::string> readableFileTypes();
+    // The engine's label ("Kavo Transcode Engine 1.0").
     static std::string engineText();
+    // The FFmpeg libraries it runs on, for version output and traces.
+    static std::string libraryVersions();
 
 private:
     const std::u16string m_enginePath;

@@ -3,6 +3,7 @@
 #include "ProfileCompatibility.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <string>
 #include <thread>
@@ -56,6 +57,21 @@ double decodeNsPerPixel(const VideoTrackInfo& v)
 
 } // namespace
 
+namespace {
+std::atomic<double> g_speedFactor{1.0};
+} // namespace
+
+void TranscodeEstimator::setSpeedFactor(double factor)
+{
+    if (std::isfinite(factor) && factor > 0)
+        g_speedFactor = std::clamp(factor, 0.05, 20.0);
+}
+
+double TranscodeEstimator::speedFactor()
+{
+    return g_speedFactor;
+}
+
 double TranscodeEstimator::parallelSpeedup()
 {
     const unsigned cores = std::clamp(std::thread::hardware_concurrency(), 1u, kMaxUsefulCores);
@@ -100,7 +116,7 @@ double TranscodeEstimator::estimateSeconds(const MediaInfo& info, const DevicePr
     double cpu = seconds * (decodeNs + encodeNs) * 1e-9;
     if (!info.audio.empty())
         cpu += seconds * kAudioCpuPerSecond;
-    return kStartupSeconds + cpu / parallelSpeedup();
+    return (kStartupSeconds + cpu / parallelSpeedup()) * speedFactor();
 }
 
 TranscodePlan TranscodeEstimator::plan(const MediaInfo& info, const DeviceProfileSpec& spec,

@@ -80,7 +80,8 @@ int32_t ImageBurnerDevice::burnAddress(std::string* address, std::string* reason
 
 std::string ImageBurnerDevice::description() const
 {
-    return std::string("Image burner ") + medium_.displayName + ": " + imagePath_;
+    // The medium first: a picker that has to shorten the name still tells a DVD from a CD.
+    return std::string(medium_.displayName) + " image: " + imagePath_;
 }
 
 int32_t ImageBurnerDevice::readState(uint32_t* state)

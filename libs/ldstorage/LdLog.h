@@ -4,7 +4,12 @@
 
 namespace ld {
 
-// One diagnostic line on the standard output, flushed at once: the burner's trace collects it.
+// Where the library's diagnostic lines go: a program that has a log of its own passes them on;
+// without a sink they go to the standard output, flushed at once.
+using LogSink = void (*)(const std::string& line);
+void setLogSink(LogSink sink);
+
+// One diagnostic line.
 void logLine(const std::string& line);
 
 } // namespace ld

@@ -1,6 +1,8 @@
 #include "BurnerLog.h"
 
-#include <QDebug>
+#include "BurnerLogging.h"
+#include "LdLog.h"
+
 #include <QString>
 
 #include <atomic>
@@ -8,7 +10,6 @@
 
 namespace {
 std::atomic<std::FILE*> g_stream{nullptr};
-std::atomic<bool> g_tracing{false};
 } // namespace
 
 BurnerLog::~BurnerLog()
@@ -17,13 +18,11 @@ BurnerLog::~BurnerLog()
     // A text that carries its own line end (the access lines do) is not given a second one.
     if (!text.empty() && text.back() == '\n')
         text.pop_back();
-    std::FILE* out = g_stream.load();
-    if (!out)
-        out = stderr;
-    std::fprintf(out, "%s\n", text.c_str());
-    std::fflush(out);
-    if (g_tracing)
-        qDebug().noquote() << QString::fromStdString(text);
+    if (std::FILE* out = g_stream.load()) {
+        std::fprintf(out, "%s\n", text.c_str());
+        std::fflush(out);
+    }
+    qCDebug(lcBurner).noquote() << QString::fromStdString(text);
 }
 
 BurnerLog& BurnerLog::operator<<(const std::u16string& text)
@@ -37,9 +36,11 @@ void BurnerLog::SetStream(std::FILE* stream)
     g_stream = stream;
 }
 
-void BurnerLog::SetTracing(bool on)
+void BurnerLog::PassStorageLines()
 {
-    g_tracing = on;
+    ld::setLogSink([](const std::string& line) {
+        qCDebug(lcStorage).noquote() << QString::fromStdString(line);
+    });
 }
 
 uint64_t BurnerLog::Milliseconds()

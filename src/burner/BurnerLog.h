@@ -5,9 +5,9 @@
 #include <sstream>
 #include <string>
 
-// One diagnostic line of the burner, written to the standard output and flushed when the object
-// goes out of scope:  BurnerLog() << "Layers: " << count;
-// With tracing on, the line also goes to Qt's debug stream, so it lands in the wizard's trace.
+// One diagnostic line of the burner, handed to Qt's debug stream (category portavo.burner) when
+// the object goes out of scope:  BurnerLog() << "Layers: " << count;
+// The trace file gets it; the terminal only when diagnostics were asked for.
 class BurnerLog
 {
 public:
@@ -25,9 +25,11 @@ public:
     BurnerLog& operator<<(const std::u16string& text);
     BurnerLog& operator<<(const char16_t* text) { return *this << std::u16string(text); }
 
-    // Where the lines go (the standard output unless a caller says otherwise).
+    // A stream that also gets every line, flushed (tests read it); none by default.
     static void SetStream(std::FILE* stream);
-    static void SetTracing(bool on);
+    // The storage library's lines go the same way (category portavo.storage) instead of to
+    // the standard output.
+    static void PassStorageLines();
 
     // Milliseconds on a monotonic clock, for the duration lines.
     static uint64_t Milliseconds();

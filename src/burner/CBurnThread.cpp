@@ -202,9 +202,11 @@ void CBurnThread::NoteFailure(LDDevice& device, int32_t status)
     // A drive that no longer answers for its tray has gone away (unplugged, switched off).
     uint32_t tray = 0;
     const bool gone = device.DeviceValue(LD_DevTray, tray) == LD_NotFound;
-    // The storage library's own words (an image path's problem, the host disk) say most.
+    // The drive's own answer (sense data, or gone) is put in words; otherwise the storage
+    // library's own words (an image path's problem, the host disk) say most.
+    const bool driveAnswered = gone || (sense[2] & 0x0f) != 0;
     std::u16string libraryReason;
-    if (!m_mediumRefused && status != LD_UserCancelled &&
+    if (!m_mediumRefused && status != LD_UserCancelled && !driveAnswered &&
         device.DeviceText(LD_DevLastFailure, libraryReason) == LD_OK && !libraryReason.empty())
         m_failureReason = QString::fromStdU16String(libraryReason);
     else

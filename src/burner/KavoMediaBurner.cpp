@@ -26,7 +26,7 @@ KavoMediaBurner::~KavoMediaBurner()
 quint32 KavoMediaBurner::Initialize(int /*mode*/, bool tracing)
 {
     m_tracing = tracing;
-    BurnerLog::SetTracing(tracing);
+    BurnerLog::PassStorageLines();
     ApplyImageBurners();
     return Success;
 }

@@ -54,9 +54,12 @@ QByteArray escapedLine(const QString& message)
     return line.toUtf8() + '\n';
 }
 
-void writeMessage(QtMsgType, const QMessageLogContext&, const QString& message)
+void writeMessage(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
     TraceFile& file = traceFile();
+    // The handler before ours decides what the terminal shows.
+    if (file.previous)
+        file.previous(type, context, message);
     const QByteArray line = escapedLine(message);
     QMutexLocker lock(&file.mutex);
     if (file.fd < 0)

@@ -244,6 +244,7 @@ void TransferWizardController::startWizard(const QStringList& files, unsigned in
         // Said once per run, without blocking: the wizard goes on without the device's saved
         // choices.
         auto* box =
+            //: title of a box: the device library that remembers choices per device
             new QMessageBox(QMessageBox::Warning, tr("Device Memory"), notice, QMessageBox::Ok,
                             nullptr, Qt::Dialog | Qt::WindowStaysOnTopHint);
         box->setAttribute(Qt::WA_DeleteOnClose);

@@ -98,7 +98,7 @@ QString UnattendedTransfer::outputLine(const QStringList& fields)
 
 void UnattendedTransfer::refuse(const QStringList& files, const QString& reason)
 {
-    printLine(stderr, QStringLiteral("portavo: nothing was transferred: ") + reason);
+    printLine(stderr, tr("portavo: nothing was transferred: %1").arg(reason));
     for (const QString& file : files)
         printLine(stdout, outputLine({file, QStringLiteral("not started"), reason}));
 }
@@ -118,8 +118,7 @@ void UnattendedTransfer::start(const QStringList& files, unsigned int deviceID,
 
 bool UnattendedTransfer::continueAfterConversionError(int error, const QString& file, bool)
 {
-    printLine(stderr,
-              QStringLiteral("portavo: %1 could not be converted (error %2)").arg(file).arg(error));
+    printLine(stderr, tr("portavo: %1 could not be converted (error %2)").arg(file).arg(error));
     return true;
 }
 
@@ -238,8 +237,7 @@ void UnattendedTransfer::dismissMessageBoxes()
     // The analysis progress window is modal too and must stay.
     if (modal->inherits("QMessageBox") || modal->inherits("ErrorDialog") ||
         modal->inherits("UnSupportedFileTypeDlg")) {
-        printLine(stderr,
-                  QStringLiteral("portavo: closed the message \"%1\"").arg(modal->windowTitle()));
+        printLine(stderr, tr("portavo: closed the message \"%1\"").arg(modal->windowTitle()));
         modal->close();
     }
 }

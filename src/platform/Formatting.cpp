@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
 #include <QUrl>
 #include <string>
 
@@ -19,6 +20,9 @@ constexpr quint64 GbThreshold = 1000 * MiB;
 
 const char* const ErrorPagePath = "/kavo/windows/converter/error/";
 
+// Set once at start-up, before any window exists.
+QString s_uiLanguage = QStringLiteral("en");
+
 QString installString(const char* path, const char* name)
 {
     std::string value;
@@ -28,18 +32,27 @@ QString installString(const char* path, const char* name)
 }
 } // namespace
 
+QString decimalText(double value, int decimals)
+{
+    QLocale locale;
+    locale.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
+    return locale.toString(value, 'f', decimals);
+}
+
 QString fileSizeText(quint64 bytes)
 {
     if (bytes < MbThreshold) {
         const quint64 kb = qMax<quint64>(1, bytes / KiB);
-        return QCoreApplication::translate("::SetFileSize()", "%1 KB").arg(kb);
+        //: file size in kilobytes
+        return QCoreApplication::translate("::SetFileSize()", "%1 KB")
+            .arg(decimalText(double(kb), 0));
     }
     if (bytes < GbThreshold) {
         return QCoreApplication::translate("::SetFileSize()", "%1 MB")
-            .arg(double(bytes) / double(MiB), 0, 'f', 2);
+            .arg(decimalText(double(bytes) / double(MiB), 2));
     }
     return QCoreApplication::translate("::SetFileSize()", "%1 GB")
-        .arg(double(bytes) / double(GiB), 0, 'f', 2);
+        .arg(decimalText(double(bytes) / double(GiB), 2));
 }
 
 QString nativePath(const QString& path)
@@ -51,6 +64,16 @@ QString currentLocale()
 {
     const QString locale = installString("Setup", "Locale");
     return locale.isEmpty() ? QStringLiteral("en-us") : locale;
+}
+
+QString uiLanguage()
+{
+    return s_uiLanguage;
+}
+
+void setUiLanguage(const QString& language)
+{
+    s_uiLanguage = language.isEmpty() ? QStringLiteral("en") : language;
 }
 
 QString localHelpDir()

@@ -2,6 +2,7 @@
 
 #include "FrameServer.h"
 #include "KavoIPCBlock.h"
+#include "PlatformLogging.h"
 #include "RuntimeDirectory.h"
 #include "TextConversion.h"
 
@@ -223,7 +224,7 @@ uint32_t KavoIPC::SendToPeer(const std::string& path, const std::vector<unsigned
         const char* base = std::strrchr(path.c_str(), '/');
         const pid_t pid = ownerPid(base ? base + 1 : path.c_str());
         if (err == ECONNREFUSED && pid > 0 && processGone(pid)) {
-            qDebug() << "KavoIPC  removing stale socket" << path.c_str();
+            qCDebug(lcPlatform) << "KavoIPC  removing stale socket" << path.c_str();
             ::unlink(path.c_str());
         }
         return 0;
@@ -290,7 +291,7 @@ bool KavoIPC::OpenSocket()
 {
     const std::string dir = SocketDirectory();
     if (dir.empty()) {
-        qWarning() << "KavoIPC  no private runtime directory";
+        qCWarning(lcPlatform) << "KavoIPC  no private runtime directory";
         return false;
     }
     const unsigned n = g_endpointCounter++;
@@ -300,7 +301,7 @@ bool KavoIPC::OpenSocket()
     path += ".sock";
     sockaddr_un addr;
     if (!SocketIo::FillAddress(path, &addr)) {
-        qWarning() << "KavoIPC  socket path too long:" << path.c_str();
+        qCWarning(lcPlatform) << "KavoIPC  socket path too long:" << path.c_str();
         return false;
     }
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
@@ -311,7 +312,8 @@ bool KavoIPC::OpenSocket()
     ::unlink(path.c_str());
     if (::bind(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0 ||
         ::listen(fd, 64) != 0) {
-        qWarning() << "KavoIPC  cannot listen on" << path.c_str() << std::strerror(errno);
+        qCWarning(lcPlatform) << "KavoIPC  cannot listen on" << path.c_str()
+                              << std::strerror(errno);
         ::close(fd);
         ::unlink(path.c_str());
         return false;

@@ -1,5 +1,6 @@
 #include "NamedMutexRegistry.h"
 
+#include "PlatformLogging.h"
 #include "RuntimeDirectory.h"
 
 #include <QDebug>
@@ -57,14 +58,14 @@ int NamedMutexRegistry::LockFile(const std::string& name, uint32_t timeoutMs)
     int fd =
         path.empty() ? -1 : ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0) {
-        qWarning() << "NamedMutex  cannot open the lock file of" << name.c_str()
-                   << "; it excludes threads of this process only";
+        qCWarning(lcPlatform) << "NamedMutex  cannot open the lock file of" << name.c_str()
+                              << "; it excludes threads of this process only";
         return -1;
     }
     if (timeoutMs == kInfinite) {
         while (::flock(fd, LOCK_EX) != 0) {
             if (errno != EINTR) {
-                qWarning() << "NamedMutex  flock failed for" << name.c_str();
+                qCWarning(lcPlatform) << "NamedMutex  flock failed for" << name.c_str();
                 ::close(fd);
                 return -1;
             }
@@ -77,7 +78,7 @@ int NamedMutexRegistry::LockFile(const std::string& name, uint32_t timeoutMs)
         if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
             return fd;
         if (errno != EWOULDBLOCK && errno != EINTR) {
-            qWarning() << "NamedMutex  flock failed for" << name.c_str();
+            qCWarning(lcPlatform) << "NamedMutex  flock failed for" << name.c_str();
             ::close(fd);
             return -1;
         }

@@ -9,6 +9,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "ShellLogging.h"
+
 namespace {
 
 // Made once per process and never closed: a signal may still arrive while the process ends.
@@ -38,7 +40,8 @@ void setHandler(int signal, void (*handler)(int))
 TerminationSignals::TerminationSignals(QObject* parent) : QObject(parent)
 {
     if (g_pipe[0] < 0 && ::pipe2(g_pipe, O_CLOEXEC | O_NONBLOCK) != 0) {
-        qWarning() << "TerminationSignals  no pipe; SIGTERM and SIGINT end the program at once";
+        qCWarning(lcShell)
+            << "TerminationSignals  no pipe; SIGTERM and SIGINT end the program at once";
         return;
     }
     m_notifier = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, this);
@@ -62,7 +65,7 @@ void TerminationSignals::onSignal()
         if (m_received != 0)
             continue;
         m_received = byte;
-        qDebug().noquote() << "TerminationSignals  signal" << m_received << ": quitting";
+        qCDebug(lcShell).noquote() << "TerminationSignals  signal" << m_received << ": quitting";
         // Asked twice: the user wants the process gone, whatever it is waiting for.
         setHandler(m_received, SIG_DFL);
         // Leaves every running event loop, modal ones included, without asking the windows

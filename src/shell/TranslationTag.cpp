@@ -1,5 +1,6 @@
 #include "TranslationTag.h"
 
+#include <QRegularExpression>
 #include <QStringList>
 
 void TranslationTag::split(const QString& localeName, QString& language, QString& country)
@@ -25,10 +26,15 @@ void TranslationTag::split(const QString& localeName, QString& language, QString
     }
 }
 
-QString TranslationTag::tag(const QString& language, const QString& country)
+bool TranslationTag::isShipped(const QString& language)
 {
     const QStringList supported = QStringLiteral("en,fr,de,ja,es").split(QLatin1Char(','));
-    if (supported.contains(language))
+    return supported.contains(language);
+}
+
+QString TranslationTag::tag(const QString& language, const QString& country)
+{
+    if (isShipped(language))
         return language;
     return language + QLatin1Char('-') + country;
 }
@@ -39,4 +45,38 @@ QString TranslationTag::fromLocaleName(const QString& localeName)
     QString country;
     split(localeName, language, country);
     return tag(language, country);
+}
+
+namespace {
+QString withoutEncoding(QString name)
+{
+    const qsizetype cut = name.indexOf(QRegularExpression(QStringLiteral("[.@]")));
+    if (cut >= 0)
+        name.truncate(cut);
+    return name;
+}
+} // namespace
+
+QString TranslationTag::messagesLocaleName(const QProcessEnvironment& environment)
+{
+    QString locale;
+    for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        locale = environment.value(QLatin1String(variable));
+        if (!locale.isEmpty())
+            break;
+    }
+    locale = withoutEncoding(locale);
+    // gettext ignores LANGUAGE in the C locale: "LANG=C portavo" is English whatever is set.
+    if (locale == QLatin1String("C") || locale == QLatin1String("POSIX"))
+        return QStringLiteral("en_US");
+    const QStringList wanted =
+        environment.value(QStringLiteral("LANGUAGE")).split(QLatin1Char(':'), Qt::SkipEmptyParts);
+    for (const QString& entry : wanted) {
+        const QString name = withoutEncoding(entry);
+        if (isShipped(name.left(2).toLower()))
+            return name;
+    }
+    if (locale.isEmpty() && !wanted.isEmpty())
+        return withoutEncoding(wanted.first());
+    return locale;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QProcessEnvironment>
 #include <QString>
 
 // Turns a locale name such as "pt_BR" into the tag of the translation files to load
@@ -14,4 +15,12 @@ public:
     // The language alone when it is one we ship whole ("en,fr,de,ja,es"), else language-country.
     static QString tag(const QString& language, const QString& country);
     static QString fromLocaleName(const QString& localeName);
+    // The locale the user reads messages in, chosen as gettext does: the first of LC_ALL,
+    // LC_MESSAGES and LANG that is set; before it the LANGUAGE list ("de:fr"), whose first
+    // language we ship wins, unless that locale is C or POSIX (then English). "en_US" for C,
+    // empty when nothing is set. Encoding and modifier are dropped ("fr_FR.UTF-8" -> "fr_FR").
+    static QString messagesLocaleName(
+        const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment());
+    // Whether the language (two lower-case letters) is one we ship whole.
+    static bool isShipped(const QString& language);
 };

@@ -7,7 +7,6 @@
 #include <QLocale>
 #include <QResource>
 #include <QStringList>
-#include <QTranslator>
 #include <atomic>
 #include <cstdio>
 #include <memory>
@@ -16,13 +15,15 @@
 #include <string>
 
 #include "CommandLineParser.h"
+#include "DiagnosticOutput.h"
 #include "HelpLinkOpener.h"
-#include "LaunchArguments.h"
 #include "PingManager.h"
 #include "PortavoLayout.h"
 #include "SettingsAccessors.h"
+#include "ShellLogging.h"
 #include "TerminationSignals.h"
 #include "TransferWizardController.h"
+#include "TranslationLoader.h"
 #include "TranslationTag.h"
 #include "UnattendedTransfer.h"
 
@@ -33,8 +34,7 @@ std::atomic<TransferWizardController*> s_running{nullptr};
 // down, so a hand-over never reaches a controller that is being destroyed.
 std::shared_mutex s_runningLock;
 
-std::unique_ptr<QTranslator> s_qtTranslator;
-std::unique_ptr<QTranslator> s_appTranslator;
+std::unique_ptr<TranslationLoader> s_translations;
 
 QString installString(const char* path, const char* name)
 {
@@ -68,6 +68,24 @@ QString besideOrInstalled(const QString& besideProgram, const QString& inDataDir
 
 } // namespace
 
+QString WizardShell::usageText()
+{
+    //: command-line help; the switches, numbers and the example address stay as they are
+    return QCoreApplication::translate(
+        "WizardShell",
+        "Usage: portavo -xfer -id DEVICE [-file URL]... [-activationvideo]\n"
+        "Puts videos on a disc or a USB drive that a home video device can play.\n"
+        "  -xfer             start the transfer wizard (required)\n"
+        "  -id DEVICE        the device to serve (required): 10000 DVD player, 10001 Blu-ray\n"
+        "                    player, 10002 TV, 10003 PlayStation 3, 10004 mobile phone, or\n"
+        "                    the number of a device stored before; 1000 writes the files\n"
+        "                    as they are, without converting them\n"
+        "  -file URL         a video to add, as a file URL (file:///home/alice/a%20b.mp4);\n"
+        "                    repeat it for more videos\n"
+        "  -activationvideo  the videos are activation videos: they go to the top of the list\n"
+        "While the wizard runs, the same command hands further videos to it.\n");
+}
+
 TransferWizardController* WizardShell::runningController()
 {
     return s_running.load();
@@ -86,7 +104,7 @@ void WizardShell::setUpPluginPaths()
                 candidate = plugins;
         }
     }
-    qDebug().noquote() << candidate;
+    qCDebug(lcShell).noquote() << candidate;
     if (!isDir(candidate)) {
         candidate = QStringLiteral("/Library/Application Support/Kavo/QtPlugins");
         if (!isDir(candidate))
@@ -100,25 +118,25 @@ void WizardShell::setUpPluginPaths()
     }
 }
 
+QString WizardShell::translationsDir()
+{
+    return besideOrInstalled(QCoreApplication::applicationDirPath() + QStringLiteral("/i18n"),
+                             QStringLiteral("i18n"));
+}
+
 void WizardShell::installTranslations()
 {
-    QString localeName = QLocale::system().name();
+    QString localeName = TranslationTag::messagesLocaleName();
+    if (localeName.isEmpty())
+        localeName = QLocale::system().name();
     const QString configured = installWideString(u"TransferWizard", u"Locale");
     if (!configured.isEmpty())
         localeName = configured;
-    const QString tag = TranslationTag::fromLocaleName(localeName);
-
-    const QString i18nDir = besideOrInstalled(
-        QCoreApplication::applicationDirPath() + QStringLiteral("/i18n"), QStringLiteral("i18n"));
-    qDebug().noquote() << "i18 Dir: " + i18nDir;
-    if (!isDir(i18nDir) || tag.isEmpty())
-        return;
-    s_qtTranslator = std::make_unique<QTranslator>();
-    if (s_qtTranslator->load(QStringLiteral("qt-") + tag, i18nDir, QStringLiteral("-")))
-        QCoreApplication::installTranslator(s_qtTranslator.get());
-    s_appTranslator = std::make_unique<QTranslator>();
-    if (s_appTranslator->load(QStringLiteral("lang-") + tag, i18nDir, QStringLiteral("-")))
-        QCoreApplication::installTranslator(s_appTranslator.get());
+    const QString i18nDir = translationsDir();
+    qCDebug(lcShell).noquote() << "i18 Dir: " + i18nDir;
+    s_translations = std::make_unique<TranslationLoader>();
+    s_translations->install(localeName, i18nDir);
+    setUiLanguage(s_translations->language());
 }
 
 int WizardShell::run(int& argc, char** argv)
@@ -139,11 +157,12 @@ int WizardShell::run(int& argc, char** argv)
         arguments.append(QString::fromUtf8(argv[i]));
     if (!arguments.isEmpty())
         arguments.removeFirst();
+    DiagnosticOutput::install(arguments);
 
-    qDebug().noquote() << "applicationDirPath(): " + appDir;
+    qCDebug(lcShell).noquote() << "applicationDirPath(): " + appDir;
     const QStringList iconPaths = QDir::searchPaths(QStringLiteral("icon"));
     for (int i = 0; i < iconPaths.size(); ++i)
-        qDebug().noquote().nospace() << "Path[ " << i << " ]: " << iconPaths.at(i);
+        qCDebug(lcShell).noquote().nospace() << "Path[ " << i << " ]: " << iconPaths.at(i);
 
     installTranslations();
 
@@ -156,12 +175,13 @@ int WizardShell::run(int& argc, char** argv)
     int result = 0;
     if (!parser.parse(files, deviceID, activationFiles)) {
         if (unattended.active()) {
-            UnattendedTransfer::refuse(files,
-                                       QStringLiteral("the command line needs -xfer and -id N"));
+            UnattendedTransfer::refuse(
+                files, QCoreApplication::translate("WizardShell",
+                                                   "the command line needs -xfer and -id N"));
             result = UnattendedTransfer::NotStarted;
         } else {
             // No wizard, as before; but a person who typed the command learns how to use it.
-            std::fputs(LaunchArguments::usageText().toLocal8Bit().constData(), stderr);
+            std::fputs(usageText().toLocal8Bit().constData(), stderr);
         }
     } else {
         // SIGTERM and SIGINT end the wizard as its window would: everything is torn down. An
@@ -178,7 +198,8 @@ int WizardShell::run(int& argc, char** argv)
                          &QCoreApplication::quit, Qt::QueuedConnection);
         if (unattended.active() && !unattended.profileValid) {
             UnattendedTransfer::refuse(
-                files, QStringLiteral("\"%1\" is not a transcode profile (0, 1, 3 or 4)")
+                files, QCoreApplication::translate(
+                           "WizardShell", "\"%1\" is not a transcode profile (0, 1, 3 or 4)")
                            .arg(unattended.profileText));
             result = UnattendedTransfer::NotStarted;
         } else if (unattended.active()) {
@@ -197,12 +218,7 @@ int WizardShell::run(int& argc, char** argv)
 
     pingManager()->clear();
     helpLinks.reset();
-    if (s_appTranslator)
-        QCoreApplication::removeTranslator(s_appTranslator.get());
-    if (s_qtTranslator)
-        QCoreApplication::removeTranslator(s_qtTranslator.get());
-    s_appTranslator.reset();
-    s_qtTranslator.reset();
+    s_translations.reset();
     app.reset();
     return result;
 }

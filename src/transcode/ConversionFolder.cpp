@@ -14,6 +14,8 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include "TranscodeLogging.h"
+
 namespace {
 
 // A folder still without its lock file is being made, unless it is older than this: then its
@@ -50,8 +52,8 @@ QString ConversionFolder::open(const QString& base)
     QByteArray pattern = QFile::encodeName(base + QLatin1Char('/') + QLatin1String(kPrefix)) +
                          QByteArrayLiteral("XXXXXX");
     if (!::mkdtemp(pattern.data())) {
-        qWarning().noquote() << "ConversionFolder  cannot make a folder in" << base << ":"
-                             << std::strerror(errno);
+        qCWarning(lcTranscode).noquote()
+            << "ConversionFolder  cannot make a folder in" << base << ":" << std::strerror(errno);
         return base;
     }
     const QString path = QFile::decodeName(pattern);
@@ -62,8 +64,8 @@ QString ConversionFolder::open(const QString& base)
     const int fd = ::open(fresh.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0 || ::flock(fd, LOCK_EX | LOCK_NB) != 0 ||
         ::rename(fresh.constData(), final.constData()) != 0) {
-        qWarning().noquote() << "ConversionFolder  cannot lock" << path << ":"
-                             << std::strerror(errno);
+        qCWarning(lcTranscode).noquote()
+            << "ConversionFolder  cannot lock" << path << ":" << std::strerror(errno);
         if (fd >= 0)
             ::close(fd);
         QDir(path).removeRecursively();
@@ -131,7 +133,7 @@ int ConversionFolder::removeLeftovers(const QString& base)
         ++removed;
     }
     if (removed > 0)
-        qDebug().noquote() << "ConversionFolder  removed" << removed << "folder(s) of ended runs in"
-                           << base;
+        qCDebug(lcTranscode).noquote()
+            << "ConversionFolder  removed" << removed << "folder(s) of ended runs in" << base;
     return removed;
 }

@@ -8,12 +8,15 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "EngineSpeedCalibration.h"
 #include "ITranscodeOutputProperties.h"
 #include "ITranscodeOutputSettings.h"
 #include "PingManager.h"
 #include "SettingsAccessors.h"
 #include "TranscodeEngine.h"
 #include "TranscodeEnums.h"
+#include "TranscodeEstimator.h"
+#include "TranscodeLogging.h"
 
 namespace {
 
@@ -86,7 +89,8 @@ void VideoFileTranscoder::clearQueue()
 
 int VideoFileTranscoder::reportError(int code, const char* text) const
 {
-    qDebug().noquote().nospace() << "VideoFileTranscoder " << text << " error: " << code;
+    qCDebug(lcTranscode).noquote().nospace()
+        << "VideoFileTranscoder " << text << " error: " << code;
     return code;
 }
 
@@ -111,6 +115,8 @@ bool VideoFileTranscoder::initEngine()
     m_folder.clear();
     m_nextJob = 0;
     m_state = Idle;
+    // The engine's speed on this machine, as the last measured conversion found it.
+    EngineSpeedCalibration::load();
     if (m_engineReady)
         return true;
 
@@ -130,7 +136,7 @@ bool VideoFileTranscoder::initEngine()
                                           ? kvt::LocateTranscodeEngine(std::u16string())
                                           : kvt::LocateTranscodeEngine(installDir + u"/KavoEngine");
     if (enginePath.empty()) {
-        qDebug().noquote().nospace()
+        qCDebug(lcTranscode).noquote().nospace()
             << "VideoFileTranscoder no transcode engine found in '" << toQString(installDir) << "'";
         disconnect(m_callback.get(), nullptr, this, nullptr);
         return false;
@@ -139,8 +145,8 @@ bool VideoFileTranscoder::initEngine()
     const kvt::LoggerSettings logger = readLoggerSettings();
     const int32_t result = kvt::InitTranscodeEngine(enginePath, &logger, m_engineInfo);
     m_engineReady = result == kvt::SUCCESS && m_engineInfo;
-    qDebug().noquote().nospace() << "VideoFileTranscoder InitTranscodeEngine() "
-                                 << toQString(enginePath) << " returns " << result;
+    qCDebug(lcTranscode).noquote().nospace() << "VideoFileTranscoder InitTranscodeEngine() "
+                                             << toQString(enginePath) << " returns " << result;
     if (!m_engineReady)
         disconnect(m_callback.get(), nullptr, this, nullptr);
     return m_engineReady;
@@ -179,8 +185,9 @@ int VideoFileTranscoder::analyzeFile(const QString& sourcePath, const QString& o
     if (cancelled)
         return kvt::ENG_ERR;
 
-    qDebug().noquote() << "VideoFileTranscoder CreateMediaSource():" << sourcePath << "returns"
-                       << result << "SourceMediaPointer" << (sources.empty() ? "invalid" : "valid");
+    qCDebug(lcTranscode).noquote()
+        << "VideoFileTranscoder CreateMediaSource():" << sourcePath << "returns" << result
+        << "SourceMediaPointer" << (sources.empty() ? "invalid" : "valid");
     if (result != kvt::SUCCESS) {
         reportError(result, "CreateMediaSource() failed");
         if (sources.empty())
@@ -248,9 +255,9 @@ int VideoFileTranscoder::analyzeFile(const QString& sourcePath, const QString& o
         return reportError(result, "GetEstimatedOutputSize() failed");
     estimatedSize = bytes;
 
-    qDebug().noquote().nospace() << "VideoFileTranscoder transcodeTime(): " << sourcePath
-                                 << ", transcode time: " << estimatedTime
-                                 << ", transcode file size: " << estimatedSize;
+    qCDebug(lcTranscode).noquote().nospace()
+        << "VideoFileTranscoder transcodeTime(): " << sourcePath
+        << ", transcode time: " << estimatedTime << ", transcode file size: " << estimatedSize;
 
     int32_t width = 0;
     int32_t height = 0;
@@ -284,6 +291,56 @@ int VideoFileTranscoder::queueLength() const
 {
     QMutexLocker lock(&m_queueMutex);
     return int(m_jobs.size());
+}
+
+int VideoFileTranscoder::prepareRetry()
+{
+    std::vector<TranscodeJob> jobs;
+    {
+        QMutexLocker lock(&m_queueMutex);
+        jobs.swap(m_jobs);
+    }
+    // The converted files first, already passed; their jobs stay so that their outputs are
+    // found for writing.
+    std::vector<TranscodeJob> queue;
+    for (const TranscodeJob& job : jobs) {
+        if (!job.outputPath.isEmpty() && QFileInfo::exists(job.outputPath))
+            queue.push_back(job);
+    }
+    const int converted = int(queue.size());
+    std::vector<TranscodeJob> left;
+    for (TranscodeJob& job : jobs) {
+        if (!job.outputPath.isEmpty() && QFileInfo::exists(job.outputPath))
+            continue;
+        int32_t status = kvt::TS_Pending;
+        if (job.session && job.session->GetStatus(status) == kvt::SUCCESS &&
+            status != kvt::TS_Pending) {
+            kvtl::RefCountedPtr<kvt::ITranscodeSession> fresh;
+            if (kvt::CreateTranscodeSession(fresh) != kvt::SUCCESS || !fresh ||
+                job.sources.empty() ||
+                fresh->AddSource(job.sources.front().get()) != kvt::SUCCESS ||
+                fresh->SetOutputSettings(job.settings.get()) != kvt::SUCCESS ||
+                fresh->SetTranscodeEngineInfo(m_engineInfo.get()) != kvt::SUCCESS) {
+                reportError(kvt::ENG_ERR, "prepareRetry() could not renew a session");
+            } else {
+                job.session = fresh;
+                kvtl::RefCountedPtr<kvt::ITranscodeOutputProperties> properties;
+                if (fresh->GetOutputProperties(properties) == kvt::SUCCESS && properties)
+                    job.properties = properties;
+            }
+        }
+        left.push_back(job);
+    }
+    const int count = int(left.size());
+    queue.insert(queue.end(), left.begin(), left.end());
+    {
+        QMutexLocker lock(&m_queueMutex);
+        m_jobs.swap(queue);
+        m_nextJob = converted;
+    }
+    m_state = Idle;
+    // The sessions let go here (outside the lock) stop their workers first.
+    return count;
 }
 
 int VideoFileTranscoder::pendingCount() const
@@ -387,46 +444,57 @@ VideoFileTranscoder::FileTypeMap VideoFileTranscoder::engineFileTypes() const
     return types;
 }
 
+uint32_t VideoFileTranscoder::runningEstimate() const
+{
+    uint32_t seconds = 0;
+    QMutexLocker lock(&m_queueMutex);
+    const int running = m_nextJob - 1;
+    if (running >= 0 && running < int(m_jobs.size()) && m_jobs[size_t(running)].properties)
+        m_jobs[size_t(running)].properties->GetEstimatedTranscodeTime(seconds);
+    return seconds;
+}
+
 void VideoFileTranscoder::progressSlot(quint32 position, quint32 maximum, QString sourceFileName)
 {
     if (m_state == Cancelled) {
-        qDebug().noquote().nospace()
+        qCDebug(lcTranscode).noquote().nospace()
             << "VideoFileTranscoder::progressSlot canceled, no transcoderProgress()";
         return;
     }
-    uint32_t seconds = 0;
-    {
-        QMutexLocker lock(&m_queueMutex);
-        const int running = m_nextJob - 1;
-        if (running >= 0 && running < int(m_jobs.size()) && m_jobs[size_t(running)].properties)
-            m_jobs[size_t(running)].properties->GetEstimatedTranscodeTime(seconds);
-    }
+    uint32_t seconds = runningEstimate();
     if (seconds == 0)
         seconds = 1;
-    qDebug().noquote().nospace() << "VideoFileTranscoder::progressSlot: position " << position
-                                 << ", max " << maximum << ", transcode time " << seconds;
+    if (maximum > 0)
+        m_calibration.sample(double(position) * 100.0 / maximum, m_jobClock.elapsed(), seconds,
+                             m_jobFactor);
+    qCDebug(lcTranscode).noquote().nospace()
+        << "VideoFileTranscoder::progressSlot: position " << position << ", max " << maximum
+        << ", transcode time " << seconds;
     emit transcoderProgress(position, maximum, seconds, sourceFileName);
 }
 
 void VideoFileTranscoder::doneSlot(QString sourceFileName)
 {
-    qDebug().noquote().nospace() << "VideoFileTranscoder::doneSlot";
+    qCDebug(lcTranscode).noquote().nospace() << "VideoFileTranscoder::doneSlot";
     if (m_state == Cancelled)
         return;
+    // A conversion shorter than the sampling time is measured whole.
+    if (!m_calibration.measured())
+        m_calibration.sample(100.0, m_jobClock.elapsed(), runningEstimate(), m_jobFactor);
     emit transcoderDone(sourceFileName);
     startNextTranscodeSession();
 }
 
 void VideoFileTranscoder::cancelSlot(QString sourceFileName)
 {
-    qDebug().noquote().nospace() << "VideoFileTranscoder::cancelSlot";
+    qCDebug(lcTranscode).noquote().nospace() << "VideoFileTranscoder::cancelSlot";
     emit transcoderCancel(sourceFileName);
 }
 
 void VideoFileTranscoder::fatalErrorSlot(int err, QString sourceFileName)
 {
-    qDebug().noquote().nospace() << "VideoFileTranscoder:fatalErrorSlot. file:" << sourceFileName
-                                 << "error code:" << err;
+    qCDebug(lcTranscode).noquote().nospace()
+        << "VideoFileTranscoder:fatalErrorSlot. file:" << sourceFileName << "error code:" << err;
     if (m_state == Cancelled)
         return;
     emit transcoderFatalError(err, sourceFileName);
@@ -455,6 +523,8 @@ void VideoFileTranscoder::startNextTranscodeSession()
     }
 
     session->SetPriority(kvt::TP_Low);
+    m_jobFactor = kvt::TranscodeEstimator::speedFactor();
+    m_jobClock.start();
     const int32_t result = session->StartTranscode(outputPath.toStdU16String(), m_callback.get());
     if (result != kvt::SUCCESS) {
         reportError(result, "startNextTranscodeSession() failed");
@@ -466,7 +536,7 @@ void VideoFileTranscoder::startNextTranscodeSession()
     const QByteArray base = PingManager::transcodeProfileBaseUrl();
     if (!base.isEmpty()) {
         const QUrl url(QString::fromUtf8(base) + profileName(profile), QUrl::TolerantMode);
-        qDebug().noquote().nospace() << "VideoFileTranscoder " << url.toString();
+        qCDebug(lcTranscode).noquote().nospace() << "VideoFileTranscoder " << url.toString();
         pingManager()->ping(url, true);
     }
 
@@ -479,7 +549,7 @@ void VideoFileTranscoder::startNextTranscodeSession()
 
 void VideoFileTranscoder::cancelTranscodeSlot()
 {
-    qDebug().noquote().nospace() << "VideoFileTranscoder:cancelTranscodeSlot";
+    qCDebug(lcTranscode).noquote().nospace() << "VideoFileTranscoder:cancelTranscodeSlot";
     m_state = Cancelled;
     kvtl::RefCountedPtr<kvt::ITranscodeSession> session;
     {
@@ -490,7 +560,7 @@ void VideoFileTranscoder::cancelTranscodeSlot()
     int32_t status = kvt::TS_Pending;
     if (session && session->GetStatus(status) == kvt::SUCCESS && status == kvt::TS_Running) {
         if (session->Cancel() == kvt::SUCCESS) {
-            qDebug().noquote().nospace()
+            qCDebug(lcTranscode).noquote().nospace()
                 << "VideoFileTranscoder:cancelTranscodeSlot transcode Cancel() called";
             return;
         }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QMutex>
 #include <QObject>
 #include <QString>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "ConversionFolder.h"
+#include "EngineSpeedCalibration.h"
 #include "ISourceMedia.h"
 #include "ITranscodeEngineInfo.h"
 #include "ITranscodeSession.h"
@@ -50,6 +52,11 @@ public:
 
     // Number of prepared conversions.
     int queueLength() const;
+    // Readies the queue for another run over the same files (after a failure or a cancel):
+    // files whose converted output is there are not converted again (they stay in the queue,
+    // passed, so their outputs are found); the others get a fresh engine session, since a
+    // session converts once. Returns the number of conversions left.
+    int prepareRetry();
     // Number of prepared conversions not started yet.
     int pendingCount() const;
     // Index of the first queued conversion whose source has this name (without case), or -1.
@@ -95,6 +102,8 @@ private:
     };
 
     int reportError(int code, const char* text) const;
+    // The estimate of the conversion that runs, in seconds (0 when none).
+    uint32_t runningEstimate() const;
     int findJobLocked(const QString& fileName) const;
     void clearQueue();
 
@@ -112,4 +121,8 @@ private:
     kvt::ITranscodeSession* m_analysisSession = nullptr;
     bool m_analysisCancel = false;
     ConversionFolder m_folder;
+    // The running conversion's clock and the speed ratio its estimate was made with.
+    QElapsedTimer m_jobClock;
+    double m_jobFactor = 1.0;
+    EngineSpeedCalibration m_calibration;
 };

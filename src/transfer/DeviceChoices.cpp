@@ -56,6 +56,7 @@ WizardStartParameters DeviceChoices::startParameters(unsigned int deviceID,
     }
     switch (DeviceProfiles::DeviceType(state.type)) {
     case DeviceProfiles::DeviceType::DVDPlayer:
+        //: device kind; it completes "This choice will work with any Kavo Certified %1"
         parameters.deviceLabel =
             QCoreApplication::translate("TransferWizardController", "DVD Player");
         break;
@@ -64,6 +65,7 @@ WizardStartParameters DeviceChoices::startParameters(unsigned int deviceID,
             QCoreApplication::translate("TransferWizardController", "Blu-ray Player");
         break;
     case DeviceProfiles::DeviceType::TV:
+        //: device kind: a television
         parameters.deviceLabel = QCoreApplication::translate("TransferWizardController", "TV");
         break;
     case DeviceProfiles::DeviceType::PlayStation3:

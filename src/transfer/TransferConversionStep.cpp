@@ -24,7 +24,8 @@ TransferConversionStep::TransferConversionStep(const std::atomic<bool>& cancelle
 
 void TransferConversionStep::start()
 {
-    m_conversions = m_transcoder.pendingCount();
+    // After a failure or a cancel, what converted then is not converted again.
+    m_conversions = m_transcoder.prepareRetry();
     if (m_conversions == 0 || cancelled()) {
         QTimer::singleShot(0, this, [this] { finish(!cancelled()); });
         return;

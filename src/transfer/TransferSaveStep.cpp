@@ -16,7 +16,8 @@
 
 namespace {
 
-// The texts keep the wizard's translation context.
+// The texts keep the wizard's translation context; each is marked where it stands so lupdate
+// finds it.
 QString text(const char* source)
 {
     return QCoreApplication::translate("TransferWizardController", source);
@@ -85,19 +86,22 @@ QString TransferSaveStep::burnerReason(quint32 code)
 {
     switch (code) {
     case KavoMediaBurner::NoRecorder:
-        return text("the recorder could not be found");
+        return text(
+            QT_TRANSLATE_NOOP("TransferWizardController", "the recorder could not be found"));
     case KavoMediaBurner::DiscFull:
-        return text("the disc is full");
+        return text(QT_TRANSLATE_NOOP("TransferWizardController", "the disc is full"));
     case KavoMediaBurner::NoDiscReady:
-        return text("no writable disc is ready in the drive");
+        return text(QT_TRANSLATE_NOOP("TransferWizardController",
+                                      "no writable disc is ready in the drive"));
     case KavoMediaBurner::EmptyDrive:
-        return text("no recorder was chosen");
+        return text(QT_TRANSLATE_NOOP("TransferWizardController", "no recorder was chosen"));
     case KavoMediaBurner::BurnCancelled:
-        return text("the burn was stopped");
+        return text(QT_TRANSLATE_NOOP("TransferWizardController", "the burn was stopped"));
     case KavoMediaBurner::StorageBusy:
-        return text("the recorder is in use by another program");
+        return text(QT_TRANSLATE_NOOP("TransferWizardController",
+                                      "the recorder is in use by another program"));
     default:
-        return text("the disc could not be written");
+        return text(QT_TRANSLATE_NOOP("TransferWizardController", "the disc could not be written"));
     }
 }
 
@@ -172,7 +176,8 @@ QString TransferSaveStep::failureText() const
     QMutexLocker lock(&m_mutex);
     for (const FileOutcome& outcome : m_outcomes) {
         if (outcome.state == FileOutcome::Failed)
-            return text("Transfer failed. %1 could not be written: %2.")
+            return text(QT_TRANSLATE_NOOP("TransferWizardController",
+                                          "Transfer failed. %1 could not be written: %2."))
                 .arg(QFileInfo(outcome.source).fileName(), outcome.reason);
     }
     return {};
@@ -194,7 +199,8 @@ unsigned int TransferSaveStep::copyFilesToUSB()
         if (!info.exists()) {
             qDebug().noquote().nospace() << "copy USB: file not found " << file.path;
             if (!isFailedConversion(file.path))
-                failFile(row, text("the file was not found"));
+                failFile(row, text(QT_TRANSLATE_NOOP("TransferWizardController",
+                                                     "the file was not found")));
             continue;
         }
         qDebug().noquote().nospace() << "copy file to USB: " << file.path << " "
@@ -250,8 +256,10 @@ unsigned int TransferSaveStep::writeVideoFileToBurner()
 
     if (m_destination.drive.isEmpty()) {
         qDebug().noquote().nospace() << prefix << "no recorder for " << name;
-        return failAll(text("the recorder %1 is not available").arg(name),
-                       KavoMediaBurner::NoRecorder);
+        return failAll(
+            text(QT_TRANSLATE_NOOP("TransferWizardController", "the recorder %1 is not available"))
+                .arg(name),
+            KavoMediaBurner::NoRecorder);
     }
     const quint32 selected = m_burner.SetCurrentDrive(m_destination.drive);
     if (selected != KavoMediaBurner::Success) {
@@ -267,7 +275,8 @@ unsigned int TransferSaveStep::writeVideoFileToBurner()
         const QString& path = m_files[row].path;
         if (!QFileInfo::exists(path)) {
             if (!isFailedConversion(path))
-                failFile(row, text("the file was not found"));
+                failFile(row, text(QT_TRANSLATE_NOOP("TransferWizardController",
+                                                     "the file was not found")));
             continue;
         }
         const quint32 rc = m_burner.AddFile(path.toStdU16String());

@@ -1,5 +1,6 @@
 #include "USBFileCopier.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
 #include <QFile>
@@ -47,6 +48,12 @@ private:
 QByteArray encoded(const QString& path)
 {
     return QFile::encodeName(path);
+}
+
+// Why a copy failed, for the person: it ends up in the transfer page's message.
+QString reason(const char* text)
+{
+    return QCoreApplication::translate("USBFileCopier", text);
 }
 
 USBFileCopier::Result failed(int error, const QString& what)
@@ -154,16 +161,20 @@ USBFileCopier::Result USBFileCopier::copy(const QString& source, const QString& 
 {
     FileHandle in(::open(encoded(source).constData(), O_RDONLY | O_CLOEXEC));
     if (in.get() < 0)
-        return failed(errno, QStringLiteral("could not open the video"));
+        return failed(errno,
+                      reason(QT_TRANSLATE_NOOP("USBFileCopier", "could not open the video")));
     struct stat st;
     if (::fstat(in.get(), &st) != 0)
-        return failed(errno, QStringLiteral("could not read the video"));
+        return failed(errno,
+                      reason(QT_TRANSLATE_NOOP("USBFileCopier", "could not read the video")));
     if (!S_ISREG(st.st_mode))
-        return failed(EINVAL, QStringLiteral("the video is not a regular file"));
+        return failed(
+            EINVAL, reason(QT_TRANSLATE_NOOP("USBFileCopier", "the video is not a regular file")));
     const qint64 size = st.st_size;
     if (fatLimit && size > FatFileLimit) {
-        Result result = failed(EFBIG, QStringLiteral("the drive's FAT file system cannot store "
-                                                     "files of 4 GB or more"));
+        Result result = failed(
+            EFBIG, reason(QT_TRANSLATE_NOOP("USBFileCopier", "the drive's FAT file system cannot "
+                                                             "store files of 4 GB or more")));
         return result;
     }
     ::posix_fadvise(in.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
@@ -195,7 +206,8 @@ USBFileCopier::Result USBFileCopier::copy(const QString& source, const QString& 
                 target = folder + QLatin1Char('/') + name;
         }
         if (target.isEmpty())
-            return failed(EEXIST, QStringLiteral("no free file name on the drive"));
+            return failed(EEXIST, reason(QT_TRANSLATE_NOOP("USBFileCopier",
+                                                           "no free file name on the drive")));
 
         if (pass == 1 && progress && !progress(0, quint64(size))) {
             Result result;
@@ -212,7 +224,8 @@ USBFileCopier::Result USBFileCopier::copy(const QString& source, const QString& 
             continue;
         }
         if (created < 0)
-            return failed(errno, QStringLiteral("could not create the file on the drive"));
+            return failed(errno, reason(QT_TRANSLATE_NOOP(
+                                     "USBFileCopier", "could not create the file on the drive")));
     }
     FileHandle out(created);
     // From here on every way out that is not a success removes the part file.
@@ -248,18 +261,23 @@ USBFileCopier::Result USBFileCopier::copy(const QString& source, const QString& 
                 continue;
             }
             if (n < 0)
-                return failed(errno, QStringLiteral("could not copy to the drive"));
+                return failed(errno, reason(QT_TRANSLATE_NOOP("USBFileCopier",
+                                                              "could not copy to the drive")));
             moved = n;
         } else {
             if (!buffer)
                 buffer.reset(new char[ChunkBytes]);
             if (!readFully(in.get(), buffer.get(), want, moved))
-                return failed(errno, QStringLiteral("could not read the video"));
+                return failed(
+                    errno, reason(QT_TRANSLATE_NOOP("USBFileCopier", "could not read the video")));
             if (moved > 0 && !writeFully(out.get(), buffer.get(), moved))
-                return failed(errno, QStringLiteral("could not write to the drive"));
+                return failed(errno, reason(QT_TRANSLATE_NOOP("USBFileCopier",
+                                                              "could not write to the drive")));
         }
         if (moved == 0)
-            return failed(EIO, QStringLiteral("the video became shorter while it was copied"));
+            return failed(
+                EIO, reason(QT_TRANSLATE_NOOP("USBFileCopier",
+                                              "the video became shorter while it was copied")));
         const qint64 chunkStart = offset;
         offset += moved;
 
@@ -267,14 +285,16 @@ USBFileCopier::Result USBFileCopier::copy(const QString& source, const QString& 
             // Start writing this chunk out now; wait for what is older than the window.
             if (::sync_file_range(out.get(), chunkStart, moved, SYNC_FILE_RANGE_WRITE) != 0) {
                 if (errno == EIO || errno == ENOSPC)
-                    return failed(errno, QStringLiteral("could not write to the drive"));
+                    return failed(errno, reason(QT_TRANSLATE_NOOP("USBFileCopier",
+                                                                  "could not write to the drive")));
                 useWriteback = false;
             } else if (offset - confirmed > UnconfirmedBytes) {
                 const qint64 upTo = offset - UnconfirmedBytes / 2;
                 if (::sync_file_range(out.get(), confirmed, upTo - confirmed,
                                       SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE |
                                           SYNC_FILE_RANGE_WAIT_AFTER) != 0)
-                    return failed(errno, QStringLiteral("could not write to the drive"));
+                    return failed(errno, reason(QT_TRANSLATE_NOOP("USBFileCopier",
+                                                                  "could not write to the drive")));
                 ::posix_fadvise(out.get(), confirmed, upTo - confirmed, POSIX_FADV_DONTNEED);
                 ::posix_fadvise(in.get(), confirmed, upTo - confirmed, POSIX_FADV_DONTNEED);
                 confirmed = upTo;
@@ -289,9 +309,11 @@ USBFileCopier::Result USBFileCopier::copy(const QString& source, const QString& 
     }
 
     if (operations.fsync(out.get()) != 0)
-        return failed(errno, QStringLiteral("could not finish writing to the drive"));
+        return failed(errno, reason(QT_TRANSLATE_NOOP("USBFileCopier",
+                                                      "could not finish writing to the drive")));
     if (out.close() != 0)
-        return failed(errno, QStringLiteral("could not finish writing to the drive"));
+        return failed(errno, reason(QT_TRANSLATE_NOOP("USBFileCopier",
+                                                      "could not finish writing to the drive")));
     if (progress && !progress(quint64(size), quint64(size))) {
         Result result;
         result.outcome = Outcome::Cancelled;
@@ -302,17 +324,21 @@ USBFileCopier::Result USBFileCopier::copy(const QString& source, const QString& 
     QString destination = part.chopped(PartSuffix.size());
     while (!renameNoReplace(part, destination)) {
         if (errno != EEXIST)
-            return failed(errno, QStringLiteral("could not name the file on the drive"));
+            return failed(errno, reason(QT_TRANSLATE_NOOP("USBFileCopier",
+                                                          "could not name the file on the drive")));
         destination = freeName(folder, fileName, rules);
         if (destination.isEmpty())
-            return failed(EEXIST, QStringLiteral("no free file name on the drive"));
+            return failed(EEXIST, reason(QT_TRANSLATE_NOOP("USBFileCopier",
+                                                           "no free file name on the drive")));
     }
     guard.keep = true;
 
     // The new name itself must survive a pulled plug.
     FileHandle dir(::open(encoded(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (dir.get() >= 0 && operations.fsync(dir.get()) != 0 && errno != EINVAL)
-        return failed(errno, QStringLiteral("could not finish writing the folder on the drive"));
+        return failed(
+            errno, reason(QT_TRANSLATE_NOOP("USBFileCopier",
+                                            "could not finish writing the folder on the drive")));
 
     Result result;
     result.outcome = Outcome::Copied;

@@ -6,7 +6,9 @@
 
 #include "DriveComboBox.h"
 #include "FileInfoModel.h"
+#include "SpaceShortage.h"
 #include "TransferWizardServericeInterface.h"
+#include "WriteRateStore.h"
 
 namespace {
 // The largest file FAT and FAT32 can store: 4 GiB - 1.
@@ -112,9 +114,12 @@ void DestinationDrives::fillCombo(DriveComboBox& combo) const
         combo.addItem(DriveComboBox::DiscGroup, tr("No CD/DVD burner drive found."), QString(),
                       int(NoBurnerEntry));
     } else {
+        // A disc that takes nothing more reports no capacity: no "0.0 MB" beside it.
         for (const USBDriveData& drive : m_burners)
             combo.addItem(DriveComboBox::DiscGroup, QString::fromStdU16String(drive.displayName),
-                          FileInfoModel::sizeText(drive.totalBytes, true), int(BurnerEntry));
+                          drive.totalBytes ? FileInfoModel::sizeText(drive.totalBytes, true)
+                                           : QString(),
+                          int(BurnerEntry));
     }
     if (m_usb.isEmpty()) {
         combo.addItem(DriveComboBox::USBGroup, tr("Insert USB drive"), QString(), int(NoUSBEntry));
@@ -157,8 +162,11 @@ DestinationDrives::SpaceUsage DestinationDrives::spaceUsage(const USBDriveData& 
 
 quint32 DestinationDrives::writeRate(const USBDriveData* drive, int method)
 {
-    if (drive)
-        return drive->estimatedRate;
+    if (drive) {
+        // What this drive really did last time beats what it announces.
+        const quint32 measured = WriteRateStore::rate(QString::fromStdU16String(drive->root));
+        return measured ? measured : drive->estimatedRate;
+    }
     return method == 1 ? 1048576u : 153600u;
 }
 
@@ -205,21 +213,32 @@ QString DestinationDrives::statusMessage(const USBDriveData* drive, int method, 
                          "drive to continue.")
                     : tr("There is no USB drive detected.  Please insert a USB drive or "
                          "select another drive to continue.");
-    if (drive->status == DriveMediumNotWritable)
-        return disc ? tr("Unable to write to the disc that is inserted. Please insert another "
-                         "disc to continue.")
-                    : tr("Unable to write to the USB drive that is inserted. Please insert "
-                         "another USB drive to continue.");
+    if (drive->status == DriveMediumNotWritable) {
+        if (!disc)
+            return tr("Unable to write to the USB drive that is inserted. Please insert "
+                      "another USB drive to continue.");
+        const QString text = tr("Unable to write to the disc that is inserted. Please insert "
+                                "another disc to continue.");
+        // An image burner's "disc" is a file: the way out is to move that file aside.
+        const QString root = QString::fromStdU16String(drive->root);
+        const QFileInfo image(root);
+        if (image.isFile() && image.size() > 0)
+            return text + QLatin1Char(' ') + SpaceShortage::writtenImage(root);
+        return text;
+    }
     if (drive->freeBytes == 0)
         return disc ? tr("Your Disc is full.  Please insert another disc to continue.")
                     : tr("Your USB Drive is full.  Please remove one or more videos to "
                          "continue.");
-    // Exactly the free space does not fit: the file system needs room of its own.
+    // Exactly the free space does not fit: the file system needs room of its own. A disc
+    // with room left is not full: say by how much the videos are too large and what helps.
     if (neededBytes >= drive->freeBytes)
-        return disc ? tr("Your Disc is full.  Please insert another disc to continue.")
+        return disc ? SpaceShortage::disc(neededBytes, drive->freeBytes, drive->totalBytes)
                     : tr("Your USB drive does not have enough free space available for this "
                          "transfer.  Please remove one or more videos or make room on your "
-                         "USB drive to continue.");
+                         "USB drive to continue.") +
+                          QLatin1Char(' ') +
+                          SpaceShortage::usbFigures(neededBytes, drive->freeBytes);
     if (!disc && requiredFileSystems != FS_ALL && !(drive->fileSystem & requiredFileSystems))
         return tr("USB drive must be formatted %1.  Please insert another USB drive to "
                   "continue.")

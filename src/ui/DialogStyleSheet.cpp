@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QFile>
+#include <QFileInfo>
 #include <QIcon>
 #include <QUrl>
 #include <QtGlobal>
@@ -60,11 +61,21 @@ QString fileDialogStyleSheet()
 
 QString helpPageUrl(const QString& path)
 {
+    // The forms name the English page ("/kavo/profiles/en"); the page asked for is the one in
+    // the wizard's language, and a shipped page falls back to English where none exists.
+    QString localized = path;
+    const QString english = QStringLiteral("/en");
+    const bool perLanguage = path.endsWith(english);
+    if (perLanguage)
+        localized = path.left(path.size() - english.size() + 1) + uiLanguage();
     std::string host;
     if (ReadInstallSetting(std::string("TransferWizard"), std::string("HelpHost"), host)) {
         const QString text = QString::fromStdString(host).trimmed();
         if (!text.isEmpty())
-            return QStringLiteral("http://") + text + path;
+            return QStringLiteral("http://") + text + localized;
     }
-    return QUrl::fromLocalFile(localHelpDir() + path + QStringLiteral(".html")).toString();
+    QString page = localHelpDir() + localized + QStringLiteral(".html");
+    if (perLanguage && !QFileInfo::exists(page))
+        page = localHelpDir() + path + QStringLiteral(".html");
+    return QUrl::fromLocalFile(page).toString();
 }

@@ -21,5 +21,6 @@ void setUpSecondaryDialog(QDialog* dialog, const QString& objectName);
 void initPortavoResources();
 
 // The address of a help page given by its path ("/kavo/profiles/en"): on the installation's
-// help host when one is set, else the page of that path shipped with the program.
+// help host when one is set, else the page of that path shipped with the program. A path
+// ending in "/en" is asked for in the wizard's language (uiLanguage()).
 QString helpPageUrl(const QString& path);

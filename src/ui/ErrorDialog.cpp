@@ -45,6 +45,7 @@ ErrorDialog::ErrorDialog(QWidget* parent) : QDialog(parent)
     m_tree->setUniformRowHeights(true);
     m_tree->setItemsExpandable(false);
     m_tree->setColumnCount(3);
+    //: column headers: the error code and reason, the file's path
     m_tree->setHeaderLabels({QString(), tr("Error"), tr("File")});
     m_tree->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_tree->header()->setSectionsMovable(false);
@@ -118,6 +119,7 @@ void ErrorDialog::prepare(const QString& title, const QString& text, bool twoBut
     m_buttonBox->clear();
     if (twoButtons) {
         QPushButton* ok = m_buttonBox->addButton(QDialogButtonBox::Ok);
+        //: button: open the listed files anyway
         QPushButton* open = m_buttonBox->addButton(tr("Open"), QDialogButtonBox::AcceptRole);
         connect(ok, &QPushButton::clicked, this, &QDialog::reject);
         connect(open, &QPushButton::clicked, this, &QDialog::accept);

@@ -12,6 +12,7 @@
 #include "ISourceMedia.h"
 #include "ProgressDialog.h"
 #include "TransferWizardServericeInterface.h"
+#include "UiLogging.h"
 
 namespace {
 
@@ -63,7 +64,7 @@ bool FileAnalysisRunner::run(const QStringList& files, int profile, bool showPro
                                               results.sources, results.directFiles,
                                               results.resultCodes))
             turnEventLoop(20);
-        qDebug() << "stop anaysis-waiting UI";
+        qCDebug(lcUi) << "stop anaysis-waiting UI";
         // Keep the progress window up long enough to be read.
         while (showProgress && clock.elapsed() < 1000)
             turnEventLoop(int(qMax<qint64>(1, 1000 - clock.elapsed())));
@@ -105,10 +106,9 @@ bool FileAnalysisRunner::isSupported(const QString& path, const QStringList& pat
     return patterns.contains(pattern, Qt::CaseInsensitive);
 }
 
-FileAnalysisRunner::ModelLists FileAnalysisRunner::modelLists(const QStringList& paths,
-                                                              const AnalysisResults& results,
-                                                              int count,
-                                                              const QStringList& unknownTypes)
+FileAnalysisRunner::ModelLists
+FileAnalysisRunner::modelLists(const QStringList& paths, const AnalysisResults& results, int count,
+                               const QStringList& unknownTypes, int profile)
 {
     ModelLists lists;
     const int n = qMin<int>(count, int(paths.size()));
@@ -125,7 +125,8 @@ FileAnalysisRunner::ModelLists FileAnalysisRunner::modelLists(const QStringList&
                 lists.errors.append({path, code});
             continue;
         }
-        lists.sources << FileInfoModel::SourceFile::fromSources(results.sources[i], path);
+        lists.sources << FileInfoModel::SourceFile::fromSources(
+            results.sources[i], path, results.outputPaths[i].isEmpty() ? -1 : profile);
         lists.outputPaths << results.outputPaths[i];
         FileInfoModel::Estimate estimate;
         estimate.conversionSeconds = int(results.estimates[i].transcodeTime);

@@ -57,8 +57,9 @@ public:
         QList<QPair<QString, int>> errors;
         QStringList unsupported;
     };
+    // With a profile (not negative) each source also says why it is converted for it.
     static ModelLists modelLists(const QStringList& paths, const AnalysisResults& results,
-                                 int count, const QStringList& unknownTypes);
+                                 int count, const QStringList& unknownTypes, int profile = -1);
 
     // "*.ext" patterns of the engine's file types: the first entry's list, used only when the
     // map has two or more entries (the first is then the list of all types). Empty: any type.

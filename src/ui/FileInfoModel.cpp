@@ -1,15 +1,19 @@
 #include "FileInfoModel.h"
 
+#include <QApplication>
 #include <QBrush>
 #include <QColor>
 #include <QDebug>
 #include <QFile>
 #include <QFileInfo>
 #include <QFont>
+#include <QStyle>
 #include <algorithm>
 
+#include "ConversionReasonText.h"
 #include "Formatting.h"
 #include "ISourceMedia.h"
+#include "UiLogging.h"
 
 struct FileInfoModel::Row
 {
@@ -19,6 +23,8 @@ struct FileInfoModel::Row
     int conversionSeconds = 0;
     int writeSeconds = 0;
     quint64 outputBytes = 0;
+    // Why the file was not written, for the state's tooltip.
+    QString reason;
 };
 
 namespace {
@@ -41,7 +47,8 @@ FileInfoModel::SourceFile FileInfoModel::SourceFile::fromPath(const QString& pat
 }
 
 FileInfoModel::SourceFile FileInfoModel::SourceFile::fromSources(const SourceMediaList& sources,
-                                                                 const QString& fallbackPath)
+                                                                 const QString& fallbackPath,
+                                                                 int profile)
 {
     SourceFile source;
     source.path = fallbackPath;
@@ -59,6 +66,13 @@ FileInfoModel::SourceFile FileInfoModel::SourceFile::fromSources(const SourceMed
         uint64_t bytes = 0;
         if (media->GetFileSize(bytes) == 0)
             source.partBytes += bytes;
+        int32_t reason = 0;
+        std::string details;
+        if (profile >= 0 && source.conversionReason == 0 &&
+            media->GetConversionReason(profile, reason, details) == 0 && reason != 0) {
+            source.conversionReason = reason;
+            source.conversionDetails = QString::fromStdString(details);
+        }
     }
     return source;
 }
@@ -95,21 +109,29 @@ QString FileInfoModel::statusText(int status) const
 {
     switch (status) {
     case Waiting:
+        //: file state in the progress list: not started yet
         return tr("Waiting");
     case InProgress:
         return tr("In progress");
     case ConversionError:
         return tr("Conversion error");
     case Ready:
+        //: file state: converted, waiting to be written
         return tr("Ready");
     case Writing:
+        //: file state: being written to a disc / being copied to a USB drive
         return m_burning ? tr("Burning") : tr("Transferring");
     case Canceled:
+        //: file state
         return tr("Canceled");
     case Finished:
+        //: file state: on the disc or USB drive
         return tr("Finished");
     case WriteError:
+        //: file state: could not be written
         return tr("Failed");
+    case NotCopied:
+        return tr("Not copied");
     default:
         return tr("Unknown");
     }
@@ -124,13 +146,20 @@ QVariant FileInfoModel::data(const QModelIndex& index, int role) const
     case 0:
         if (role == Qt::DisplayRole)
             return QFileInfo(row.source.path).fileName();
-        if (role == Qt::ToolTipRole)
-            return nativePath(row.source.path);
+        if (role == Qt::ToolTipRole) {
+            if (row.outputPath.isEmpty())
+                return nativePath(row.source.path);
+            return nativePath(row.source.path) + QLatin1Char('\n') +
+                   ConversionReasonText::sentence(row.source.conversionReason,
+                                                  row.source.conversionDetails);
+        }
+        // The mark of a video that is converted before it is written, beside its name where
+        // it leaves the sizes their room.
+        if (role == Qt::DecorationRole && !row.outputPath.isEmpty())
+            return QApplication::style()->standardIcon(QStyle::SP_BrowserReload);
         break;
     case 1:
-        if (role == Qt::DisplayRole)
-            return fileSizeText(row.outputBytes);
-        break;
+        return sizeData(row, role);
     case 2:
         if (role == Qt::DisplayRole) {
             if (m_progressMode)
@@ -139,6 +168,8 @@ QVariant FileInfoModel::data(const QModelIndex& index, int role) const
                 return QStringLiteral("---");
             return durationText(qint64(row.conversionSeconds) + row.writeSeconds);
         }
+        if (role == Qt::ToolTipRole && m_progressMode && !row.reason.isEmpty())
+            return row.reason;
         // The underlined time is a link (Enter or a click explains it).
         if (role == Qt::AccessibleDescriptionRole && !m_progressMode && row.conversionSeconds > 0)
             return tr("Includes the conversion; press Enter to learn why it takes longer");
@@ -163,16 +194,42 @@ QVariant FileInfoModel::data(const QModelIndex& index, int role) const
     return QVariant();
 }
 
+QVariant FileInfoModel::sizeData(const Row& row, int role) const
+{
+    const bool converted = !row.outputPath.isEmpty();
+    switch (role) {
+    case Qt::DisplayRole:
+        return fileSizeText(row.outputBytes);
+    case Qt::ToolTipRole:
+        if (!converted)
+            return tr("The file as it is: your device plays it without conversion.");
+        return tr("Size after conversion (the file itself: %1).")
+                   .arg(fileSizeText(row.source.partBytes)) +
+               QLatin1Char('\n') +
+               ConversionReasonText::sentence(row.source.conversionReason,
+                                              row.source.conversionDetails);
+    default:
+        break;
+    }
+    return QVariant();
+}
+
 QVariant FileInfoModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    if (orientation == Qt::Horizontal && role == Qt::ToolTipRole && section == 1)
+        return tr("What is written to the destination: for videos marked as converted, the "
+                  "size after conversion.");
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QVariant();
     switch (section) {
     case 0:
+        //: column header: file name
         return tr("Name");
     case 1:
+        //: column header: file size
         return tr("Size");
     case 2:
+        //: column header (83 pixels wide): state of each file / estimated time to transfer it
         return m_progressMode ? tr("Progress") : tr("Transfer Time");
     default:
         return QVariant();
@@ -190,7 +247,7 @@ void FileInfoModel::clear()
         // its partial ".temp" file as well.
         for (const QString& path : {row->outputPath, row->outputPath + QStringLiteral(".temp")}) {
             if (QFile::exists(path) && !QFile::remove(path))
-                qWarning() << "FileInfoModel  cannot delete" << path;
+                qCWarning(lcUi) << "FileInfoModel  cannot delete" << path;
         }
     }
     m_rows.clear();
@@ -270,6 +327,8 @@ void FileInfoModel::updateEstimates(const QList<SourceFile>& files, const QList<
             row.conversionSeconds = values[i].conversionSeconds;
             if (files[i].partBytes != 0)
                 row.source.partBytes = files[i].partBytes;
+            row.source.conversionReason = files[i].conversionReason;
+            row.source.conversionDetails = files[i].conversionDetails;
             row.outputBytes =
                 values[i].outputBytes != 0 ? values[i].outputBytes : row.source.partBytes;
             if (withPaths && outputPaths[i] != row.outputPath) {
@@ -314,7 +373,7 @@ void FileInfoModel::setEstimateByName(const QString& fileName, int seconds, bool
 
 bool FileInfoModel::setStatus(int row, int status)
 {
-    if (row < 0 || row >= int(m_rows.size()) || status < Waiting || status > WriteError)
+    if (row < 0 || row >= int(m_rows.size()) || status < Waiting || status > NotCopied)
         return false;
     m_rows[size_t(row)]->status = status;
     notifyColumn2(row);
@@ -380,17 +439,59 @@ QStringList FileInfoModel::removeRows(int first, int count)
 
 void FileInfoModel::cancelAll()
 {
-    for (auto& row : m_rows)
-        row->status = Canceled;
+    // A file that arrived before the cancel did arrive: calling it cancelled would be untrue.
+    endUnfinished(Canceled, QString());
+}
+
+void FileInfoModel::endUnfinished(int status, const QString& reason)
+{
+    for (auto& row : m_rows) {
+        if (row->status == Finished || row->status == WriteError || row->status == ConversionError)
+            continue;
+        row->status = status;
+        row->reason = reason;
+    }
     if (!m_rows.empty())
         emit dataChanged(index(0, 2), index(int(m_rows.size()) - 1, 2));
+}
+
+QStringList FileInfoModel::prepareRetry()
+{
+    QStringList arrived;
+    for (int row = int(m_rows.size()) - 1; row >= 0; --row) {
+        if (m_rows[size_t(row)]->status == Finished)
+            arrived = removeRows(row, 1) + arrived;
+    }
+    for (auto& row : m_rows) {
+        const bool converted = row->outputPath.isEmpty() || QFile::exists(row->outputPath);
+        row->status = converted ? Ready : Waiting;
+        row->reason.clear();
+    }
+    m_burning = false;
+    setProgressMode(false);
+    if (!m_rows.empty())
+        emit dataChanged(index(0, 0), index(int(m_rows.size()) - 1, 2));
+    return arrived;
+}
+
+void FileInfoModel::setReason(int row, const QString& reason)
+{
+    if (row < 0 || row >= int(m_rows.size()))
+        return;
+    m_rows[size_t(row)]->reason = reason;
+    notifyColumn2(row);
+}
+
+QString FileInfoModel::reason(int row) const
+{
+    return row >= 0 && row < int(m_rows.size()) ? m_rows[size_t(row)]->reason : QString();
 }
 
 int FileInfoModel::remainingCount() const
 {
     return int(std::count_if(m_rows.begin(), m_rows.end(), [](const auto& row) {
         return row->status != ConversionError && row->status != Canceled &&
-               row->status != Finished && row->status != WriteError;
+               row->status != Finished && row->status != WriteError && row->status != NotCopied;
     }));
 }
 
@@ -447,14 +548,20 @@ int FileInfoModel::indexOfFile(const QString& file) const
 
 QString FileInfoModel::sizeText(quint64 bytes, bool withUnit, QString* number)
 {
-    static const QString units[3] = {tr("MB"), tr("GB"), tr("TB")};
+    // Looked up on every call: the language may change while the program runs.
+    //: unit of the free space shown in large type; megabytes
+    const QString units[3] = {tr("MB"),
+                              //: gigabytes
+                              tr("GB"),
+                              //: terabytes
+                              tr("TB")};
     double value = double(bytes) / 1048576.0;
     int unit = 0;
     while (value > 1024.0 && unit < 2) {
         value /= 1024.0;
         ++unit;
     }
-    const QString valueText = QString::number(value, 'f', 1);
+    const QString valueText = decimalText(value, 1);
     if (withUnit)
         return QStringLiteral("%1 %2").arg(valueText, units[unit]);
     if (number)

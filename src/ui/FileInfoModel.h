@@ -29,7 +29,9 @@ public:
         Canceled = 7,
         Finished = 8,
         // The file could not be written to the destination.
-        WriteError = 9
+        WriteError = 9,
+        // The transfer ended before the file was written.
+        NotCopied = 10
     };
 
     // The analysed source file as the model needs it: its path (the row's key; file names are
@@ -38,13 +40,18 @@ public:
     {
         QString path;
         quint64 partBytes = 0;
+        // Why the analysis chose to convert it (a kvt::ConversionReason, 0 when unknown or
+        // unchanged) and the engine's words for it.
+        int conversionReason = 0;
+        QString conversionDetails;
 
         // A source of one part: the file itself (size 0 when it does not exist).
         static SourceFile fromPath(const QString& path);
         // One file of the analysis results: the path of its first source (fallbackPath when
         // it has none) and the summed sizes of all its parts.
+        // With a profile (not negative), also why the file is converted for it.
         static SourceFile fromSources(const SourceMediaList& sources,
-                                      const QString& fallbackPath = QString());
+                                      const QString& fallbackPath = QString(), int profile = -1);
     };
 
     // One file's analysis estimate. A negative conversionSeconds means "no estimate".
@@ -95,7 +102,19 @@ public:
     quint64 outputBytes(int row) const;
 
     QStringList removeRows(int first, int count);
+    // Every row not yet written becomes "Canceled"; a file already written stays "Finished".
     void cancelAll();
+    // The transfer ended before the files still open were written: they get status (Canceled
+    // or NotCopied) and reason, which the state's tooltip shows. Written and failed rows keep
+    // theirs.
+    void endUnfinished(int status, const QString& reason);
+    // Back to the list after a transfer that did not finish: the files that arrived leave the
+    // list (their sources are returned); the others are to be written again, a converted file
+    // whose output is there as it is, the rest converted first. Leaves progress mode.
+    QStringList prepareRetry();
+    // Why the row's file was not written (the tooltip of its state); empty when it was.
+    void setReason(int row, const QString& reason);
+    QString reason(int row) const;
     int remainingCount() const;
     int filesToWrite(QStringList& files) const;
     quint64 totalOutputBytes() const;
@@ -112,6 +131,7 @@ public:
 private:
     struct Row;
     QString statusText(int status) const;
+    QVariant sizeData(const Row& row, int role) const;
     void notifyColumn2(int row);
 
     std::vector<std::unique_ptr<Row>> m_rows;

@@ -15,12 +15,21 @@ public:
     {
         double done = 0;
         double left = 0;
+        // The same by part: converting and writing (a disc's read-back included).
+        double conversionDone = 0;
+        double conversionLeft = 0;
+        double writeDone = 0;
+        double writeLeft = 0;
     };
-    static Split split(const FileInfoModel& model, double fraction);
+    // verifyShare: on a disc, the read-back after the write takes this many times the write's
+    // own time; the write estimate covers both, the step's progress only the write.
+    static Split split(const FileInfoModel& model, double fraction, double verifyShare = 0);
 
-    // Seconds still to go: the estimated share left, scaled by how fast the transfer has
-    // really been going since it started (elapsedMs ago). Without progress yet, the estimate.
-    static qint64 remainingSeconds(const FileInfoModel& model, double fraction, qint64 elapsedMs);
+    // Seconds still to go: each part's estimated share left, scaled by how fast that part has
+    // really been going (conversionMs spent converting, writeMs writing). A part without
+    // progress yet counts as estimated.
+    static qint64 remainingSeconds(const FileInfoModel& model, double fraction, qint64 conversionMs,
+                                   qint64 writeMs, double verifyShare = 0);
 
     // The transfer bar's new value for percent, or -1 to leave it: small values show as 12 so
     // the bar is visibly moving; a disc burn stops at 99 until the burner reports the end.

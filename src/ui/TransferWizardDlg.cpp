@@ -248,6 +248,7 @@ void TransferWizardDlg::resetWizard()
     lastProgressFileName.clear();
     ui->KavoRadioButton->setChecked(true);
     ui->burnDiskRadioButton->setChecked(true);
+    transferPage.resetBackButton();
     ui->nextButton->setText(designNextText);
     ui->remainSpaceText->setText(designNoDriveText);
     ui->fileTransferProgressBar->setValue(0);
@@ -403,6 +404,7 @@ void TransferWizardDlg::preselectUsableMethod()
 void TransferWizardDlg::setupFinishPage()
 {
     setFooterButtons(false, false, true, false);
+    //: wizard button on the last page: closes the wizard
     ui->nextButton->setText(tr("Finish"));
     updateButtonSpacers();
     ui->registerLabel->setVisible(showRegisterNote);
@@ -462,6 +464,10 @@ void TransferWizardDlg::nextPage()
 
 void TransferWizardDlg::prevPage()
 {
+    if (transferPage.offersBackToList() && transferEnded) {
+        transferPage.backToList();
+        return;
+    }
     if (page >= DeviceTypePage) {
         --page;
         if (page == DeviceTypePage && start.skipProfilePage)
@@ -836,5 +842,5 @@ void TransferWizardDlg::cancelProcessWarning()
 
 void TransferWizardDlg::cancelTransferProcess()
 {
-    transferPage.cancelTransferNow();
+    transferPage.destinationRemoved();
 }

@@ -1,6 +1,7 @@
 #include "WizardFilePage.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QDragEnterEvent>
@@ -299,8 +300,11 @@ void WizardFilePage::addFiles()
 {
     QString filter;
     for (const auto& [name, patterns] : d.fileTypes)
-        filter += QString::fromUtf8(name.c_str()) + tr(" files") + QStringLiteral(" (") +
-                  QString::fromUtf8(patterns.c_str()) + QStringLiteral(");;");
+        //: a file type of the Add dialog's filter; %1 is its name ("MPEG-4", "All Video")
+        filter += tr("%1 files").arg(QCoreApplication::translate("FileTypes", name.c_str())) +
+                  QStringLiteral(" (") + QString::fromUtf8(patterns.c_str()) +
+                  QStringLiteral(");;");
+    //: title of the file dialog that adds videos
     QFileDialog dialog(&d, tr("Open Video") + QStringLiteral(" -- ") + d.windowTitle(),
                        addDialogFolder(), filter);
     dialog.setObjectName(QStringLiteral("addFileDialog"));
@@ -373,7 +377,7 @@ void WizardFilePage::addFilesToModel(const QList<QFileInfo>& files, QStringList&
     if (count == 0)
         return;
     const FileAnalysisRunner::ModelLists lists =
-        FileAnalysisRunner::modelLists(paths, results, count, unknownTypes);
+        FileAnalysisRunner::modelLists(paths, results, count, unknownTypes, d.profile);
     // Only the files of an unknown type that were not added are "not supported": the engine
     // may read a video whatever its extension.
     unsupported << lists.unsupported;
@@ -412,7 +416,7 @@ void WizardFilePage::reanalyzeAllFiles()
     const int count = d.analysisCanceled ? int(results.resultCodes.size()) : int(paths.size());
     d.analysisCanceled = false;
     const FileAnalysisRunner::ModelLists lists =
-        FileAnalysisRunner::modelLists(paths, results, count, QStringList());
+        FileAnalysisRunner::modelLists(paths, results, count, QStringList(), d.profile);
     d.model.updateEstimates(lists.sources, lists.estimates, false, lists.outputPaths);
     d.ui->timeLeftLabel->setText(d.model.totalTimeText());
 }

@@ -1,6 +1,7 @@
 #include "EngineTestSupport.h"
 #include "MediaProbe.h"
 #include "TranscodeEngine.h"
+#include "TranscodeEngineInfo.h"
 #include "TranscodeEnumNames.h"
 #include "TranscodeEnums.h"
 
@@ -503,7 +504,10 @@ void TestEngineAnalysis::engine_fileTypesAndText()
     QCOMPARE(InitTranscodeEngine(dir.path().toStdU16String(), nullptr, info), int32_t(SUCCESS));
     std::string text;
     QCOMPARE(info->GetEngineText(text), int32_t(SUCCESS));
-    QVERIFY(QString::fromStdString(text).contains("libavformat"));
+    // The label goes into the window title: versions of the libraries stay out of it.
+    QVERIFY(!text.empty());
+    QVERIFY(!QString::fromStdString(text).contains("lib"));
+    QVERIFY(QString::fromStdString(TranscodeEngineInfo::libraryVersions()).contains("libavformat"));
     std::map<std::string, std::string> types;
     QCOMPARE(info->GetFileTypes(types), int32_t(SUCCESS));
     QVERIFY(types.size() >= 4);

@@ -236,26 +236,33 @@ void TestEngineProfiles::compatibility_atTheLimits_data()
     QTest::addColumn<int>("extraWidth");
     QTest::addColumn<int>("extraFps");
     QTest::addColumn<qint64>("extraBitrate");
-    QTest::addColumn<bool>("compatible");
-    QTest::newRow("exactly at every limit") << 0 << 0 << qint64(0) << true;
-    QTest::newRow("2 pixels wider") << 2 << 0 << qint64(0) << false;
-    QTest::newRow("1 frame per second faster") << 0 << 1 << qint64(0) << false;
-    QTest::newRow("1 bit/s more") << 0 << 0 << qint64(1) << false;
+    QTest::addColumn<QString>("extension");
+    QTest::addColumn<int>("extraChannels");
+    QTest::addColumn<int>("misfit");
+    QTest::newRow("exactly at every limit") << 0 << 0 << qint64(0) << ".avi" << 0 << int(CR_NONE);
+    QTest::newRow("2 pixels wider") << 2 << 0 << qint64(0) << ".avi" << 0 << int(CR_PICTURE_SIZE);
+    QTest::newRow("1 frame per second faster")
+        << 0 << 1 << qint64(0) << ".avi" << 0 << int(CR_FRAME_RATE);
+    QTest::newRow("1 bit/s more") << 0 << 0 << qint64(1) << ".avi" << 0 << int(CR_VIDEO_BITRATE);
+    QTest::newRow("another container") << 0 << 0 << qint64(0) << ".mkv" << 0 << int(CR_CONTAINER);
+    QTest::newRow("surround audio") << 0 << 0 << qint64(0) << ".avi" << 4 << int(CR_AUDIO_CHANNELS);
 }
 
 // A mobile-profile AVI right at the profile's limits plays as it is; one step over any limit
-// needs a conversion.
+// needs a conversion, and the misfit names that limit.
 void TestEngineProfiles::compatibility_atTheLimits()
 {
     QFETCH(int, extraWidth);
     QFETCH(int, extraFps);
     QFETCH(qint64, extraBitrate);
-    QFETCH(bool, compatible);
+    QFETCH(QString, extension);
+    QFETCH(int, extraChannels);
+    QFETCH(int, misfit);
     const DeviceProfileSpec& spec = *findDeviceProfile(DP_Mobile);
     MediaInfo info;
     info.resultCode = SUCCESS;
-    info.containerName = "avi";
-    info.extension = ".avi";
+    info.containerName = extension == ".avi" ? "avi" : "matroska,webm";
+    info.extension = extension.toStdString();
     VideoTrackInfo video;
     video.codec = spec.videoCodec;
     video.codecName = spec.videoCodecName;
@@ -268,11 +275,14 @@ void TestEngineProfiles::compatibility_atTheLimits()
     info.video.push_back(video);
     AudioTrackInfo audio;
     audio.codec = spec.audioCodecs[0];
-    audio.channels = spec.audioChannels;
+    audio.channels = spec.audioChannels + extraChannels;
     audio.bitrate = spec.audioBitrateMax;
     info.audio.push_back(audio);
-    std::string reason;
-    QVERIFY2(ProfileCompatibility::isCompatible(info, spec, &reason) == compatible, reason.c_str());
+    ProfileCompatibility::Misfit found;
+    const bool fits = ProfileCompatibility::check(info, spec, &found);
+    QVERIFY2(fits == (misfit == CR_NONE), found.text.c_str());
+    QCOMPARE(int(found.code), misfit);
+    QCOMPARE(found.text.empty(), fits);
 }
 
 QTEST_APPLESS_MAIN(TestEngineProfiles)

@@ -8,9 +8,12 @@
 #include <QTest>
 #include <memory>
 
+#include "ConversionReason.h"
+#include "EngineSpeedCalibration.h"
 #include "QueueTestSupport.h"
 #include "SettingsAccessors.h"
 #include "TranscodeEnums.h"
+#include "TranscodeEstimator.h"
 #include "VideoFileTranscoder.h"
 
 using namespace QueueTestSupport;
@@ -63,6 +66,9 @@ private slots:
     void failedStart_reportedAsFatalError_andQueueGoesOn();
     void logging_defaultsToMoviesFolder();
     void conversionFolder_clearedForNextRun_removedAtEnd();
+    void speedFactor_data();
+    void speedFactor();
+    void speedCalibration_storedAndUsedByTheNextAnalysis();
 
 private:
     QString clip(const QString& name) const { return m_root + "/clips/" + name; }
@@ -98,6 +104,64 @@ void TestTranscoder::conversionFolder_clearedForNextRun_removedAtEnd()
     }
     QVERIFY(!QFileInfo::exists(folder));
     QCOMPARE(QDir(base.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+}
+
+void TestTranscoder::speedFactor_data()
+{
+    QTest::addColumn<double>("percent");
+    QTest::addColumn<qint64>("elapsedMs");
+    QTest::addColumn<double>("estimate");
+    QTest::addColumn<double>("used");
+    QTest::addColumn<double>("factor");
+    QTest::newRow("twice as fast") << 50.0 << qint64(10000) << 40.0 << 1.0 << 0.5;
+    QTest::newRow("estimate made with a factor") << 50.0 << qint64(10000) << 40.0 << 2.0 << 1.0;
+    QTest::newRow("done in a tenth") << 100.0 << qint64(2000) << 20.0 << 1.0 << 0.1;
+    QTest::newRow("slower than thought") << 10.0 << qint64(6000) << 20.0 << 1.0 << 3.0;
+    QTest::newRow("no progress keeps the factor") << 0.0 << qint64(6000) << 20.0 << 1.5 << 1.5;
+}
+
+void TestTranscoder::speedFactor()
+{
+    QFETCH(double, percent);
+    QFETCH(qint64, elapsedMs);
+    QFETCH(double, estimate);
+    QFETCH(double, used);
+    QFETCH(double, factor);
+    QCOMPARE(EngineSpeedCalibration::factorFor(percent, elapsedMs, estimate, used), factor);
+}
+
+// The first seconds of the first conversion set the engine's speed on this machine; it is kept
+// in the settings and the next analysis estimates with it.
+void TestTranscoder::speedCalibration_storedAndUsedByTheNextAnalysis()
+{
+    kvt::TranscodeEstimator::setSpeedFactor(1.0);
+    VideoFileTranscoder tc;
+    QVERIFY(tc.initEngine());
+    const Analysis plain = analyse(tc, clip("convert.mp4"), m_root + "/cache/a.kavo", 0);
+    QCOMPARE(plain.code, 0);
+    // Why it is converted for the mobile profile: the first misfit is MP4, not the profile's AVI.
+    int32_t reason = 0;
+    std::string details;
+    QCOMPARE(plain.sources.front()->GetConversionReason(0, reason, details), int32_t(0));
+    QCOMPARE(reason, int32_t(kvt::CR_CONTAINER));
+    QVERIFY(!details.empty());
+
+    EngineSpeedCalibration calibration;
+    QVERIFY(!calibration.sample(50.0, 1000, 10.0, 1.0));    // too early to judge
+    QVERIFY(!calibration.sample(1.0, 10000, 10.0, 1.0));    // too little done
+    QVERIFY(calibration.sample(10.0, 20000, 10.0, 1.0));    // 200 s for 10 s: slower than the table
+    QVERIFY(!calibration.sample(50.0, 1000, 10.0, 1.0));    // one measurement a run
+    QCOMPARE(kvt::TranscodeEstimator::speedFactor(), 20.0); // kept within its bounds
+
+    kvt::TranscodeEstimator::setSpeedFactor(1.0);
+    QVERIFY(tc.initEngine()); // a new run reads the stored factor
+    QCOMPARE(kvt::TranscodeEstimator::speedFactor(), 20.0);
+    const Analysis slow = analyse(tc, clip("convert.mp4"), m_root + "/cache/b.kavo", 0);
+    QCOMPARE(slow.code, 0);
+    QVERIFY2(slow.time >= 3 * plain.time,
+             qPrintable(QString("%1 %2").arg(slow.time).arg(plain.time)));
+    QVERIFY(DeleteSetting(std::string("TransferWizard"), std::string("EngineSpeedFactor")));
+    kvt::TranscodeEstimator::setSpeedFactor(1.0);
 }
 
 void TestTranscoder::initTestCase()

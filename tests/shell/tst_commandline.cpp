@@ -8,7 +8,8 @@
 #include "LaunchArguments.h"
 #include "TranslationTag.h"
 
-// The switches a launcher passes, and the translation tag the locale gives.
+// What the launcher makes of a start's arguments, the switches it passes, the locale the
+// environment asks for and the translation tag it gives.
 class TestCommandLine : public QObject
 {
     Q_OBJECT
@@ -23,6 +24,8 @@ private slots:
     void parseUnattended();
     void translationTag_data();
     void translationTag();
+    void messagesLocale_data();
+    void messagesLocale();
 
 private:
     QTemporaryDir m_dir;
@@ -368,6 +371,40 @@ void TestCommandLine::parseUnattended()
     unsigned int id = 0;
     bool activation = false;
     QCOMPARE(parser.parse(files, id, activation), arguments.contains("-xfer"));
+}
+
+void TestCommandLine::messagesLocale_data()
+{
+    // The environment as "NAME=value" entries, and the locale the messages are read in.
+    QTest::addColumn<QStringList>("environment");
+    QTest::addColumn<QString>("locale");
+    QTest::newRow("LANG") << QStringList{"LANG=fr_FR.UTF-8"} << "fr_FR";
+    QTest::newRow("LC_MESSAGES before LANG")
+        << QStringList{"LANG=en_US.UTF-8", "LC_MESSAGES=de_DE.UTF-8"} << "de_DE";
+    QTest::newRow("LC_ALL before LC_MESSAGES")
+        << QStringList{"LC_MESSAGES=de_DE.UTF-8", "LC_ALL=ja_JP.UTF-8"} << "ja_JP";
+    QTest::newRow("modifier dropped") << QStringList{"LANG=de_DE@euro"} << "de_DE";
+    QTest::newRow("LANGUAGE before LANG")
+        << QStringList{"LANG=en_GB.UTF-8", "LANGUAGE=es_ES:en"} << "es_ES";
+    QTest::newRow("LANGUAGE: the first language we ship")
+        << QStringList{"LANG=pt_BR.UTF-8", "LANGUAGE=pt_BR:fr:en"} << "fr";
+    QTest::newRow("LANGUAGE alone") << QStringList{"LANGUAGE=ja"} << "ja";
+    QTest::newRow("LANGUAGE of no shipped language")
+        << QStringList{"LANG=pt_BR.UTF-8", "LANGUAGE=pt_BR"} << "pt_BR";
+    QTest::newRow("C ignores LANGUAGE") << QStringList{"LANG=C", "LANGUAGE=fr"} << "en_US";
+    QTest::newRow("C.UTF-8") << QStringList{"LC_ALL=C.UTF-8", "LANG=de_DE.UTF-8"} << "en_US";
+    QTest::newRow("POSIX") << QStringList{"LANG=POSIX"} << "en_US";
+    QTest::newRow("nothing set") << QStringList{} << "";
+}
+
+void TestCommandLine::messagesLocale()
+{
+    QFETCH(QStringList, environment);
+    QFETCH(QString, locale);
+    QProcessEnvironment env;
+    for (const QString& entry : environment)
+        env.insert(entry.section(QLatin1Char('='), 0, 0), entry.section(QLatin1Char('='), 1));
+    QCOMPARE(TranslationTag::messagesLocaleName(env), locale);
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)

@@ -8,6 +8,7 @@
 #include "DriveComboBox.h"
 #include "FakeWizardService.h"
 #include "TransferWizardDlg.h"
+#include "WriteRateStore.h"
 
 Q_DECLARE_METATYPE(USBDriveData)
 
@@ -29,6 +30,9 @@ class TestDestinationDrives : public QObject
 private slots:
     void statusMessage_data();
     void statusMessage();
+    void statusMessage_overCapacity_data();
+    void statusMessage_overCapacity();
+    void statusMessage_writtenImageBurner();
     void statusMessage_largeFile_data();
     void statusMessage_largeFile();
     void spaceUsage_data();
@@ -43,6 +47,7 @@ private slots:
     void fillCombo_listsDrivesSilently();
     void refresh_usbOnlyKeepsBurners();
     void updateFreeSpace_changesMatchingUSBDrive();
+    void writeRate_prefersWhatTheDriveDidLastTime();
     void methodPage_preselectsMethodWithDestination_data();
     void methodPage_preselectsMethodWithDestination();
 };
@@ -83,11 +88,13 @@ void TestDestinationDrives::statusMessage_data()
         << "Your USB Drive is full.  Please remove one or more videos to continue.";
     QTest::newRow("disc exactly filled")
         << true << usbDrive(GB) << 0 << GB << 63u
-        << "Your Disc is full.  Please insert another disc to continue.";
+        << "These videos need 1.00 GB; this disc has room for 1.00 GB. Remove about 1 MB of "
+           "videos, or choose a blank disc.";
     QTest::newRow("usb exactly filled")
         << true << usbDrive(GB) << 1 << GB << 63u
         << "Your USB drive does not have enough free space available for this transfer.  "
-           "Please remove one or more videos or make room on your USB drive to continue.";
+           "Please remove one or more videos or make room on your USB drive to continue. These "
+           "videos need 1.00 GB; this drive has 1.00 GB free.";
     QTest::newRow("usb one byte to spare")
         << true << usbDrive(GB) << 1 << GB - 1 << 63u << QString();
     QTest::newRow("any file system")
@@ -111,6 +118,73 @@ void TestDestinationDrives::statusMessage()
     QFETCH(QString, message);
     QCOMPARE(DestinationDrives::statusMessage(hasDrive ? &drive : nullptr, method, needed, mask),
              message);
+}
+
+void TestDestinationDrives::statusMessage_overCapacity_data()
+{
+    QTest::addColumn<quint64>("total");
+    QTest::addColumn<quint64>("free");
+    QTest::addColumn<quint64>("needed");
+    QTest::addColumn<QString>("message");
+
+    // Capacities of the image burners' media: 359 424 and 2 295 104 blocks of 2048 bytes.
+    const quint64 cd = 359424ull * 2048;
+    const quint64 dvd = 2295104ull * 2048;
+    const quint64 MB = 1ull << 20;
+    QTest::newRow("blank cd-r") << cd << cd << 771 * MB
+                                << "These videos need 771 MB; this disc holds 702 MB. Remove "
+                                   "about 69 MB of videos, or choose a DVD.";
+    QTest::newRow("blank cd-r, a byte over")
+        << cd << cd << cd + 1
+        << "These videos need 703 MB; this disc holds 702 MB. Remove about 1 MB of videos, or "
+           "choose a DVD.";
+    QTest::newRow("appendable cd-rw") << cd << 200 * MB << 771 * MB
+                                      << "These videos need 771 MB; this disc has room for 200 "
+                                         "MB. Remove about 571 MB of videos, or choose a blank "
+                                         "disc or a DVD.";
+    QTest::newRow("blank dvd+r") << dvd << dvd << 5 * GB
+                                 << "These videos need 5.00 GB; this disc holds 4.37 GB. Remove "
+                                    "about 638 MB of videos, or choose a disc that holds more.";
+    QTest::newRow("appendable dvd-rw") << dvd << 3 * GB << 5 * GB
+                                       << "These videos need 5.00 GB; this disc has room for "
+                                          "3.00 GB. Remove about 2.00 GB of videos, or choose a "
+                                          "blank disc.";
+    QTest::newRow("really full") << cd << quint64(0) << 771 * MB
+                                 << "Your Disc is full.  Please insert another disc to continue.";
+    QTest::newRow("blank cd-r, fits") << cd << cd << 700 * MB << QString();
+}
+
+void TestDestinationDrives::statusMessage_overCapacity()
+{
+    QFETCH(quint64, total);
+    QFETCH(quint64, free);
+    QFETCH(quint64, needed);
+    QFETCH(QString, message);
+    USBDriveData burner = FakeWizardService::drive("/tmp/disc.iso", "CD-R 700 MB image", free);
+    burner.totalBytes = total;
+    QCOMPARE(DestinationDrives::statusMessage(&burner, 0, needed, 63u), message);
+}
+
+void TestDestinationDrives::statusMessage_writtenImageBurner()
+{
+    // A written image reads as a disc that takes nothing more; the file is what must go.
+    QTemporaryDir dir;
+    const QString image = dir.filePath(QStringLiteral("disc.iso"));
+    QFile file(image);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(4096, 'x'));
+    file.close();
+    const QString refused = QStringLiteral("Unable to write to the disc that is inserted. Please "
+                                           "insert another disc to continue.");
+    USBDriveData burner =
+        FakeWizardService::drive(image, "DVD+R 4.7 GB image", 0, DriveMediumNotWritable);
+    QCOMPARE(DestinationDrives::statusMessage(&burner, 0, GB, 63u),
+             refused + QStringLiteral(" The image file %1 already holds a disc. Remove or rename "
+                                      "it to write a new one.")
+                           .arg(image));
+    // A recorder's device node is no image file: the text stays as it was.
+    burner.root = u"/dev/sr0";
+    QCOMPARE(DestinationDrives::statusMessage(&burner, 0, GB, 63u), refused);
 }
 
 void TestDestinationDrives::statusMessage_largeFile_data()
@@ -331,6 +405,26 @@ void TestDestinationDrives::updateFreeSpace_changesMatchingUSBDrive()
     QCOMPARE(drives.usbDrives()[1].freeBytes, GB);
     QCOMPARE(drives.burners()[0].freeBytes, GB);
     QVERIFY(!drives.updateFreeSpace(u"/media/zzz", 5));
+}
+
+void TestDestinationDrives::writeRate_prefersWhatTheDriveDidLastTime()
+{
+    QTemporaryDir home;
+    qputenv("KAVO_USER_HIVE", home.filePath("user.reg").toUtf8());
+    qputenv("KAVO_MACHINE_HIVE", home.filePath("machine.reg").toUtf8());
+    USBDriveData stick = usbDrive(GB);
+    USBDriveData other = FakeWizardService::drive("/media/other", "OTHER", GB);
+    QCOMPARE(DestinationDrives::writeRate(&stick, 1), stick.estimatedRate);
+    // Too short to say anything: not kept.
+    QVERIFY(!WriteRateStore::record("/media/stick", 100ull << 20, 100));
+    QCOMPARE(DestinationDrives::writeRate(&stick, 1), stick.estimatedRate);
+    // 100 MB in 2 s: 50 MB/s for this drive, and only for this one.
+    QVERIFY(WriteRateStore::record("/media/stick", 100ull << 20, 2000));
+    QCOMPARE(DestinationDrives::writeRate(&stick, 1), quint32(50u << 20));
+    QCOMPARE(DestinationDrives::writeRate(&other, 1), other.estimatedRate);
+    QCOMPARE(DestinationDrives::writeRate(nullptr, 1), quint32(1048576));
+    qunsetenv("KAVO_USER_HIVE");
+    qunsetenv("KAVO_MACHINE_HIVE");
 }
 
 void TestDestinationDrives::methodPage_preselectsMethodWithDestination_data()

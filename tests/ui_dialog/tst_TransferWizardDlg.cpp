@@ -1,4 +1,6 @@
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
@@ -21,6 +23,7 @@
 #include "ErrorDialog.h"
 #include "FakeWizardService.h"
 #include "FileInfoModel.h"
+#include "Formatting.h"
 #include "ProfileRadioButton.h"
 #include "ProgressDialog.h"
 #include "TransferWizardDlg.h"
@@ -165,6 +168,8 @@ private slots:
     void saveVideoFiles_writesToUSBDriveAndEnds();
     void burn_writeThenVerify_holdsBarAt99UntilDone();
     void saveVideoFiles_failedStartEndsTransfer();
+    void unfinishedTransfer_endState_data();
+    void unfinishedTransfer_endState();
     void transcodeError_asksWhetherToContinue_data();
     void transcodeError_asksWhetherToContinue();
     void close_asksOnlyDuringTransfer_data();
@@ -185,7 +190,8 @@ private:
     void dropFiles(const QStringList& paths);
     bool dragEnter(QMimeData& mime, const QStringList& paths);
     // Opens the file page for a USB drive (or a burner), adds files and presses Start.
-    void startTransfer(const QStringList& files, bool toUSB = true, bool burnOnly = false);
+    void startTransfer(const QStringList& files, bool toUSB = true, bool burnOnly = false,
+                       const QString& stick = "/media/stick");
     template <class T> T* child(const char* name)
     {
         T* widget = m_dlg->findChild<T*>(QString::fromLatin1(name));
@@ -270,14 +276,15 @@ void TestTransferWizardDlg::addModelFile(const QString& name, qint64 bytes)
                                     {estimate}, {path}, false);
 }
 
-void TestTransferWizardDlg::startTransfer(const QStringList& files, bool toUSB, bool burnOnly)
+void TestTransferWizardDlg::startTransfer(const QStringList& files, bool toUSB, bool burnOnly,
+                                          const QString& stick)
 {
     if (toUSB)
-        m_service.usb << FakeWizardService::drive("/media/stick", "STICK", 8ull << 30);
+        m_service.usb << FakeWizardService::drive(stick, "STICK", 8ull << 30);
     else
         m_service.burners << FakeWizardService::drive("/dev/sr0", "DVD RW", 4ull << 30);
     m_dlg->setWizardStartParameters(
-        params(true, burnOnly, toUSB ? "/media/stick" : "/dev/sr0", 3, toUSB ? 1 : 0));
+        params(true, burnOnly, toUSB ? stick : "/dev/sr0", 3, toUSB ? 1 : 0));
     QCOMPARE(m_dlg->currentPage(), 3);
     for (const QString& file : files)
         addModelFile(file, 1000);
@@ -316,20 +323,32 @@ void TestTransferWizardDlg::alwaysOnTop_followsPlayerSetting()
 void TestTransferWizardDlg::helpLinks_followHelpHost_data()
 {
     QTest::addColumn<QString>("host");
+    QTest::addColumn<QString>("language");
     QTest::addColumn<QString>("methodLink");
     QTest::addColumn<QString>("helpLink");
     const QString help = QUrl::fromLocalFile(m_home.filePath("help")).toString();
     QTest::newRow("shipped pages")
-        << QString() << help + "/kavo/windows/portavo/support/method/en.html"
+        << QString() << "en" << help + "/kavo/windows/portavo/support/method/en.html"
+        << help + "/kavo/windows/portavo/support/help/en.html";
+    // Only the method page exists in German here: the other one opens in English.
+    QTest::newRow("shipped pages, German")
+        << QString() << "de" << help + "/kavo/windows/portavo/support/method/de.html"
         << help + "/kavo/windows/portavo/support/help/en.html";
     QTest::newRow("help host") << "help.example.com"
+                               << "en"
                                << "http://help.example.com/kavo/windows/portavo/support/method/en"
                                << "http://help.example.com/kavo/windows/portavo/support/help/en";
+    QTest::newRow("help host, French")
+        << "help.example.com"
+        << "fr"
+        << "http://help.example.com/kavo/windows/portavo/support/method/fr"
+        << "http://help.example.com/kavo/windows/portavo/support/help/fr";
 }
 
 void TestTransferWizardDlg::helpLinks_followHelpHost()
 {
     QFETCH(QString, host);
+    QFETCH(QString, language);
     QFETCH(QString, methodLink);
     QFETCH(QString, helpLink);
     QFile hive(m_home.filePath("machine.reg"));
@@ -341,7 +360,15 @@ void TestTransferWizardDlg::helpLinks_followHelpHost()
                        .arg(host)
                        .toUtf8());
     hive.close();
+    const QString germanPage = m_home.filePath("help/kavo/windows/portavo/support/method/de.html");
+    QVERIFY(QDir().mkpath(QFileInfo(germanPage).path()));
+    QFile page(germanPage);
+    QVERIFY(page.open(QIODevice::WriteOnly));
+    page.close();
+    setUiLanguage(language);
     TransferWizardDlg dlg(&m_service);
+    setUiLanguage(QString());
+    QFile::remove(germanPage);
     const auto href = [&dlg](const char* name) {
         const QString text = dlg.findChild<QLabel*>(name)->text();
         const QRegularExpressionMatch match = QRegularExpression("href=\"([^\"]*)\"").match(text);
@@ -360,7 +387,8 @@ void TestTransferWizardDlg::currentPageName_isFinishAfterCancelOnTransferPage()
     QCOMPARE(child<QStackedWidget>("Stack")->currentIndex(), 4);
     QCOMPARE(m_dlg->currentPageName(), QString("FINISHPAGE"));
     QCOMPARE(child<QPushButton>("nextButton")->text(), QString("Close"));
-    QCOMPARE(child<QLabel>("transcode_writeLabel")->text(), QString("Transfer canceled."));
+    QCOMPARE(child<QLabel>("transcode_writeLabel")->text(),
+             QString("Transfer canceled. The destination drive is no longer available."));
     QCOMPARE(m_service.cancelTransferCalls, 1);
     QSignalSpy accepted(m_dlg, &QDialog::accepted);
     child<QPushButton>("nextButton")->click();
@@ -990,6 +1018,79 @@ void TestTransferWizardDlg::saveVideoFiles_writesToUSBDriveAndEnds()
     m_dlg->nextPage();
     QCOMPARE(m_dlg->currentPageName(), QString("FINISHPAGE"));
     QCOMPARE(child<QStackedWidget>("Stack")->currentIndex(), 5);
+}
+
+void TestTransferWizardDlg::unfinishedTransfer_endState_data()
+{
+    QTest::addColumn<QString>("end");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("unwritten");
+    QTest::addColumn<QString>("reason");
+    const QString gone = "The USB drive STICK is no longer available.";
+    QTest::newRow("write failed") << "fail"
+                                  << "b.mp4: could not write: No space left on device"
+                                  << int(FileInfoModel::NotCopied)
+                                  << "b.mp4: could not write: No space left on device";
+    QTest::newRow("drive removed, write failed")
+        << "remove and fail"
+        << "Transfer failed. " + gone << int(FileInfoModel::NotCopied) << gone;
+    QTest::newRow("drive removed, noticed by the window")
+        << "remove"
+        << "Transfer canceled. " + gone << int(FileInfoModel::NotCopied) << gone;
+    QTest::newRow("cancelled") << "cancel"
+                               << "Transfer canceled." << int(FileInfoModel::Canceled) << QString();
+}
+
+// A transfer that did not finish never shows 100 % or a time still to go; the file that
+// arrived stays "Finished", the others say why they are not on the drive.
+void TestTransferWizardDlg::unfinishedTransfer_endState()
+{
+    QFETCH(QString, end);
+    QFETCH(QString, text);
+    QFETCH(int, unwritten);
+    QFETCH(QString, reason);
+    const QString stick = m_home.filePath("STICK");
+    QVERIFY(QDir().mkpath(stick));
+    startTransfer({"a.mp4", "b.mp4", "c.mp4"}, true, false, stick);
+    m_dlg->fileSaveStarted(0);
+    m_dlg->updateProgress(100, 100, 0, QString());
+    m_dlg->fileSaveFinished(0);
+    m_dlg->fileSaveStarted(1);
+    m_dlg->updateProgress(100, 100, 0, QString()); // the last chunk, then the failure
+    if (end.startsWith("remove"))
+        QVERIFY(QDir(stick).removeRecursively());
+    if (end.endsWith("fail")) {
+        m_dlg->fileSaveFailed(1, "could not name the file on the drive: No such file or directory");
+        QTimer::singleShot(0, [] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+                box->accept();
+        });
+        m_dlg->saveFailed(end == "fail" ? reason
+                                        : "b.mp4: could not name the file on the drive: No such "
+                                          "file or directory");
+    } else if (end == "remove") {
+        m_dlg->cancelTransferProcess();
+    } else {
+        QTimer::singleShot(0, [] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+                box->button(QMessageBox::Yes)->click();
+        });
+        m_dlg->cancelProcessWarning();
+    }
+    QCOMPARE(child<QLabel>("transcode_writeLabel")->text(), text);
+    QVERIFY(m_dlg->isTransferEnded());
+    QVERIFY(child<QLabel>("transferTimeLeftLabel")->text().isEmpty());
+    QVERIFY(child<QLabel>("progressPercentText")->text().toInt() < 100);
+    QVERIFY(child<QProgressBar>("fileTransferProgressBar")->value() < 100);
+    QVERIFY(!child<QLabel>("overallPercentText")->text().contains("100"));
+    const FileInfoModel& model = *m_dlg->fileModel();
+    QCOMPARE(model.status(0), int(FileInfoModel::Finished));
+    QCOMPARE(model.status(2), unwritten);
+    QCOMPARE(model.reason(2), reason);
+    QCOMPARE(model.data(model.index(2, 2)).toString(),
+             unwritten == FileInfoModel::Canceled ? QString("Canceled") : QString("Not copied"));
+    if (end.endsWith("fail"))
+        QCOMPARE(model.status(1), int(FileInfoModel::WriteError));
 }
 
 void TestTransferWizardDlg::burn_writeThenVerify_holdsBarAt99UntilDone()

@@ -1,5 +1,6 @@
 #include <QFile>
 #include <QFont>
+#include <QIcon>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -13,7 +14,10 @@ using Estimate = FileInfoModel::Estimate;
 
 Source src(const QString& path, quint64 bytes = 0)
 {
-    return Source{path, bytes};
+    Source source;
+    source.path = path;
+    source.partBytes = bytes;
+    return source;
 }
 
 bool writeFile(const QString& path, int bytes = 16)
@@ -88,7 +92,31 @@ private slots:
         m.setProgressMode(progress);
         QCOMPARE(m.headerData(section, Qt::Horizontal).toString(), text);
         QVERIFY(!m.headerData(section, Qt::Vertical).isValid());
-        QVERIFY(!m.headerData(section, Qt::Horizontal, Qt::ToolTipRole).isValid());
+        // Only the size says more: which sizes are after conversion.
+        QCOMPARE(m.headerData(section, Qt::Horizontal, Qt::ToolTipRole).isValid(), section == 1);
+    }
+
+    // The size column says which sizes are after conversion, and why those videos are converted.
+    void sizeColumn_marksConvertedVideos()
+    {
+        Source converted = src("/videos/big.mpg", 820ull << 20);
+        converted.conversionReason = 4; // the video format
+        converted.conversionDetails = "video codec mpeg2video is not mpeg4";
+        FileInfoModel m;
+        m.insertFiles({converted, src("/videos/small.avi", 10ull << 20)},
+                      {"/tmp/big.kavo", QString()}, {Estimate{30, 57ull << 20}, Estimate{0, 0}},
+                      {"/videos/small.avi"}, false);
+        const QModelIndex big = m.index(0, 1);
+        QCOMPARE(m.data(big).toString(), QString("57.00 MB"));
+        QVERIFY(!m.data(m.index(0, 0), Qt::DecorationRole).value<QIcon>().isNull());
+        QVERIFY(m.data(m.index(0, 0), Qt::ToolTipRole).toString().contains("video format"));
+        const QString tip = m.data(big, Qt::ToolTipRole).toString();
+        QVERIFY2(tip.contains("after conversion") && tip.contains("820.00 MB") &&
+                     tip.contains("video format") && tip.contains("mpeg2video"),
+                 qPrintable(tip));
+        const QModelIndex small = m.index(1, 1);
+        QVERIFY(!m.data(m.index(1, 0), Qt::DecorationRole).isValid());
+        QVERIFY(!m.data(small, Qt::ToolTipRole).toString().contains("after conversion"));
     }
 
     void statusTexts_data()
@@ -104,6 +132,8 @@ private slots:
         QTest::newRow("burning") << 6 << true << "Burning";
         QTest::newRow("canceled") << 7 << false << "Canceled";
         QTest::newRow("finished") << 8 << false << "Finished";
+        QTest::newRow("failed") << 9 << false << "Failed";
+        QTest::newRow("not copied") << 10 << false << "Not copied";
     }
     void statusTexts()
     {
@@ -129,9 +159,9 @@ private slots:
         QTest::addColumn<int>("status");
         QTest::addColumn<bool>("accepted");
         QTest::newRow("below") << 0 << 1 << false;
-        QTest::newRow("above") << 0 << 10 << false;
+        QTest::newRow("above") << 0 << 11 << false;
         QTest::newRow("lowest") << 0 << 2 << true;
-        QTest::newRow("highest") << 0 << 9 << true;
+        QTest::newRow("highest") << 0 << 10 << true;
         QTest::newRow("negative row") << -1 << 5 << false;
         QTest::newRow("row past end") << 1 << 5 << false;
     }
@@ -329,7 +359,51 @@ private slots:
         QCOMPARE(m.rowCount(), 1);
 
         m.cancelAll();
-        QCOMPARE(m.status(0), int(FileInfoModel::Canceled));
+        QCOMPARE(m.status(0), int(FileInfoModel::Finished)); // it arrived before the cancel
+        QCOMPARE(m.remainingCount(), 0);
+    }
+
+    // How a transfer that did not finish leaves the list: written files stay written, failed
+    // ones keep their reason, the rest say why they were not written.
+    void endUnfinished_data()
+    {
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("reason");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("failure") << int(FileInfoModel::NotCopied)
+                                 << "The USB drive STICK is no longer available."
+                                 << "Not copied";
+        QTest::newRow("cancel") << int(FileInfoModel::Canceled) << QString() << "Canceled";
+    }
+    void endUnfinished()
+    {
+        QFETCH(int, status);
+        QFETCH(QString, reason);
+        QFETCH(QString, text);
+        FileInfoModel m;
+        QList<Source> sources;
+        QList<Estimate> estimates;
+        for (const char* name : {"/v/a.avi", "/v/b.avi", "/v/c.avi", "/v/d.avi", "/v/e.avi"}) {
+            sources << src(name);
+            estimates << Estimate{};
+        }
+        m.insertFiles(sources, {"", "", "", "/t/d.kavo", "/t/e.kavo"}, estimates, {}, false);
+        m.setProgressMode(true);
+        QVERIFY(m.setStatus(0, FileInfoModel::Finished));
+        QVERIFY(m.setStatus(1, FileInfoModel::WriteError));
+        m.setReason(1, "No space left on device");
+        QVERIFY(m.setStatus(2, FileInfoModel::Writing));
+        QVERIFY(m.setStatus(4, FileInfoModel::ConversionError));
+        m.endUnfinished(status, reason);
+        const QList<int> expected{FileInfoModel::Finished, FileInfoModel::WriteError, status,
+                                  status, FileInfoModel::ConversionError};
+        for (int row = 0; row < 5; ++row)
+            QCOMPARE(m.status(row), expected[row]);
+        QCOMPARE(m.data(m.index(1, 2)).toString(), QString("Failed"));
+        QCOMPARE(m.data(m.index(1, 2), Qt::ToolTipRole).toString(),
+                 QString("No space left on device"));
+        QCOMPARE(m.data(m.index(3, 2)).toString(), text);
+        QCOMPARE(m.data(m.index(3, 2), Qt::ToolTipRole).toString(), reason);
         QCOMPARE(m.remainingCount(), 0);
     }
 

@@ -1,5 +1,6 @@
 #include "TransferDevice.h"
 
+#include "DataLogging.h"
 #include "LibrarySession.h"
 #include "TransferDevices.h"
 
@@ -132,7 +133,8 @@ bool TransferDevice::saveRow(bool notify)
                          "last_used_drive_name) VALUES (:ID, :NAME, :CONF, :TYPE, :PROFILE, "
                          ":METHOD,         :OVSSTATE, :OVSPROMPT, :DATARATE, :DRIVENAME)"));
         if (!prepared) {
-            qDebug() << "TransferDevice cannot prepare the save:" << query.lastError().text();
+            qCDebug(lcData) << "TransferDevice cannot prepare the save:"
+                            << query.lastError().text();
             return false;
         }
         query.bindValue(kIdPlaceholder, m_deviceId);
@@ -146,8 +148,8 @@ bool TransferDevice::saveRow(bool notify)
         query.bindValue(QStringLiteral(":DATARATE"), m_dataRate);
         query.bindValue(QStringLiteral(":DRIVENAME"), toText(m_lastDriveName));
         if (!query.exec() || query.numRowsAffected() != 1) {
-            qDebug() << "TransferDevice cannot save device" << m_deviceId << ":"
-                     << query.lastError().text();
+            qCDebug(lcData) << "TransferDevice cannot save device" << m_deviceId << ":"
+                            << query.lastError().text();
             return false;
         }
     }
@@ -174,8 +176,8 @@ bool TransferDevice::SetColumn(const char* column, const QVariant& value)
         query.bindValue(QStringLiteral(":VALUE"), value);
         if (!query.exec() || query.numRowsAffected() != 1) {
             session.NoteFailure(query.lastError());
-            qDebug() << "TransferDevice cannot write" << column << "of device" << m_deviceId << ":"
-                     << query.lastError().text();
+            qCDebug(lcData) << "TransferDevice cannot write" << column << "of device" << m_deviceId
+                            << ":" << query.lastError().text();
             return false;
         }
     }
@@ -271,8 +273,8 @@ bool TransferDevice::SetType(uint32_t type)
         query.bindValue(QStringLiteral(":OVSSTATE"), m_registrationState);
         query.bindValue(QStringLiteral(":OVSPROMPT"), m_promptForRegistration);
         if (!query.exec() || query.numRowsAffected() != 1) {
-            qDebug() << "TransferDevice cannot change the type of device" << m_deviceId << ":"
-                     << query.lastError().text();
+            qCDebug(lcData) << "TransferDevice cannot change the type of device" << m_deviceId
+                            << ":" << query.lastError().text();
             return false;
         }
     }

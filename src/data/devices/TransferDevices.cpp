@@ -1,5 +1,6 @@
 #include "TransferDevices.h"
 
+#include "DataLogging.h"
 #include "DatabaseTransaction.h"
 #include "IKavoIPC.h"
 #include "LibrarySession.h"
@@ -58,12 +59,13 @@ std::mutex s_instanceMutex;
 
 void logQueryError(const char* what, const QSqlQuery& query)
 {
-    qDebug() << "TransferDevices" << what << "failed:" << query.lastError().text();
+    qCDebug(lcData) << "TransferDevices" << what << "failed:" << query.lastError().text();
 }
 
+// The class has no Q_OBJECT; lupdate files its tr() texts under the class name.
 QString tr(const char* text)
 {
-    return QCoreApplication::translate("TransferDevices", text);
+    return QCoreApplication::translate("TransferDevicesLibrary::TransferDevices", text);
 }
 
 // Creates the missing folders of `dir`, each private to the user.
@@ -126,7 +128,7 @@ TransferDevices::TransferDevices(const std::string& clientName) : d(std::make_un
         d->ipc = ipc; // the handle takes its own reference
         ipc->Release();
     } else {
-        qDebug() << "TransferDevices no messaging endpoint; changes are not announced";
+        qCDebug(lcData) << "TransferDevices no messaging endpoint; changes are not announced";
     }
     d->clientName = clientName;
     // Opened now when the file is free; otherwise at the next use.
@@ -179,7 +181,8 @@ void TransferDevices::setNotice(const QString& text)
 void TransferDevices::noteBusy()
 {
     const QString fileName = DatabaseFileName();
-    qDebug() << "TransferDevices" << fileName << "is in use by another program; trying later";
+    qCDebug(lcData) << "TransferDevices" << fileName
+                    << "is in use by another program; trying later";
     setNotice(tr("Your device's saved choices cannot be used right now: another program is using "
                  "the device memory file %1. Portavo carries on without them and tries again "
                  "later.")
@@ -229,7 +232,8 @@ bool TransferDevices::prepareLocation(const QString& fileName)
     const QByteArray file = QFile::encodeName(fileName);
     int error = 0;
     if (!makePrivateDirs(file.left(file.lastIndexOf('/')), &error)) {
-        qDebug() << "TransferDevices cannot make the folder of" << fileName << strerror(error);
+        qCDebug(lcData) << "TransferDevices cannot make the folder of" << fileName
+                        << strerror(error);
         setNotice(tr("Portavo cannot remember your devices: the folder for %1 cannot be created "
                      "(%2).")
                       .arg(fileName, QString::fromLocal8Bit(strerror(error))));
@@ -240,7 +244,7 @@ bool TransferDevices::prepareLocation(const QString& fileName)
         ::close(fd);
     else if (errno != EEXIST) {
         const int why = errno;
-        qDebug() << "TransferDevices cannot create" << fileName << strerror(why);
+        qCDebug(lcData) << "TransferDevices cannot create" << fileName << strerror(why);
         setNotice(tr("Portavo cannot remember your devices: %1 cannot be created (%2).")
                       .arg(fileName, QString::fromLocal8Bit(strerror(why))));
         return false;
@@ -254,7 +258,7 @@ TransferDevices::Availability TransferDevices::open()
     // back to a file in the root directory.
     const QString fileName = DatabaseFileName();
     if (fileName.isEmpty() || !d->db.isValid()) {
-        qDebug() << "TransferDevices no database location";
+        qCDebug(lcData) << "TransferDevices no database location";
         setNotice(tr("Portavo cannot remember your devices: there is no folder for its device "
                      "memory (HOME is not set)."));
         return Availability::Unavailable;
@@ -267,7 +271,8 @@ TransferDevices::Availability TransferDevices::open()
                 .arg(LibrarySession::OnApplicationThread() ? ShortWaitMs : LongWaitMs));
         d->db.setDatabaseName(fileName);
         if (!d->db.open()) {
-            qDebug() << "TransferDevices cannot open" << fileName << d->db.lastError().text();
+            qCDebug(lcData) << "TransferDevices cannot open" << fileName
+                            << d->db.lastError().text();
             setNotice(tr("Portavo cannot remember your devices: %1 cannot be opened (%2).")
                           .arg(fileName, d->db.lastError().text()));
             return Availability::Unavailable;
@@ -282,7 +287,7 @@ TransferDevices::Availability TransferDevices::open()
 TransferDevices::Availability TransferDevices::checkAndUpgrade(const QString& fileName)
 {
     auto failed = [&](const char* what, const QSqlError& error) {
-        qDebug() << "TransferDevices" << what << "failed for" << fileName << error.text();
+        qCDebug(lcData) << "TransferDevices" << what << "failed for" << fileName << error.text();
         if (isBusy(error))
             return Availability::Busy;
         setNotice(tr("Portavo cannot remember your devices: the device memory file %1 is damaged "
@@ -301,7 +306,7 @@ TransferDevices::Availability TransferDevices::checkAndUpgrade(const QString& fi
             return failed("checking the file", check.lastError());
         const QString verdict = check.value(0).toString();
         if (verdict != QLatin1String("ok") || check.next()) {
-            qDebug() << "TransferDevices" << fileName << "is damaged:" << verdict;
+            qCDebug(lcData) << "TransferDevices" << fileName << "is damaged:" << verdict;
             setNotice(tr("Portavo cannot remember your devices: the device memory file %1 is "
                          "damaged. It is left as it is.")
                           .arg(fileName));
@@ -323,7 +328,8 @@ TransferDevices::Availability TransferDevices::checkAndUpgrade(const QString& fi
             objects.value(1).toLongLong() == 1 &&
             QSqlQuery(d->db).exec(QStringLiteral("SELECT version, initialized FROM schema_data"));
         if (!empty && !ours) {
-            qDebug() << "TransferDevices" << fileName << "is not a device library; left alone";
+            qCDebug(lcData) << "TransferDevices" << fileName
+                            << "is not a device library; left alone";
             setNotice(tr("Portavo cannot remember your devices: %1 is not its device memory but "
                          "some other database. It is left as it is.")
                           .arg(fileName));
@@ -484,8 +490,8 @@ TransferDevice* TransferDevices::insertDevice(uint32_t wantedId, const std::stri
         // row).
         DatabaseTransaction transaction(d->db);
         if (!transaction.Begin()) {
-            qDebug() << "TransferDevices beginning the device creation failed:"
-                     << transaction.LastError().text();
+            qCDebug(lcData) << "TransferDevices beginning the device creation failed:"
+                            << transaction.LastError().text();
             session.NoteFailure(transaction.LastError());
             return nullptr;
         }
@@ -511,7 +517,7 @@ TransferDevice* TransferDevices::insertDevice(uint32_t wantedId, const std::stri
         }
         // Ids are 32-bit everywhere else; wrapping around would reuse a stored id.
         if (newId > std::numeric_limits<uint32_t>::max()) {
-            qDebug() << "TransferDevices no free device id above" << maxId;
+            qCDebug(lcData) << "TransferDevices no free device id above" << maxId;
             return nullptr;
         }
         device = std::make_unique<TransferDevice>(uint32_t(newId), d->clientName, d->ipc.get());
@@ -519,8 +525,8 @@ TransferDevice* TransferDevices::insertDevice(uint32_t wantedId, const std::stri
         if (!device->saveRow(false))
             return nullptr;
         if (!transaction.Commit()) {
-            qDebug() << "TransferDevices committing the new device failed:"
-                     << transaction.LastError().text();
+            qCDebug(lcData) << "TransferDevices committing the new device failed:"
+                            << transaction.LastError().text();
             return nullptr;
         }
     }

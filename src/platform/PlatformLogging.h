@@ -1,0 +1,7 @@
+#pragma once
+
+#include <QLoggingCategory>
+
+// Diagnostics of this library ("portavo.platform"): the trace file gets them all; the terminal only
+// when asked (--debug, or QT_LOGGING_RULES).
+Q_DECLARE_LOGGING_CATEGORY(lcPlatform)

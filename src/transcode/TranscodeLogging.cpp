@@ -1,0 +1,3 @@
+#include "TranscodeLogging.h"
+
+Q_LOGGING_CATEGORY(lcTranscode, "portavo.transcode")
