@@ -16,6 +16,7 @@
 
 #include "CommandLineParser.h"
 #include "DiagnosticOutput.h"
+#include "Formatting.h"
 #include "HelpLinkOpener.h"
 #include "PingManager.h"
 #include "PortavoLayout.h"
