@@ -99,7 +99,9 @@ LaunchArguments::Request LaunchArguments::interpret(const QStringList& arguments
             out << argument;
             if (hasValue)
                 out << arguments[++i];
-        } else if (isOneOf(word, {"-reverse", "-nograb", "-dograb", "-sync"})) {
+        } else if (isOneOf(word,
+                           {"-reverse", "-nograb", "-dograb", "-sync", "--debug", "-debug"})) {
+            // The toolkit's switches, and the wizard's own for diagnostics on the terminal.
             out << argument;
         } else if (isOneOf(word, {"-xfer", "-start", "-activationvideo"})) {
             named = named || word == QLatin1String("-xfer");
@@ -154,6 +156,7 @@ QString LaunchArguments::usageText()
         "  -start            unattended: start the transfer without clicks\n"
         "  -profile N        unattended: the transcode profile where the wizard would ask:\n"
         "                    0 mobile, 1 HD 1080, 3 home theater, 4 Plus HD\n"
+        "  --debug           print diagnostics on the terminal\n"
         "  --error-page N    print the address of the help page of conversion error N\n"
         "  --help            print this text\n"
         "  --version         print the version\n"

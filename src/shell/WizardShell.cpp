@@ -148,17 +148,17 @@ int WizardShell::run(int& argc, char** argv)
         besideOrInstalled(appDir + QStringLiteral("/../Resources/DeviceTransferWizard.rcc"),
                           QStringLiteral("DeviceTransferWizard.rcc")),
         QStringLiteral("/"));
-    setUpPluginPaths();
-    // Help links show their page even on a desktop without a web browser.
-    auto helpLinks = std::make_unique<HelpLinkOpener>();
-    helpLinks->install();
-
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments.append(QString::fromUtf8(argv[i]));
     if (!arguments.isEmpty())
         arguments.removeFirst();
+    // First, so no diagnostic line reaches the terminal unasked.
     DiagnosticOutput::install(arguments);
+    setUpPluginPaths();
+    // Help links show their page even on a desktop without a web browser.
+    auto helpLinks = std::make_unique<HelpLinkOpener>();
+    helpLinks->install();
 
     qCDebug(lcShell).noquote() << "applicationDirPath(): " + appDir;
     const QStringList iconPaths = QDir::searchPaths(QStringLiteral("icon"));

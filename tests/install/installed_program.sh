@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs an installed Portavo from its prefix alone: the usage text and version, the address of a
-# help page, and an unattended transfer whose video the installed engine converts, read back
-# with ffprobe. Everything it writes goes to a private folder, removed at the end.
+# help page, an unattended transfer whose video the installed engine converts, read back with
+# ffprobe, a refusal in French, and the wizard started and ended. Everything it writes goes to a private folder, removed at the end.
 #   installed_program.sh PREFIX VERSION      (PREFIX: /usr, or a staging folder's usr)
 set -euo pipefail
 PREFIX=$1
@@ -43,4 +43,27 @@ printf '%s\tarrived\t%s\n' "$clip" "$WORK/stick/beach day.kavo" | cmp -s - "$WOR
 codec=$(ffprobe -v error -select_streams v:0 -show_entries stream=codec_name -of csv=p=0 \
   "$WORK/stick/beach day.kavo")
 [ "$codec" = mpeg4 ] || fail "converted video codec: $codec"
+
+# The translations: a French refusal of a bad profile.
+code=0
+LC_ALL=fr_FR.UTF-8 LANGUAGE=fr "$BIN/portavo" -xfer -id 10002 -file "$clip" -to "$WORK/stick" \
+  -start -profile 9 >"$WORK/out.txt" 2>"$WORK/err.txt" || code=$?
+[ $code -eq 3 ] && grep -qF "n’est pas un profil de conversion" "$WORK/out.txt" ||
+  fail "French refusal, exit $code: $(cat "$WORK/out.txt" "$WORK/err.txt")"
+
+# The wizard itself starts with the installed parts, and ends on SIGTERM as from its window.
+"$BIN/portavo" --debug "$clip" >"$WORK/wizard.txt" 2>&1 &
+wizard=$!
+for _ in $(seq 300); do
+  grep -q "startWizard" "$WORK/wizard.txt" && break
+  kill -0 $wizard 2>/dev/null || break
+  sleep 0.1
+done
+kill -TERM $wizard 2>/dev/null || true
+code=0
+wait $wizard || code=$?
+grep -q "startWizard" "$WORK/wizard.txt" && [ $code -eq 0 ] ||
+  fail "wizard did not start (exit $code): $(cat "$WORK/wizard.txt")"
+grep -qF "i18 Dir: $(cd "$PREFIX/share/portavo/i18n" && pwd)" "$WORK/wizard.txt" ||
+  fail "translations not taken from $PREFIX/share/portavo/i18n: $(grep i18 "$WORK/wizard.txt")"
 echo "installed program: passed ($PREFIX)"

@@ -107,15 +107,10 @@ void TestCommandLine::launch_data()
         << QStringList{"-xfer", "-id", "5", "-file", "gone.avi", "-to", "/m", "-start"} << run
         << QStringList{"-xfer", "-id", "5", "-file", "URL:/videos/gone.avi", "-to", "/m", "-start"}
         << QStringList{};
-    QTest::newRow("the toolkit's options pass")
-        << QStringList{"-platform", "offscreen", "beach.mp4"} << run
-        << QStringList{"-xfer",
-                       "-id",
-                       "0",
-                       "-platform",
-                       "offscreen",
-                       "-file",
-                       "URL:/videos/beach.mp4"}
+    QTest::newRow("the toolkit's options and --debug pass")
+        << QStringList{"-platform", "offscreen", "--debug", "beach.mp4"} << run
+        << QStringList{"-xfer",     "-id",     "0",     "-platform",
+                       "offscreen", "--debug", "-file", "URL:/videos/beach.mp4"}
         << QStringList{};
     QTest::newRow("id without xfer is refused")
         << QStringList{"-id", "42", "beach.mp4"} << reject << QStringList{}
