@@ -237,6 +237,11 @@ void TransferWizardDlg::appendFileInfos(const QList<QFileInfo>& files, bool addT
     ui->filePage->appendFiles(files, addToTop);
 }
 
+void TransferWizardDlg::reportMissingFiles(const QStringList& paths)
+{
+    ui->filePage->reportMissingFiles(paths);
+}
+
 void TransferWizardDlg::volumeSpaceChanged(const std::u16string& drive, quint64 newFreeSpace)
 {
     emit usbDriveSpaceChanged(QString::fromStdU16String(drive), newFreeSpace);

@@ -65,6 +65,8 @@ public:
     void setWizardStartParameters(const WizardStartParameters& parameters);
     void resetWizard();
     void appendFileInfos(const QList<QFileInfo>& files, bool addToTop);
+    // Files handed over that do not exist: listed with the file-not-found error.
+    void reportMissingFiles(const QStringList& paths);
     QString currentPageName() const;
     // From the space monitor's thread: only emits usbDriveSpaceChanged.
     void volumeSpaceChanged(const std::u16string& drive, quint64 newFreeSpace) override;

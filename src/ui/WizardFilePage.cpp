@@ -20,6 +20,7 @@
 #include "FileInfoModel.h"
 #include "ISourceMedia.h"
 #include "LabelElider.h"
+#include "TranscodeEnums.h"
 #include "TranscodeJob.h"
 #include "TransferWizardServericeInterface.h"
 #include "UnSupportedFileTypeDlg.h"
@@ -401,14 +402,27 @@ void WizardFilePage::addFilesToModel(const QList<QFileInfo>& files, QStringList&
                          addToTop);
     emit filesChanged(m_model->rowCount());
     recomputeTransferTimes();
-    if (!lists.errors.isEmpty()) {
-        ErrorDialog errors;
-        for (const auto& [path, code] : lists.errors)
-            errors.addRow(path, code);
-        errors.run(Texts::tr("Invalid Files"),
-                   Texts::tr("Kavo Transfer Wizard is unable to recognize the following files:"),
-                   false);
-    }
+    showInvalidFiles(lists.errors);
+}
+
+void WizardFilePage::showInvalidFiles(const QList<QPair<QString, int>>& files)
+{
+    if (files.isEmpty())
+        return;
+    ErrorDialog errors;
+    for (const auto& [path, code] : files)
+        errors.addRow(path, code);
+    errors.run(Texts::tr("Invalid Files"),
+               Texts::tr("Kavo Transfer Wizard is unable to recognize the following files:"),
+               false);
+}
+
+void WizardFilePage::reportMissingFiles(const QStringList& paths)
+{
+    QList<QPair<QString, int>> files;
+    for (const QString& path : paths)
+        files.append({path, kvt::CRTL_FILE_DOES_NOT_EXIST});
+    showInvalidFiles(files);
 }
 
 void WizardFilePage::reanalyzeAllFiles()

@@ -65,6 +65,8 @@ public:
     void addFiles();
     // Analyses files and lists the usable ones (first with addToTop); names the others.
     void appendFiles(const QList<QFileInfo>& files, bool addToTop);
+    // Files that were handed over but do not exist, in the "Invalid Files" box.
+    void reportMissingFiles(const QStringList& paths);
     void reanalyzeAllFiles();
     void removeFiles();
     void fileClicked(const QModelIndex& index);
@@ -90,6 +92,8 @@ private:
     // How many of paths the last analysis got to (all unless it was cancelled).
     int analysedCount(int paths, int results);
     static void fitFileDialog(QFileDialog& dialog);
+    // The "Invalid Files" box: each file with its error code.
+    static void showInvalidFiles(const QList<QPair<QString, int>>& files);
 
     Ui::TransferWizardDlg* ui = nullptr;
     TransferWizardServericeInterface* m_service = nullptr;
