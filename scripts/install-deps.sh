@@ -11,6 +11,7 @@ PKGS=(
   qt6-translations-l10n fonts-noto-cjk
   dbus dbus-session-bus-common ntfs-3g
   libfuse3-dev fuse3
+  desktop-file-utils appstream lintian
 )
 missing=()
 for p in "${PKGS[@]}"; do
