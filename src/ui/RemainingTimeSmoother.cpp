@@ -11,10 +11,9 @@ qint64 RemainingTimeSmoother::next(qint64 estimateSeconds, qint64 nowMs)
     }
     const double passed = double(qMax<qint64>(0, nowMs - m_lastMs)) / 1000.0;
     m_lastMs = qMax(m_lastMs, nowMs);
-    const double countdown = qMax(0.0, m_shown - passed);
-    if (estimate <= countdown)
+    if (estimate <= m_shown)
         m_shown = estimate;
     else
-        m_shown = countdown + (estimate - countdown) * qMin(1.0, passed / RiseSeconds);
+        m_shown += (estimate - m_shown) * qMin(1.0, passed / RiseSeconds);
     return qint64(m_shown + 0.5);
 }

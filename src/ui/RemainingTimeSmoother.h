@@ -2,15 +2,15 @@
 
 #include <QtGlobal>
 
-// The remaining time as the page shows it: between two updates the figure counts down with
-// the clock; a new estimate below that is taken at once, one above it only step by step (a
-// share of the difference for each second that passed), so a single slow sample does not make
-// the figure jump up while a lasting slow-down still shows within seconds.
+// The remaining time as the page shows it: a new estimate below the figure shown is taken at
+// once (the time counts down, or the work goes faster), one above it only step by step, a
+// share of the difference for each second that passed. So a single slow sample does not make
+// the figure jump up, while a lasting slow-down shows within seconds.
 class RemainingTimeSmoother
 {
 public:
-    // Seconds over which a rise is taken in full.
-    static constexpr double RiseSeconds = 8.0;
+    // A rise is taken at this share of the difference per second.
+    static constexpr double RiseSeconds = 4.0;
 
     void reset() { m_valid = false; }
     // The figure to show for the estimate estimateSeconds made at nowMs (any steady clock).
