@@ -289,6 +289,10 @@ void TransferWizardController::appendTransferFiles(const QStringList& files, uns
         state = m_transferState;
         currentDevice = m_deviceState.deviceID;
     }
+    // A later start that names no device (a file manager's hand-over) is for the device the
+    // wizard serves.
+    if (deviceID == 0)
+        deviceID = unsigned(currentDevice);
 
     if (state == TransferState::Stopped || state == TransferState::Finished) {
         emit restart(files, int(deviceID), activationFiles);
@@ -370,13 +374,22 @@ void TransferWizardController::addTransferFiles(QStringList fileNameList, bool a
     if (fileNameList.isEmpty())
         return;
     QList<QFileInfo> infos;
+    QStringList missing;
     for (const QString& name : fileNameList) {
         qDebug().noquote().nospace() << "TransferWizardController  File Name: " << name;
         const QFileInfo info(name);
         if (!name.isEmpty() && info.exists())
             infos.append(info);
+        else
+            missing << name;
     }
+    // A file that is not added is never dropped without a word.
+    missing.removeAll(QString());
+    if (!missing.isEmpty())
+        qDebug().noquote().nospace()
+            << "TransferWizardController  Files not found: " << missing.join(QLatin1Char(' '));
     m_dialog.appendFileInfos(infos, addToTop);
+    m_dialog.reportMissingFiles(missing);
 }
 
 bool TransferWizardController::startAnalysis(const QStringList& files, int profile)
