@@ -199,9 +199,14 @@ void TransferWizardDlg::readWindowSettings()
 
 void TransferWizardDlg::setFileTypes(const QString& label, const FileTypeMap& types)
 {
+    setFileTypes(label, [types] { return types; });
+}
+
+void TransferWizardDlg::setFileTypes(const QString& label, std::function<FileTypeMap()> source)
+{
     if (!label.isEmpty())
         setWindowTitle(baseWindowTitle + QStringLiteral(" (") + label + QStringLiteral(")"));
-    fileTypes = types;
+    fileTypes.setSource(std::move(source));
 }
 
 void TransferWizardDlg::setWizardStartParameters(const WizardStartParameters& parameters)

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "DestinationDrives.h"
+#include "EngineFileTypes.h"
 #include "FileAnalysisRunner.h"
 #include "FileInfoModel.h"
 #include "TransferPrompts.h"
@@ -67,6 +68,8 @@ public:
 
     // Called by the controller.
     void setFileTypes(const QString& label, const FileTypeMap& fileTypes);
+    // The same, with the types asked of source when a page first needs them.
+    void setFileTypes(const QString& label, std::function<FileTypeMap()> source);
     void setWizardStartParameters(const WizardStartParameters& parameters);
     void resetWizard();
     void appendFileInfos(const QList<QFileInfo>& files, bool addToTop);
@@ -199,7 +202,7 @@ private:
     WizardStartParameters start;
     TransferWizardServericeInterface* service = nullptr;
     std::unique_ptr<Ui::TransferWizardDlg> ui;
-    FileTypeMap fileTypes;
+    EngineFileTypes fileTypes;
     QSize buttonSize;
     bool buttonSizeCaptured = false;
     // Runs the analyses and owns their progress window while one runs.
