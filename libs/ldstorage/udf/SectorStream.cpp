@@ -22,7 +22,8 @@ constexpr size_t readChunk = 2 * 1024 * 1024;
 SectorStream::SectorStream(std::shared_ptr<const Layout> layout,
                            std::shared_ptr<const std::vector<uint8_t>> header)
     : layout_(std::move(layout)), header_(std::move(header)),
-      totalBytes_(uint64_t(layout_->totalSectors) * sectorSize), sector_(sectorSize)
+      totalBytes_(uint64_t(layout_->totalSectors) * sectorSize), sector_(sectorSize),
+      reads_(layout_->files.size())
 {
 }
 
@@ -129,8 +130,9 @@ bool SectorStream::openFile(const PlannedFile& file)
              file.path + ": " + std::strerror(error), file.path);
         return false;
     }
-    if (!keepsPlannedSize(file))
+    if (!keepsPlannedSize(file, &opened_))
         return false;
+    digest_.reset();
     ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
     if (buffer_.empty())
         buffer_.resize(readChunk);
@@ -159,26 +161,33 @@ bool SectorStream::refill(const PlannedFile& file)
         }
         got += size_t(n);
     }
+    digest_.add(buffer_.data(), got);
     fileRead_ += got;
     bufferAt_ = 0;
     bufferEnd_ = got;
     if (fileRead_ == file.size) {
         // Growth shows only in the size: the planned bytes are all we write.
-        if (!keepsPlannedSize(file))
+        struct stat now = {};
+        if (!keepsPlannedSize(file, &now))
             return false;
+        // A file written to while we read it may have given a mix of versions: no digest
+        // then, and the read-back compares with the file as it is.
+        if (SourceRead::sameVersion(opened_, now)) {
+            std::lock_guard<std::mutex> lock(mutex_);
+            reads_[file_] = {true, digest_.value(), now};
+        }
         closeFile();
     }
     return true;
 }
 
-bool SectorStream::keepsPlannedSize(const PlannedFile& file)
+bool SectorStream::keepsPlannedSize(const PlannedFile& file, struct stat* now)
 {
-    struct stat st = {};
-    if (::fstat(fd_, &st) == 0 && uint64_t(st.st_size) == file.size)
+    if (::fstat(fd_, now) == 0 && uint64_t(now->st_size) == file.size)
         return true;
     fail(LD_InvalidFile, file.path + ": the file changed size during the write (" +
                              std::to_string(file.size) + " bytes planned, " +
-                             std::to_string(st.st_size) + " now).");
+                             std::to_string(now->st_size) + " now).");
     return false;
 }
 
@@ -211,6 +220,12 @@ std::vector<std::string> SectorStream::unreadableFiles() const
 {
     std::lock_guard<std::mutex> lock(mutex_);
     return unreadable_;
+}
+
+SourceRead SectorStream::sourceRead(size_t index) const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return index < reads_.size() ? reads_[index] : SourceRead{};
 }
 
 } // namespace udf
