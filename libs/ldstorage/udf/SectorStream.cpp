@@ -16,6 +16,8 @@ namespace {
 
 // Large enough for sequential reads at disk speed, small enough to keep memory flat.
 constexpr size_t readChunk = 2 * 1024 * 1024;
+// Requests of at least this size are read into the caller's buffer directly.
+constexpr size_t directRead = 256 * 1024;
 
 } // namespace
 
@@ -113,6 +115,10 @@ size_t SectorStream::fillData(uint8_t* out, size_t want)
         std::memset(out, 0, n);
         return n;
     }
+    // A large request takes the file's bytes straight from the read, without the copy
+    // through our buffer.
+    if (bufferAt_ == bufferEnd_ && want >= directRead)
+        return readSource(file, out, want);
     if (bufferAt_ == bufferEnd_ && !refill(file))
         return 0;
     const size_t n = std::min(want, bufferEnd_ - bufferAt_);
@@ -141,35 +147,43 @@ bool SectorStream::openFile(const PlannedFile& file)
 
 bool SectorStream::refill(const PlannedFile& file)
 {
-    if (fileRead_ == 0 && fd_ < 0 && !openFile(file))
+    if (fd_ < 0 && fileRead_ == 0 && !openFile(file))
         return false;
-    const size_t want = size_t(std::min<uint64_t>(buffer_.size(), file.size - fileRead_));
+    const size_t got = readSource(file, buffer_.data(), buffer_.size());
+    bufferAt_ = 0;
+    bufferEnd_ = got;
+    return got > 0;
+}
+
+size_t SectorStream::readSource(const PlannedFile& file, uint8_t* into, size_t capacity)
+{
+    if (fd_ < 0 && fileRead_ == 0 && !openFile(file))
+        return 0;
+    const size_t want = size_t(std::min<uint64_t>(capacity, file.size - fileRead_));
     size_t got = 0;
     while (got < want) {
-        const ssize_t n = ::read(fd_, buffer_.data() + got, want - got);
+        const ssize_t n = ::read(fd_, into + got, want - got);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0) {
             fail(LD_ReadError, file.path + ": " + std::strerror(errno), file.path);
-            return false;
+            return 0;
         }
         if (n == 0) {
             fail(LD_InvalidFile, file.path + ": the file became shorter during the write (" +
                                      std::to_string(fileRead_ + got) + " of " +
                                      std::to_string(file.size) + " bytes).");
-            return false;
+            return 0;
         }
         got += size_t(n);
     }
-    digest_.add(buffer_.data(), got);
+    digest_.add(into, got);
     fileRead_ += got;
-    bufferAt_ = 0;
-    bufferEnd_ = got;
     if (fileRead_ == file.size) {
         // Growth shows only in the size: the planned bytes are all we write.
         struct stat now = {};
         if (!keepsPlannedSize(file, &now))
-            return false;
+            return 0;
         // A file written to while we read it may have given a mix of versions: no digest
         // then, and the read-back compares with the file as it is.
         if (SourceRead::sameVersion(opened_, now)) {
@@ -178,7 +192,7 @@ bool SectorStream::refill(const PlannedFile& file)
         }
         closeFile();
     }
-    return true;
+    return got;
 }
 
 bool SectorStream::keepsPlannedSize(const PlannedFile& file, struct stat* now)

@@ -46,6 +46,9 @@ private:
     size_t fillData(uint8_t* out, size_t want);
     bool openFile(const PlannedFile& file);
     bool refill(const PlannedFile& file);
+    // Reads the open (or first opened) file's next bytes, at most `capacity`, digesting them;
+    // 0 once the stream failed.
+    size_t readSource(const PlannedFile& file, uint8_t* into, size_t capacity);
     // A source must keep the size it was planned with, or the image would be damaged.
     bool keepsPlannedSize(const PlannedFile& file, struct stat* now);
     void closeFile();
