@@ -90,6 +90,9 @@ public:
     void chooseDestination(const std::u16string& root);
     QString destinationRefusal() const;
     void startTransfer();
+    // Nobody reads the window of a run without clicks: its progress windows do not wait to be
+    // read.
+    void runUnattended() { analysis.setMinimumShowTime(0); }
 
     // TransferPrompts: the question box.
     bool continueAfterConversionError(int error, const QString& file, bool othersLeft) override;
