@@ -22,8 +22,6 @@
 #include "WizardStartParameters.h"
 
 class TransferWizardServericeInterface;
-class QMouseEvent;
-class QResizeEvent;
 class QDragEnterEvent;
 class QDropEvent;
 class FinishPageDrive;
@@ -153,8 +151,6 @@ public slots:
     void showMinimizedSlot();
 
 protected:
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
