@@ -2,6 +2,7 @@
 
 #include "EngineLog.h"
 #include "LocalPath.h"
+#include "PortavoLayout.h"
 #include "ProfileTable.h"
 #include "TranscodeEngineInfo.h"
 #include "TranscodeEnums.h"
@@ -66,7 +67,11 @@ std::u16string LocateTranscodeEngine(const std::u16string& engineDir)
         given.clear();
     if (!given.isEmpty())
         return engineIn(given).toStdU16String();
-    QString found = engineIn(ownDirectory());
+    const QString own = ownDirectory();
+    QString found = engineIn(own);
+    // An installed program keeps its worker in its private libexec folder.
+    if (found.isEmpty() && !own.isEmpty())
+        found = engineIn(QDir::cleanPath(own + QStringLiteral("/" PORTAVO_LIBEXEC_FROM_BIN)));
     if (found.isEmpty())
         found = engineIn(qEnvironmentVariable("KAVO_ENGINE_DIR"));
     return found.toStdU16String();

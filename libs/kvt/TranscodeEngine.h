@@ -35,7 +35,8 @@ CreateDefaultTranscodeOutputSettings(int32_t profile,
 // Full path of the KavoEngine executable: in engineDir (a directory or the
 // executable itself, a trailing ".exe" tolerated) when given; when it is empty
 // (or just "/KavoEngine.exe", an empty directory plus the name), beside the
-// running program, then in $KAVO_ENGINE_DIR. Empty when not found.
+// running program, then in the installed libexec folder relative to it, then in
+// $KAVO_ENGINE_DIR. Empty when not found.
 std::u16string LocateTranscodeEngine(const std::u16string& engineDir);
 
 } // namespace kvt

@@ -77,3 +77,16 @@ bool BurnerDriveLister::list(KavoMediaBurner& burner, const DeviceState& device,
     burner.SetCurrentDrive(Drive());
     return !drives.isEmpty();
 }
+
+std::function<quint32(const std::u16string&)>
+BurnerDriveLister::discStateProbe(KavoMediaBurner& burner,
+                                  const std::map<std::u16string, Drive>& recorders)
+{
+    std::map<std::u16string, LD_DeviceRecord> records;
+    for (const auto& [root, drive] : recorders)
+        records[root] = drive.record();
+    return [probe = burner.DiscStateProbe(), records](const std::u16string& root) -> quint32 {
+        const auto it = records.find(root);
+        return it == records.end() ? 0 : probe(it->second);
+    };
+}

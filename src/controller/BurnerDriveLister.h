@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <functional>
 #include <map>
 #include <string>
 
@@ -19,6 +20,11 @@ public:
     // and rate give that drive's estimate). Never while the burner writes.
     static bool list(KavoMediaBurner& burner, const DeviceState& device,
                      QList<USBDriveData>& drives, std::map<std::u16string, Drive>& recorders);
+
+    // Whether the recorder listed at a root holds a disc, asked from the space monitor's
+    // thread: the records are copied now, on the GUI thread.
+    static std::function<quint32(const std::u16string&)>
+    discStateProbe(KavoMediaBurner& burner, const std::map<std::u16string, Drive>& recorders);
 
     // Expected bytes per second writing a blank disc with freeBytes at speed (the drive's
     // highest write rate as a multiple of the medium's base speed, 0: not known, taken as 4;

@@ -4,104 +4,47 @@
 #include <QDeadlineTimer>
 #include <QDebug>
 #include <QFileInfo>
-#include <QMessageBox>
 #include <QMutexLocker>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTimer>
 #include <memory>
 
 #include "BurnerDriveLister.h"
 #include "DeviceChoices.h"
 #include "PingManager.h"
-#include "RuntimeDirectory.h"
 #include "SettingsAccessors.h"
 #include "TraceLog.h"
 #include "USBDriveLister.h"
 #include "WizardMessages.h"
+#include "WizardSettings.h"
 
 namespace {
 
-const char* const SettingsPath = "TransferWizard";
-constexpr unsigned int TracingBit = 2;
 constexpr int LoadInitialFilesDelayMs = 5;
 constexpr unsigned int RestartWorkerWaitMs = 2000;
-
-QDir& lastBrowsedDirValue()
-{
-    static QDir dir;
-    return dir;
-}
-
-QDir& tempDirValue()
-{
-    static QDir dir;
-    return dir;
-}
-
-QString toQString(const std::string& s)
-{
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
-
-QString toQString(const std::u16string& s)
-{
-    return QString::fromUtf16(s.data(), qsizetype(s.size()));
-}
-
-// Reads a directory setting; when it names no existing directory, stores the default.
-QDir readDirectorySetting(const char* key, const QString& fallback)
-{
-    std::string stored;
-    if (ReadSetting(SettingsPath, key, stored)) {
-        const QFileInfo info(toQString(stored));
-        if (!stored.empty() && info.isDir())
-            return QDir(info.absoluteFilePath());
-    }
-    const QDir dir(fallback);
-    WriteSetting(SettingsPath, key, dir.absolutePath().toStdString());
-    return dir;
-}
 
 } // namespace
 
 TransferWizardController::TransferWizardController() : m_dialog(this)
 {
-    readDirectorySettings();
+    WizardSettings::readFolders();
+    // Converted files go to this run's own folder in it, removed when the wizard ends.
+    WizardSettings::setTempDir(
+        m_transcoder.useConversionFolder(WizardSettings::tempDir().absolutePath()));
     makeConnections();
-
-    unsigned int tracing = 0;
-    if (!ReadSetting(SettingsPath, "WizardTracing", tracing)) {
-        tracing = 0;
-        WriteSetting(SettingsPath, "WizardTracing", tracing);
-    }
-    m_tracing = (tracing & TracingBit) != 0;
+    m_tracing = WizardSettings::tracing();
 
     m_burner.Initialize(3, m_tracing);
 
     if (m_transcoder.initEngine()) {
         const std::string label = m_transcoder.engineText();
-        m_dialog.setFileTypes(toQString(label), m_transcoder.engineFileTypes());
+        m_dialog.setFileTypes(QString::fromStdString(label), m_transcoder.engineFileTypes());
     }
 
     setTransferState(TransferState::Idle);
 
     if (m_tracing)
-        TraceLog::open(privateTempPath() + QStringLiteral("/TWDebug.txt"));
-
-    std::string firstPingSent;
-    const bool firstSent =
-        ReadSetting(SettingsPath, "FirstPingSent", firstPingSent) && firstPingSent == "true";
-    if (!firstSent) {
-        sendUsagePing("StartAfterInstall", true);
-        WriteSetting(SettingsPath, "FirstPingSent", std::string("true"));
-    } else {
-        sendUsagePing("Start", true);
-    }
-
-    m_pendingFiles.clear();
-    m_pendingActivation = false;
-    m_errorBoxOpen = false;
+        TraceLog::open(WizardSettings::privateTempPath() + QStringLiteral("/TWDebug.txt"));
+    WizardSettings::sendStartPing();
 }
 
 TransferWizardController::~TransferWizardController()
@@ -113,16 +56,6 @@ TransferWizardController::~TransferWizardController()
     cancelAnalysis();
     m_analysis.wait(kvpm::Event::kInfinite);
     disconnect(&m_dialog, nullptr, this, nullptr);
-}
-
-void TransferWizardController::readDirectorySettings()
-{
-    QDir desktop = QDir::home();
-    desktop.cd(QStringLiteral("Desktop"));
-    lastBrowsedDirValue() = readDirectorySetting("LastBrwosedDir", desktop.absolutePath());
-    tempDirValue() = readDirectorySetting("TempDir", privateTempPath());
-    // Converted files go to this run's own folder in it, removed when the wizard ends.
-    tempDirValue().setPath(m_transcoder.useConversionFolder(tempDirValue().absolutePath()));
 }
 
 void TransferWizardController::makeConnections()
@@ -191,30 +124,6 @@ void TransferWizardController::onSessionFinished(const TransferResult& result)
     emit transferFinished(result);
 }
 
-QString TransferWizardController::privateTempPath()
-{
-    QString base = qEnvironmentVariable("XDG_CACHE_HOME");
-    if (base.isEmpty() || !QDir::isAbsolutePath(base))
-        base = QDir::homePath() + QStringLiteral("/.cache");
-    const QString kavo = base + QStringLiteral("/Kavo");
-    const QString path = kavo + QStringLiteral("/TransferWizard/tmp");
-    QDir().mkpath(path);
-    // Only the innermost folder holds our files; it must be ours alone.
-    RuntimeDirectory::EnsurePrivateDirectory(kavo.toStdString());
-    RuntimeDirectory::EnsurePrivateDirectory(path.toStdString());
-    return path;
-}
-
-QDir TransferWizardController::tempDir()
-{
-    return tempDirValue();
-}
-
-QDir TransferWizardController::lastBrowsedDir()
-{
-    return lastBrowsedDirValue();
-}
-
 int TransferWizardController::transferState()
 {
     QMutexLocker lock(&m_stateMutex);
@@ -240,16 +149,10 @@ void TransferWizardController::startWizard(const QStringList& files, unsigned in
     }
     QString notice;
     const bool stored = DeviceChoices::read(deviceID, m_deviceState, notice);
-    if (!notice.isEmpty()) {
-        // Said once per run, without blocking: the wizard goes on without the device's saved
-        // choices.
-        auto* box =
-            //: title of a box: the device library that remembers choices per device
-            new QMessageBox(QMessageBox::Warning, tr("Device Memory"), notice, QMessageBox::Ok,
-                            nullptr, Qt::Dialog | Qt::WindowStaysOnTopHint);
-        box->setAttribute(Qt::WA_DeleteOnClose);
-        box->show();
-    }
+    // Said once per run, without blocking: the wizard goes on without the device's saved
+    // choices.
+    if (!notice.isEmpty())
+        WizardMessages::deviceMemoryNotice(notice);
     m_dialog.setWizardStartParameters(
         DeviceChoices::startParameters(deviceID, m_deviceState, stored));
     if (appendNow)
@@ -289,6 +192,10 @@ void TransferWizardController::appendTransferFiles(const QStringList& files, uns
         state = m_transferState;
         currentDevice = m_deviceState.deviceID;
     }
+    // A later start that names no device (a file manager's hand-over) is for the device the
+    // wizard serves.
+    if (deviceID == 0)
+        deviceID = unsigned(currentDevice);
 
     if (state == TransferState::Stopped || state == TransferState::Finished) {
         emit restart(files, int(deviceID), activationFiles);
@@ -321,11 +228,7 @@ void TransferWizardController::addTransferFileError(QString errorMessage)
         return;
     }
     m_errorBoxOpen = true;
-    QMessageBox box(QMessageBox::Information, tr("Add Video Error"), errorMessage,
-                    QMessageBox::NoButton, nullptr,
-                    Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowStaysOnTopHint);
-    WizardMessages::styleMessageBox(box);
-    box.exec();
+    WizardMessages::addVideoError(errorMessage);
     m_errorBoxOpen = false;
 }
 
@@ -341,15 +244,9 @@ void TransferWizardController::restartWizard(QStringList transferFileNames, int 
     m_dialog.resetWizard();
     m_transcoder.initEngine();
     {
+        // The device's type and name stay: a burn-only start names no device of its own.
         QMutexLocker lock(&m_stateMutex);
         m_transferState = TransferState::Idle;
-    }
-    m_burnerDrives.clear();
-    m_burnerList.clear();
-    m_analysis.wait(RestartWorkerWaitMs);
-
-    {
-        QMutexLocker lock(&m_stateMutex);
         m_deviceState.deviceID = 0;
     }
     m_deviceState.profile = 0;
@@ -357,6 +254,9 @@ void TransferWizardController::restartWizard(QStringList transferFileNames, int 
     m_deviceState.method = 0;
     m_deviceState.lastDriveName.clear();
     m_deviceState.dataRate = 0;
+    m_burnerDrives.clear();
+    m_burnerList.clear();
+    m_analysis.wait(RestartWorkerWaitMs);
     m_pendingFiles.clear();
     m_pendingActivation = false;
 
@@ -370,18 +270,27 @@ void TransferWizardController::addTransferFiles(QStringList fileNameList, bool a
     if (fileNameList.isEmpty())
         return;
     QList<QFileInfo> infos;
+    QStringList missing;
     for (const QString& name : fileNameList) {
         qDebug().noquote().nospace() << "TransferWizardController  File Name: " << name;
         const QFileInfo info(name);
         if (!name.isEmpty() && info.exists())
             infos.append(info);
+        else
+            missing << name;
     }
+    // A file that is not added is never dropped without a word.
+    missing.removeAll(QString());
+    if (!missing.isEmpty())
+        qDebug().noquote().nospace()
+            << "TransferWizardController  Files not found: " << missing.join(QLatin1Char(' '));
     m_dialog.appendFileInfos(infos, addToTop);
+    m_dialog.reportMissingFiles(missing);
 }
 
 bool TransferWizardController::startAnalysis(const QStringList& files, int profile)
 {
-    return m_analysis.start(files, profile, tempDir().absolutePath());
+    return m_analysis.start(files, profile, WizardSettings::tempDir().absolutePath());
 }
 
 bool TransferWizardController::getAnalysisResults(QList<TranscodeEstimate>& estimates,
@@ -431,7 +340,7 @@ int TransferWizardController::startTransfer(const QStringList& sources,
     plan.sources = sources;
     plan.writeAsIs = writeAsIs;
     plan.destination.kind = toUSB ? TransferDestination::UsbDrive : TransferDestination::Burner;
-    plan.destination.root = toQString(destination.root);
+    plan.destination.root = QString::fromStdU16String(destination.root);
     plan.destination.fileSystem = destination.fileSystem;
     if (!toUSB) {
         const auto recorder = m_burnerDrives.find(destination.root);
@@ -495,16 +404,12 @@ bool TransferWizardController::GetUSBDrives(QList<USBDriveData>& drives)
 
 bool TransferWizardController::setLastBrowsedDir(const QDir& dir)
 {
-    const bool written =
-        WriteSetting(SettingsPath, "LastBrwosedDir", dir.absolutePath().toStdString());
-    if (written)
-        lastBrowsedDirValue() = dir;
-    return written;
+    return WizardSettings::setLastBrowsedDir(dir);
 }
 
 bool TransferWizardController::getLastBrowsedDir(QString& dir)
 {
-    dir = lastBrowsedDirValue().absolutePath();
+    dir = WizardSettings::lastBrowsedDir().absolutePath();
     return true;
 }
 
@@ -515,17 +420,7 @@ bool TransferWizardController::reserved(const QString&, const QString&)
 
 bool TransferWizardController::registerDeviceWithPlayer()
 {
-    std::u16string installDir;
-    if (!ReadInstallSetting(std::u16string(u"Player"), std::u16string(u"InstallDir"), installDir))
-        return false;
-    const QString dir = toQString(installDir);
-    if (dir.isEmpty() || !QFileInfo::exists(dir))
-        return false;
-    const QString executable = dir + QStringLiteral("/Kavo Plus Player");
-    if (!QFileInfo::exists(executable))
-        return false;
-    // Raising another program's window has no portable equivalent; the player raises itself.
-    return QProcess::startDetached(executable, {QStringLiteral("-ovsregisterdevice")});
+    return WizardSettings::registerDeviceWithPlayer();
 }
 
 void TransferWizardController::sendLastPagePing()
@@ -537,12 +432,5 @@ void TransferWizardController::sendLastPagePing()
 
 std::function<quint32(const std::u16string&)> TransferWizardController::discStateProbe()
 {
-    // Plain device records, copied here on the GUI thread: the probe runs on the monitor's.
-    std::map<std::u16string, LD_DeviceRecord> records;
-    for (const auto& [root, drive] : m_burnerDrives)
-        records[root] = drive.record();
-    return [probe = m_burner.DiscStateProbe(), records](const std::u16string& root) -> quint32 {
-        const auto it = records.find(root);
-        return it == records.end() ? 0 : probe(it->second);
-    };
+    return BurnerDriveLister::discStateProbe(m_burner, m_burnerDrives);
 }

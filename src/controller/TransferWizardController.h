@@ -20,6 +20,7 @@
 #include "TransferWizardDlg.h"
 #include "TransferWizardServericeInterface.h"
 #include "VideoFileTranscoder.h"
+#include "WizardSettings.h"
 
 // The one object that owns a wizard run: the dialog, the converter, the burner, the device
 // being served, and the session of the transfer once Start is pressed. The dialog calls it
@@ -54,12 +55,8 @@ public:
     VideoFileTranscoder* transcoder() { return &m_transcoder; }
     bool isTracing() const { return m_tracing; }
 
-    // The directory converted files go to, and the one the user browsed last.
-    static QDir tempDir();
-    static QDir lastBrowsedDir();
-    // The user's private cache folder for this program (mode 0700); the default temporary
-    // directory and the trace file live here.
-    static QString privateTempPath();
+    // The directory converted files go to.
+    static QDir tempDir() { return WizardSettings::tempDir(); }
 
     // TransferWizardServericeInterface
     bool GetBurnerDrives(QList<USBDriveData>& drives) override;
@@ -101,7 +98,6 @@ private slots:
     void loadInitialFiles();
 
 private:
-    void readDirectorySettings();
     void makeConnections();
     void connectSession();
     void onSessionFinished(const TransferResult& result);

@@ -7,6 +7,7 @@
 #include <QUrl>
 #include <string>
 
+#include "PortavoLayout.h"
 #include "SettingsAccessors.h"
 
 namespace {
@@ -85,7 +86,7 @@ QString localHelpDir()
     const QString beside = appDir + QStringLiteral("/help");
     if (QFileInfo(beside).isDir())
         return beside;
-    return QDir::cleanPath(appDir + QStringLiteral("/../share/portavo/help"));
+    return QDir::cleanPath(appDir + QStringLiteral("/" PORTAVO_DATA_FROM_BIN "/help"));
 }
 
 QString errorHelpUrl(int code)

@@ -28,5 +28,6 @@ QString errorHelpUrl(int code);
 QString uiLanguage();
 void setUiLanguage(const QString& language);
 
-// The folder holding the shipped help pages (beside the program, or $KAVO_HELP_DIR).
+// The folder holding the shipped help pages: $KAVO_HELP_DIR, beside the program (a build tree),
+// or the installed data folder relative to it.
 QString localHelpDir();

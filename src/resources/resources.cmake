@@ -61,3 +61,9 @@ qt_add_resources(portavo_qrc_sources ${portavo_qrc} OPTIONS --name portavo_image
 add_custom_target(portavo_images_png DEPENDS ${portavo_pngs})
 target_sources(kvui PRIVATE ${portavo_qrc_sources})
 add_dependencies(kvui portavo_images_png)
+
+# The same images and style sheets as an external resource file: the program registers it from
+# "../Resources" beside itself (a build tree) or from its installed data folder.
+qt_add_binary_resources(portavo_rcc ${portavo_qrc}
+  DESTINATION ${CMAKE_BINARY_DIR}/Resources/DeviceTransferWizard.rcc)
+add_dependencies(portavo_rcc portavo_images_png)

@@ -17,7 +17,9 @@
 #include "CommandLineParser.h"
 #include "DiagnosticOutput.h"
 #include "Formatting.h"
+#include "HelpLinkOpener.h"
 #include "PingManager.h"
+#include "PortavoLayout.h"
 #include "SettingsAccessors.h"
 #include "ShellLogging.h"
 #include "TerminationSignals.h"
@@ -54,6 +56,15 @@ QString installWideString(const char16_t* path, const char16_t* name)
 bool isDir(const QString& path)
 {
     return !path.isEmpty() && QFileInfo(path).isDir();
+}
+
+// A part that sits beside the program in a build tree and in the data folder once installed.
+QString besideOrInstalled(const QString& besideProgram, const QString& inDataDir)
+{
+    if (QFileInfo::exists(besideProgram))
+        return besideProgram;
+    return QDir::cleanPath(QCoreApplication::applicationDirPath() +
+                           QStringLiteral("/" PORTAVO_DATA_FROM_BIN "/") + inDataDir);
 }
 
 } // namespace
@@ -110,12 +121,8 @@ void WizardShell::setUpPluginPaths()
 
 QString WizardShell::translationsDir()
 {
-    // Beside the program (the build tree), else where an installation keeps shared data.
-    const QString appDir = QCoreApplication::applicationDirPath();
-    const QString beside = appDir + QStringLiteral("/i18n");
-    if (isDir(beside))
-        return beside;
-    return QDir::cleanPath(appDir + QStringLiteral("/../share/portavo/i18n"));
+    return besideOrInstalled(QCoreApplication::applicationDirPath() + QStringLiteral("/i18n"),
+                             QStringLiteral("i18n"));
 }
 
 void WizardShell::installTranslations()
@@ -137,16 +144,21 @@ int WizardShell::run(int& argc, char** argv)
 {
     auto app = std::make_unique<QApplication>(argc, argv);
     const QString appDir = QCoreApplication::applicationDirPath();
-    QResource::registerResource(appDir + QStringLiteral("/../Resources/DeviceTransferWizard.rcc"),
-                                QStringLiteral("/"));
-    setUpPluginPaths();
-
+    QResource::registerResource(
+        besideOrInstalled(appDir + QStringLiteral("/../Resources/DeviceTransferWizard.rcc"),
+                          QStringLiteral("DeviceTransferWizard.rcc")),
+        QStringLiteral("/"));
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments.append(QString::fromUtf8(argv[i]));
     if (!arguments.isEmpty())
         arguments.removeFirst();
+    // First, so no diagnostic line reaches the terminal unasked.
     DiagnosticOutput::install(arguments);
+    setUpPluginPaths();
+    // Help links show their page even on a desktop without a web browser.
+    auto helpLinks = std::make_unique<HelpLinkOpener>();
+    helpLinks->install();
 
     qCDebug(lcShell).noquote() << "applicationDirPath(): " + appDir;
     const QStringList iconPaths = QDir::searchPaths(QStringLiteral("icon"));
@@ -206,6 +218,7 @@ int WizardShell::run(int& argc, char** argv)
     }
 
     pingManager()->clear();
+    helpLinks.reset();
     s_translations.reset();
     app.reset();
     return result;

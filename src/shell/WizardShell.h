@@ -15,14 +15,14 @@ public:
     static int run(int& argc, char** argv);
     // Ignored unless run() is inside its event loop.
     static void forwardCommandLine(int argc, const char* const* argv);
-    // What the command line takes, for a person: printed to the standard error stream when
-    // the command line is rejected.
+    // What the wizard's own command line takes, for a person: printed to the standard error
+    // stream when it is rejected (the launcher has its own, wider usage text).
     static QString usageText();
     // The wizard inside run()'s event loop, or null.
     static TransferWizardController* runningController();
 
     // Where the wizard's translations are: "i18n" beside the program, else the installation's
-    // share/portavo/i18n.
+    // data folder.
     static QString translationsDir();
 
 private:

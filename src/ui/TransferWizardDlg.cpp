@@ -18,7 +18,6 @@
 #include "SettingsAccessors.h"
 #include "SharpPixmap.h"
 #include "TransferWizardServericeInterface.h"
-#include "UnSupportedFileTypeDlg.h"
 #include "WizardAccessibleNames.h"
 #include "WizardKeyboard.h"
 #include "WizardMessages.h"
@@ -53,7 +52,7 @@ QString readResourceText(const QString& path)
 TransferWizardDlg::TransferWizardDlg(TransferWizardServericeInterface* service,
                                      const QString& mountInfoPath)
     : QDialog(nullptr), service(service), ui(new Ui::TransferWizardDlg), analysis(service, this),
-      volumeWatcher(mountInfoPath), filePage(*this), transferPage(*this)
+      volumeWatcher(mountInfoPath)
 {
     initPortavoResources();
     registerDialogResources();
@@ -64,9 +63,9 @@ TransferWizardDlg::TransferWizardDlg(TransferWizardServericeInterface* service,
     setFixedWidth(570);
     baseWindowTitle = windowTitle();
     designNextText = ui->nextButton->text();
-    designNoDriveText = ui->remainSpaceText->text();
-    designTransferStateText = ui->transcode_writeLabel->text();
-    designTimeLeftText = ui->transferTimeLeftLabel->text();
+    designBackText = ui->backButton->text();
+    ui->filePage->attach(ui.get(), service, &model, &drives, &choices, &analysis);
+    ui->transferPage->attach(ui.get(), service, &model, &drives, &choices);
     setWindowIcon(QIcon(QString::fromLatin1(WindowIcon)));
 
     ui->titleBar->setButtonPosition(WindowTitleBar::RightButtons);
@@ -100,12 +99,6 @@ TransferWizardDlg::TransferWizardDlg(TransferWizardServericeInterface* service,
             &TransferWizardDlg::tranfermethodButtonClicked);
     connect(ui->CopyToUSBRadioButton, &QRadioButton::clicked, this,
             &TransferWizardDlg::tranfermethodButtonClicked);
-    connect(ui->removefilePushButton, &QPushButton::clicked, this, &TransferWizardDlg::removeFiles);
-    connect(ui->addfilePushButton, &QPushButton::clicked, this, &TransferWizardDlg::addFiles);
-    connect(ui->driveComboBox, &SuperComboBox::currentIndexChanged, this,
-            &TransferWizardDlg::destinationDriveChanged);
-    connect(ui->fileListTableView, &QAbstractItemView::clicked, this,
-            &TransferWizardDlg::fileClicked);
     // The space monitor reports from its own thread; the queued delivery brings the update
     // to the GUI thread.
     connect(this, &TransferWizardDlg::usbDriveSpaceChanged, this,
@@ -123,23 +116,26 @@ TransferWizardDlg::TransferWizardDlg(TransferWizardServericeInterface* service,
     connect(&analysis, &FileAnalysisRunner::canceled, this, &TransferWizardDlg::cancelAnalyzing);
     connect(&volumeWatcher, &VolumeChangeWatcher::volumesChanged, this,
             &TransferWizardDlg::volumesChanged);
+    connect(ui->filePage, &WizardFilePage::methodChosen, this, &TransferWizardDlg::showMethod);
+    connect(ui->filePage, &WizardFilePage::filesChanged, this,
+            [this](int count) { ui->startButton->setEnabled(count > 0); });
+    // Free space of the USB drives follows copies made by other programs while the page shows,
+    // and the burners' discs follow the user putting one in.
+    connect(
+        ui->filePage, &WizardFilePage::drivesListed, this,
+        [this](const std::vector<std::u16string>& usb, const std::vector<std::u16string>& burners) {
+            spaceMonitor.start(usb, burners,
+                               this->service ? this->service->discStateProbe()
+                                             : VolumeSpaceMonitor::DiscProbe());
+        });
+    connect(ui->transferPage, &WizardTransferPage::ended, this,
+            &TransferWizardDlg::transferPageEnded);
+    connect(ui->transferPage, &WizardTransferPage::retryOffered, this,
+            &TransferWizardDlg::offerBackToList);
 
     ui->KavoRadioButton->setChecked(true);
     ui->burnDiskRadioButton->setChecked(true);
 
-    for (TransferWizardTreeView* view : {ui->fileListTableView, ui->fileProgressTableView}) {
-        view->setModel(&model);
-        view->setSelectionBehavior(QAbstractItemView::SelectRows);
-        view->setColumnWidth(0, 143);
-        view->setColumnWidth(1, 73);
-        view->setColumnWidth(2, 83);
-    }
-    ui->remainDiskspaceProgressBar->setRange(0, 100);
-    ui->fileTransferProgressBar->setRange(0, 100);
-    QFont subFont = ui->destinationSubTextLabel->font();
-    subFont.setPointSizeF(subFont.pointSizeF() - 1);
-    ui->destinationSubTextLabel->setFont(subFont);
-    setTransferBarStyle(false);
     ui->registerLabel->hide();
 
     readWindowSettings();
@@ -154,18 +150,6 @@ TransferWizardDlg::~TransferWizardDlg() = default;
 void TransferWizardDlg::applyStyleSheets()
 {
     setStyleSheet(readResourceText(QStringLiteral(":/TransferWizardDlg/TransferWizardDlg.qss")));
-}
-
-void TransferWizardDlg::setTransferBarStyle(bool writing)
-{
-    const QString image = writing ? QStringLiteral(":/DeviceTransferWizard/progress-transfer.png")
-                                  : QStringLiteral(":/DeviceTransferWizard/progress-encoding.png");
-    ui->fileTransferProgressBar->setStyleSheet(
-        QStringLiteral("QProgressBar { border: 2px solid grey; border-radius: 5px; "
-                       "background-color: rgb(59, 59, 59); }\n"
-                       "QProgressBar::chunk { border-image: url(%1) 7 7 6 7 stretch stretch; "
-                       "border-width: 7px 7px 6px 7px; }")
-            .arg(image));
 }
 
 void TransferWizardDlg::setHelpLinks()
@@ -201,7 +185,7 @@ void TransferWizardDlg::setFileTypes(const QString& label, const FileTypeMap& ty
 {
     if (!label.isEmpty())
         setWindowTitle(baseWindowTitle + QStringLiteral(" (") + label + QStringLiteral(")"));
-    fileTypes = types;
+    ui->filePage->setFileTypes(types);
 }
 
 void TransferWizardDlg::setWizardStartParameters(const WizardStartParameters& parameters)
@@ -209,18 +193,18 @@ void TransferWizardDlg::setWizardStartParameters(const WizardStartParameters& pa
     if (!service)
         return;
     page = WelcomePage;
-    start = parameters;
+    choices.start = parameters;
     if (parameters.profile == 3 || parameters.profile == 1 || parameters.profile == 4)
-        profile = parameters.profile;
+        choices.profile = parameters.profile;
     if (parameters.driveType == 0)
-        method = 0;
+        choices.method = 0;
     else if (parameters.driveType == 1)
-        method = 1;
+        choices.method = 1;
     if (parameters.burnOnly || !parameters.driveLetter.empty())
         page = FileListPage;
     preselectMethod = parameters.driveType != 0 && parameters.driveType != 1 &&
                       parameters.driveLetter.empty() && !parameters.burnOnly;
-    filePage.selectDriveByName(parameters.driveLetter);
+    ui->filePage->selectDriveByName(parameters.driveLetter);
     // The drive lists are read only when the file page shows; the remembered drive is looked
     // up again then, or the first drive of its kind would be taken instead.
     rememberedDrive = parameters.driveLetter;
@@ -231,46 +215,31 @@ void TransferWizardDlg::resetWizard()
 {
     spaceMonitor.stop();
     page = WelcomePage;
-    method = 0;
-    profile = 3;
+    choices = WizardChoices();
     model.clear();
     drives.clear();
-    ui->driveComboBox->clear();
-    transferEnded = true;
     showRegisterNote = false;
     profileChanged = false;
-    analysisCanceled = false;
-    totalCount = 0;
-    currentCount = 0;
-    start = WizardStartParameters();
     rememberedDrive.clear();
     preselectMethod = false;
-    lastProgressFileName.clear();
+    ui->filePage->reset();
+    ui->transferPage->reset();
     ui->KavoRadioButton->setChecked(true);
     ui->burnDiskRadioButton->setChecked(true);
-    transferPage.resetBackButton();
+    resetBackButton();
     ui->nextButton->setText(designNextText);
-    ui->remainSpaceText->setText(designNoDriveText);
-    ui->fileTransferProgressBar->setValue(0);
-    // A second transfer must not start under the last one's final state and times.
-    ui->transcode_writeLabel->setText(designTransferStateText);
-    ui->transferTimeLeftLabel->setText(designTimeLeftText);
-    ui->progressPercentText->setText(QStringLiteral("0"));
-    setTransferBarStyle(false);
 }
 
 void TransferWizardDlg::appendFileInfos(const QList<QFileInfo>& files, bool addToTop)
 {
-    QStringList unsupported;
-    filePage.addFilesToModel(files, unsupported, addToTop);
     if (addToTop)
         showRegisterNote = true;
-    filePage.updateDestinationInfo();
-    if (!unsupported.isEmpty()) {
-        UnSupportedFileTypeDlg dialog;
-        dialog.setFileNames(unsupported);
-        dialog.exec();
-    }
+    ui->filePage->appendFiles(files, addToTop);
+}
+
+void TransferWizardDlg::reportMissingFiles(const QStringList& paths)
+{
+    ui->filePage->reportMissingFiles(paths);
 }
 
 void TransferWizardDlg::volumeSpaceChanged(const std::u16string& drive, quint64 newFreeSpace)
@@ -328,10 +297,10 @@ void TransferWizardDlg::showPage()
         setupMethodPage();
         break;
     case FileListPage:
-        filePage.setup();
+        setupFilePage();
         break;
     case TransferProgressPage:
-        transferPage.setup();
+        setupTransferPage();
         break;
     case FinishPage:
         setupFinishPage();
@@ -362,9 +331,9 @@ void TransferWizardDlg::setupWelcomePage()
 void TransferWizardDlg::setupDeviceTypePage()
 {
     setFooterButtons(true, false, true, false);
-    if (profile == 1)
+    if (choices.profile == 1)
         ui->KavoHDRadioButton->setChecked(true);
-    else if (profile == 4)
+    else if (choices.profile == 4)
         ui->KavoPlusHDRadioButton->setChecked(true);
     else
         ui->KavoRadioButton->setChecked(true);
@@ -392,8 +361,68 @@ void TransferWizardDlg::preselectUsableMethod()
     QApplication::setOverrideCursor(Qt::WaitCursor);
     service->GetBurnerDrives(burners);
     QApplication::restoreOverrideCursor();
-    method = burners.isEmpty() ? 1 : 0;
-    (method == 0 ? ui->burnDiskRadioButton : ui->CopyToUSBRadioButton)->setChecked(true);
+    choices.method = burners.isEmpty() ? 1 : 0;
+    (choices.method == 0 ? ui->burnDiskRadioButton : ui->CopyToUSBRadioButton)->setChecked(true);
+}
+
+void TransferWizardDlg::setupFilePage()
+{
+    setFooterButtons(true, true, false, false);
+    ui->startButton->setEnabled(true);
+    if (choices.start.burnOnly)
+        ui->backButton->hide();
+    updateButtonSpacers();
+    ui->filePage->setup(rememberedDrive);
+    rememberedDrive.clear();
+    updateFooterNav(2);
+    if (profileChanged) {
+        ui->filePage->reanalyzeAllFiles();
+        profileChanged = false;
+    }
+    ui->filePage->updateDestinationInfo();
+    ui->startButton->setEnabled(model.rowCount() > 0);
+}
+
+void TransferWizardDlg::setupTransferPage()
+{
+    resetBackButton();
+    setFooterButtons(false, false, false, true);
+    updateButtonSpacers();
+    finishDrive->clear();
+    ui->transferPage->setup(currentDrive(), ui->driveComboBox->currentText(),
+                            ui->driveComboBox->currentSubText());
+    updateFooterNav(0);
+}
+
+void TransferWizardDlg::transferPageEnded(bool closes)
+{
+    if (closes)
+        page = FinishPage;
+    ui->cancelButton->hide();
+    //: wizard button at the end of a transfer: close the wizard / go to the finish page
+    ui->nextButton->setText(page == FinishPage ? tr("Close") : tr("Done"));
+    ui->nextButton->show();
+    updateButtonSpacers();
+}
+
+void TransferWizardDlg::offerBackToList()
+{
+    backToList = true;
+    ui->backButton->setText(tr("Back to the list"));
+    ui->backButton->show();
+    updateButtonSpacers();
+}
+
+void TransferWizardDlg::resetBackButton()
+{
+    if (backToList)
+        ui->backButton->setText(designBackText);
+    backToList = false;
+}
+
+bool TransferWizardDlg::isTransferEnded() const
+{
+    return ui->transferPage->isEnded();
 }
 
 void TransferWizardDlg::setupFinishPage()
@@ -405,7 +434,7 @@ void TransferWizardDlg::setupFinishPage()
     ui->registerLabel->setVisible(showRegisterNote);
     hideFooterNav();
     const USBDriveData* drive = currentDrive();
-    finishDrive->show(method == 1 && drive,
+    finishDrive->show(choices.method == 1 && drive,
                       drive ? QString::fromStdU16String(drive->root) : QString());
 }
 
@@ -449,7 +478,7 @@ void TransferWizardDlg::nextPage()
 {
     if (page < FinishPage) {
         ++page;
-        if (page == DeviceTypePage && start.skipProfilePage)
+        if (page == DeviceTypePage && choices.start.skipProfilePage)
             ++page;
         showPage();
     } else {
@@ -459,13 +488,17 @@ void TransferWizardDlg::nextPage()
 
 void TransferWizardDlg::prevPage()
 {
-    if (transferPage.offersBackToList() && transferEnded) {
-        transferPage.backToList();
+    if (backToList && isTransferEnded()) {
+        resetBackButton();
+        ui->nextButton->setText(designNextText);
+        ui->transferPage->prepareRetry();
+        page = FileListPage;
+        showPage();
         return;
     }
     if (page >= DeviceTypePage) {
         --page;
-        if (page == DeviceTypePage && start.skipProfilePage)
+        if (page == DeviceTypePage && choices.start.skipProfilePage)
             --page;
         showPage();
     } else {
@@ -485,19 +518,18 @@ void TransferWizardDlg::startButtonClicked()
 
 void TransferWizardDlg::startTransfer()
 {
-    transferClock.start();
     nextPage();
 }
 
 QString TransferWizardDlg::destinationRefusal() const
 {
-    return filePage.driveStatusMessage(currentDrive());
+    return ui->filePage->driveStatusMessage(currentDrive());
 }
 
 void TransferWizardDlg::useProfile(int transcodeProfile)
 {
     if (transcodeProfile >= 0)
-        profile = transcodeProfile;
+        choices.profile = transcodeProfile;
     profileChanged = false;
 }
 
@@ -509,25 +541,25 @@ void TransferWizardDlg::showFilePage()
 
 void TransferWizardDlg::chooseDestination(const std::u16string& root)
 {
-    filePage.selectDriveByName(root);
+    ui->filePage->selectDriveByName(root);
     tranfermethodButtonClicked();
-    filePage.syncDriveCombo();
-    filePage.updateDestinationInfo();
+    ui->filePage->syncDriveCombo();
+    ui->filePage->updateDestinationInfo();
 }
 
 // ---- Profile page -------------------------------------------------------------------------
 
 void TransferWizardDlg::devicetypeButtonClicked()
 {
-    const int before = profile;
+    const int before = choices.profile;
     if (ui->KavoRadioButton->isChecked())
-        profile = 3;
+        choices.profile = 3;
     else if (ui->KavoHDRadioButton->isChecked())
-        profile = 1;
+        choices.profile = 1;
     else if (ui->KavoPlusHDRadioButton->isChecked())
-        profile = 4;
-    showProfileText(profile);
-    if (profile != before)
+        choices.profile = 4;
+    showProfileText(choices.profile);
+    if (choices.profile != before)
         profileChanged = true;
 }
 
@@ -544,24 +576,24 @@ void TransferWizardDlg::showProfileText(int forProfile)
 void TransferWizardDlg::kavoButtonHover()
 {
     ui->suggestionLabel->setText(
-        tr("This choice will work with any Kavo Certified %1").arg(start.deviceLabel));
+        tr("This choice will work with any Kavo Certified %1").arg(choices.start.deviceLabel));
 }
 
 void TransferWizardDlg::kavoHDButtonHover()
 {
     ui->suggestionLabel->setText(
-        tr("Only choose this if you have a Kavo HD Certified %1").arg(start.deviceLabel));
+        tr("Only choose this if you have a Kavo HD Certified %1").arg(choices.start.deviceLabel));
 }
 
 void TransferWizardDlg::kavoPlusHDButtonHover()
 {
-    ui->suggestionLabel->setText(
-        tr("Only choose this if you have a Kavo Plus HD Certified %1").arg(start.deviceLabel));
+    ui->suggestionLabel->setText(tr("Only choose this if you have a Kavo Plus HD Certified %1")
+                                     .arg(choices.start.deviceLabel));
 }
 
 void TransferWizardDlg::kavoButtonExit()
 {
-    showProfileText(profile);
+    showProfileText(choices.profile);
 }
 
 void TransferWizardDlg::showChooseDeviceTypeHelp(QString link)
@@ -573,18 +605,27 @@ void TransferWizardDlg::showChooseDeviceTypeHelp(QString link)
 
 // ---- Method page --------------------------------------------------------------------------
 
+void TransferWizardDlg::showMethod(int chosen)
+{
+    if (chosen == 0)
+        ui->burnDiskRadioButton->setChecked(true);
+    else if (chosen == 1)
+        ui->CopyToUSBRadioButton->setChecked(true);
+    updateMethodTexts();
+}
+
 void TransferWizardDlg::tranfermethodButtonClicked()
 {
     if (ui->burnDiskRadioButton->isChecked())
-        method = 0;
+        choices.method = 0;
     else if (ui->CopyToUSBRadioButton->isChecked())
-        method = 1;
+        choices.method = 1;
     updateMethodTexts();
 }
 
 void TransferWizardDlg::updateMethodTexts()
 {
-    if (method == 0) {
+    if (choices.method == 0) {
         ui->destinationIcon->setPixmap(
             sharpPixmap(QStringLiteral(":/DeviceTransferWizard/DVD.png"), devicePixelRatioF()));
         ui->successLabel->setText(
@@ -592,7 +633,7 @@ void TransferWizardDlg::updateMethodTexts()
                "will be stored to make transferring videos to this device quicker next time."));
         ui->watchLabel->setText(
             tr("To watch your video, insert the disc into your Kavo Certified device and enjoy!"));
-    } else if (method == 1) {
+    } else if (choices.method == 1) {
         ui->destinationIcon->setPixmap(
             sharpPixmap(QStringLiteral(":/DeviceTransferWizard/USB.png"), devicePixelRatioF()));
         ui->successLabel->setText(
@@ -610,10 +651,10 @@ void TransferWizardDlg::reject()
 {
     if (closing)
         return;
-    if (page == TransferProgressPage && !transferEnded) {
+    if (page == TransferProgressPage && !isTransferEnded()) {
         if (!WizardMessages::confirmCloseDuringTransfer())
             return;
-        transferPage.cancelTransferNow();
+        ui->transferPage->cancelTransferNow();
     }
     closing = true;
     waitForWorkerIdle();
@@ -673,37 +714,37 @@ void TransferWizardDlg::resizeEvent(QResizeEvent* event)
 
 void TransferWizardDlg::dragEnterEvent(QDragEnterEvent* event)
 {
-    filePage.acceptDrag(event);
+    ui->filePage->acceptDrag(event);
 }
 
 void TransferWizardDlg::dropEvent(QDropEvent* event)
 {
-    filePage.drop(event);
+    ui->filePage->drop(event);
 }
 
 void TransferWizardDlg::addFiles()
 {
-    filePage.addFiles();
+    ui->filePage->addFiles();
 }
 
 void TransferWizardDlg::removeFiles()
 {
-    filePage.removeFiles();
+    ui->filePage->removeFiles();
 }
 
 void TransferWizardDlg::fileClicked(QModelIndex index)
 {
-    filePage.fileClicked(index);
+    ui->filePage->fileClicked(index);
 }
 
 void TransferWizardDlg::destinationDriveChanged()
 {
-    filePage.destinationDriveChanged();
+    ui->filePage->destinationDriveChanged();
 }
 
 void TransferWizardDlg::fileChangedInUSBDrive(QString driveLetter, quint64 newFreeSpace)
 {
-    filePage.fileChangedInUSBDrive(driveLetter, newFreeSpace);
+    ui->filePage->fileChangedInUSBDrive(driveLetter, newFreeSpace);
 }
 
 void TransferWizardDlg::discStateChanged(const std::u16string&)
@@ -716,24 +757,17 @@ void TransferWizardDlg::burnerDiscsChanged()
     // The monitor runs only while the drives are chosen, never during the write.
     if (page != TransferMethodPage && page != FileListPage)
         return;
-    filePage.refreshAfterVolumeChange(false);
-    if (page == TransferMethodPage) {
+    ui->filePage->refreshAfterVolumeChange(false, page == FileListPage);
+    if (page == TransferMethodPage)
         updateMethodTexts();
-    } else {
-        filePage.syncDriveCombo();
-        filePage.updateDestinationInfo();
-    }
 }
 
 void TransferWizardDlg::volumesChanged()
 {
-    const bool usable = filePage.refreshAfterVolumeChange();
+    const bool usable = ui->filePage->refreshAfterVolumeChange(true, page == FileListPage);
     if (page == TransferMethodPage) {
         updateMethodTexts();
-    } else if (page == FileListPage) {
-        filePage.syncDriveCombo();
-        filePage.updateDestinationInfo();
-    } else if (page == TransferProgressPage && !usable && !transferEnded) {
+    } else if (page == TransferProgressPage && !usable && !isTransferEnded()) {
         // The drive being written to is gone: the transfer cannot finish.
         emit destinationDriveRemoved();
     }
@@ -741,12 +775,13 @@ void TransferWizardDlg::volumesChanged()
 
 void TransferWizardDlg::writeStarted(int files)
 {
-    transferPage.writeStarted(files);
+    spaceMonitor.stop();
+    ui->transferPage->writeStarted(files);
 }
 
 void TransferWizardDlg::transferFinished(bool completed, QString failure)
 {
-    transferPage.transferFinished(completed, failure);
+    ui->transferPage->transferFinished(completed, failure);
 }
 
 void TransferWizardDlg::showRecorderAccessHint(QString hint)
@@ -756,34 +791,34 @@ void TransferWizardDlg::showRecorderAccessHint(QString hint)
 
 void TransferWizardDlg::burnPhaseProgress(int phase, quint64 current, quint64 total)
 {
-    transferPage.burnPhaseProgress(phase, current, total);
+    ui->transferPage->burnPhaseProgress(phase, current, total);
 }
 
 void TransferWizardDlg::updateProgress(quint64 bytePos, quint64 totalBytes,
                                        quint32 estimatedTranscodeTime, QString fileName)
 {
-    transferPage.updateProgress(bytePos, totalBytes, estimatedTranscodeTime, fileName);
+    ui->transferPage->updateProgress(bytePos, totalBytes, estimatedTranscodeTime, fileName);
 }
 
 void TransferWizardDlg::fileSaveStarted(int index)
 {
-    transferPage.fileSaveStarted(index);
+    ui->transferPage->fileSaveStarted(index);
 }
 
 void TransferWizardDlg::fileSaveDone()
 {
-    transferPage.fileSaveDone();
+    ui->transferPage->fileSaveDone();
 }
 
 bool TransferWizardDlg::continueAfterConversionError(int error, const QString& file,
                                                      bool othersLeft)
 {
-    return transferPage.transcodeError(error, file, othersLeft);
+    return ui->transferPage->transcodeError(error, file, othersLeft);
 }
 
 const USBDriveData* TransferWizardDlg::currentDrive() const
 {
-    return drives.current(method);
+    return drives.current(choices.method);
 }
 
 void TransferWizardDlg::analyzeItem(int index, int total)
@@ -793,8 +828,7 @@ void TransferWizardDlg::analyzeItem(int index, int total)
 
 void TransferWizardDlg::cancelAnalyzing()
 {
-    analysisCanceled = true;
-    analysis.cancel();
+    ui->filePage->cancelAnalysis();
 }
 
 void TransferWizardDlg::progressFinised(QString sourceFileName)
@@ -815,7 +849,7 @@ void TransferWizardDlg::fileSaveFinished(int index)
 
 void TransferWizardDlg::fileSaveFailed(int index, QString reason)
 {
-    transferPage.fileSaveFailed(index, reason);
+    ui->transferPage->fileSaveFailed(index, reason);
 }
 
 void TransferWizardDlg::fileSaveArrived(int index, QString source, QString destination)
@@ -826,16 +860,16 @@ void TransferWizardDlg::fileSaveArrived(int index, QString source, QString desti
 
 void TransferWizardDlg::saveFailed(QString message)
 {
-    transferPage.saveFailed(message);
+    ui->transferPage->saveFailed(message);
 }
 
 void TransferWizardDlg::cancelProcessWarning()
 {
     if (WizardMessages::confirmCancelTransfer())
-        transferPage.cancelTransferNow();
+        ui->transferPage->cancelTransferNow();
 }
 
 void TransferWizardDlg::cancelTransferProcess()
 {
-    transferPage.destinationRemoved();
+    ui->transferPage->destinationRemoved();
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QDialog>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QList>
 #include <QModelIndex>
@@ -19,9 +18,8 @@
 #include "USBDriveData.h"
 #include "VolumeChangeWatcher.h"
 #include "VolumeSpaceMonitor.h"
-#include "WizardFilePage.h"
+#include "WizardChoices.h"
 #include "WizardStartParameters.h"
-#include "WizardTransferPage.h"
 
 class TransferWizardServericeInterface;
 class QMouseEvent;
@@ -36,14 +34,11 @@ class TransferWizardDlg;
 // The wizard's only window: six pages (welcome, device type, method, files, transfer, finish)
 // driven by the buttons in the footer. Everything that touches files, drives, the transcoder or
 // the burner goes through the controller's service interface; the controller answers through
-// the slots below. The file and transfer pages' work is done by WizardFilePage and
-// WizardTransferPage on this dialog's widgets and state.
+// the slots below. The file and transfer pages are widgets of their own (WizardFilePage,
+// WizardTransferPage); the dialog keeps the page order and the chrome and follows their signals.
 class TransferWizardDlg : public QDialog, public VolumeSpaceMonitorCallBack, public TransferPrompts
 {
     Q_OBJECT
-
-    friend class WizardFilePage;
-    friend class WizardTransferPage;
 
 public:
     enum WizardPage
@@ -70,6 +65,8 @@ public:
     void setWizardStartParameters(const WizardStartParameters& parameters);
     void resetWizard();
     void appendFileInfos(const QList<QFileInfo>& files, bool addToTop);
+    // Files handed over that do not exist: listed with the file-not-found error.
+    void reportMissingFiles(const QStringList& paths);
     QString currentPageName() const;
     // From the space monitor's thread: only emits usbDriveSpaceChanged.
     void volumeSpaceChanged(const std::u16string& drive, quint64 newFreeSpace) override;
@@ -78,10 +75,10 @@ public:
 
     // State read by the controller and by tests.
     int currentPage() const { return page; }
-    int currentMethod() const { return method; }
-    int currentProfile() const { return profile; }
-    bool isTransferEnded() const { return transferEnded; }
-    const WizardStartParameters& startParameters() const { return start; }
+    int currentMethod() const { return choices.method; }
+    int currentProfile() const { return choices.profile; }
+    bool isTransferEnded() const;
+    const WizardStartParameters& startParameters() const { return choices.start; }
     FileInfoModel* fileModel() { return &model; }
     const DestinationDrives& destinationDrives() const { return drives; }
 
@@ -164,6 +161,8 @@ private:
     void setupWelcomePage();
     void setupDeviceTypePage();
     void setupMethodPage();
+    void setupFilePage();
+    void setupTransferPage();
     void setupFinishPage();
     void updateButtonSpacers();
     void updateFooterNav(int step);
@@ -172,55 +171,49 @@ private:
     void showProfileText(int forProfile);
     void setFooterButtons(bool back, bool start, bool next, bool cancel);
     void applyStyleSheets();
-    void setTransferBarStyle(bool writing);
     void readWindowSettings();
     void setHelpLinks();
     // Nothing is remembered for the device: chooses the disc when there is a burner, else the
     // USB drive.
     void preselectUsableMethod();
-
+    // The method changed (a drive of the other kind was chosen): the method page follows.
+    void showMethod(int chosen);
+    // The transfer page's end: Next closes the window or goes to the finish page.
+    void transferPageEnded(bool closes);
+    // Back on the transfer page's end offers the file list again.
+    void offerBackToList();
+    void resetBackButton();
     // The drive chosen for the current method, or null.
     const USBDriveData* currentDrive() const;
 
-    bool analysisCanceled = false;
     int page = WelcomePage;
-    int method = 0;
-    int profile = 3;
+    // Method, profile and start parameters, shared with the pages.
+    WizardChoices choices;
     FileInfoModel model;
     // Both drive lists and the selected entry of each.
     DestinationDrives drives;
-    bool transferEnded = true;
     bool showRegisterNote = false;
     bool profileChanged = false;
-    int totalCount = 0;
-    int currentCount = 0;
-    WizardStartParameters start;
     TransferWizardServericeInterface* service = nullptr;
     std::unique_ptr<Ui::TransferWizardDlg> ui;
-    FileTypeMap fileTypes;
     QSize buttonSize;
     bool buttonSizeCaptured = false;
     // Runs the analyses and owns their progress window while one runs.
     FileAnalysisRunner analysis;
-    QElapsedTimer transferClock;
     QString baseWindowTitle;
     // The method page has not been shown since start parameters that remember no method.
     bool preselectMethod = false;
     // The drive named by the start parameters, chosen once its list has been read.
     std::u16string rememberedDrive;
-    QString lastProgressFileName;
     // Set while the dialog waits for the worker before closing, so a second close request
     // arriving through the event loop is not handled twice.
     bool closing = false;
-    // The designer texts of the Next button, the free-space number and the transfer state and
-    // time; pages that change them, and a reset, put these back.
+    // The designer text of the Next button; pages that change it, and a reset, put it back.
     QString designNextText;
-    QString designNoDriveText;
-    QString designTransferStateText;
-    QString designTimeLeftText;
+    // Back returns from an unfinished transfer to the file list, and Back's own text.
+    bool backToList = false;
+    QString designBackText;
     VolumeChangeWatcher volumeWatcher;
-    WizardFilePage filePage;
-    WizardTransferPage transferPage;
     // The names on the drive and the Eject button of the finish page.
     FinishPageDrive* finishDrive = nullptr;
     // Last, so it stops before anything it reports to goes away.

@@ -86,3 +86,12 @@ void TransferWizardTreeView::paintEvent(QPaintEvent* event)
         }
     }
 }
+
+void TransferWizardTreeView::showFileList(QAbstractItemModel* files)
+{
+    setModel(files);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setColumnWidth(0, 143);
+    setColumnWidth(1, 73);
+    setColumnWidth(2, 83);
+}

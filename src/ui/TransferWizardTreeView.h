@@ -29,6 +29,9 @@ public:
     void setShowEmptyRowVerticalGrid(bool show);
     Qt::PenStyle gridStyle() const { return m_gridStyle; }
     void setGridStyle(Qt::PenStyle style);
+    // Shows the wizard's file list: whole rows selected, the name, size and time columns at
+    // their widths.
+    void showFileList(QAbstractItemModel* files);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

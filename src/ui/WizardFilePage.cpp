@@ -13,14 +13,18 @@
 #include <QUrl>
 #include <algorithm>
 
+#include "DestinationDrives.h"
 #include "DialogStyleSheet.h"
 #include "ErrorDialog.h"
+#include "FileAnalysisRunner.h"
+#include "FileInfoModel.h"
 #include "ISourceMedia.h"
 #include "LabelElider.h"
+#include "TranscodeEnums.h"
 #include "TranscodeJob.h"
-#include "TransferWizardDlg.h"
 #include "TransferWizardServericeInterface.h"
 #include "UnSupportedFileTypeDlg.h"
+#include "WizardChoices.h"
 #include "WizardMessages.h"
 #include "ui_TransferWizardDlg.h"
 
@@ -31,34 +35,54 @@ namespace {
 const char* const NormalTextColor = "white";
 const char* const WarningTextColor = "#FF5C5C";
 
+// The page's texts are the wizard dialog's.
+struct Texts
+{
+    Q_DECLARE_TR_FUNCTIONS(TransferWizardDlg)
+};
+
 } // namespace
 
-void WizardFilePage::setup()
+WizardFilePage::WizardFilePage(QWidget* parent) : QWidget(parent) {}
+
+void WizardFilePage::attach(Ui::TransferWizardDlg* form, TransferWizardServericeInterface* service,
+                            FileInfoModel* model, DestinationDrives* drives, WizardChoices* choices,
+                            FileAnalysisRunner* analysis)
 {
-    d.setFooterButtons(true, true, false, false);
-    d.ui->startButton->setEnabled(true);
-    d.model.setProgressMode(false);
-    d.ui->remainSpaceText->setText(d.designNoDriveText);
-    if (d.start.burnOnly)
-        d.ui->backButton->hide();
-    d.updateButtonSpacers();
+    ui = form;
+    m_service = service;
+    m_model = model;
+    m_drives = drives;
+    m_choices = choices;
+    m_analysis = analysis;
+    m_noDriveText = ui->remainSpaceText->text();
+    ui->fileListTableView->showFileList(model);
+    ui->remainDiskspaceProgressBar->setRange(0, 100);
+    connect(ui->removefilePushButton, &QPushButton::clicked, this, &WizardFilePage::removeFiles);
+    connect(ui->addfilePushButton, &QPushButton::clicked, this, &WizardFilePage::addFiles);
+    connect(ui->driveComboBox, &SuperComboBox::currentIndexChanged, this,
+            &WizardFilePage::destinationDriveChanged);
+    connect(ui->fileListTableView, &QAbstractItemView::clicked, this, &WizardFilePage::fileClicked);
+}
+
+void WizardFilePage::reset()
+{
+    m_analysisCanceled = false;
+    ui->driveComboBox->clear();
+    ui->remainSpaceText->setText(m_noDriveText);
+}
+
+void WizardFilePage::setup(const std::u16string& preferredDrive)
+{
+    m_model->setProgressMode(false);
+    ui->remainSpaceText->setText(m_noDriveText);
     refreshDrives(false);
-    fillDriveCombo();
-    const USBDriveData* drive = d.currentDrive();
-    std::u16string driveName = drive ? drive->root : std::u16string();
-    if (!d.rememberedDrive.empty()) {
-        driveName = d.rememberedDrive;
-        d.rememberedDrive.clear();
-    }
-    selectDriveByName(driveName);
+    m_drives->fillCombo(*ui->driveComboBox);
+    const USBDriveData* drive = m_drives->current(m_choices->method);
+    selectDriveByName(!preferredDrive.empty() ? preferredDrive
+                      : drive                 ? drive->root
+                                              : std::u16string());
     syncDriveCombo();
-    d.updateFooterNav(2);
-    if (d.profileChanged) {
-        reanalyzeAllFiles();
-        d.profileChanged = false;
-    }
-    updateDestinationInfo();
-    d.ui->startButton->setEnabled(d.model.rowCount() > 0);
 }
 
 void WizardFilePage::acceptDrag(QDragEnterEvent* event)
@@ -66,7 +90,7 @@ void WizardFilePage::acceptDrag(QDragEnterEvent* event)
     const QList<QUrl> urls = event->mimeData()->urls();
     if (urls.isEmpty() || urls.first().toString().isEmpty())
         return;
-    const QStringList patterns = FileAnalysisRunner::patterns(d.fileTypes);
+    const QStringList patterns = FileAnalysisRunner::patterns(m_fileTypes);
     for (const QUrl& url : urls) {
         const QString path = url.toLocalFile();
         if (!path.isEmpty() && QFileInfo::exists(path) &&
@@ -93,57 +117,44 @@ void WizardFilePage::drop(QDropEvent* event)
 
 void WizardFilePage::refreshDrives(bool usbOnly)
 {
-    if (d.service)
-        d.drives.refresh(*d.service, usbOnly);
+    if (m_service)
+        m_drives->refresh(*m_service, usbOnly);
     // Free space of the USB drives follows copies made by other programs while the page shows,
     // and the burners' discs follow the user putting one in.
     std::vector<std::u16string> roots;
-    for (const USBDriveData& drive : d.drives.usbDrives())
+    for (const USBDriveData& drive : m_drives->usbDrives())
         roots.push_back(drive.root);
     std::vector<std::u16string> burners;
-    for (const USBDriveData& drive : d.drives.burners())
+    for (const USBDriveData& drive : m_drives->burners())
         burners.push_back(drive.root);
-    d.spaceMonitor.start(roots, burners,
-                         d.service ? d.service->discStateProbe() : VolumeSpaceMonitor::DiscProbe());
-}
-
-void WizardFilePage::fillDriveCombo()
-{
-    d.drives.fillCombo(*d.ui->driveComboBox);
+    emit drivesListed(roots, burners);
 }
 
 bool WizardFilePage::selectDriveByName(const std::u16string& name)
 {
-    const bool usable = d.drives.selectByName(name, d.method);
-    if (d.method == 0)
-        d.ui->burnDiskRadioButton->setChecked(true);
-    else if (d.method == 1)
-        d.ui->CopyToUSBRadioButton->setChecked(true);
+    const bool usable = m_drives->selectByName(name, m_choices->method);
+    emit methodChosen(m_choices->method);
     return usable;
 }
 
 void WizardFilePage::syncDriveCombo()
 {
-    int index = d.drives.comboIndex(d.method);
-    if (index >= d.ui->driveComboBox->count())
+    int index = m_drives->comboIndex(m_choices->method);
+    if (index >= ui->driveComboBox->count())
         index = 0;
-    const bool blocked = d.ui->driveComboBox->blockSignals(true);
-    d.ui->driveComboBox->setCurrentIndex(index);
-    d.ui->driveComboBox->blockSignals(blocked);
+    const bool blocked = ui->driveComboBox->blockSignals(true);
+    ui->driveComboBox->setCurrentIndex(index);
+    ui->driveComboBox->blockSignals(blocked);
     destinationDriveChanged();
 }
 
 void WizardFilePage::destinationDriveChanged()
 {
-    const int chosen = d.drives.selectComboIndex(d.ui->driveComboBox->currentIndex());
+    const int chosen = m_drives->selectComboIndex(ui->driveComboBox->currentIndex());
     if (chosen < 0)
         return;
-    d.method = chosen;
-    if (d.method == 0)
-        d.ui->burnDiskRadioButton->setChecked(true);
-    else
-        d.ui->CopyToUSBRadioButton->setChecked(true);
-    d.tranfermethodButtonClicked();
+    m_choices->method = chosen;
+    emit methodChosen(chosen);
     recomputeTransferTimes();
     updateDestinationInfo();
 }
@@ -151,91 +162,93 @@ void WizardFilePage::destinationDriveChanged()
 QString WizardFilePage::driveStatusMessage(const USBDriveData* drive) const
 {
     QString largestName;
-    const quint64 largest = DestinationDrives::largestFile(d.model, d.start.burnOnly, largestName);
-    return DestinationDrives::statusMessage(drive, d.method, d.model.totalOutputBytes(),
-                                            d.start.requiredFSType, largest, largestName);
+    const quint64 largest =
+        DestinationDrives::largestFile(*m_model, m_choices->start.burnOnly, largestName);
+    return DestinationDrives::statusMessage(drive, m_choices->method, m_model->totalOutputBytes(),
+                                            m_choices->start.requiredFSType, largest, largestName);
 }
 
 void WizardFilePage::updateDestinationInfo()
 {
-    const USBDriveData* drive = d.currentDrive();
+    const USBDriveData* drive = m_drives->current(m_choices->method);
     const auto setColor = [](QLabel* label, const char* color) {
         label->setStyleSheet(QStringLiteral("color: %1;").arg(QLatin1String(color)));
     };
-    d.ui->warningDeviceIsfull->setStyleSheet(QString());
+    ui->warningDeviceIsfull->setStyleSheet(QString());
     if (!drive) {
-        d.ui->unitsLabel->hide();
-        d.ui->USBLink->hide();
-        d.ui->remainSpaceText->setText(d.designNoDriveText);
-        setColor(d.ui->remainSpaceText, NormalTextColor);
-        d.ui->remainDiskspaceProgressBar->setValue(0);
-        d.ui->warningDeviceIsfull->setText(driveStatusMessage(nullptr));
-        d.ui->warningDeviceIsfull->show();
-        d.ui->remainSpaceLabel->hide();
-        d.ui->warningIcon->hide();
-        d.ui->remainSpaceText->hide();
+        ui->unitsLabel->hide();
+        ui->USBLink->hide();
+        ui->remainSpaceText->setText(m_noDriveText);
+        setColor(ui->remainSpaceText, NormalTextColor);
+        ui->remainDiskspaceProgressBar->setValue(0);
+        ui->warningDeviceIsfull->setText(driveStatusMessage(nullptr));
+        ui->warningDeviceIsfull->show();
+        ui->remainSpaceLabel->hide();
+        ui->warningIcon->hide();
+        ui->remainSpaceText->hide();
     } else {
         for (QWidget* widget :
-             {static_cast<QWidget*>(d.ui->remainSpaceLabel),
-              static_cast<QWidget*>(d.ui->warningIcon),
-              static_cast<QWidget*>(d.ui->remainSpaceText), static_cast<QWidget*>(d.ui->unitsLabel),
-              static_cast<QWidget*>(d.ui->warningDeviceIsfull)})
+             {static_cast<QWidget*>(ui->remainSpaceLabel), static_cast<QWidget*>(ui->warningIcon),
+              static_cast<QWidget*>(ui->remainSpaceText), static_cast<QWidget*>(ui->unitsLabel),
+              static_cast<QWidget*>(ui->warningDeviceIsfull)})
             widget->show();
-        if (d.method == 1) {
+        if (m_choices->method == 1) {
             LabelElider::setText(
-                d.ui->USBLink, QString::fromStdU16String(drive->displayName),
+                ui->USBLink, QString::fromStdU16String(drive->displayName),
                 QUrl::fromLocalFile(QString::fromStdU16String(drive->root)).toString(),
                 QStringLiteral("#2bb0dc"));
         }
-        d.ui->USBLink->setVisible(d.method == 1);
+        ui->USBLink->setVisible(m_choices->method == 1);
 
         const DestinationDrives::SpaceUsage usage =
-            DestinationDrives::spaceUsage(*drive, d.model.totalOutputBytes());
-        d.ui->remainDiskspaceProgressBar->setValue(usage.percent);
+            DestinationDrives::spaceUsage(*drive, m_model->totalOutputBytes());
+        ui->remainDiskspaceProgressBar->setValue(usage.percent);
         QString number;
-        d.ui->unitsLabel->setText(FileInfoModel::sizeText(usage.remaining, false, &number));
-        d.ui->remainSpaceText->setText(number);
+        ui->unitsLabel->setText(FileInfoModel::sizeText(usage.remaining, false, &number));
+        ui->remainSpaceText->setText(number);
 
         const QString message = driveStatusMessage(drive);
         const bool problem = usage.remaining == 0 || !message.isEmpty();
-        setColor(d.ui->remainSpaceText, problem ? WarningTextColor : NormalTextColor);
-        setColor(d.ui->unitsLabel, problem ? WarningTextColor : NormalTextColor);
-        d.ui->warningDeviceIsfull->setText(message);
-        d.ui->warningDeviceIsfull->setVisible(problem);
-        d.ui->warningIcon->setVisible(problem);
+        setColor(ui->remainSpaceText, problem ? WarningTextColor : NormalTextColor);
+        setColor(ui->unitsLabel, problem ? WarningTextColor : NormalTextColor);
+        ui->warningDeviceIsfull->setText(message);
+        ui->warningDeviceIsfull->setVisible(problem);
+        ui->warningIcon->setVisible(problem);
         if (drive->status == DriveNoMediumInfo) {
-            d.ui->remainSpaceLabel->hide();
-            d.ui->remainSpaceText->hide();
-            d.ui->unitsLabel->hide();
-            d.ui->warningIcon->hide();
-            d.ui->remainDiskspaceProgressBar->setValue(0);
+            ui->remainSpaceLabel->hide();
+            ui->remainSpaceText->hide();
+            ui->unitsLabel->hide();
+            ui->warningIcon->hide();
+            ui->remainDiskspaceProgressBar->setValue(0);
         }
     }
-    d.ui->timeEstimateTitle->setText(tr("Estimated remaining time:"));
-    d.ui->timeLeftLabel->setText(d.model.totalTimeText());
+    ui->timeLeftLabel->setText(m_model->totalTimeText());
 }
 
-bool WizardFilePage::refreshAfterVolumeChange(bool usbOnly)
+bool WizardFilePage::refreshAfterVolumeChange(bool usbOnly, bool shown)
 {
     // Remember the chosen drive by name before the list is read again: after a removal another
     // drive may sit at its old place.
-    const USBDriveData* drive = d.currentDrive();
+    const USBDriveData* drive = m_drives->current(m_choices->method);
     const std::u16string name = drive ? drive->root : std::u16string();
     refreshDrives(usbOnly);
-    fillDriveCombo();
+    m_drives->fillCombo(*ui->driveComboBox);
     const bool usable = selectDriveByName(name);
     recomputeTransferTimes();
+    if (shown) {
+        syncDriveCombo();
+        updateDestinationInfo();
+    }
     return usable;
 }
 
-void WizardFilePage::recomputeTransferTimes(const QStringList& files)
+void WizardFilePage::recomputeTransferTimes()
 {
-    QStringList names = files;
-    if (names.isEmpty()) {
-        for (int row = 0; row < d.model.rowCount(); ++row)
-            names << d.model.sourcePath(row);
-    }
-    const quint32 rate = DestinationDrives::writeRate(d.currentDrive(), d.method);
+    QStringList names;
+    for (int row = 0; row < m_model->rowCount(); ++row)
+        names << m_model->sourcePath(row);
+    const quint32 rate =
+        DestinationDrives::writeRate(m_drives->current(m_choices->method), m_choices->method);
     QList<int> seconds;
     for (int i = int(names.size()) - 1; i >= 0; --i) {
         const QFileInfo info(names[i]);
@@ -244,14 +257,14 @@ void WizardFilePage::recomputeTransferTimes(const QStringList& files)
             continue;
         }
         // What is written is the converted file when there is one.
-        const int row = d.model.indexOfFile(names[i]);
-        const quint64 bytes = row >= 0 ? d.model.outputBytes(row) : quint64(info.size());
+        const int row = m_model->indexOfFile(names[i]);
+        const quint64 bytes = row >= 0 ? m_model->outputBytes(row) : quint64(info.size());
         // A disc is read back after the write (verify), at about the speed it was written.
-        const quint64 passes = d.method == 0 ? 2 : 1;
+        const quint64 passes = m_choices->method == 0 ? 2 : 1;
         seconds.prepend(rate < 1 ? 0 : int(passes * bytes / rate));
     }
-    d.model.updateEstimates(names, seconds, true);
-    d.ui->timeLeftLabel->setText(d.model.totalTimeText());
+    m_model->updateEstimates(names, seconds, true);
+    ui->timeLeftLabel->setText(m_model->totalTimeText());
 }
 
 void WizardFilePage::fitFileDialog(QFileDialog& dialog)
@@ -281,14 +294,14 @@ void WizardFilePage::fitFileDialog(QFileDialog& dialog)
 QString WizardFilePage::addDialogFolder() const
 {
     QString dir;
-    if (d.service)
-        d.service->getLastBrowsedDir(dir);
+    if (m_service)
+        m_service->getLastBrowsedDir(dir);
     if (m_browsed && QFileInfo(dir).isDir())
         return dir;
     // Nothing chosen with the dialog or dropped yet: the videos given on the command line
     // are the best hint where the others are.
-    for (int row = d.model.rowCount() - 1; row >= 0; --row) {
-        const QFileInfo folder(QFileInfo(d.model.sourcePath(row)).absolutePath());
+    for (int row = m_model->rowCount() - 1; row >= 0; --row) {
+        const QFileInfo folder(QFileInfo(m_model->sourcePath(row)).absolutePath());
         if (folder.isDir())
             return folder.absoluteFilePath();
     }
@@ -298,13 +311,14 @@ QString WizardFilePage::addDialogFolder() const
 void WizardFilePage::addFiles()
 {
     QString filter;
-    for (const auto& [name, patterns] : d.fileTypes)
+    for (const auto& [name, patterns] : m_fileTypes)
         //: a file type of the Add dialog's filter; %1 is its name ("MPEG-4", "All Video")
-        filter += tr("%1 files").arg(QCoreApplication::translate("FileTypes", name.c_str())) +
-                  QStringLiteral(" (") + QString::fromUtf8(patterns.c_str()) +
-                  QStringLiteral(");;");
+        filter +=
+            Texts::tr("%1 files").arg(QCoreApplication::translate("FileTypes", name.c_str())) +
+            QStringLiteral(" (") + QString::fromUtf8(patterns.c_str()) + QStringLiteral(");;");
     //: title of the file dialog that adds videos
-    QFileDialog dialog(&d, tr("Open Video") + QStringLiteral(" -- ") + d.windowTitle(),
+    QFileDialog dialog(window(),
+                       Texts::tr("Open Video") + QStringLiteral(" -- ") + window()->windowTitle(),
                        addDialogFolder(), filter);
     dialog.setObjectName(QStringLiteral("addFileDialog"));
     dialog.setFileMode(QFileDialog::ExistingFiles);
@@ -326,7 +340,7 @@ void WizardFilePage::addFileNames(const QStringList& names)
     QString folder;
     for (const QString& name : names) {
         TranscodeJob entry;
-        if (d.service && d.service->findQueuedFile(name, entry)) {
+        if (m_service && m_service->findQueuedFile(name, entry)) {
             QStringList queued;
             for (const auto& source : entry.sources) {
                 std::u16string sourceName;
@@ -342,13 +356,18 @@ void WizardFilePage::addFileNames(const QStringList& names)
     if (kept.isEmpty())
         return;
     m_browsed = true;
-    if (d.service)
-        d.service->setLastBrowsedDir(QDir(folder));
+    if (m_service)
+        m_service->setLastBrowsedDir(QDir(folder));
     QList<QFileInfo> files;
     for (const QString& name : kept)
         files << QFileInfo(name);
+    appendFiles(files, false);
+}
+
+void WizardFilePage::appendFiles(const QList<QFileInfo>& files, bool addToTop)
+{
     QStringList unsupported;
-    addFilesToModel(files, unsupported, false);
+    addFilesToModel(files, unsupported, addToTop);
     updateDestinationInfo();
     if (!unsupported.isEmpty()) {
         UnSupportedFileTypeDlg dialog;
@@ -362,57 +381,69 @@ void WizardFilePage::addFilesToModel(const QList<QFileInfo>& files, QStringList&
 {
     QStringList paths;
     QStringList unknownTypes;
-    const QStringList patterns = FileAnalysisRunner::patterns(d.fileTypes);
+    const QStringList patterns = FileAnalysisRunner::patterns(m_fileTypes);
     for (const QFileInfo& file : files) {
         paths << file.absoluteFilePath();
         if (!FileAnalysisRunner::isSupported(file.fileName(), patterns))
             unknownTypes << file.fileName();
     }
     AnalysisResults results;
-    if (paths.isEmpty() || !d.analysis.run(paths, d.profile, true, results))
+    if (paths.isEmpty() || !m_analysis->run(paths, m_choices->profile, true, results))
         return;
-    const int count = d.analysisCanceled ? int(results.resultCodes.size()) : int(paths.size());
-    d.analysisCanceled = false;
+    const int count = analysedCount(int(paths.size()), int(results.resultCodes.size()));
     if (count == 0)
         return;
     const FileAnalysisRunner::ModelLists lists =
-        FileAnalysisRunner::modelLists(paths, results, count, unknownTypes, d.profile);
+        FileAnalysisRunner::modelLists(paths, results, count, unknownTypes, m_choices->profile);
     // Only the files of an unknown type that were not added are "not supported": the engine
     // may read a video whatever its extension.
     unsupported << lists.unsupported;
-    d.model.insertFiles(lists.sources, lists.outputPaths, lists.estimates, lists.directFiles,
-                        addToTop);
-    d.ui->startButton->setEnabled(d.model.rowCount() > 0);
+    m_model->insertFiles(lists.sources, lists.outputPaths, lists.estimates, lists.directFiles,
+                         addToTop);
+    emit filesChanged(m_model->rowCount());
     recomputeTransferTimes();
-    if (!lists.errors.isEmpty()) {
-        ErrorDialog errors;
-        for (const auto& [path, code] : lists.errors)
-            errors.addRow(path, code);
-        errors.run(tr("Invalid Files"),
-                   tr("Kavo Transfer Wizard is unable to recognize the following files:"), false);
-    }
+    showInvalidFiles(lists.errors);
+}
+
+void WizardFilePage::showInvalidFiles(const QList<QPair<QString, int>>& files)
+{
+    if (files.isEmpty())
+        return;
+    ErrorDialog errors;
+    for (const auto& [path, code] : files)
+        errors.addRow(path, code);
+    errors.run(Texts::tr("Invalid Files"),
+               Texts::tr("Kavo Transfer Wizard is unable to recognize the following files:"),
+               false);
+}
+
+void WizardFilePage::reportMissingFiles(const QStringList& paths)
+{
+    QList<QPair<QString, int>> files;
+    for (const QString& path : paths)
+        files.append({path, kvt::CRTL_FILE_DOES_NOT_EXIST});
+    showInvalidFiles(files);
 }
 
 void WizardFilePage::reanalyzeAllFiles()
 {
     QStringList paths;
-    for (int row = 0; row < d.model.rowCount(); ++row)
-        paths << d.model.sourcePath(row);
+    for (int row = 0; row < m_model->rowCount(); ++row)
+        paths << m_model->sourcePath(row);
     AnalysisResults results;
-    if (paths.isEmpty() || !d.analysis.run(paths, d.profile, true, results))
+    if (paths.isEmpty() || !m_analysis->run(paths, m_choices->profile, true, results))
         return;
-    const int count = d.analysisCanceled ? int(results.resultCodes.size()) : int(paths.size());
-    d.analysisCanceled = false;
+    const int count = analysedCount(int(paths.size()), int(results.resultCodes.size()));
     const FileAnalysisRunner::ModelLists lists =
-        FileAnalysisRunner::modelLists(paths, results, count, QStringList(), d.profile);
-    d.model.updateEstimates(lists.sources, lists.estimates, false, lists.outputPaths);
-    d.ui->timeLeftLabel->setText(d.model.totalTimeText());
+        FileAnalysisRunner::modelLists(paths, results, count, QStringList(), m_choices->profile);
+    m_model->updateEstimates(lists.sources, lists.estimates, false, lists.outputPaths);
+    ui->timeLeftLabel->setText(m_model->totalTimeText());
 }
 
 void WizardFilePage::removeFiles()
 {
     QList<int> rows;
-    for (const QModelIndex& index : d.ui->fileListTableView->selectionModel()->selectedRows())
+    for (const QModelIndex& index : ui->fileListTableView->selectionModel()->selectedRows())
         rows << index.row();
     if (rows.isEmpty())
         return;
@@ -424,13 +455,12 @@ void WizardFilePage::removeFiles()
         int first = end - 1;
         while (first > 0 && rows[first - 1] == rows[first] - 1)
             --first;
-        removed = d.model.removeRows(rows[first], end - first) + removed;
+        removed = m_model->removeRows(rows[first], end - first) + removed;
         end = first;
     }
-    if (d.service)
-        d.service->removeFromTranscodeQueue(removed);
-    if (d.model.rowCount() == 0)
-        d.ui->startButton->setEnabled(false);
+    if (m_service)
+        m_service->removeFromTranscodeQueue(removed);
+    emit filesChanged(m_model->rowCount());
     updateDestinationInfo();
 }
 
@@ -442,13 +472,26 @@ void WizardFilePage::fileClicked(const QModelIndex& index)
     int conversionSeconds = 0;
     int writeSeconds = 0;
     int status = 0;
-    if (d.model.rowValues(index.row(), name, conversionSeconds, writeSeconds, status) &&
+    if (m_model->rowValues(index.row(), name, conversionSeconds, writeSeconds, status) &&
         conversionSeconds >= 1)
         WizardMessages::fileInformation();
 }
 
 void WizardFilePage::fileChangedInUSBDrive(const QString& driveLetter, quint64 newFreeSpace)
 {
-    d.drives.updateFreeSpace(driveLetter.toStdU16String(), newFreeSpace);
+    m_drives->updateFreeSpace(driveLetter.toStdU16String(), newFreeSpace);
     updateDestinationInfo();
+}
+
+void WizardFilePage::cancelAnalysis()
+{
+    m_analysisCanceled = true;
+    m_analysis->cancel();
+}
+
+int WizardFilePage::analysedCount(int paths, int results)
+{
+    const int count = m_analysisCanceled ? results : paths;
+    m_analysisCanceled = false;
+    return count;
 }

@@ -104,3 +104,24 @@ void WizardMessages::alreadyQueued(const QStringList& files)
                .arg(files.join(QLatin1Char('\n'))),
            QString(), QMessageBox::NoButton);
 }
+
+void WizardMessages::deviceMemoryNotice(const QString& notice)
+{
+    auto* box =
+        new QMessageBox(QMessageBox::Warning,
+                        //: title of a box: the device library that remembers choices per device
+                        QCoreApplication::translate("TransferWizardController", "Device Memory"),
+                        notice, QMessageBox::Ok, nullptr, Qt::Dialog | Qt::WindowStaysOnTopHint);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->show();
+}
+
+void WizardMessages::addVideoError(const QString& text)
+{
+    QMessageBox box(QMessageBox::Information,
+                    QCoreApplication::translate("TransferWizardController", "Add Video Error"),
+                    text, QMessageBox::NoButton, nullptr,
+                    Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowStaysOnTopHint);
+    styleMessageBox(box);
+    box.exec();
+}

@@ -30,6 +30,10 @@ public:
     static void alreadyQueued(const QStringList& files);
     // Why some files take longer to transfer than others.
     static void fileInformation();
+    // The device library could not be read: said once, without blocking.
+    static void deviceMemoryNotice(const QString& notice);
+    // Why videos handed over by a later launch were not added.
+    static void addVideoError(const QString& text);
 
     // Gives a message box the product's icon and the look of the wizard's dialogs: for boxes
     // built elsewhere. Call it before the box gets its buttons.

@@ -4,28 +4,78 @@
 #include <QLabel>
 #include <QList>
 
+#include "DestinationDrives.h"
 #include "FileInfoModel.h"
 #include "FinishPageDrive.h"
 #include "LabelElider.h"
 #include "TransferTimeEstimate.h"
-#include "TransferWizardDlg.h"
 #include "TransferWizardServericeInterface.h"
 #include "UiLogging.h"
+#include "WizardChoices.h"
 #include "WizardMessages.h"
 #include "WriteRateStore.h"
 #include "ui_TransferWizardDlg.h"
 
-void WizardTransferPage::setup()
+namespace {
+
+// The page's texts are the wizard dialog's.
+struct Texts
 {
-    resetBackButton();
-    d.setFooterButtons(false, false, false, true);
-    d.updateButtonSpacers();
-    d.model.setProgressMode(true);
-    d.ui->fileTransferProgressBar->setValue(0);
-    LabelElider::setText(d.ui->destinationTextLabel, d.ui->driveComboBox->currentText());
-    d.ui->progressPercentText->setText(QStringLiteral("0"));
-    LabelElider::setText(d.ui->destinationSubTextLabel, d.ui->driveComboBox->currentSubText());
-    const USBDriveData* drive = d.currentDrive();
+    Q_DECLARE_TR_FUNCTIONS(TransferWizardDlg)
+};
+
+} // namespace
+
+WizardTransferPage::WizardTransferPage(QWidget* parent) : QWidget(parent) {}
+
+void WizardTransferPage::attach(Ui::TransferWizardDlg* form,
+                                TransferWizardServericeInterface* service, FileInfoModel* model,
+                                const DestinationDrives* drives, const WizardChoices* choices)
+{
+    ui = form;
+    m_service = service;
+    m_model = model;
+    m_drives = drives;
+    m_choices = choices;
+    m_designStateText = ui->transcode_writeLabel->text();
+    m_designTimeLeftText = ui->transferTimeLeftLabel->text();
+    ui->fileProgressTableView->showFileList(model);
+    ui->fileTransferProgressBar->setRange(0, 100);
+    QFont subFont = ui->destinationSubTextLabel->font();
+    subFont.setPointSizeF(subFont.pointSizeF() - 1);
+    ui->destinationSubTextLabel->setFont(subFont);
+    setBarStyle(false);
+}
+
+void WizardTransferPage::reset()
+{
+    m_ended = true;
+    m_totalCount = 0;
+    m_currentCount = 0;
+    m_lastProgressFileName.clear();
+    ui->fileTransferProgressBar->setValue(0);
+    // A second transfer must not start under the last one's final state and times.
+    ui->transcode_writeLabel->setText(m_designStateText);
+    ui->transferTimeLeftLabel->setText(m_designTimeLeftText);
+    ui->progressPercentText->setText(QStringLiteral("0"));
+    setBarStyle(false);
+}
+
+int WizardTransferPage::method() const
+{
+    return m_choices->method;
+}
+
+void WizardTransferPage::setup(const USBDriveData* drive, const QString& driveText,
+                               const QString& driveSubText)
+{
+    m_transferClock.start();
+    m_model->setProgressMode(true);
+    ui->timeEstimateTitle->setText(Texts::tr("Estimated remaining time:"));
+    ui->fileTransferProgressBar->setValue(0);
+    LabelElider::setText(ui->destinationTextLabel, driveText);
+    ui->progressPercentText->setText(QStringLiteral("0"));
+    LabelElider::setText(ui->destinationSubTextLabel, driveSubText);
     m_destinationRoot = drive ? QString::fromStdU16String(drive->root) : QString();
     m_destinationName = drive ? QString::fromStdU16String(drive->displayName) : QString();
     m_overall = 0;
@@ -34,37 +84,33 @@ void WizardTransferPage::setup()
     // The burner's progress now covers the read-back as well: nothing to add for it.
     m_verifyShare = 0.0;
     showOverall(0);
-    startTransfer();
-    d.updateFooterNav(0);
+    startTransfer(drive);
 }
 
-void WizardTransferPage::startTransfer()
+void WizardTransferPage::startTransfer(const USBDriveData* drive)
 {
     QStringList sources;
-    for (int row = 0; row < d.model.rowCount(); ++row)
-        sources << d.model.sourcePath(row);
-    d.totalCount = 0;
-    d.currentCount = 0;
-    d.finishDrive->clear();
+    for (int row = 0; row < m_model->rowCount(); ++row)
+        sources << m_model->sourcePath(row);
+    m_totalCount = 0;
+    m_currentCount = 0;
     if (sources.isEmpty())
         return;
-    const USBDriveData* drive = d.currentDrive();
-    if (!drive || !d.service) {
+    if (!drive || !m_service) {
         // The drive went away before the transfer could start: nothing can be written.
-        d.page = TransferWizardDlg::FinishPage;
-        endTransfer(tr("Transfer failed. The destination drive is no longer available."));
+        endTransfer(Texts::tr("Transfer failed. The destination drive is no longer available."),
+                    true);
         return;
     }
-    d.transferEnded = false;
+    m_ended = false;
     const int conversions =
-        d.service->startTransfer(sources, *drive, d.method == 1, d.start.burnOnly);
+        m_service->startTransfer(sources, *drive, method() == 1, m_choices->start.burnOnly);
     if (conversions < 0) {
         // Nothing is being written: say so instead of waiting for progress that never comes.
-        d.page = TransferWizardDlg::FinishPage;
-        endTransfer(tr("Transfer failed"));
+        endTransfer(Texts::tr("Transfer failed"), true);
         return;
     }
-    d.totalCount = conversions;
+    m_totalCount = conversions;
 }
 
 void WizardTransferPage::updateProgress(quint64 bytePos, quint64 totalBytes,
@@ -72,10 +118,10 @@ void WizardTransferPage::updateProgress(quint64 bytePos, quint64 totalBytes,
 {
     // A report that was on its way when the transfer ended changes nothing: the end state
     // (no time to go, the figures where the work stopped) stays.
-    if (d.transferEnded)
+    if (m_ended)
         return;
     // A disc is written and then read back sector for sector: the write is the first half.
-    if (fileName.isEmpty() && d.method == 0)
+    if (fileName.isEmpty() && method() == 0)
         totalBytes *= 2;
     showProgress(bytePos, totalBytes, estimatedTranscodeTime, fileName);
 }
@@ -83,11 +129,11 @@ void WizardTransferPage::updateProgress(quint64 bytePos, quint64 totalBytes,
 void WizardTransferPage::burnPhaseProgress(int phase, quint64 current, quint64 total)
 {
     constexpr int kVerifyPhase = 6;
-    if (phase != kVerifyPhase || total == 0 || d.transferEnded)
+    if (phase != kVerifyPhase || total == 0 || m_ended)
         return;
-    if (!verifying) {
-        verifying = true;
-        d.ui->transcode_writeLabel->setText(tr("Verifying disc"));
+    if (!m_verifying) {
+        m_verifying = true;
+        ui->transcode_writeLabel->setText(Texts::tr("Verifying disc"));
     }
     showProgress(total + qMin(current, total), 2 * total, 0, QString());
 }
@@ -96,32 +142,32 @@ void WizardTransferPage::showProgress(quint64 bytePos, quint64 totalBytes,
                                       quint32 estimatedTranscodeTime, const QString& fileName)
 {
     // Conversion reports the source it works on; writing reports no name.
-    if (fileName != d.lastProgressFileName) {
-        d.lastProgressFileName = fileName;
+    if (fileName != m_lastProgressFileName) {
+        m_lastProgressFileName = fileName;
         if (!fileName.isEmpty()) {
-            d.ui->fileTransferProgressBar->setValue(0);
-            const int row = d.model.setStatusByName(fileName, FileInfoModel::InProgress);
-            ++d.currentCount;
+            ui->fileTransferProgressBar->setValue(0);
+            const int row = m_model->setStatusByName(fileName, FileInfoModel::InProgress);
+            ++m_currentCount;
             // Counted as the list shows them: the video's place among all listed videos.
-            d.ui->transcode_writeLabel->setText(tr("Converting video %1 of %2")
-                                                    .arg(row >= 0 ? row + 1 : d.currentCount)
-                                                    .arg(d.model.rowCount()));
+            ui->transcode_writeLabel->setText(Texts::tr("Converting video %1 of %2")
+                                                  .arg(row >= 0 ? row + 1 : m_currentCount)
+                                                  .arg(m_model->rowCount()));
         }
     }
     const quint64 percent = totalBytes ? qMin<quint64>(bytePos * 100 / totalBytes, 100) : 0;
     const double fraction = totalBytes ? double(bytePos) * 100.0 / double(totalBytes) : 1.0;
     // Converting runs from Start to the first write; writing from there.
-    const qint64 elapsed = d.transferClock.isValid() ? d.transferClock.elapsed() : 0;
+    const qint64 elapsed = m_transferClock.isValid() ? m_transferClock.elapsed() : 0;
     const qint64 writing = m_writeClock.isValid() ? m_writeClock.elapsed() : 0;
-    const qint64 left = TransferTimeEstimate::remainingSeconds(d.model, fraction, elapsed - writing,
-                                                               writing, m_verifyShare);
+    const qint64 left = TransferTimeEstimate::remainingSeconds(
+        *m_model, fraction, elapsed - writing, writing, m_verifyShare);
 
     const int bar =
-        TransferTimeEstimate::barValue(int(percent), fileName.isEmpty() && d.method == 0);
+        TransferTimeEstimate::barValue(int(percent), fileName.isEmpty() && method() == 0);
     if (bar >= 0)
-        d.ui->fileTransferProgressBar->setValue(bar);
-    d.ui->progressPercentText->setText(QString::number(percent));
-    d.ui->transferTimeLeftLabel->setText(FileInfoModel::durationText(left));
+        ui->fileTransferProgressBar->setValue(bar);
+    ui->progressPercentText->setText(QString::number(percent));
+    ui->transferTimeLeftLabel->setText(FileInfoModel::durationText(left));
     showOverall(overallPercent(fraction));
     // Once a second at most: how the shown time compares with the real one is judged from it.
     if (!m_traceClock.isValid() || m_traceClock.elapsed() >= 1000) {
@@ -129,32 +175,31 @@ void WizardTransferPage::showProgress(quint64 bytePos, quint64 totalBytes,
         qCDebug(lcUi).noquote() << "WizardTransferPage  remaining" << left << "s, step" << percent
                                 << "%, whole" << m_overall << "%";
     }
-    if (!d.lastProgressFileName.isEmpty())
-        d.model.setEstimateByName(d.lastProgressFileName, int(estimatedTranscodeTime), false);
+    if (!m_lastProgressFileName.isEmpty())
+        m_model->setEstimateByName(m_lastProgressFileName, int(estimatedTranscodeTime), false);
 }
 
 void WizardTransferPage::writeStarted(int files)
 {
-    d.setTransferBarStyle(true);
-    d.ui->fileTransferProgressBar->setValue(0);
-    d.ui->progressPercentText->setText(QStringLiteral("0"));
-    d.model.setBurning(d.method == 0);
-    d.ui->transcode_writeLabel->setText(d.method == 0 ? tr("Burning disc")
-                                                      : tr("Transferring to USB drive"));
-    verifying = false;
-    d.totalCount = files;
-    d.currentCount = 0;
-    d.lastProgressFileName.clear();
-    d.spaceMonitor.stop();
+    setBarStyle(true);
+    ui->fileTransferProgressBar->setValue(0);
+    ui->progressPercentText->setText(QStringLiteral("0"));
+    m_model->setBurning(method() == 0);
+    ui->transcode_writeLabel->setText(method() == 0 ? Texts::tr("Burning disc")
+                                                    : Texts::tr("Transferring to USB drive"));
+    m_verifying = false;
+    m_totalCount = files;
+    m_currentCount = 0;
+    m_lastProgressFileName.clear();
     // For the drive's measured rate: the bytes this write puts on it, and its clock.
     QStringList written;
-    d.model.filesToWrite(written);
+    m_model->filesToWrite(written);
     m_writeBytes = 0;
     for (const QString& file : written)
         m_writeBytes += quint64(qMax<qint64>(0, QFileInfo(file).size()));
     m_writeClock.start();
     if (files < 1)
-        endTransfer(tr("Transfer completed."));
+        endTransfer(Texts::tr("Transfer completed."), false);
 }
 
 void WizardTransferPage::transferFinished(bool completed, const QString& failure)
@@ -163,22 +208,21 @@ void WizardTransferPage::transferFinished(bool completed, const QString& failure
         fileSaveDone();
     } else if (!failure.isEmpty()) {
         saveFailed(failure);
-    } else if (!d.transferEnded) {
+    } else if (!m_ended) {
         // Cancelled from elsewhere (the unattended run, a signal, a lost drive): the window
         // follows the transfer.
-        d.page = TransferWizardDlg::FinishPage;
-        endUnfinished(tr("Transfer canceled."), FileInfoModel::Canceled, QString());
+        endUnfinished(Texts::tr("Transfer canceled."), FileInfoModel::Canceled, QString());
     }
 }
 
 void WizardTransferPage::fileSaveStarted(int index)
 {
-    d.model.setStatus(index, FileInfoModel::Writing);
-    ++d.currentCount;
-    if (verifying)
+    m_model->setStatus(index, FileInfoModel::Writing);
+    ++m_currentCount;
+    if (m_verifying)
         return;
-    d.ui->transcode_writeLabel->setText(
-        tr("Transferring videos %1 of %2").arg(d.currentCount).arg(d.totalCount));
+    ui->transcode_writeLabel->setText(
+        Texts::tr("Transferring videos %1 of %2").arg(m_currentCount).arg(m_totalCount));
 }
 
 void WizardTransferPage::fileSaveDone()
@@ -187,21 +231,21 @@ void WizardTransferPage::fileSaveDone()
     if (m_writeClock.isValid()) {
         const qint64 elapsed = m_writeClock.elapsed();
         WriteRateStore::record(m_destinationRoot, m_writeBytes, elapsed);
-        if (d.method == 0 && m_writeEndMs > 0)
+        if (method() == 0 && m_writeEndMs > 0)
             WriteRateStore::recordVerify(m_destinationRoot, m_writeEndMs, elapsed - m_writeEndMs);
     }
-    endTransfer(tr("Transfer completed."));
-    d.ui->fileTransferProgressBar->setValue(100);
-    d.ui->progressPercentText->setText(QStringLiteral("100"));
+    endTransfer(Texts::tr("Transfer completed."), false);
+    ui->fileTransferProgressBar->setValue(100);
+    ui->progressPercentText->setText(QStringLiteral("100"));
     m_overall = 100;
     showOverall(100);
 }
 
 void WizardTransferPage::fileSaveFailed(int index, const QString& reason)
 {
-    d.model.setStatus(index, FileInfoModel::WriteError);
-    d.model.setReason(index,
-                      destinationGone() ? removedDriveText(d.method, m_destinationName) : reason);
+    m_model->setStatus(index, FileInfoModel::WriteError);
+    m_model->setReason(index,
+                       destinationGone() ? removedDriveText(method(), m_destinationName) : reason);
 }
 
 void WizardTransferPage::saveFailed(const QString& message)
@@ -209,112 +253,89 @@ void WizardTransferPage::saveFailed(const QString& message)
     // A drive that went away is named as such; the system's error for the file it took with it
     // ("No such file or directory") would only puzzle.
     const bool gone = destinationGone();
-    const QString reason = gone ? removedDriveText(d.method, m_destinationName) : message;
-    const QString text = gone ? tr("Transfer failed") + QStringLiteral(". ") + reason : message;
-    d.page = TransferWizardDlg::FinishPage;
+    const QString reason = gone ? removedDriveText(method(), m_destinationName) : message;
+    const QString text =
+        gone ? Texts::tr("Transfer failed") + QStringLiteral(". ") + reason : message;
     endUnfinished(text, FileInfoModel::NotCopied, reason);
     WizardMessages::warning(text);
 }
 
 bool WizardTransferPage::transcodeError(int err, const QString& sourceFileName, bool othersLeft)
 {
-    d.model.setStatusByName(sourceFileName, FileInfoModel::ConversionError);
-    const QString endMessage = othersLeft ? tr("Transfer canceled.") : tr("Transfer failed");
+    m_model->setStatusByName(sourceFileName, FileInfoModel::ConversionError);
+    const QString endMessage =
+        othersLeft ? Texts::tr("Transfer canceled.") : Texts::tr("Transfer failed");
     const bool continueWithRemaining =
         WizardMessages::continueAfterConversionError(err, sourceFileName, othersLeft);
     if (!continueWithRemaining) {
-        d.page = TransferWizardDlg::FinishPage;
         endUnfinished(endMessage, FileInfoModel::NotCopied, endMessage);
     }
     return continueWithRemaining;
 }
 
-void WizardTransferPage::endTransfer(const QString& message)
+void WizardTransferPage::endTransfer(const QString& message, bool closes)
 {
     // The transfer is over: a time still to go would be untrue, whatever the end.
-    d.ui->transferTimeLeftLabel->clear();
-    d.ui->cancelButton->hide();
-    //: wizard button at the end of a transfer: close the wizard / go to the finish page
-    d.ui->nextButton->setText(d.page == TransferWizardDlg::FinishPage ? tr("Close") : tr("Done"));
-    d.ui->transcode_writeLabel->setText(message);
-    d.ui->nextButton->show();
-    d.transferEnded = true;
-    d.updateButtonSpacers();
+    ui->transferTimeLeftLabel->clear();
+    ui->transcode_writeLabel->setText(message);
+    m_ended = true;
+    emit ended(closes);
 }
 
 void WizardTransferPage::cancelTransferNow()
 {
-    if (d.service)
-        d.service->cancelTransfer();
-    d.ui->transcode_writeLabel->setText(tr("Transfer canceled"));
-    d.page = TransferWizardDlg::FinishPage;
-    endUnfinished(tr("Transfer canceled."), FileInfoModel::Canceled, QString());
+    if (m_service)
+        m_service->cancelTransfer();
+    ui->transcode_writeLabel->setText(Texts::tr("Transfer canceled"));
+    endUnfinished(Texts::tr("Transfer canceled."), FileInfoModel::Canceled, QString());
 }
 
 void WizardTransferPage::destinationRemoved()
 {
-    if (d.service)
-        d.service->cancelTransfer();
-    const QString gone = removedDriveText(d.method, m_destinationName);
-    d.page = TransferWizardDlg::FinishPage;
-    endUnfinished(tr("Transfer canceled.") + QLatin1Char(' ') + gone, FileInfoModel::NotCopied,
-                  gone);
+    if (m_service)
+        m_service->cancelTransfer();
+    const QString gone = removedDriveText(method(), m_destinationName);
+    endUnfinished(Texts::tr("Transfer canceled.") + QLatin1Char(' ') + gone,
+                  FileInfoModel::NotCopied, gone);
 }
 
-void WizardTransferPage::resetBackButton()
+void WizardTransferPage::prepareRetry()
 {
-    if (m_backToList)
-        d.ui->backButton->setText(m_backText);
-    m_backToList = false;
-}
-
-void WizardTransferPage::backToList()
-{
-    resetBackButton();
-    d.ui->nextButton->setText(d.designNextText);
-    const QStringList arrived = d.model.prepareRetry();
-    if (d.service && !arrived.isEmpty())
-        d.service->removeFromTranscodeQueue(arrived);
-    d.transferEnded = false;
-    d.lastProgressFileName.clear();
-    d.setTransferBarStyle(false);
-    d.page = TransferWizardDlg::FileListPage;
-    d.showPage();
+    const QStringList arrived = m_model->prepareRetry();
+    if (m_service && !arrived.isEmpty())
+        m_service->removeFromTranscodeQueue(arrived);
+    m_ended = false;
+    m_lastProgressFileName.clear();
+    setBarStyle(false);
 }
 
 QString WizardTransferPage::removedDriveText(int method, const QString& driveName)
 {
     if (driveName.isEmpty())
-        return tr("The destination drive is no longer available.");
-    return method == 0 ? tr("The disc drive %1 is no longer available.").arg(driveName)
-                       : tr("The USB drive %1 is no longer available.").arg(driveName);
+        return Texts::tr("The destination drive is no longer available.");
+    return method == 0 ? Texts::tr("The disc drive %1 is no longer available.").arg(driveName)
+                       : Texts::tr("The USB drive %1 is no longer available.").arg(driveName);
 }
 
 void WizardTransferPage::endUnfinished(const QString& message, int status, const QString& reason)
 {
-    d.model.endUnfinished(status, reason);
-    endTransfer(message);
+    m_model->endUnfinished(status, reason);
+    endTransfer(message, true);
     // A way back that keeps the list, the device, the destination and the converted files.
-    if (d.service && d.model.rowCount() > 0) {
-        if (m_backText.isEmpty())
-            m_backText = d.ui->backButton->text();
-        m_backToList = true;
-        d.ui->backButton->setText(tr("Back to the list"));
-        d.ui->backButton->show();
-        d.updateButtonSpacers();
-    }
+    if (m_service && m_model->rowCount() > 0)
+        emit retryOffered();
     // What stopped is not done: the figures keep the share that was done.
     const int overall = qMin(overallPercent(0), 99);
-    d.ui->progressPercentText->setText(QString::number(overall));
-    if (d.ui->fileTransferProgressBar->value() >= 100)
-        d.ui->fileTransferProgressBar->setValue(overall);
+    ui->progressPercentText->setText(QString::number(overall));
+    if (ui->fileTransferProgressBar->value() >= 100)
+        ui->fileTransferProgressBar->setValue(overall);
     showOverall(overall);
 }
 
 int WizardTransferPage::overallPercent(double stepPercent)
 {
     const TransferTimeEstimate::Split split =
-        TransferTimeEstimate::split(d.model, stepPercent, m_verifyShare);
+        TransferTimeEstimate::split(*m_model, stepPercent, m_verifyShare);
     const double total = split.done + split.left;
     const int percent = total > 0 ? int(split.done * 100.0 / total) : 0;
     m_overall = qBound(m_overall, percent, 100);
@@ -323,16 +344,16 @@ int WizardTransferPage::overallPercent(double stepPercent)
 
 void WizardTransferPage::showOverall(int percent)
 {
-    auto* label = d.findChild<QLabel*>(QStringLiteral("overallPercentText"));
+    auto* label = findChild<QLabel*>(QStringLiteral("overallPercentText"));
     if (!label) {
         // Beside the figure of the step that runs: the figure of the whole job.
-        label = new QLabel(&d);
+        label = new QLabel(this);
         label->setObjectName(QStringLiteral("overallPercentText"));
         label->setContentsMargins(16, 0, 0, 0);
         label->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
-        d.ui->percentLayout->insertWidget(2, label);
+        ui->percentLayout->insertWidget(2, label);
     }
-    label->setText(tr("Whole transfer: %1 %").arg(percent));
+    label->setText(Texts::tr("Whole transfer: %1 %").arg(percent));
 }
 
 bool WizardTransferPage::destinationGone() const
@@ -341,12 +362,24 @@ bool WizardTransferPage::destinationGone() const
         return false;
     if (!QFileInfo::exists(m_destinationRoot))
         return true;
-    if (d.method != 1)
+    if (method() != 1)
         return false;
     // A USB drive that was unmounted may leave its empty mount point behind.
-    for (const USBDriveData& drive : d.drives.usbDrives()) {
+    for (const USBDriveData& drive : m_drives->usbDrives()) {
         if (QString::fromStdU16String(drive.root) == m_destinationRoot)
             return false;
     }
     return true;
+}
+
+void WizardTransferPage::setBarStyle(bool writing)
+{
+    const QString image = writing ? QStringLiteral(":/DeviceTransferWizard/progress-transfer.png")
+                                  : QStringLiteral(":/DeviceTransferWizard/progress-encoding.png");
+    ui->fileTransferProgressBar->setStyleSheet(
+        QStringLiteral("QProgressBar { border: 2px solid grey; border-radius: 5px; "
+                       "background-color: rgb(59, 59, 59); }\n"
+                       "QProgressBar::chunk { border-image: url(%1) 7 7 6 7 stretch stretch; "
+                       "border-width: 7px 7px 6px 7px; }")
+            .arg(image));
 }

@@ -1,24 +1,40 @@
 #pragma once
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QString>
 #include <QStringList>
+#include <QWidget>
 
+#include "USBDriveData.h"
+
+class DestinationDrives;
+class FileInfoModel;
+class TransferWizardServericeInterface;
+struct WizardChoices;
+namespace Ui {
 class TransferWizardDlg;
+}
 
 // The transfer page of the wizard: starts the conversion and the writing, shows their
-// progress and remaining time, and handles conversion errors and cancelling. It works on the
-// dialog's widgets and state; the dialog forwards the controller's reports here.
-class WizardTransferPage
+// progress and remaining time, and handles conversion errors and cancelling. It works on its
+// own widgets and the shared file list; the window's footer follows its signals.
+class WizardTransferPage : public QWidget
 {
-    // Its texts are the wizard dialog's.
-    Q_DECLARE_TR_FUNCTIONS(TransferWizardDlg)
+    Q_OBJECT
 
 public:
-    explicit WizardTransferPage(TransferWizardDlg& dialog) : d(dialog) {}
+    explicit WizardTransferPage(QWidget* parent = nullptr);
 
-    void setup();
+    // The form holding the page's widgets and what the page shares with the others.
+    void attach(Ui::TransferWizardDlg* form, TransferWizardServericeInterface* service,
+                FileInfoModel* model, const DestinationDrives* drives,
+                const WizardChoices* choices);
+    // Back to the state of a new wizard.
+    void reset();
+
+    // Starts the transfer of the listed files to drive (null: it went away), shown under the
+    // names the drive box gave it.
+    void setup(const USBDriveData* drive, const QString& driveText, const QString& driveSubText);
     void updateProgress(quint64 bytePos, quint64 totalBytes, quint32 estimatedTranscodeTime,
                         const QString& fileName);
     // A step of the disc write: the read-back after the write has its label and the second
@@ -36,27 +52,29 @@ public:
     void saveFailed(const QString& message);
     // Asks whether to go on after a conversion error; stopping ends the page.
     bool transcodeError(int err, const QString& sourceFileName, bool othersLeft);
-    void endTransfer(const QString& message);
     void cancelTransferNow();
     // The drive being written to went away: the transfer is cancelled and the page says so.
     void destinationRemoved();
-    // True when the page offers "Back to the list" (a transfer that ended unfinished).
-    bool offersBackToList() const { return m_backToList; }
-    // Back to the file page with what did not arrive; the device, the destination and the
-    // converted files stay, so Start writes only what is missing.
-    void backToList();
-    // Forgets the way back (a new transfer, or the wizard starts over).
-    void resetBackButton();
+    bool isEnded() const { return m_ended; }
+    // Keeps the list, the device, the destination and the converted files for another Start,
+    // which writes only what did not arrive.
+    void prepareRetry();
 
     // "The USB drive STICK is no longer available." (a disc drive for method 0).
     static QString removedDriveText(int method, const QString& driveName);
 
+signals:
+    // The transfer is over; with closes the window's next step is closing it, else the finish
+    // page.
+    void ended(bool closes);
+    // The transfer ended unfinished with files to try again.
+    void retryOffered();
+
 private:
-    void startTransfer();
+    void startTransfer(const USBDriveData* drive);
     void showProgress(quint64 bytePos, quint64 totalBytes, quint32 estimatedTranscodeTime,
                       const QString& fileName);
-
-    bool verifying = false;
+    void endTransfer(const QString& message, bool closes);
     // The end of a transfer that did not finish: the files not written say why (status
     // Canceled or NotCopied, with reason), the figures stay where the work stopped and the
     // remaining time goes.
@@ -64,16 +82,30 @@ private:
     // The whole job's share done, weighted by the estimated times; it never goes back.
     int overallPercent(double stepPercent);
     void showOverall(int percent);
+    void setBarStyle(bool writing);
     // True when the destination of this transfer is no longer there.
     bool destinationGone() const;
+    int method() const;
 
-    TransferWizardDlg& d;
+    Ui::TransferWizardDlg* ui = nullptr;
+    TransferWizardServericeInterface* m_service = nullptr;
+    FileInfoModel* m_model = nullptr;
+    const DestinationDrives* m_drives = nullptr;
+    const WizardChoices* m_choices = nullptr;
+    QString m_designStateText;
+    QString m_designTimeLeftText;
+
+    bool m_ended = true;
+    bool m_verifying = false;
+    int m_totalCount = 0;
+    int m_currentCount = 0;
+    QString m_lastProgressFileName;
+    // From Start: the whole transfer's clock.
+    QElapsedTimer m_transferClock;
     // The destination as it was when the transfer began: the drive list may lose it.
     QString m_destinationRoot;
     QString m_destinationName;
     int m_overall = 0;
-    bool m_backToList = false;
-    QString m_backText;
     // The write step's clock and bytes, for the drive's measured rate.
     QElapsedTimer m_writeClock;
     quint64 m_writeBytes = 0;

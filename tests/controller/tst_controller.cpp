@@ -6,11 +6,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 #include <memory>
 #include <thread>
 
 #include "../ping/HttpRecorder.h"
 #include "../queue/QueueTestSupport.h"
+#include "ErrorDialog.h"
 #include "PingManager.h"
 #include "SettingsAccessors.h"
 #include "TransferDevice.h"
@@ -35,6 +37,16 @@ QList<QMessageBox*> visibleBoxes()
             boxes.append(box);
     }
     return boxes;
+}
+
+// The "Invalid Files" box that lists files which are not there.
+ErrorDialog* visibleErrorDialog()
+{
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* dialog = qobject_cast<ErrorDialog*>(w); dialog && dialog->isVisible())
+            return dialog;
+    }
+    return nullptr;
 }
 } // namespace
 
@@ -234,6 +246,8 @@ void TestController::secondLaunch_fromOtherThread()
     connect(&closer, &QTimer::timeout, this, []() {
         for (QMessageBox* box : visibleBoxes())
             box->done(0);
+        if (ErrorDialog* missing = visibleErrorDialog())
+            missing->done(0);
     });
     closer.start(20);
 
@@ -272,12 +286,33 @@ void TestController::addTransferFiles_logsEveryName()
     lines.clear();
     const QtMessageHandler previous = qInstallMessageHandler(
         [](QtMsgType, const QMessageLogContext&, const QString& m) { lines.append(m); });
+    // Neither file exists; the first stands for one that did.
     const QString present = filePath("home/present.avi");
     const QString missing = filePath("home/missing.avi");
+    // The missing files are listed in the "Invalid Files" box, with the file-not-found error.
+    int rows = -1;
+    QString missingText;
+    QTimer::singleShot(0, this, [&]() {
+        QTRY_VERIFY(visibleErrorDialog());
+        ErrorDialog* dialog = visibleErrorDialog();
+        rows = dialog->rowCount();
+        missingText = dialog->windowTitle() + "|" +
+                      dialog->treeWidget()
+                          ->itemWidget(dialog->treeWidget()->topLevelItem(0), 1)
+                          ->property("text")
+                          .toString();
+        dialog->done(0);
+    });
     emit controller.appendTransferFiles(QStringList{present, missing}, false);
     qInstallMessageHandler(previous);
     QVERIFY(lines.contains("TransferWizardController  File Name: " + present));
     QVERIFY(lines.contains("TransferWizardController  File Name: " + missing));
+    QVERIFY(
+        lines.contains("TransferWizardController  Files not found: " + present + " " + missing));
+    QCOMPARE(rows, 2);
+    QVERIFY2(missingText.startsWith("Invalid Files|") && missingText.contains("#5\">") &&
+                 missingText.contains(">5</span>"),
+             qPrintable(missingText));
 }
 
 void TestController::errorBox_oneAtATime()

@@ -5,6 +5,9 @@
 #include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <linux/capability.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 // Private stores for one test run, and the clips the queue tests analyse and convert.
 namespace QueueTestSupport {
@@ -106,5 +109,29 @@ inline QString makeDamagedFile(const QString& dir, const QString& name)
     f.write(junk);
     return path;
 }
+
+// While it lives, the calling thread and the threads it starts meet a file's mode as any user
+// does: root gives up reading and searching past permissions (and takes them back after).
+class ReadingAsAnyUser
+{
+public:
+    ReadingAsAnyUser() { m_ok = set(false); }
+    ~ReadingAsAnyUser() { set(true); }
+    bool ok() const { return m_ok; }
+
+private:
+    static bool set(bool allowed)
+    {
+        __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+        __user_cap_data_struct data[2] = {};
+        if (::syscall(SYS_capget, &header, data) != 0)
+            return false;
+        const __u32 bits = (1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH);
+        data[0].effective =
+            allowed ? data[0].effective | (bits & data[0].permitted) : data[0].effective & ~bits;
+        return ::syscall(SYS_capset, &header, data) == 0;
+    }
+    bool m_ok = false;
+};
 
 } // namespace QueueTestSupport

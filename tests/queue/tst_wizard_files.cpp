@@ -155,6 +155,10 @@ void TestWizardFiles::initTestCase()
     QVERIFY(!makeConvertClip(dir, "convert.mp4").isEmpty());
     QVERIFY(!makeDamagedFile(dir, "damaged.avi").isEmpty());
     QVERIFY(!makeDamagedFile(dir, "notes.xyz").isEmpty());
+    // A video nobody may read.
+    const QString locked = makeFittingClip(dir, "locked.avi");
+    QVERIFY(!locked.isEmpty());
+    QVERIFY(QFile::setPermissions(locked, QFileDevice::WriteOwner));
     // A video whose name says it is music: the engine reads it all the same.
     QVERIFY(QFile::rename(makeFittingClip(dir, "renamed.avi"), dir + "/renamed.flac"));
     QVERIFY(!makeConvertClip(dir, "second.mkv").isEmpty());
@@ -186,10 +190,14 @@ void TestWizardFiles::drop(const QStringList& files)
 
 void TestWizardFiles::startFiles_analysed_withErrorsAndUnsupportedTypes()
 {
-    m_controller->launchWizard({clip("fit.avi"), clip("convert.mp4"), clip("damaged.avi"),
-                                clip("notes.xyz"), clip("renamed.flac")},
-                               0, false);
-    QTRY_VERIFY_WITH_TIMEOUT(!m_watcher->unsupported.isEmpty(), 120000);
+    {
+        const ReadingAsAnyUser reading;
+        QVERIFY(reading.ok());
+        m_controller->launchWizard({clip("fit.avi"), clip("convert.mp4"), clip("damaged.avi"),
+                                    clip("notes.xyz"), clip("renamed.flac"), clip("locked.avi")},
+                                   0, false);
+        QTRY_VERIFY_WITH_TIMEOUT(!m_watcher->unsupported.isEmpty(), 120000);
+    }
 
     // The file of an unknown type that the engine read is added, and not called unsupported.
     QCOMPARE(modelFiles(model()),
@@ -206,16 +214,19 @@ void TestWizardFiles::startFiles_analysed_withErrorsAndUnsupportedTypes()
     QCOMPARE(model()->outputPath(1), temp + "/convert.kavo");
     QVERIFY(model()->totalOutputBytes() >= model()->outputBytes(0) + model()->outputBytes(1));
 
-    // The damaged file is refused with its error, its help link and the reason in words; the
-    // unreadable file of an unknown type is named in its own window, after the error window.
-    QCOMPARE(m_watcher->errorRows, QStringList{clip("damaged.avi")});
-    QCOMPARE(m_watcher->errorLinks.size(), 1);
+    // The damaged and the locked file are refused with their error, its help link and the
+    // reason in words; the unreadable file of an unknown type is named in its own window, after
+    // the error window.
+    QCOMPARE(m_watcher->errorRows, QStringList({clip("damaged.avi"), clip("locked.avi")}));
+    QCOMPARE(m_watcher->errorLinks.size(), 2);
     QVERIFY(m_watcher->errorLinks[0].contains("href="));
     QVERIFY2(m_watcher->errorLinks[0].endsWith("</a> not a video file"),
              qPrintable(m_watcher->errorLinks[0]));
+    QVERIFY2(m_watcher->errorLinks[1].endsWith("</a> no permission to read it"),
+             qPrintable(m_watcher->errorLinks[1]));
     QCOMPARE(m_watcher->unsupported, QStringList{"notes.xyz"});
     QCOMPARE(m_watcher->order, QStringList({"errors", "unsupported"}));
-    QVERIFY(m_watcher->progressTexts.contains("Analyzing... 5/5"));
+    QVERIFY(m_watcher->progressTexts.contains("Analyzing... 6/6"));
     // The estimate shown is the list's, and the conversion makes it more than nothing.
     auto* timeLeft = m_controller->dialog()->findChild<QLabel*>("timeLeftLabel");
     QVERIFY(timeLeft);

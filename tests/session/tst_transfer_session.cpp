@@ -7,6 +7,8 @@
 #include <QTest>
 #include <atomic>
 #include <memory>
+#include <sched.h>
+#include <sys/mount.h>
 #include <vector>
 
 #include "../ping/HttpRecorder.h"
@@ -72,6 +74,7 @@ private slots:
     void cancelDuringCopy_reportsCancelledNotArrived();
     void discNames_reportTheNamesUsed_data();
     void discNames_reportTheNamesUsed();
+    void imagePathProblem_reachesTheUserWithItsReason_data();
     void imagePathProblem_reachesTheUserWithItsReason();
 
 private:
@@ -435,21 +438,46 @@ void TestTransferSession::discNames_reportTheNamesUsed()
     QCOMPARE(found, expected);
 }
 
+void TestTransferSession::imagePathProblem_reachesTheUserWithItsReason_data()
+{
+    QTest::addColumn<QString>("problem");
+    QTest::addColumn<QString>("reason"); // %1: the image's folder
+    QTest::newRow("folder removed") << "gone"
+                                    << "the folder %1 does not exist";
+    QTest::newRow("folder made read-only")
+        << "readonly"
+        << "the folder %1 is not writable: Read-only file system";
+}
+
 void TestTransferSession::imagePathProblem_reachesTheUserWithItsReason()
 {
-    const QString folder = m_root + "/images-gone";
+    QFETCH(QString, problem);
+    const QString folder = m_root + "/images-" + problem;
     QDir().mkpath(folder);
     const QString image = folder + "/disc.iso";
-    const QString reason = "the folder " + folder + " does not exist";
+    QFETCH(QString, reason);
+    reason = reason.arg(folder);
     const TransferDestination burner = imageBurner("dvd+r", image);
     QVERIFY(!burner.drive.isEmpty());
-    std::u16string problem;
+    std::u16string found;
     QCOMPARE(m_burner.SetCurrentDrive(burner.drive), quint32(KavoMediaBurner::Success));
-    QCOMPARE(m_burner.GetWriteProblem(problem), quint32(KavoMediaBurner::Success));
-    QVERIFY(problem.empty());
+    QCOMPARE(m_burner.GetWriteProblem(found), quint32(KavoMediaBurner::Success));
+    QVERIFY(found.empty());
 
-    // The folder goes after the drives were listed: the write fails saying why.
-    QVERIFY(QDir(folder).removeRecursively());
+    // The folder goes, or turns read-only, after the drives were listed: the write fails
+    // saying why.
+    const QByteArray path = QFile::encodeName(folder);
+    if (problem == "gone") {
+        QVERIFY(QDir(folder).removeRecursively());
+    } else {
+        // A read-only mount of the folder over itself, in a mount namespace of this process.
+        if (::unshare(CLONE_NEWNS) != 0 ||
+            ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+            QSKIP("needs root to mount in a private mount namespace");
+        QVERIFY(::mount(path.constData(), path.constData(), nullptr, MS_BIND, nullptr) == 0);
+        QVERIFY(::mount(nullptr, path.constData(), nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY,
+                        nullptr) == 0);
+    }
     std::atomic<bool> cancelled{false};
     const QList<FileOutcome> outcomes = save(burner, {m_fitting}, cancelled);
     QCOMPARE(outcomes.size(), 1);
@@ -458,9 +486,11 @@ void TestTransferSession::imagePathProblem_reachesTheUserWithItsReason()
 
     // Asked again, as the file page does before Start, the recorder names the same reason.
     QCOMPARE(m_burner.SetCurrentDrive(burner.drive), quint32(KavoMediaBurner::Success));
-    QCOMPARE(m_burner.GetWriteProblem(problem), quint32(KavoMediaBurner::Success));
-    QCOMPARE(QString::fromStdU16String(problem), reason);
+    QCOMPARE(m_burner.GetWriteProblem(found), quint32(KavoMediaBurner::Success));
+    QCOMPARE(QString::fromStdU16String(found), reason);
     m_burner.SetCurrentDrive(Drive());
+    if (problem == "readonly")
+        QVERIFY(::umount(path.constData()) == 0);
 }
 
 int main(int argc, char** argv)

@@ -1,15 +1,23 @@
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 
 #include "CommandLineParser.h"
+#include "LaunchArguments.h"
 #include "TranslationTag.h"
 
-// The switches a launcher passes, the locale the environment asks for and the translation tag
-// it gives.
+// What the launcher makes of a start's arguments, the switches it passes, the locale the
+// environment asks for and the translation tag it gives.
 class TestCommandLine : public QObject
 {
     Q_OBJECT
 
 private slots:
+    void initTestCase();
+    void launch_data();
+    void launch();
     void parse_data();
     void parse();
     void parseUnattended_data();
@@ -18,7 +26,140 @@ private slots:
     void translationTag();
     void messagesLocale_data();
     void messagesLocale();
+
+private:
+    QTemporaryDir m_dir;
 };
+
+void TestCommandLine::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    QVERIFY(QDir(m_dir.path()).mkpath("videos"));
+    for (const QString& name : QStringList{"videos/beach.mp4", "videos/a b%20c.avi",
+                                           QString::fromUtf8("videos/f\xC3\xAAte.mkv")}) {
+        QFile file(m_dir.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+}
+
+// What a start of the program makes of its arguments: DIR stands for a folder holding
+// videos/beach.mp4, "videos/a b%20c.avi" and videos/fête.mkv; relative paths are taken from
+// DIR/videos. Expected wizard arguments "URL:path" are the file URL of DIR + path.
+void TestCommandLine::launch_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("action");
+    QTest::addColumn<QStringList>("wizard");
+    QTest::addColumn<QStringList>("problems");
+
+    const int run = int(LaunchArguments::Action::Run);
+    const int reject = int(LaunchArguments::Action::Reject);
+    const QStringList noDevice{"-xfer", "-id", "0"};
+    QTest::newRow("nothing: the wizard with no videos")
+        << QStringList{} << run << noDevice << QStringList{};
+    QTest::newRow("absolute path")
+        << QStringList{"DIR/videos/beach.mp4"} << run
+        << noDevice + QStringList{"-file", "URL:/videos/beach.mp4"} << QStringList{};
+    QTest::newRow("relative paths, a percent sign kept")
+        << QStringList{"beach.mp4", "../videos/a b%20c.avi"} << run
+        << noDevice +
+               QStringList{"-file", "URL:/videos/beach.mp4", "-file", "URL:/videos/a b%20c.avi"}
+        << QStringList{};
+    QTest::newRow("percent-escaped URLs")
+        << QStringList{"file://DIR/videos/f%C3%AAte.mkv",
+                       "file://localhostDIR/videos/a%20b%2520c.avi"}
+        << run
+        << noDevice + QStringList{"-file", QString::fromUtf8("URL:/videos/f\xC3\xAAte.mkv"),
+                                  "-file", "URL:/videos/a b%20c.avi"}
+        << QStringList{};
+    QTest::newRow("missing file: passed on and reported")
+        << QStringList{"gone.avi"} << run << noDevice + QStringList{"-file", "URL:/videos/gone.avi"}
+        << QStringList{"portavo: DIR/videos/gone.avi: file not found"};
+    QTest::newRow("a mix, with the wizard's switches")
+        << QStringList{"-XFER",
+                       "-id",
+                       "10002",
+                       "-file",
+                       "beach.mp4",
+                       "file://DIR/nope%20x.mp4",
+                       "-file",
+                       "file://DIR/videos/a%20b%2520c.avi",
+                       "http://example.org/v.mp4",
+                       "-activationvideo"}
+        << run
+        << QStringList{"-XFER",
+                       "-id",
+                       "10002",
+                       "-file",
+                       "URL:/videos/beach.mp4",
+                       "-file",
+                       "URL:/nope x.mp4",
+                       "-file",
+                       "URL:/videos/a b%20c.avi",
+                       "-activationvideo"}
+        << QStringList{"portavo: http://example.org/v.mp4: not a local file; it is not added",
+                       "portavo: DIR/nope x.mp4: file not found"};
+    QTest::newRow("after --, a dash is a file name")
+        << QStringList{"--", "-start"} << run
+        << noDevice + QStringList{"-file", "URL:/videos/-start"}
+        << QStringList{"portavo: DIR/videos/-start: file not found"};
+    QTest::newRow("unattended: missing files are the run's to report")
+        << QStringList{"-xfer", "-id", "5", "-file", "gone.avi", "-to", "/m", "-start"} << run
+        << QStringList{"-xfer", "-id", "5", "-file", "URL:/videos/gone.avi", "-to", "/m", "-start"}
+        << QStringList{};
+    QTest::newRow("the toolkit's options and --debug pass")
+        << QStringList{"-platform", "offscreen", "--debug", "beach.mp4"} << run
+        << QStringList{"-xfer",     "-id",     "0",     "-platform",
+                       "offscreen", "--debug", "-file", "URL:/videos/beach.mp4"}
+        << QStringList{};
+    QTest::newRow("id without xfer is refused")
+        << QStringList{"-id", "42", "beach.mp4"} << reject << QStringList{}
+        << QStringList{"portavo: -xfer and -id DEVICE go together, with a decimal device number"};
+    QTest::newRow("unknown option is refused")
+        << QStringList{"beach.mp4", "--verbose"} << reject << QStringList{}
+        << QStringList{"portavo: unknown option \"--verbose\""};
+    QTest::newRow("help wins over the rest")
+        << QStringList{"gone.avi", "-H"} << int(LaunchArguments::Action::Help) << QStringList{}
+        << QStringList{};
+    QTest::newRow("version") << QStringList{"--version"} << int(LaunchArguments::Action::Version)
+                             << QStringList{} << QStringList{};
+    QTest::newRow("error page without a number")
+        << QStringList{"--error-page", "x"} << reject << QStringList{}
+        << QStringList{"portavo: --error-page needs an error number"};
+}
+
+void TestCommandLine::launch()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, action);
+    QFETCH(QStringList, wizard);
+    QFETCH(QStringList, problems);
+    const QString dir = m_dir.path();
+    for (QString& a : arguments)
+        a.replace("DIR", dir);
+    for (QString& w : wizard) {
+        if (w.startsWith("URL:"))
+            w = QString::fromLatin1(QUrl::fromLocalFile(dir + w.mid(4)).toEncoded());
+    }
+    for (QString& p : problems)
+        p.replace("DIR", dir);
+
+    const LaunchArguments::Request request = LaunchArguments::interpret(arguments, dir + "/videos");
+    QCOMPARE(int(request.action), action);
+    if (action == int(LaunchArguments::Action::Run))
+        QCOMPARE(request.arguments, wizard);
+    QCOMPARE(request.problems, problems);
+    // What the wizard's parser makes of it: the files of the URLs, for the device named.
+    if (action == int(LaunchArguments::Action::Run) && !request.unattended) {
+        QStringList files;
+        unsigned int id = 99;
+        bool activation = false;
+        QVERIFY(CommandLineParser(request.arguments).parse(files, id, activation));
+        QCOMPARE(files.size(), request.arguments.count("-file"));
+        for (const QString& file : files)
+            QVERIFY2(file.startsWith(dir + "/"), qPrintable(file));
+    }
+}
 
 void TestCommandLine::parse_data()
 {

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "PortavoLayout.h"
 #include "SettingsAccessors.h"
 #include "TransferDevice.h"
 #include "TransferDevices.h"
@@ -23,6 +24,9 @@ private slots:
     void cleanup();
     void rejectedCommandLine_exitsWithoutWizard_data();
     void rejectedCommandLine_exitsWithoutWizard();
+    void helpAndVersion_printOnlyTheirText_data();
+    void helpAndVersion_printOnlyTheirText();
+    void filesWithoutDevice_openTheWizardAndJoinIt();
     void secondLaunch_reachesRunningController_data();
     void secondLaunch_reachesRunningController();
     void secondLaunch_twoRefusals_showOneBoxAtATime();
@@ -35,7 +39,8 @@ private:
     QString trace() const;
     QProcessEnvironment environment(int transferState = -1) const;
     void startFirst(const QStringList& arguments, int transferState);
-    int runSecond(const QStringList& arguments);
+    int runSecond(const QStringList& arguments, const QString& workingDir = QString(),
+                  QString* errors = nullptr);
 
     QTemporaryDir m_root;
     QString m_portavo;
@@ -121,26 +126,31 @@ void TestLauncher::startFirst(const QStringList& arguments, int transferState)
     QVERIFY(m_first->waitForStarted(10000));
 }
 
-int TestLauncher::runSecond(const QStringList& arguments)
+int TestLauncher::runSecond(const QStringList& arguments, const QString& workingDir,
+                            QString* errors)
 {
     QProcess second;
     second.setProcessEnvironment(environment());
-    second.setProcessChannelMode(QProcess::ForwardedChannels);
+    second.setProcessChannelMode(errors ? QProcess::ForwardedOutputChannel
+                                        : QProcess::ForwardedChannels);
+    second.setWorkingDirectory(workingDir);
     second.start(m_portavo, arguments);
     if (!second.waitForFinished(30000)) {
         second.kill();
         second.waitForFinished();
         return -1;
     }
+    if (errors)
+        *errors = QString::fromUtf8(second.readAllStandardError());
     return second.exitStatus() == QProcess::NormalExit ? second.exitCode() : -2;
 }
 
 void TestLauncher::rejectedCommandLine_exitsWithoutWizard_data()
 {
     QTest::addColumn<QStringList>("arguments");
-    QTest::newRow("nothing") << QStringList{};
     QTest::newRow("id without xfer") << QStringList{"-id", "42"};
     QTest::newRow("bad id") << QStringList{"-xfer", "-id", "ten"};
+    QTest::newRow("unknown option") << QStringList{"--verbose"};
 }
 
 void TestLauncher::rejectedCommandLine_exitsWithoutWizard()
@@ -151,13 +161,59 @@ void TestLauncher::rejectedCommandLine_exitsWithoutWizard()
     process.start(m_portavo, arguments);
     QVERIFY(process.waitForFinished(30000));
     QCOMPARE(process.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(process.exitCode(), 0);
+    // Scripts see the refusal; the wizard's entry point itself was never called.
+    QCOMPARE(process.exitCode(), 2);
     // No controller was built: tracing is on, yet nothing was traced.
     QVERIFY(!QFile::exists(tracePath()));
     // A person who typed the command learns how to use it.
     const QString err = QString::fromLocal8Bit(process.readAllStandardError());
-    QVERIFY2(err.contains("Usage: portavo -xfer -id DEVICE [-file URL]..."), qPrintable(err));
-    QVERIFY(err.contains("-activationvideo"));
+    QVERIFY2(err.contains("\nUsage: portavo [FILE|URL]...\n"), qPrintable(err));
+    QVERIFY(QString::fromLocal8Bit(process.readAllStandardOutput()).isEmpty());
+}
+
+void TestLauncher::helpAndVersion_printOnlyTheirText_data()
+{
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("firstLine");
+    QTest::newRow("help") << "--help"
+                          << "Usage: portavo [FILE|URL]...";
+    QTest::newRow("version") << "--version"
+                             << "portavo " PORTAVO_VERSION;
+}
+
+void TestLauncher::helpAndVersion_printOnlyTheirText()
+{
+    QFETCH(QString, option);
+    QFETCH(QString, firstLine);
+    QProcess process;
+    process.setProcessEnvironment(environment());
+    process.start(m_portavo, {option});
+    QVERIFY(process.waitForFinished(30000));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 0);
+    // Nothing before the text, on either stream.
+    QCOMPARE(QString::fromLocal8Bit(process.readAllStandardError()), QString());
+    const QStringList lines = QString::fromLocal8Bit(process.readAllStandardOutput()).split('\n');
+    QCOMPARE(lines.first(), firstLine);
+    QVERIFY(!QFile::exists(tracePath()));
+}
+
+void TestLauncher::filesWithoutDevice_openTheWizardAndJoinIt()
+{
+    // From the menu: no arguments at all.
+    startFirst({}, -1);
+    QTRY_VERIFY_WITH_TIMEOUT(trace().contains("TransferWizardController  Device ID: 0\n"), 30000);
+
+    // From a file manager: a relative path and a file that is gone, no device named.
+    const QString gone = m_root.filePath("home/gone.avi");
+    QString errors;
+    QCOMPARE(
+        runSecond({QFileInfo(m_clip).fileName(), "gone.avi"}, m_root.filePath("home"), &errors), 0);
+    QVERIFY2(errors.contains("portavo: " + gone + ": file not found"), qPrintable(errors));
+    QTRY_VERIFY_WITH_TIMEOUT(trace().contains("Files not found: " + gone), 30000);
+    QVERIFY(trace().contains("TransferWizardController  File Name: " + m_clip + "\n"));
+    QVERIFY(!trace().contains("addTransferFileError()"));
+    QVERIFY(!trace().contains("restartWizard()"));
 }
 
 void TestLauncher::secondLaunch_reachesRunningController_data()

@@ -14,6 +14,7 @@
 #include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QUrl>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -24,7 +25,9 @@
 #include "ErrorDialog.h"
 #include "FakeWizardService.h"
 #include "FileInfoModel.h"
+#include "Formatting.h"
 #include "HelpChooseDeviceDlg.h"
+#include "HelpViewer.h"
 #include "ProfileRadioButton.h"
 #include "ProgressDialog.h"
 #include "SuperComboBoxPopup.h"
@@ -381,6 +384,13 @@ int ScreenWalk::run(const Visit& visitor)
     progress.show();
     visit(&progress, "dialog-progress");
     progress.hide();
+
+    // The help viewer on a shipped page, as a desktop without a web browser shows it.
+    HelpViewer viewer;
+    viewer.setSource(QUrl(errorHelpUrl(23)));
+    viewer.show();
+    visit(&viewer, "dialog-help-viewer");
+    viewer.hide();
 
     return failures;
 }

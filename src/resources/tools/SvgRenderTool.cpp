@@ -1,6 +1,7 @@
 // Build-time helper: renders each SVG source to a PNG of the SVG's own size, or of twice that
-// size when the output's name ends in "@2x.png" (Qt takes those on screens scaled by 2).
-// Usage: SvgRenderTool OUT.png IN.svg [OUT.png IN.svg ...]
+// size when the output's name ends in "@2x.png" (Qt takes those on screens scaled by 2), or of
+// N x N pixels with --size (the application icon's theme sizes).
+// Usage: SvgRenderTool [--size N] OUT.png IN.svg [OUT.png IN.svg ...]
 
 #include <QFile>
 #include <QGuiApplication>
@@ -21,9 +22,15 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") && runtimeDir.isValid())
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtimeDir.path()));
     QGuiApplication app(argc, argv);
-    const QStringList args = app.arguments();
-    if (args.size() < 3 || args.size() % 2 == 0) {
-        std::fprintf(stderr, "usage: SvgRenderTool OUT.png IN.svg [OUT.png IN.svg ...]\n");
+    QStringList args = app.arguments();
+    int side = 0;
+    if (args.size() > 2 && args[1] == QLatin1String("--size")) {
+        side = args[2].toInt();
+        args.remove(1, 2);
+    }
+    if (args.size() < 3 || args.size() % 2 == 0 || side < 0) {
+        std::fprintf(stderr,
+                     "usage: SvgRenderTool [--size N] OUT.png IN.svg [OUT.png IN.svg ...]\n");
         return 2;
     }
     for (int i = 1; i + 1 < args.size(); i += 2) {
@@ -35,7 +42,7 @@ int main(int argc, char** argv)
             return 1;
         }
         const int scale = out.endsWith(QLatin1String("@2x.png")) ? 2 : 1;
-        const QSize size = renderer.defaultSize() * scale;
+        const QSize size = side > 0 ? QSize(side, side) : renderer.defaultSize() * scale;
         if (size.isEmpty()) {
             std::fprintf(stderr, "SvgRenderTool: %s has no size\n", qPrintable(in));
             return 1;

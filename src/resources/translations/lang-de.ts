@@ -294,6 +294,28 @@
     </message>
 </context>
 <context>
+    <name>HelpLinkOpener</name>
+    <message>
+        <source>Help</source>
+        <translation>Hilfe</translation>
+    </message>
+    <message>
+        <source>No program to show this help page was found. The page is at:
+
+%1</source>
+        <translation>Es wurde kein Programm gefunden, das diese Hilfeseite anzeigen kann. Die Seite liegt hier:
+
+%1</translation>
+    </message>
+</context>
+<context>
+    <name>HelpViewer</name>
+    <message>
+        <source>Portavo Help</source>
+        <translation>Portavo-Hilfe</translation>
+    </message>
+</context>
+<context>
     <name>ResultCodeReason</name>
     <message>
         <source>converter busy or not available</source>

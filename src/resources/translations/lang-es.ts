@@ -294,6 +294,28 @@
     </message>
 </context>
 <context>
+    <name>HelpLinkOpener</name>
+    <message>
+        <source>Help</source>
+        <translation>Ayuda</translation>
+    </message>
+    <message>
+        <source>No program to show this help page was found. The page is at:
+
+%1</source>
+        <translation>No se encontró ningún programa para mostrar esta página de ayuda. La página está en:
+
+%1</translation>
+    </message>
+</context>
+<context>
+    <name>HelpViewer</name>
+    <message>
+        <source>Portavo Help</source>
+        <translation>Ayuda de Portavo</translation>
+    </message>
+</context>
+<context>
     <name>ResultCodeReason</name>
     <message>
         <source>converter busy or not available</source>

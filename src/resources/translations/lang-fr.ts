@@ -294,6 +294,28 @@
     </message>
 </context>
 <context>
+    <name>HelpLinkOpener</name>
+    <message>
+        <source>Help</source>
+        <translation>Aide</translation>
+    </message>
+    <message>
+        <source>No program to show this help page was found. The page is at:
+
+%1</source>
+        <translation>Aucun programme n’a été trouvé pour afficher cette page d’aide. La page se trouve ici :
+
+%1</translation>
+    </message>
+</context>
+<context>
+    <name>HelpViewer</name>
+    <message>
+        <source>Portavo Help</source>
+        <translation>Aide de Portavo</translation>
+    </message>
+</context>
+<context>
     <name>ResultCodeReason</name>
     <message>
         <source>converter busy or not available</source>

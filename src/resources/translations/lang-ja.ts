@@ -293,6 +293,28 @@
     </message>
 </context>
 <context>
+    <name>HelpLinkOpener</name>
+    <message>
+        <source>Help</source>
+        <translation>ヘルプ</translation>
+    </message>
+    <message>
+        <source>No program to show this help page was found. The page is at:
+
+%1</source>
+        <translation>このヘルプ ページを表示するプログラムが見つかりませんでした。ページの場所:
+
+%1</translation>
+    </message>
+</context>
+<context>
+    <name>HelpViewer</name>
+    <message>
+        <source>Portavo Help</source>
+        <translation>Portavo ヘルプ</translation>
+    </message>
+</context>
+<context>
     <name>ResultCodeReason</name>
     <message>
         <source>converter busy or not available</source>

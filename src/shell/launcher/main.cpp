@@ -1,103 +1,110 @@
-// The portavo launcher: starts the wizard, or hands the command line to the one already
-// running for this user.
-#include <algorithm>
-#include <cctype>
+// The portavo launcher: answers --help and --version, starts the wizard, or hands the command
+// line to the one already running for this user.
+#include <QCoreApplication>
+#include <QDir>
+#include <QStringList>
+#include <QUrl>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "Formatting.h"
+#include "LaunchArguments.h"
 #include "LauncherChannel.h"
 
 extern "C" int kavomain(int argc, char** argv);
 extern "C" void commandline(int argc, char** argv);
 
-// "-to" and "-start": a script's unattended run, which must report its own outcome and so
-// never hands its command line over to an open wizard.
-static bool isUnattended(const std::vector<std::string>& arguments)
+namespace {
+
+// Exit code of a command line that is refused; the wizard's entry point itself returns 0.
+constexpr int RejectedExit = 2;
+
+void print(FILE* stream, const QString& text)
 {
-    bool to = false;
-    bool start = false;
-    for (std::string a : arguments) {
-        std::transform(a.begin(), a.end(), a.begin(),
-                       [](unsigned char c) { return char(std::tolower(c)); });
-        to = to || a == "-to";
-        start = start || a == "-start";
-    }
-    return to && start;
+    std::fputs(text.toLocal8Bit().constData(), stream);
+    std::fflush(stream);
 }
 
-// A file argument ("file:///home/a/My%20Clip.avi") as the path the wizard would name it by.
-static std::string localPath(const std::string& url)
+int errorPage(int argc, char** argv, int code)
 {
-    std::string text = url;
-    if (text.rfind("file://", 0) == 0)
-        text.erase(0, 7);
-    std::string path;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size() && std::isxdigit((unsigned char)text[i + 1]) &&
-            std::isxdigit((unsigned char)text[i + 2])) {
-            path += char(std::stoi(text.substr(i + 1, 2), nullptr, 16));
-            i += 2;
-        } else {
-            path += text[i];
-        }
-    }
-    return path;
+    // The help pages are found relative to this program.
+    QCoreApplication app(argc, argv);
+    print(stdout, errorHelpUrl(code) + QLatin1Char('\n'));
+    return 0;
 }
 
 // One field of a per-file line: tab, newline, carriage return and backslash escaped as the
 // unattended run escapes them.
-static std::string escapedField(const std::string& field)
+QString escapedField(QString field)
 {
-    std::string out;
-    for (char c : field) {
-        switch (c) {
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        default:
-            out += c;
-        }
-    }
-    return out;
+    field.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
+    field.replace(QLatin1Char('\t'), QLatin1String("\\t"));
+    field.replace(QLatin1Char('\n'), QLatin1String("\\n"));
+    field.replace(QLatin1Char('\r'), QLatin1String("\\r"));
+    return field;
 }
 
 // The refusal of an unattended run: the reason on standard error, a "not started" line per
 // file on standard output, as every other refusal.
-static int refuseUnattended(const std::vector<std::string>& arguments, const char* reason)
+int refuseUnattended(const QStringList& arguments, const QString& reason)
 {
-    std::fprintf(stderr, "portavo: nothing was transferred: %s\n", reason);
-    for (size_t i = 1; i + 1 < arguments.size(); ++i) {
-        std::string word = arguments[i];
-        std::transform(word.begin(), word.end(), word.begin(),
-                       [](unsigned char c) { return char(std::tolower(c)); });
-        if (word != "-file")
+    print(stderr, QStringLiteral("portavo: nothing was transferred: %1\n").arg(reason));
+    for (qsizetype i = 0; i + 1 < arguments.size(); ++i) {
+        if (arguments[i].toLower() != QLatin1String("-file"))
             continue;
-        const std::string file = localPath(arguments[++i]);
-        std::printf("%s\tnot started\t%s\n", escapedField(file).c_str(),
-                    escapedField(reason).c_str());
+        const QString file = QUrl::fromEncoded(arguments[++i].toUtf8()).toLocalFile();
+        std::fputs(
+            (escapedField(file) + QLatin1String("\tnot started\t") + escapedField(reason) + '\n')
+                .toUtf8()
+                .constData(),
+            stdout);
     }
     std::fflush(stdout);
     return 3;
 }
 
+} // namespace
+
 int main(int argc, char** argv)
 {
-    std::vector<std::string> arguments(argv, argv + argc);
-    // Asking an open wizard with an empty command line changes nothing there.
-    if (isUnattended(arguments) &&
+    QStringList given;
+    for (int i = 1; i < argc; ++i)
+        given << QString::fromUtf8(argv[i]);
+    const LaunchArguments::Request request = LaunchArguments::interpret(given, QDir::currentPath());
+    for (const QString& problem : request.problems)
+        print(stderr, problem + QLatin1Char('\n'));
+    switch (request.action) {
+    case LaunchArguments::Action::Help:
+        print(stdout, LaunchArguments::usageText());
+        return 0;
+    case LaunchArguments::Action::Version:
+        print(stdout, LaunchArguments::versionText());
+        return 0;
+    case LaunchArguments::Action::ErrorPage:
+        return errorPage(argc, argv, request.errorCode);
+    case LaunchArguments::Action::Reject:
+        print(stderr, LaunchArguments::usageText());
+        return RejectedExit;
+    case LaunchArguments::Action::Run:
+        break;
+    }
+
+    std::vector<std::string> arguments{argc > 0 ? argv[0] : "portavo"};
+    for (const QString& a : request.arguments)
+        arguments.push_back(a.toUtf8().toStdString());
+    std::vector<char*> pointers;
+    for (std::string& a : arguments)
+        pointers.push_back(a.data());
+    pointers.push_back(nullptr);
+
+    // Asking an open wizard with an empty command line changes nothing there. An unattended
+    // run must report its own outcome, so it never hands over.
+    if (request.unattended &&
         LauncherChannel::send(LauncherChannel::defaultSocketPath(), {}, 2000) !=
             LauncherChannel::Delivery::NoListener) {
-        return refuseUnattended(arguments, "a wizard is already running; close it first.");
+        return refuseUnattended(request.arguments,
+                                QStringLiteral("a wizard is already running; close it first."));
     }
     LauncherChannel channel;
     const LauncherChannel::Role role =
@@ -118,7 +125,7 @@ int main(int argc, char** argv)
                      channel.failure().c_str());
         return 1;
     }
-    const int result = kavomain(argc, argv);
+    const int result = kavomain(int(arguments.size()), pointers.data());
     channel.stop();
     return result;
 }
