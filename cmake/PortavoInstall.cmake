@@ -5,7 +5,7 @@
 install(TARGETS portavo portavo-setting RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # The wizard library is no public library: a private folder, found through the launcher's
 # RPATH.
-install(TARGETS portavowizard LIBRARY DESTINATION ${PORTAVO_INSTALL_PRIVATE_LIBDIR})
+install(TARGETS portavowizard portavomedia LIBRARY DESTINATION ${PORTAVO_INSTALL_PRIVATE_LIBDIR})
 install(TARGETS KavoEngine RUNTIME DESTINATION ${PORTAVO_INSTALL_LIBEXECDIR})
 
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/src/shell/help/ DESTINATION ${PORTAVO_INSTALL_DATADIR}/help)

@@ -6,7 +6,7 @@ PKGS=(
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
   qt6-svg-dev libqt6svg6 libqt6sql6-sqlite qt6-qpa-plugins
   libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev libavfilter-dev ffmpeg
-  libburn-dev libisofs-dev libisoburn-dev xorriso udftools p7zip-full genisoimage
+  libburn-dev libisofs-dev libisoburn-dev libxxhash-dev xorriso udftools p7zip-full genisoimage
   libicu-dev xvfb xauth fonts-dejavu-core sqlite3
   qt6-translations-l10n fonts-noto-cjk
   dbus dbus-session-bus-common ntfs-3g

@@ -92,9 +92,9 @@ int32_t InitTranscodeEngine(const std::u16string& enginePath, const LoggerSettin
                          "InitTranscodeEngine: no KavoEngine at '" + toLocalPath(enginePath) + "'");
         return CRTL_FILE_DOES_NOT_EXIST;
     }
+    // The FFmpeg versions are logged when the media module loads, at the first analysis.
     EngineLog::write(KAVO_INFO_MSG, "InitTranscodeEngine: " + toLocalPath(path) + ", " +
-                                        TranscodeEngineInfo::engineText() + " (" +
-                                        TranscodeEngineInfo::libraryVersions() + ")");
+                                        TranscodeEngineInfo::engineText());
     info = new TranscodeEngineInfo(path, settings);
     return SUCCESS;
 }

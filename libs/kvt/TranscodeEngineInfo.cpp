@@ -1,14 +1,9 @@
 #include "TranscodeEngineInfo.h"
 
+#include "MediaLibrary.h"
 #include "TranscodeEnums.h"
 
 #include <QtGlobal>
-
-extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
-#include <libavutil/avutil.h>
-}
 
 #include <vector>
 
@@ -19,7 +14,7 @@ namespace {
 struct FileType
 {
     const char* filterName;
-    const char* demuxer; // checked with av_find_input_format
+    const char* demuxer; // checked with libavformat
     const char* patterns;
 };
 
@@ -43,12 +38,6 @@ const FileType kFileTypes[] = {
 };
 // clang-format on
 
-std::string versionText(unsigned v)
-{
-    return std::to_string(AV_VERSION_MAJOR(v)) + "." + std::to_string(AV_VERSION_MINOR(v)) + "." +
-           std::to_string(AV_VERSION_MICRO(v));
-}
-
 } // namespace
 
 std::map<std::string, std::string> TranscodeEngineInfo::readableFileTypes()
@@ -56,7 +45,7 @@ std::map<std::string, std::string> TranscodeEngineInfo::readableFileTypes()
     std::map<std::string, std::string> types;
     std::string all;
     for (const FileType& t : kFileTypes) {
-        if (!av_find_input_format(t.demuxer))
+        if (!MediaLibrary::hasDemuxer(t.demuxer))
             continue;
         types[t.filterName] = t.patterns;
         all += all.empty() ? t.patterns : std::string(" ") + t.patterns;
@@ -74,8 +63,7 @@ std::string TranscodeEngineInfo::engineText()
 
 std::string TranscodeEngineInfo::libraryVersions()
 {
-    return "libavformat " + versionText(avformat_version()) + ", libavcodec " +
-           versionText(avcodec_version()) + ", libavutil " + versionText(avutil_version());
+    return MediaLibrary::libraryVersions();
 }
 
 int32_t TranscodeEngineInfo::GetEngineText(std::string& text)

@@ -2,7 +2,7 @@
 
 #include "EngineLog.h"
 #include "LocalPath.h"
-#include "MediaProbe.h"
+#include "MediaLibrary.h"
 #include "ProfileTable.h"
 #include "SourceMedia.h"
 #include "TranscodeEngine.h"
@@ -79,8 +79,7 @@ int32_t TranscodeSession::sourceInfo(MediaInfo& info)
     int32_t rc = m_source->GetFileName(name);
     if (rc != SUCCESS)
         return rc;
-    MediaProbe probe(&m_analysisCancel);
-    probe.probe(name, info);
+    MediaLibrary::probe(name, info, &m_analysisCancel);
     return info.video.empty() ? info.resultCode : SUCCESS;
 }
 
@@ -249,8 +248,7 @@ int32_t TranscodeSession::CreateMediaSource(const std::u16string& path, int32_t&
     streamCount = 0;
     flags = 0;
     MediaInfo info;
-    MediaProbe probe(&m_analysisCancel);
-    const int32_t rc = probe.probe(path, info);
+    const int32_t rc = MediaLibrary::probe(path, info, &m_analysisCancel);
     streamCount = info.streamCount;
     if (!info.video.empty())
         sources.emplace_back(new SourceMedia(info));

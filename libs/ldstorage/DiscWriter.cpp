@@ -7,12 +7,47 @@
 #include "ProgressReporter.h"
 
 #include <chrono>
+#include <fcntl.h>
 #include <thread>
+#include <unistd.h>
 
 namespace ld {
 
+namespace {
+
+// Starts the writeback of an image file's dirty pages as the write goes, so that the disk works
+// while the stream is produced and the final sync finds little left. Without it the kernel
+// holds gigabytes back until that sync (or until the dirty limit throttles the writer), and a
+// disk that another program's big write has just busied makes us wait for all of it at once.
+class ImageWriteback
+{
+public:
+    explicit ImageWriteback(const std::string& path) : path_(path) {}
+    ~ImageWriteback()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    void kick()
+    {
+        if (path_.empty())
+            return;
+        if (fd_ < 0)
+            fd_ = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd_ >= 0)
+            ::sync_file_range(fd_, 0, 0, SYNC_FILE_RANGE_WRITE);
+    }
+
+private:
+    std::string path_;
+    int fd_ = -1;
+};
+
+} // namespace
+
 int32_t DiscWriter::write(BurnDrive& drive, burn_disc* disc, bool throughIsoburn,
-                          uint64_t totalSectors, ProgressReporter& progress, std::string* reason)
+                          uint64_t totalSectors, const std::string& imageFile,
+                          ProgressReporter& progress, std::string* reason)
 {
     burn_drive* d = drive.drive();
     burn_write_opts* opts = burn_write_opts_new(d);
@@ -62,7 +97,9 @@ int32_t DiscWriter::write(BurnDrive& drive, burn_disc* disc, bool throughIsoburn
 
     bool cancelSent = false;
     burn_progress p = {};
+    ImageWriteback writeback(imageFile);
     while (drive.pollJob(&p) != BURN_DRIVE_IDLE) {
+        writeback.kick();
         const uint64_t current = p.sector > 0 ? uint64_t(p.sector) : 0;
         if (!progress.report(LD_PhaseWrite, current, totalSectors) && !cancelSent) {
             burn_drive_cancel(d);

@@ -18,9 +18,12 @@ class DiscWriter
 {
 public:
     // throughIsoburn: libisoburn places the session and grows the file system in place;
-    // otherwise the stream goes on the medium as it is, from its first block.
+    // otherwise the stream goes on the medium as it is, from its first block. imageFile: the
+    // file an image burner writes (empty for a recorder), whose pages go to the disk while
+    // the write runs rather than all in the sync at its end.
     static int32_t write(BurnDrive& drive, burn::burn_disc* disc, bool throughIsoburn,
-                         uint64_t totalSectors, ProgressReporter& progress, std::string* reason);
+                         uint64_t totalSectors, const std::string& imageFile,
+                         ProgressReporter& progress, std::string* reason);
 };
 
 } // namespace ld

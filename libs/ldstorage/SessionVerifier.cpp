@@ -13,14 +13,15 @@
 #include <cstring>
 #include <fcntl.h>
 #include <future>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace ld {
 
 namespace {
 
-using Digest = std::array<char, 16>;
-constexpr size_t kChunk = 2 * 1024 * 1024;
+using Digest = udf::ContentDigest::Value;
+constexpr size_t kChunk = 4 * 1024 * 1024;
 
 // Counts verified blocks and reports them a few times a second.
 class VerifyProgress
@@ -57,7 +58,6 @@ struct SourceDigest
 
 bool digestSourceInto(const std::string& path, SourceDigest* out, const std::atomic<bool>& stop)
 {
-    Digest* digest = &out->digest;
     uint64_t* size = &out->size;
     std::string* error = &out->error;
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -68,8 +68,7 @@ bool digestSourceInto(const std::string& path, SourceDigest* out, const std::ato
     }
     ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
     std::vector<char> buffer(kChunk);
-    void* ctx = nullptr;
-    iso_md5_start(&ctx);
+    udf::ContentDigest digest;
     *size = 0;
     bool ok = true;
     for (;;) {
@@ -84,15 +83,15 @@ bool digestSourceInto(const std::string& path, SourceDigest* out, const std::ato
         }
         if (got == 0 || stop)
             break;
-        iso_md5_compute(ctx, buffer.data(), int(got));
+        digest.add(buffer.data(), size_t(got));
         *size += uint64_t(got);
     }
     ::close(fd);
-    iso_md5_end(&ctx, digest->data());
+    out->digest = digest.value();
     return ok;
 }
 
-// Runs beside the read-back on a second thread: MD5 costs as much as the reading.
+// Runs beside the read-back on a second thread, for a source the write did not read as it is.
 SourceDigest digestSource(const std::string& path, const std::atomic<bool>& stop)
 {
     SourceDigest out;
@@ -100,12 +99,11 @@ SourceDigest digestSource(const std::string& path, const std::atomic<bool>& stop
     return out;
 }
 
-int32_t digestDisc(BurnDrive& drive, const std::vector<DataSpan>& spans, Digest* digest,
+int32_t digestDisc(BurnDrive& drive, const std::vector<DataSpan>& spans, Digest* onDisc,
                    VerifyProgress& progress)
 {
     std::vector<char> buffer(kChunk);
-    void* ctx = nullptr;
-    iso_md5_start(&ctx);
+    udf::ContentDigest digest;
     int32_t status = LD_OK;
     for (const DataSpan& span : spans) {
         uint64_t left = span.bytes;
@@ -119,14 +117,14 @@ int32_t digestDisc(BurnDrive& drive, const std::vector<DataSpan>& spans, Digest*
                 status = LD_ReadError;
                 break;
             }
-            iso_md5_compute(ctx, buffer.data(), int(want));
+            digest.add(buffer.data(), size_t(want));
             left -= want;
             address += whole;
             if (!progress.add(uint64_t(whole) / 2048))
                 status = LD_UserCancelled;
         }
     }
-    iso_md5_end(&ctx, digest->data());
+    *onDisc = digest.value();
     return status;
 }
 
@@ -134,6 +132,7 @@ int32_t digestDisc(BurnDrive& drive, const std::vector<DataSpan>& spans, Digest*
 
 SessionVerifier::Result SessionVerifier::verify(BurnDrive& drive,
                                                 const std::vector<VolumeEntry>& entries,
+                                                const std::vector<udf::SourceRead>& reads,
                                                 const std::vector<std::vector<DataSpan>>& spans,
                                                 ProgressReporter& reporter)
 {
@@ -150,13 +149,22 @@ SessionVerifier::Result SessionVerifier::verify(BurnDrive& drive,
     for (size_t i = 0; i < entries.size() && i < spans.size(); ++i) {
         const VolumeEntry& entry = entries[i];
         std::atomic<bool> stop{false};
-        auto pending =
-            std::async(std::launch::async, digestSource, entry.sourcePath, std::cref(stop));
+        struct stat now = {};
+        const bool known = i < reads.size() && ::stat(entry.sourcePath.c_str(), &now) == 0 &&
+                           reads[i].stillMatches(now);
+        std::future<SourceDigest> pending;
+        if (!known)
+            pending =
+                std::async(std::launch::async, digestSource, entry.sourcePath, std::cref(stop));
         Digest onDisc{};
         const int32_t read = digestDisc(drive, spans[i], &onDisc, progress);
         if (read != LD_OK)
             stop = true;
-        const SourceDigest source = pending.get();
+        SourceDigest source;
+        if (known)
+            source = {true, reads[i].digest, uint64_t(now.st_size), {}, 0};
+        else
+            source = pending.get();
         if (read == LD_UserCancelled) {
             result.status = read;
             result.reason = "cancelled";

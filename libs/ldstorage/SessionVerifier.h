@@ -10,8 +10,9 @@ namespace ld {
 class BurnDrive;
 class ProgressReporter;
 
-// Reads every file of a written session back from the medium and compares its MD5 with the
-// MD5 of its source on the hard disk.
+// Reads every file of a written session back from the medium and compares its digest with the
+// digest of its source: the one the write took as it read the source, while the file on disk is
+// still that version, else one read from the hard disk beside the read-back.
 class SessionVerifier
 {
 public:
@@ -23,6 +24,7 @@ public:
     };
 
     static Result verify(BurnDrive& drive, const std::vector<VolumeEntry>& entries,
+                         const std::vector<udf::SourceRead>& reads,
                          const std::vector<std::vector<DataSpan>>& spans,
                          ProgressReporter& progress);
 };

@@ -81,6 +81,11 @@ public:
         return failure.status;
     }
 
+    udf::SourceRead sourceRead(size_t index) const override
+    {
+        return bridge_ ? bridge_->sourceRead(index) : udf::SourceRead{};
+    }
+
     void abandon(BurnDrive&) override
     {
         if (bridge_)

@@ -291,20 +291,21 @@ int32_t Volume::flushLocked(ProgressReporter& progress)
     }
 
     std::optional<ImageFileGuard> guard;
+    std::string imageFile;
     if (device_->isImageFile()) {
         const std::string prefix = "stdio:";
         const std::string& address = drive_->address();
-        guard.emplace(ImageFileGuard::resolve(device_->path()),
-                      address.compare(0, prefix.size(), prefix) == 0 ? address.substr(prefix.size())
-                                                                     : address);
+        imageFile = address.compare(0, prefix.size(), prefix) == 0 ? address.substr(prefix.size())
+                                                                   : address;
+        guard.emplace(ImageFileGuard::resolve(device_->path()), imageFile);
         if (!guard->ready(&reason)) {
             image_->abandon(*drive_);
             return fail(LD_WriteError);
         }
     }
     phase = LD_PhaseWrite;
-    status = DiscWriter::write(*drive_, image_->disc(), image_->writtenByIsoburn(), total, progress,
-                               &reason);
+    status = DiscWriter::write(*drive_, image_->disc(), image_->writtenByIsoburn(), total,
+                               imageFile, progress, &reason);
     if (status != LD_OK && status != LD_UserCancelled) {
         // The stream's own reason (a source gone or changed) says more than libburn's.
         std::string streamReason;
@@ -335,7 +336,11 @@ int32_t Volume::flushLocked(ProgressReporter& progress)
         status = image_->locateFiles(*drive_, &spans, &reason);
     if (status != LD_OK)
         return fail(status);
-    SessionVerifier::Result verified = SessionVerifier::verify(*drive_, entries_, spans, progress);
+    std::vector<udf::SourceRead> reads;
+    for (size_t i = 0; i < entries_.size(); ++i)
+        reads.push_back(image_->sourceRead(i));
+    SessionVerifier::Result verified =
+        SessionVerifier::verify(*drive_, entries_, reads, spans, progress);
     unreadable_ = verified.unreadableSources;
     if (verified.status != LD_OK) {
         reason = verified.reason;

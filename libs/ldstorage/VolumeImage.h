@@ -1,5 +1,7 @@
 #pragma once
 
+#include "udf/SourceRead.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -51,6 +53,12 @@ public:
     virtual int32_t streamFailure(std::string* reason, std::vector<std::string>* unreadable) const
     {
         return (void)reason, (void)unreadable, 0;
+    }
+    // How the write read the source of added file `index`, when the stream itself read it;
+    // otherwise (incomplete) the read-back reads the source again.
+    virtual udf::SourceRead sourceRead(size_t index) const
+    {
+        return (void)index, udf::SourceRead{};
     }
     // After a good write: make the new session the one readers see.
     virtual int32_t closeSession(BurnDrive& drive, std::string* reason) = 0;

@@ -37,7 +37,9 @@ TransferWizardController::TransferWizardController() : m_dialog(this)
 
     if (m_transcoder.initEngine()) {
         const std::string label = m_transcoder.engineText();
-        m_dialog.setFileTypes(QString::fromStdString(label), m_transcoder.engineFileTypes());
+        // Asked when the file page first needs them: the answer loads the media libraries.
+        m_dialog.setFileTypes(QString::fromStdString(label),
+                              [this] { return m_transcoder.engineFileTypes(); });
     }
 
     setTransferState(TransferState::Idle);

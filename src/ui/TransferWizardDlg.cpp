@@ -183,9 +183,14 @@ void TransferWizardDlg::readWindowSettings()
 
 void TransferWizardDlg::setFileTypes(const QString& label, const FileTypeMap& types)
 {
+    setFileTypes(label, [types] { return types; });
+}
+
+void TransferWizardDlg::setFileTypes(const QString& label, std::function<FileTypeMap()> source)
+{
     if (!label.isEmpty())
         setWindowTitle(baseWindowTitle + QStringLiteral(" (") + label + QStringLiteral(")"));
-    ui->filePage->setFileTypes(types);
+    ui->filePage->setFileTypes(std::move(source));
 }
 
 void TransferWizardDlg::setWizardStartParameters(const WizardStartParameters& parameters)

@@ -7,6 +7,7 @@
 #include <QSize>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -62,6 +63,8 @@ public:
 
     // Called by the controller.
     void setFileTypes(const QString& label, const FileTypeMap& fileTypes);
+    // The same, with the types asked of source when a page first needs them.
+    void setFileTypes(const QString& label, std::function<FileTypeMap()> source);
     void setWizardStartParameters(const WizardStartParameters& parameters);
     void resetWizard();
     void appendFileInfos(const QList<QFileInfo>& files, bool addToTop);

@@ -6,10 +6,12 @@
 #include <QString>
 #include <QStringList>
 #include <QWidget>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "EngineFileTypes.h"
 #include "USBDriveData.h"
 
 class QDragEnterEvent;
@@ -41,7 +43,11 @@ public:
     void attach(Ui::TransferWizardDlg* form, TransferWizardServericeInterface* service,
                 FileInfoModel* model, DestinationDrives* drives, WizardChoices* choices,
                 FileAnalysisRunner* analysis);
-    void setFileTypes(const FileTypeMap& fileTypes) { m_fileTypes = fileTypes; }
+    // The engine's file types, asked of source when the page first needs them.
+    void setFileTypes(std::function<FileTypeMap()> source)
+    {
+        m_fileTypes.setSource(std::move(source));
+    }
     // Back to the state of a new wizard.
     void reset();
 
@@ -101,7 +107,7 @@ private:
     DestinationDrives* m_drives = nullptr;
     WizardChoices* m_choices = nullptr;
     FileAnalysisRunner* m_analysis = nullptr;
-    FileTypeMap m_fileTypes;
+    EngineFileTypes m_fileTypes;
     // The designer's text of the free-space number, shown while no drive is chosen.
     QString m_noDriveText;
     bool m_analysisCanceled = false;

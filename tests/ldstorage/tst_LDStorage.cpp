@@ -12,6 +12,7 @@
 #include <sys/file.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/time.h>
 
 using namespace ldtest;
 
@@ -26,7 +27,8 @@ private slots:
     void blankMedium_reportsEmulatedDisc();
     void flush_refusesMoreThanTheDiscHolds();
     void flush_cancelledMidWrite_leavesNoImage();
-    void verify_catchesByteCorruptedAfterWrite();
+    void verify_catchesWhatChangedAfterTheWrite_data();
+    void verify_catchesWhatChangedAfterTheWrite();
     void faults_endWithStatusAndNoImage_data();
     void faults_endWithStatusAndNoImage();
     void mount_addsSessionToRewritableImage();
@@ -61,6 +63,17 @@ private:
             ::mount("tmpfs", path.toUtf8().constData(), "tmpfs", 0, options.constData()) != 0)
             return QString();
         return path;
+    }
+    // What this process has read through read() so far (/proc/self/io's rchar).
+    static qint64 bytesReadByThisProcess()
+    {
+        QFile io("/proc/self/io");
+        if (!io.open(QIODevice::ReadOnly))
+            return -1;
+        for (const QByteArray& line : io.readAll().split('\n'))
+            if (line.startsWith("rchar:"))
+                return line.mid(6).trimmed().toLongLong();
+        return -1;
     }
     static QByteArray random(int bytes)
     {
@@ -253,29 +266,78 @@ void TestLDStorage::flush_cancelledMidWrite_leavesNoImage()
     QVERIFY(!QFile::exists(image));
 }
 
-void TestLDStorage::verify_catchesByteCorruptedAfterWrite()
+void TestLDStorage::verify_catchesWhatChangedAfterTheWrite_data()
 {
-    // A marker that occurs once in the image: the callback flips one of its bytes in the
-    // image file between the write and the verify.
+    // Between the write and the read-back: a byte of the image flipped, the source rewritten
+    // with other bytes of the same size, or only its times touched. readsSourceAgain: the
+    // read-back reads the source once more, because the write's digest no longer stands for
+    // the file (the ISO side of CDs is read by libisofs, which gives no digest).
+    QTest::addColumn<QString>("medium");
+    QTest::addColumn<uint>("fileSystem");
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<bool>("readsSourceAgain");
+    const uint udf = LD_FsUdf15, iso = LD_FsIsoLevel2Long;
+    QTest::newRow("dvd, nothing") << "dvd-r" << udf << "none" << int(LD_OK) << false;
+    QTest::newRow("dvd, image byte")
+        << "dvd-r" << udf << "image" << int(LD_DataMiscompare) << false;
+    QTest::newRow("dvd, source rewritten")
+        << "dvd-r" << udf << "source" << int(LD_DataMiscompare) << true;
+    QTest::newRow("dvd, source touched") << "dvd-r" << udf << "touch" << int(LD_OK) << true;
+    QTest::newRow("cd, image byte") << "cd-r" << iso << "image" << int(LD_DataMiscompare) << true;
+    QTest::newRow("cd, source rewritten")
+        << "cd-r" << iso << "source" << int(LD_DataMiscompare) << true;
+}
+
+void TestLDStorage::verify_catchesWhatChangedAfterTheWrite()
+{
+    QFETCH(QString, medium);
+    QFETCH(uint, fileSystem);
+    QFETCH(QString, change);
+    QFETCH(int, status);
+    QFETCH(bool, readsSourceAgain);
+    // A marker that occurs once in the image, and a source of some megabytes, so that reading
+    // it once more shows in the bytes this process reads.
     const QByteArray marker = "MARKER-" + random(64).toHex();
-    const QString source = src("verify/marked.bin", random(1 << 20) + marker + random(4096));
-    const QString image = dir_.filePath("verify.iso");
-    bool corrupted = false;
-    Burn b = burnFiles("dvd-r", image, {{"marked.bin", source}}, LD_FsUdf15,
+    const QByteArray data = random(8 << 20) + marker + random(4096);
+    const QString source = src("verify/" + change + medium + ".bin", data);
+    const QString image = dir_.filePath("verify-" + change + medium + ".iso");
+    bool changed = false;
+    qint64 readBefore = -1;
+    Burn b = burnFiles(medium, image, {{"marked.bin", source}}, fileSystem,
                        [&](const LD_ProgressRecord& r) {
-                           if (r.phase == LD_PhaseVerify && !corrupted) {
+                           if (r.phase != LD_PhaseVerify || changed)
+                               return 0;
+                           changed = true;
+                           if (change == "image") {
                                QFile f(fileBeingWritten(image));
                                f.open(QIODevice::ReadWrite);
                                const qint64 at = f.readAll().indexOf(marker);
-                               corrupted = at > 0 && f.seek(at) && f.write("X", 1) == 1;
+                               changed = at > 0 && f.seek(at) && f.write("X", 1) == 1;
+                           } else if (change == "source") {
+                               QByteArray other = data;
+                               other[other.indexOf(marker)] = 'X';
+                               writeFile(source, other);
+                           } else if (change == "touch") {
+                               changed = ::utimes(source.toUtf8().constData(), nullptr) == 0;
                            }
+                           readBefore = bytesReadByThisProcess();
                            return 0;
                        });
-    QCOMPARE(b.flushStatus, LD_DataMiscompare);
-    QVERIFY(corrupted);
-    QCOMPARE(b.reports.last().errorCode, uint32_t(LD_DataMiscompare));
+    QVERIFY(changed);
+    QCOMPARE(b.flushStatus, status);
+    QCOMPARE(b.reports.last().errorCode, uint32_t(status));
     QCOMPARE(b.reports.last().phase, uint32_t(LD_PhaseVerify));
-    QVERIFY(!QFile::exists(image)); // a failed burn leaves no image that looks complete
+    if (status != LD_OK) {
+        QVERIFY2(b.lastFailure.contains(source), qPrintable(b.lastFailure));
+        QVERIFY(!QFile::exists(image)); // a failed burn leaves no image that looks complete
+        return;
+    }
+    QCOMPARE(b.reports.last().currentSector, b.reports.last().totalSectors);
+    // The medium is read back once; the source only when the write's digest no longer holds.
+    const qint64 read = bytesReadByThisProcess() - readBefore;
+    QVERIFY2(read >= data.size(), qPrintable(QString::number(read)));
+    QCOMPARE(read >= 2 * data.size(), readsSourceAgain);
 }
 
 void TestLDStorage::faults_endWithStatusAndNoImage_data()

@@ -37,6 +37,8 @@ private slots:
 private:
     QString tracePath() const;
     QString trace() const;
+    // The shared objects the first instance has mapped.
+    QString firstMaps() const;
     QProcessEnvironment environment(int transferState = -1) const;
     void startFirst(const QStringList& arguments, int transferState);
     int runSecond(const QStringList& arguments, const QString& workingDir = QString(),
@@ -59,6 +61,14 @@ QString TestLauncher::trace() const
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return QString::fromUtf8(file.readAll());
+}
+
+QString TestLauncher::firstMaps() const
+{
+    QFile maps(QStringLiteral("/proc/%1/maps").arg(m_first->processId()));
+    if (!maps.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(maps.readAll());
 }
 
 QProcessEnvironment TestLauncher::environment(int transferState) const
@@ -203,6 +213,9 @@ void TestLauncher::filesWithoutDevice_openTheWizardAndJoinIt()
     // From the menu: no arguments at all.
     startFirst({}, -1);
     QTRY_VERIFY_WITH_TIMEOUT(trace().contains("TransferWizardController  Device ID: 0\n"), 30000);
+    // The first page needs no media library: FFmpeg comes with the first analysis.
+    QVERIFY(!firstMaps().isEmpty());
+    QVERIFY(!firstMaps().contains("libavformat"));
 
     // From a file manager: a relative path and a file that is gone, no device named.
     const QString gone = m_root.filePath("home/gone.avi");
@@ -214,6 +227,8 @@ void TestLauncher::filesWithoutDevice_openTheWizardAndJoinIt()
     QVERIFY(trace().contains("TransferWizardController  File Name: " + m_clip + "\n"));
     QVERIFY(!trace().contains("addTransferFileError()"));
     QVERIFY(!trace().contains("restartWizard()"));
+    QTRY_VERIFY_WITH_TIMEOUT(
+        firstMaps().contains("libportavomedia.so") && firstMaps().contains("libavformat"), 30000);
 }
 
 void TestLauncher::secondLaunch_reachesRunningController_data()

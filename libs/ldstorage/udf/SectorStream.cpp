@@ -16,13 +16,16 @@ namespace {
 
 // Large enough for sequential reads at disk speed, small enough to keep memory flat.
 constexpr size_t readChunk = 2 * 1024 * 1024;
+// Requests of at least this size are read into the caller's buffer directly.
+constexpr size_t directRead = 256 * 1024;
 
 } // namespace
 
 SectorStream::SectorStream(std::shared_ptr<const Layout> layout,
                            std::shared_ptr<const std::vector<uint8_t>> header)
     : layout_(std::move(layout)), header_(std::move(header)),
-      totalBytes_(uint64_t(layout_->totalSectors) * sectorSize), sector_(sectorSize)
+      totalBytes_(uint64_t(layout_->totalSectors) * sectorSize), sector_(sectorSize),
+      reads_(layout_->files.size())
 {
 }
 
@@ -112,6 +115,10 @@ size_t SectorStream::fillData(uint8_t* out, size_t want)
         std::memset(out, 0, n);
         return n;
     }
+    // A large request takes the file's bytes straight from the read, without the copy
+    // through our buffer.
+    if (bufferAt_ == bufferEnd_ && want >= directRead)
+        return readSource(file, out, want);
     if (bufferAt_ == bufferEnd_ && !refill(file))
         return 0;
     const size_t n = std::min(want, bufferEnd_ - bufferAt_);
@@ -129,8 +136,9 @@ bool SectorStream::openFile(const PlannedFile& file)
              file.path + ": " + std::strerror(error), file.path);
         return false;
     }
-    if (!keepsPlannedSize(file))
+    if (!keepsPlannedSize(file, &opened_))
         return false;
+    digest_.reset();
     ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
     if (buffer_.empty())
         buffer_.resize(readChunk);
@@ -139,46 +147,61 @@ bool SectorStream::openFile(const PlannedFile& file)
 
 bool SectorStream::refill(const PlannedFile& file)
 {
-    if (fileRead_ == 0 && fd_ < 0 && !openFile(file))
+    if (fd_ < 0 && fileRead_ == 0 && !openFile(file))
         return false;
-    const size_t want = size_t(std::min<uint64_t>(buffer_.size(), file.size - fileRead_));
+    const size_t got = readSource(file, buffer_.data(), buffer_.size());
+    bufferAt_ = 0;
+    bufferEnd_ = got;
+    return got > 0;
+}
+
+size_t SectorStream::readSource(const PlannedFile& file, uint8_t* into, size_t capacity)
+{
+    if (fd_ < 0 && fileRead_ == 0 && !openFile(file))
+        return 0;
+    const size_t want = size_t(std::min<uint64_t>(capacity, file.size - fileRead_));
     size_t got = 0;
     while (got < want) {
-        const ssize_t n = ::read(fd_, buffer_.data() + got, want - got);
+        const ssize_t n = ::read(fd_, into + got, want - got);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0) {
             fail(LD_ReadError, file.path + ": " + std::strerror(errno), file.path);
-            return false;
+            return 0;
         }
         if (n == 0) {
             fail(LD_InvalidFile, file.path + ": the file became shorter during the write (" +
                                      std::to_string(fileRead_ + got) + " of " +
                                      std::to_string(file.size) + " bytes).");
-            return false;
+            return 0;
         }
         got += size_t(n);
     }
+    digest_.add(into, got);
     fileRead_ += got;
-    bufferAt_ = 0;
-    bufferEnd_ = got;
     if (fileRead_ == file.size) {
         // Growth shows only in the size: the planned bytes are all we write.
-        if (!keepsPlannedSize(file))
-            return false;
+        struct stat now = {};
+        if (!keepsPlannedSize(file, &now))
+            return 0;
+        // A file written to while we read it may have given a mix of versions: no digest
+        // then, and the read-back compares with the file as it is.
+        if (SourceRead::sameVersion(opened_, now)) {
+            std::lock_guard<std::mutex> lock(mutex_);
+            reads_[file_] = {true, digest_.value(), now};
+        }
         closeFile();
     }
-    return true;
+    return got;
 }
 
-bool SectorStream::keepsPlannedSize(const PlannedFile& file)
+bool SectorStream::keepsPlannedSize(const PlannedFile& file, struct stat* now)
 {
-    struct stat st = {};
-    if (::fstat(fd_, &st) == 0 && uint64_t(st.st_size) == file.size)
+    if (::fstat(fd_, now) == 0 && uint64_t(now->st_size) == file.size)
         return true;
     fail(LD_InvalidFile, file.path + ": the file changed size during the write (" +
                              std::to_string(file.size) + " bytes planned, " +
-                             std::to_string(st.st_size) + " now).");
+                             std::to_string(now->st_size) + " now).");
     return false;
 }
 
@@ -211,6 +234,12 @@ std::vector<std::string> SectorStream::unreadableFiles() const
 {
     std::lock_guard<std::mutex> lock(mutex_);
     return unreadable_;
+}
+
+SourceRead SectorStream::sourceRead(size_t index) const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return index < reads_.size() ? reads_[index] : SourceRead{};
 }
 
 } // namespace udf

@@ -5,7 +5,9 @@
 // A source that is missing, unreadable, or no longer the planned size fails the stream with a
 // status and the file's name instead of writing a damaged image.
 
+#include "ContentDigest.h"
 #include "LayoutPlanner.h"
+#include "SourceRead.h"
 #include "UdfBridgeImage.h"
 
 #include <atomic>
@@ -36,14 +38,19 @@ public:
     void cancel() { cancelled_ = true; }
     Failure failure() const;
     std::vector<std::string> unreadableFiles() const;
+    // How file `index` was read, once the stream has passed its last byte.
+    SourceRead sourceRead(size_t index) const;
 
 private:
     size_t fill(uint8_t* out, size_t want);
     size_t fillData(uint8_t* out, size_t want);
     bool openFile(const PlannedFile& file);
     bool refill(const PlannedFile& file);
+    // Reads the open (or first opened) file's next bytes, at most `capacity`, digesting them;
+    // 0 once the stream failed.
+    size_t readSource(const PlannedFile& file, uint8_t* into, size_t capacity);
     // A source must keep the size it was planned with, or the image would be damaged.
-    bool keepsPlannedSize(const PlannedFile& file);
+    bool keepsPlannedSize(const PlannedFile& file, struct stat* now);
     void closeFile();
     void fail(int32_t status, const std::string& message, const std::string& unreadablePath = {});
 
@@ -64,10 +71,13 @@ private:
     std::vector<uint8_t> buffer_;
     size_t bufferAt_ = 0;
     size_t bufferEnd_ = 0;
+    ContentDigest digest_;    // of the open file, as far as it was read
+    struct stat opened_ = {}; // the open file's identity when it was opened
 
     mutable std::mutex mutex_;
     Failure failure_;
     std::vector<std::string> unreadable_;
+    std::vector<SourceRead> reads_;
 };
 
 } // namespace udf

@@ -184,4 +184,10 @@ std::vector<std::string> BridgeImage::unreadableFiles() const
     return stream ? stream->unreadableFiles() : std::vector<std::string>{};
 }
 
+SourceRead BridgeImage::sourceRead(size_t fileIndex) const
+{
+    const auto stream = std::atomic_load(&stream_);
+    return stream ? stream->sourceRead(fileIndex) : SourceRead{};
+}
+
 } // namespace udf

@@ -4,6 +4,8 @@
 // by sector for libburn. Planning stats the sources and refuses what cannot be written before
 // anything is written; the stream then reads each source once, in order, with flat memory.
 
+#include "SourceRead.h"
+
 #include <libburn/libburn.h>
 
 #include <cstddef>
@@ -66,6 +68,8 @@ public:
     // Where file `fileIndex` lies on the disc, as its UDF extents (the ISO side shares them).
     std::vector<FileExtent> fileExtents(size_t fileIndex) const;
     std::vector<std::string> unreadableFiles() const;
+    // How the latest stream read source `fileIndex` (complete once it passed its last byte).
+    SourceRead sourceRead(size_t fileIndex) const;
 
     // Names the file got on each side, in source order.
     const Layout& layout() const { return *layout_; }
