@@ -36,6 +36,16 @@ std::string folderOf(const std::string& path)
     return slash == 0 || slash == std::string::npos ? "/" : path.substr(0, slash);
 }
 
+// libburn only says that write(2) failed: name the image, and the full host disk when it is.
+std::string imageWriteReason(const std::string& image, const std::string& burnReason)
+{
+    struct statvfs fs = {};
+    const bool full = ::statvfs(folderOf(image).c_str(), &fs) == 0 &&
+                      uint64_t(fs.f_bavail) * fs.f_frsize < (uint64_t(1) << 20);
+    return "the image " + image + " cannot be written: " +
+           (full ? "the host disk is full (" + burnReason + ")" : burnReason);
+}
+
 } // namespace
 
 std::unique_ptr<Volume> Volume::open(std::shared_ptr<StorageDevice> device, uint32_t deviceHandle,
@@ -318,6 +328,8 @@ int32_t Volume::flushLocked(ProgressReporter& progress)
     if (status != LD_OK) {
         image_->abandon(*drive_);
         device_->setSenseFromMessages(reason);
+        if (status == LD_WriteError && device_->isImageFile())
+            reason = imageWriteReason(device_->path(), reason);
         return fail(status);
     }
     current = total;

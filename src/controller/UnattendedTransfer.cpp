@@ -110,6 +110,7 @@ void UnattendedTransfer::start(const QStringList& files, unsigned int deviceID,
     m_activation = activationFiles;
     installSignalHandlers();
     m_controller.setPrompts(this);
+    m_dialog.runUnattended();
     m_controller.startWizard(files, deviceID, activationFiles, false);
     m_dialog.showNormal();
     m_boxes.start();

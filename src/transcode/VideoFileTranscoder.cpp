@@ -156,19 +156,39 @@ int VideoFileTranscoder::analyzeFile(const QString& sourcePath, const QString& o
                                      int profile, SourceList& sources, quint32& estimatedTime,
                                      quint64& estimatedSize, bool& needsConversion)
 {
+    TranscodeJob job;
+    const int result = prepareConversion(sourcePath, profile, sources, estimatedTime, estimatedSize,
+                                         needsConversion, job);
+    if (job.session) {
+        job.outputPath = outputPath;
+        queueJob(sourcePath, std::move(job));
+    } else if (m_engineReady) {
+        removeJob(sourcePath);
+    }
+    return result;
+}
+
+int VideoFileTranscoder::prepareConversion(const QString& sourcePath, int profile,
+                                           SourceList& sources, quint32& estimatedTime,
+                                           quint64& estimatedSize, bool& needsConversion,
+                                           TranscodeJob& job, const std::atomic<bool>* stop)
+{
     kvtl::RefCountedPtr<kvt::ITranscodeSession> analysis;
     {
         QMutexLocker lock(&m_analysisMutex);
-        if (m_analysisSession || !m_engineReady)
+        if (!m_engineReady)
             return kvt::ENG_ERR;
-        removeJob(sourcePath);
         const int32_t created = kvt::CreateTranscodeSession(analysis);
         if (created != kvt::SUCCESS || !analysis)
             return reportError(created != kvt::SUCCESS ? created : kvt::ENG_ERR,
                                "CreateMediaSource() failed");
-        m_analysisSession = analysis.get();
-        // Cleared under the lock: a cancel from now on reaches this analysis.
-        m_analysisCancel = false;
+        // Listed under the lock: a cancel from now on reaches this analysis.
+        m_analyses[analysis.get()] = false;
+        // One that came before is seen here.
+        if (stop && stop->load()) {
+            m_analyses.erase(analysis.get());
+            return kvt::ENG_ERR;
+        }
     }
 
     int32_t streamCount = 0;
@@ -178,8 +198,8 @@ int VideoFileTranscoder::analyzeFile(const QString& sourcePath, const QString& o
     bool cancelled;
     {
         QMutexLocker lock(&m_analysisMutex);
-        m_analysisSession = nullptr;
-        cancelled = m_analysisCancel;
+        cancelled = m_analyses[analysis.get()];
+        m_analyses.erase(analysis.get());
     }
     analysis.reset();
     if (cancelled)
@@ -264,26 +284,29 @@ int VideoFileTranscoder::analyzeFile(const QString& sourcePath, const QString& o
     properties->GetResolution(width, height);
     result = settings->SetResolution(width, height);
 
-    TranscodeJob job;
     job.session = session;
     job.sources = sources;
     job.settings = settings;
     job.properties = properties;
-    job.outputPath = outputPath;
     job.profile = profile;
-    {
-        QMutexLocker lock(&m_queueMutex);
-        m_jobs.push_back(std::move(job));
-    }
     return result;
+}
+
+void VideoFileTranscoder::queueJob(const QString& sourcePath, TranscodeJob job)
+{
+    // Released after the lock, as in removeJob.
+    TranscodeJob replaced;
+    QMutexLocker lock(&m_queueMutex);
+    replaced = takeJobLocked(findJobLocked(sourcePath));
+    m_jobs.push_back(std::move(job));
 }
 
 void VideoFileTranscoder::cancelAnalysis()
 {
     QMutexLocker lock(&m_analysisMutex);
-    if (m_analysisSession) {
-        m_analysisSession->Cancel();
-        m_analysisCancel = true;
+    for (auto& analysis : m_analyses) {
+        analysis.first->Cancel();
+        analysis.second = true;
     }
 }
 
@@ -387,20 +410,23 @@ bool VideoFileTranscoder::jobSources(const QString& fileName, SourceList& source
     return true;
 }
 
+TranscodeJob VideoFileTranscoder::takeJobLocked(int index)
+{
+    if (index < 0)
+        return {};
+    TranscodeJob taken = std::move(m_jobs[size_t(index)]);
+    m_jobs.erase(m_jobs.begin() + index);
+    // Keep the running job's index pointing at the same job.
+    if (index < m_nextJob)
+        --m_nextJob;
+    return taken;
+}
+
 void VideoFileTranscoder::removeJob(const QString& fileName)
 {
     TranscodeJob removed;
-    {
-        QMutexLocker lock(&m_queueMutex);
-        const int index = findJobLocked(fileName);
-        if (index < 0)
-            return;
-        removed = std::move(m_jobs[size_t(index)]);
-        m_jobs.erase(m_jobs.begin() + index);
-        // Keep the running job's index pointing at the same job.
-        if (index < m_nextJob)
-            --m_nextJob;
-    }
+    QMutexLocker lock(&m_queueMutex);
+    removed = takeJobLocked(findJobLocked(fileName));
 }
 
 QString VideoFileTranscoder::uniqueOutputPath(const QString& wanted, const QString& sourcePath,

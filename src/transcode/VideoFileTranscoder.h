@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <atomic>
 #include <map>
 #include <string>
 #include <vector>
@@ -42,12 +43,20 @@ public:
     bool isEngineReady() const { return m_engineReady; }
 
     // Analyses one file for profile and queues its conversion to outputPath. The caller sets
-    // needsConversion to true; the engine may clear it. Returns 0 or an engine code; 2 while
-    // another analysis runs, before the engine is ready, or after cancelAnalysis.
+    // needsConversion to true; the engine may clear it. Returns 0 or an engine code; 2 before
+    // the engine is ready, or when cancelAnalysis stopped it.
     int analyzeFile(const QString& sourcePath, const QString& outputPath, int profile,
                     SourceList& sources, quint32& estimatedTime, quint64& estimatedSize,
                     bool& needsConversion);
-    // Stops the analysis in progress (any thread).
+    // The analysis of analyzeFile without the queue: job gets the prepared conversion (no
+    // output path yet), or stays empty. Several may run at once, on any threads; each stops
+    // on cancelAnalysis, and one started after stop turned true stops at once.
+    int prepareConversion(const QString& sourcePath, int profile, SourceList& sources,
+                          quint32& estimatedTime, quint64& estimatedSize, bool& needsConversion,
+                          TranscodeJob& job, const std::atomic<bool>* stop = nullptr);
+    // Queues job in place of any conversion queued for sourcePath.
+    void queueJob(const QString& sourcePath, TranscodeJob job);
+    // Stops every analysis in progress (any thread).
     void cancelAnalysis();
 
     // Number of prepared conversions.
@@ -105,6 +114,9 @@ private:
     // The estimate of the conversion that runs, in seconds (0 when none).
     uint32_t runningEstimate() const;
     int findJobLocked(const QString& fileName) const;
+    // Takes the job at index (none for -1) out of the queue; the caller lets it go after the
+    // lock, since a session's release waits for its worker to stop.
+    TranscodeJob takeJobLocked(int index);
     void clearQueue();
 
     bool m_engineReady = false;
@@ -116,10 +128,9 @@ private:
     kvtl::RefCountedPtr<ProgressCallback> m_callback;
     int m_nextJob = 0;
     kvtl::RefCountedPtr<kvt::ITranscodeEngineInfo> m_engineInfo;
-    // Guards the analysis session and the cancel flag.
+    // Guards the analyses in progress, each with whether it was cancelled.
     QMutex m_analysisMutex;
-    kvt::ITranscodeSession* m_analysisSession = nullptr;
-    bool m_analysisCancel = false;
+    std::map<kvt::ITranscodeSession*, bool> m_analyses;
     ConversionFolder m_folder;
     // The running conversion's clock and the speed ratio its estimate was made with.
     QElapsedTimer m_jobClock;

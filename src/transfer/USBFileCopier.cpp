@@ -1,5 +1,7 @@
 #include "USBFileCopier.h"
 
+#include "CopyPartFile.h"
+
 #include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
@@ -115,7 +117,16 @@ bool sameContent(int sourceFd, const QString& path, qint64 size)
     return true;
 }
 
-const QString PartSuffix = QStringLiteral(".part");
+const QString& PartSuffix = CopyPartFile::Suffix;
+// What browsers and download tools name a file they are still writing.
+const QString ForeignPartSuffix = QStringLiteral(".part");
+
+USBFileCopier::Result cancelled()
+{
+    USBFileCopier::Result result;
+    result.outcome = USBFileCopier::Outcome::Cancelled;
+    return result;
+}
 
 bool exists(const QString& path)
 {
@@ -148,7 +159,8 @@ QString USBFileCopier::freeName(const QString& folder, const QString& fileName,
     for (int attempt = 1; attempt <= MaxNameAttempts; ++attempt) {
         const QString name = names.numbered(fileName, attempt, PartSuffix);
         if (names.existing(folder, name).isEmpty() &&
-            names.existing(folder, name + PartSuffix).isEmpty())
+            names.existing(folder, name + PartSuffix).isEmpty() &&
+            names.existing(folder, name + ForeignPartSuffix).isEmpty())
             return folder + QLatin1Char('/') + name;
     }
     return {};
@@ -180,47 +192,66 @@ USBFileCopier::Result USBFileCopier::copy(const QString& source, const QString& 
     ::posix_fadvise(in.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
 
     const QString sourceName = QFileInfo(source).fileName();
+    // While another transfer writes the same name, the wait for it answers the user's cancel.
+    const auto keepWaiting = [&]() { return !progress || progress(0, quint64(size)); };
     FileNameMapper rules = names;
-    QString fileName;
-    QString part;
+    QString fileName = rules.map(sourceName, PartSuffix);
+    QString target;
     int created = -1;
-    for (int pass = 1; created < 0; ++pass) {
-        fileName = rules.map(sourceName, PartSuffix);
-        QString target;
-        for (int attempt = 1; attempt <= MaxNameAttempts && target.isEmpty(); ++attempt) {
-            const QString name = rules.numbered(fileName, attempt, PartSuffix);
-            const QString present = rules.existing(folder, name);
-            if (!present.isEmpty()) {
-                // A copy from an earlier transfer is not made twice.
-                if (sameContent(in.get(), present, size)) {
-                    Result result;
-                    result.outcome = Outcome::Copied;
-                    result.destination = present;
-                    if (progress && !progress(quint64(size), quint64(size)))
-                        result.outcome = Outcome::Cancelled;
-                    return result;
-                }
-                continue;
-            }
-            if (rules.existing(folder, name + PartSuffix).isEmpty())
-                target = folder + QLatin1Char('/') + name;
-        }
-        if (target.isEmpty())
+    bool announced = false;
+    for (int attempt = 1; created < 0; ++attempt) {
+        if (attempt > MaxNameAttempts)
             return failed(EEXIST, reason(QT_TRANSLATE_NOOP("USBFileCopier",
                                                            "no free file name on the drive")));
-
-        if (pass == 1 && progress && !progress(0, quint64(size))) {
-            Result result;
-            result.outcome = Outcome::Cancelled;
-            return result;
+        const QString name = rules.numbered(fileName, attempt, PartSuffix);
+        const QString present = rules.existing(folder, name);
+        if (!present.isEmpty()) {
+            // A copy from an earlier transfer is not made twice.
+            if (sameContent(in.get(), present, size)) {
+                Result result;
+                result.outcome = Outcome::Copied;
+                result.destination = present;
+                if (progress && !progress(quint64(size), quint64(size)))
+                    result.outcome = Outcome::Cancelled;
+                return result;
+            }
+            continue;
+        }
+        // Another program's partial download of that name may become that file.
+        if (!rules.existing(folder, name + ForeignPartSuffix).isEmpty())
+            continue;
+        const QString ourPart = rules.existing(folder, name + PartSuffix);
+        if (!ourPart.isEmpty()) {
+            switch (CopyPartFile::settle(ourPart, keepWaiting)) {
+            case CopyPartFile::Name::Free:
+                break;
+            case CopyPartFile::Name::Taken:
+                continue;
+            case CopyPartFile::Name::Settled:
+                // The other transfer is done with this name: look at it again.
+                --attempt;
+                continue;
+            case CopyPartFile::Name::Abandoned:
+                return cancelled();
+            }
         }
 
-        part = target + PartSuffix;
-        created = ::open(encoded(part).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-        if (created < 0 && errno == EINVAL && pass == 1 &&
-            rules.rules() == FileNameMapper::Rules::Posix) {
+        if (!announced && progress && !progress(0, quint64(size)))
+            return cancelled();
+        announced = true;
+
+        target = folder + QLatin1Char('/') + name;
+        created = CopyPartFile::create(target + PartSuffix);
+        if (created < 0 && errno == EEXIST) {
+            // Another transfer took the name this instant.
+            --attempt;
+            continue;
+        }
+        if (created < 0 && errno == EINVAL && rules.rules() == FileNameMapper::Rules::Posix) {
             // A drive of unknown type (a share, a FUSE mount) that refuses the name.
             rules = rules.windowsFallback();
+            fileName = rules.map(sourceName, PartSuffix);
+            attempt = 0;
             continue;
         }
         if (created < 0)
@@ -228,17 +259,23 @@ USBFileCopier::Result USBFileCopier::copy(const QString& source, const QString& 
                                      "USBFileCopier", "could not create the file on the drive")));
     }
     FileHandle out(created);
-    // From here on every way out that is not a success removes the part file.
+    // The lock lives as long as this second handle: past the close of the first, up to the
+    // rename.
+    FileHandle lock(::dup(created));
+    const QString part = target + PartSuffix;
+    // From here on every way out that is not a success removes the part file, if it is still
+    // ours.
     struct PartGuard
     {
-        QByteArray path;
+        int fd;
+        QString part;
         bool keep = false;
         ~PartGuard()
         {
-            if (!keep)
-                ::unlink(path.constData());
+            if (!keep && CopyPartFile::isOurs(fd, part))
+                ::unlink(encoded(part).constData());
         }
-    } guard{encoded(part)};
+    } guard{lock.get(), part};
 
     std::unique_ptr<char[]> buffer;
     bool useRange = true;
@@ -301,11 +338,8 @@ USBFileCopier::Result USBFileCopier::copy(const QString& source, const QString& 
             }
         }
         // The last figure is reported once the data is safely on the drive, below.
-        if (offset < size && progress && !progress(quint64(offset), quint64(size))) {
-            Result result;
-            result.outcome = Outcome::Cancelled;
-            return result;
-        }
+        if (offset < size && progress && !progress(quint64(offset), quint64(size)))
+            return cancelled();
     }
 
     if (operations.fsync(out.get()) != 0)
@@ -314,14 +348,14 @@ USBFileCopier::Result USBFileCopier::copy(const QString& source, const QString& 
     if (out.close() != 0)
         return failed(errno, reason(QT_TRANSLATE_NOOP("USBFileCopier",
                                                       "could not finish writing to the drive")));
-    if (progress && !progress(quint64(size), quint64(size))) {
-        Result result;
-        result.outcome = Outcome::Cancelled;
-        return result;
-    }
+    if (progress && !progress(quint64(size), quint64(size)))
+        return cancelled();
 
     // The name may have been taken while the data was copied: then the next free one.
-    QString destination = part.chopped(PartSuffix.size());
+    QString destination = target;
+    if (!CopyPartFile::isOurs(lock.get(), part))
+        return failed(ENOENT, reason(QT_TRANSLATE_NOOP("USBFileCopier",
+                                                       "could not name the file on the drive")));
     while (!renameNoReplace(part, destination)) {
         if (errno != EEXIST)
             return failed(errno, reason(QT_TRANSLATE_NOOP("USBFileCopier",

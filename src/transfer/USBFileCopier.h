@@ -12,14 +12,15 @@ struct USBFileOperations
     int (*fsync)(int fd) = ::fsync;
 };
 
-// Copies one file into a folder of a USB drive without ever losing data: the bytes go to
-// "name.part" in chunks, are flushed to the drive, and only then does the file take its name.
-// An existing file of that name is never replaced: a different file makes the copy take the
-// next free name "name (2).ext"; the same content already there counts as copied. The name is
-// first made one the drive accepts (see FileNameMapper); a drive of unknown type that refuses a
-// name as invalid gets the Windows form of it once. Every read,
-// write, flush and rename is checked; on failure or cancel the part file is removed. The
-// source is only read.
+// Copies one file into a folder of a USB drive without ever losing data: the bytes go to a part
+// file (CopyPartFile) in chunks, are flushed to the drive, and only then does the file take its
+// name. An existing file of that name is never replaced: a different file makes the copy take
+// the next free name "name (2).ext"; the same content already there counts as copied. The name
+// is first made one the drive accepts (see FileNameMapper); a drive of unknown type that refuses
+// a name as invalid gets the Windows form of it once. A part file a killed copy left is removed;
+// one another transfer is writing is waited for, so a file is never copied twice; another
+// program's "name.part" keeps its name free. Every read, write, flush and rename is checked; on
+// failure or cancel the part file is removed. The source is only read.
 class USBFileCopier
 {
 public:
@@ -58,7 +59,7 @@ public:
                        const FileOperations& operations = FileOperations());
 
     // The first of "name.ext", "name (2).ext", "name (3).ext"... in folder for which neither
-    // the file nor its part file exists (under the drive's rules for names).
+    // the file nor a part file of it exists (under the drive's rules for names).
     static QString freeName(const QString& folder, const QString& fileName,
                             const FileNameMapper& names = FileNameMapper());
 };

@@ -66,8 +66,8 @@ bool FileAnalysisRunner::run(const QStringList& files, int profile, bool showPro
             turnEventLoop(20);
         qCDebug(lcUi) << "stop anaysis-waiting UI";
         // Keep the progress window up long enough to be read.
-        while (showProgress && clock.elapsed() < 1000)
-            turnEventLoop(int(qMax<qint64>(1, 1000 - clock.elapsed())));
+        while (showProgress && clock.elapsed() < m_minimumShowMs)
+            turnEventLoop(int(qMax<qint64>(1, m_minimumShowMs - clock.elapsed())));
     }
     m_progress->hide();
     delete m_progress;

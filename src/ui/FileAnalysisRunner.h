@@ -33,6 +33,9 @@ public:
     // up for at least a second so it does not flash.
     bool run(const QStringList& files, int profile, bool showProgress, AnalysisResults& results);
     bool isRunning() const { return m_running; }
+    // How long the progress window stays up at least, so it does not flash (1 s; a run
+    // nobody watches sets 0).
+    void setMinimumShowTime(int milliseconds) { m_minimumShowMs = milliseconds; }
     // The progress window while an analysis runs, else null.
     kvqs::ProgressDialog* progressDialog() const { return m_progress; }
 
@@ -76,4 +79,5 @@ private:
     QPointer<QWidget> m_progressParent;
     kvqs::ProgressDialog* m_progress = nullptr;
     bool m_running = false;
+    int m_minimumShowMs = 1000;
 };

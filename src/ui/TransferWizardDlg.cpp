@@ -4,14 +4,12 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
-#include <QMouseEvent>
-#include <QRegion>
-#include <QResizeEvent>
 #include <QUrl>
 
 #include "DialogStyleSheet.h"
 #include "FinishPageDrive.h"
 #include "Formatting.h"
+#include "FramelessWindow.h"
 #include "HelpChooseDeviceDlg.h"
 #include "KavoSettings.h"
 #include "ScreenFit.h"
@@ -143,6 +141,7 @@ TransferWizardDlg::TransferWizardDlg(TransferWizardServericeInterface* service,
     new WizardKeyboard(this);
     WizardAccessibleNames::apply(this);
     new ScreenFit(this);
+    new FramelessWindow(this, ui->titleBar);
 }
 
 TransferWizardDlg::~TransferWizardDlg() = default;
@@ -680,37 +679,6 @@ void TransferWizardDlg::accept()
 void TransferWizardDlg::showMinimizedSlot()
 {
     showMinimized();
-}
-
-void TransferWizardDlg::mouseMoveEvent(QMouseEvent* event)
-{
-    if (ui->titleBar->isDragging() && ui->titleBar->lastPressedButton() == Qt::LeftButton) {
-        move(event->globalPosition().toPoint() - ui->titleBar->dragOffset());
-        event->accept();
-        return;
-    }
-    QDialog::mouseMoveEvent(event);
-}
-
-void TransferWizardDlg::resizeEvent(QResizeEvent* event)
-{
-    QDialog::resizeEvent(event);
-    // Rounded corners of radius 5: cut from each corner the part of its 5 x 5 square that lies
-    // outside a 10 x 10 ellipse.
-    const QRect r = rect();
-    QRegion mask(r);
-    const QPoint corners[] = {r.topLeft(), QPoint(r.right() - 9, r.top()),
-                              QPoint(r.left(), r.bottom() - 9),
-                              QPoint(r.right() - 9, r.bottom() - 9)};
-    const QPoint squares[] = {r.topLeft(), QPoint(r.right() - 4, r.top()),
-                              QPoint(r.left(), r.bottom() - 4),
-                              QPoint(r.right() - 4, r.bottom() - 4)};
-    for (int i = 0; i < 4; ++i) {
-        const QRegion square(QRect(squares[i], QSize(5, 5)));
-        const QRegion ellipse(QRect(corners[i], QSize(10, 10)), QRegion::Ellipse);
-        mask -= square.subtracted(ellipse);
-    }
-    setMask(mask);
 }
 
 // ---- File and transfer pages --------------------------------------------------------------

@@ -23,8 +23,6 @@
 #include "WizardStartParameters.h"
 
 class TransferWizardServericeInterface;
-class QMouseEvent;
-class QResizeEvent;
 class QDragEnterEvent;
 class QDropEvent;
 class FinishPageDrive;
@@ -93,6 +91,9 @@ public:
     void chooseDestination(const std::u16string& root);
     QString destinationRefusal() const;
     void startTransfer();
+    // Nobody reads the window of a run without clicks: its progress windows do not wait to be
+    // read.
+    void runUnattended() { analysis.setMinimumShowTime(0); }
 
     // TransferPrompts: the question box.
     bool continueAfterConversionError(int error, const QString& file, bool othersLeft) override;
@@ -153,8 +154,6 @@ public slots:
     void showMinimizedSlot();
 
 protected:
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 

@@ -407,6 +407,9 @@ void TestLDStorage::faults_endWithStatusAndNoImage()
     }
     if (fault == "deleted" || fault == "gone")
         QCOMPARE(b.unreadable, QStringList{last});
+    if (fault == "fills") // the image and the reason, not only libburn's failed write(2)
+        QVERIFY2(b.lastFailure.contains(image) && b.lastFailure.contains("host disk is full"),
+                 qPrintable(b.lastFailure));
     QVERIFY(!QFile::exists(image));
 }
 

@@ -15,7 +15,8 @@
 // Many short unattended transfers of the real program while busy processes keep every core
 // loaded: each must exit 0 with its file arrived, read back byte for byte (or, when converted,
 // decoded). A one-file transfer that needs no conversion ends fast, which once let the window's
-// end outrun the write. PORTAVO_STRESS_ROUNDS="as-is,converted" sets the rounds per destination.
+// end outrun the write. PORTAVO_STRESS_ROUNDS="as-is,converted" sets the rounds per destination
+// (30 and 10 unless set).
 class TestTransferStress : public QObject
 {
     Q_OBJECT
@@ -34,8 +35,8 @@ private:
     std::vector<std::unique_ptr<QProcess>> m_busy;
     QString m_asIs;
     QString m_convert;
-    int m_asIsRounds = 20;
-    int m_convertRounds = 5;
+    int m_asIsRounds = 30;
+    int m_convertRounds = 10;
 };
 
 void TestTransferStress::initTestCase()

@@ -1,3 +1,4 @@
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -33,11 +34,13 @@ private slots:
     void driveFillsDuringTransfer_failsNamingFileAndReason_data();
     void driveFillsDuringTransfer_failsNamingFileAndReason();
     void cancelMidCopy_leavesNoPartFile();
+    void killedMidCopy_rerunDeliversTheFileWhole();
     void driveRemovedMidTransfer_cancels();
 
 private:
     QString folder(const QString& name) const;
     QString clip(const QString& name, const QStringList& codecArguments, double seconds = 2);
+    QString bigClip();
     static QStringList partFiles(const QString& dir);
     static QByteArray contents(const QString& path);
     QString tempDir() const { return m_root.path() + "/cache/Kavo/TransferWizard/tmp"; }
@@ -70,6 +73,27 @@ QString TestTransferUsb::clip(const QString& name, const QStringList& codecArgum
     if (path.isEmpty())
         qWarning() << clips.lastError();
     return path;
+}
+
+QString TestTransferUsb::bigClip()
+{
+    // Large enough that a copy takes a while: 18 Mbit/s H.264 High, which the brand's HD
+    // profile takes as it is.
+    TestClips clips(folder("videos"));
+    if (QFileInfo::exists(clips.path("big1.mkv")))
+        return clips.path("big1.mkv");
+    const QString big = clips.make(
+        "big1.mkv",
+        {"-f",         "lavfi",   "-i",           "testsrc2=size=1280x720:rate=25:duration=12",
+         "-c:v",       "libx264", "-preset",      "ultrafast",
+         "-profile:v", "high",    "-coder",       "1",
+         "-8x8dct",    "1",       "-level",       "4.1",
+         "-pix_fmt",   "yuv420p", "-b:v",         "18M",
+         "-minrate",   "18M",     "-maxrate",     "18M",
+         "-bufsize",   "9M",      "-x264-params", "nal-hrd=cbr"});
+    if (big.isEmpty())
+        qWarning() << clips.lastError();
+    return big;
 }
 
 QStringList TestTransferUsb::partFiles(const QString& dir)
@@ -312,19 +336,8 @@ void TestTransferUsb::driveFillsDuringTransfer_failsNamingFileAndReason()
 
 void TestTransferUsb::cancelMidCopy_leavesNoPartFile()
 {
-    // Large enough that a copy takes a while: 18 Mbit/s H.264 High, which the brand's HD
-    // profile takes as it is.
-    TestClips clips(folder("videos"));
-    const QString big = clips.make(
-        "big1.mkv",
-        {"-f",         "lavfi",   "-i",           "testsrc2=size=1280x720:rate=25:duration=12",
-         "-c:v",       "libx264", "-preset",      "ultrafast",
-         "-profile:v", "high",    "-coder",       "1",
-         "-8x8dct",    "1",       "-level",       "4.1",
-         "-pix_fmt",   "yuv420p", "-b:v",         "18M",
-         "-minrate",   "18M",     "-maxrate",     "18M",
-         "-bufsize",   "9M",      "-x264-params", "nal-hrd=cbr"});
-    QVERIFY2(!big.isEmpty(), qPrintable(clips.lastError()));
+    const QString big = bigClip();
+    QVERIFY(!big.isEmpty());
     const QString big2 = folder("videos") + "/big2.mkv";
     const QString big3 = folder("videos") + "/big3.mkv";
     QFile::remove(big2);
@@ -362,6 +375,62 @@ void TestTransferUsb::cancelMidCopy_leavesNoPartFile()
     QVERIFY(cancelled >= 1);
     // Only files that arrived are on the drive.
     QCOMPARE(QDir(stick).entryList(QDir::Files).size(), int(run.files.size()) - cancelled);
+}
+
+void TestTransferUsb::killedMidCopy_rerunDeliversTheFileWhole()
+{
+    // Two minutes of the big clip (about 270 MB), so the copy is under way for a while.
+    const QString big = bigClip();
+    QVERIFY(!big.isEmpty());
+    TestClips clips(folder("videos"));
+    const QString film =
+        QFileInfo::exists(clips.path("film.mkv"))
+            ? clips.path("film.mkv")
+            : clips.make("film.mkv", {"-stream_loop", "9", "-i", big, "-c", "copy"});
+    QVERIFY2(!film.isEmpty(), qPrintable(clips.lastError()));
+    const QString stick = folder("killstick");
+    QVERIFY(WriteSetting("TransferWizard", "ExtraDrives", stick.toStdString()));
+    // The user's own files in the folder, one of them another program's unfinished download.
+    for (const char* name : {"notes.txt", "other.mkv.part"}) {
+        QFile file(stick + "/" + name);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("theirs") == 6);
+    }
+    const QStringList arguments = TransferRun::arguments(10002, {film}, stick, {"-profile", "4"});
+
+    // Killed outright once the part file has data in it.
+    const auto ourParts = [&] {
+        QStringList parts = partFiles(stick);
+        parts.removeOne("other.mkv.part");
+        return parts;
+    };
+    bool killed = false;
+    const auto watch = [&](QProcess& process) {
+        const QStringList parts = ourParts();
+        if (killed || parts.isEmpty() || QFileInfo(stick + "/" + parts[0]).size() == 0)
+            return;
+        ::kill(pid_t(process.processId()), SIGKILL);
+        killed = true;
+    };
+    TransferRun::run(arguments, QProcessEnvironment::systemEnvironment(), QString(), watch);
+    if (!killed)
+        QSKIP("the copy ended before it could be killed");
+    const QStringList left = ourParts();
+    QCOMPARE(left.size(), 1);
+    QVERIFY(QFileInfo(stick + "/" + left[0]).size() < QFileInfo(film).size());
+
+    const TransferRun::Result rerun = TransferRun::run(arguments);
+    QVERIFY2(rerun.exitCode == 0, qPrintable(rerun.output + rerun.errors));
+    QCOMPARE(rerun.file("film.mkv").value(1), QString("arrived"));
+    QCOMPARE(QDir(stick).entryList(QDir::Files | QDir::Hidden | QDir::System),
+             QStringList({"film.mkv", "notes.txt", "other.mkv.part"}));
+    const auto digest = [](const QString& path) {
+        QFile file(path);
+        QCryptographicHash hash(QCryptographicHash::Sha256);
+        return file.open(QIODevice::ReadOnly) && hash.addData(&file) ? hash.result() : QByteArray();
+    };
+    QCOMPARE(digest(stick + "/film.mkv"), digest(film));
+    for (const char* name : {"notes.txt", "other.mkv.part"})
+        QCOMPARE(contents(stick + "/" + name), QByteArray("theirs"));
 }
 
 void TestTransferUsb::driveRemovedMidTransfer_cancels()

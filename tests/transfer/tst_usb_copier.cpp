@@ -4,14 +4,17 @@
 #include <QTest>
 #include <cerrno>
 #include <sched.h>
+#include <sys/file.h>
 #include <sys/mount.h>
+#include <thread>
 
 #include "BurnerDriveLister.h"
 #include "USBFileCopier.h"
 
 // The USB copier on real files: what arrives is the source byte for byte, names already taken
 // stay untouched (also one taken during the copy), a cancel or a failure (an fsync too) leaves no
-// part file, FAT refuses files of 4 GiB; and the rate of a blank disc.
+// part file, a killed copy's part file goes while a live transfer's is waited for, FAT refuses
+// files of 4 GiB; and the rate of a blank disc.
 class TestUsbCopier : public QObject
 {
     Q_OBJECT
@@ -23,6 +26,9 @@ private slots:
     void copy_cancelled_leavesNothing();
     void copy_nameTakenDuringCopy_leavesTheOtherFile();
     void copy_fsyncFails_failsAndLeavesNoPart();
+    void copy_removesOnlyItsOwnStalePartFile();
+    void copy_waitsForALiveTransferOfTheSameName();
+    void copy_twoTransfersAtOnce_copyOnce();
     void copy_fatLimit_data();
     void copy_fatLimit();
     void copy_missingFolder_fails();
@@ -106,7 +112,7 @@ void TestUsbCopier::copy_neverReplacesAFile()
     const QString stick = freshFolder("taken");
     const QString source = makeFile("movie.avi", 5000);
     const QString noSuffix = makeFile("notes", 10);
-    // Someone else's files with the names we want, and a part file left by a crash.
+    // Someone else's files with the names we want, and another program's unfinished download.
     for (const char* name : {"movie.avi", "notes", "movie (2).avi.part"}) {
         QFile other(stick + "/" + name);
         QVERIFY(other.open(QIODevice::WriteOnly));
@@ -183,6 +189,96 @@ void TestUsbCopier::copy_fsyncFails_failsAndLeavesNoPart()
     QCOMPARE(int(result.outcome), int(USBFileCopier::Outcome::Failed));
     QCOMPARE(result.error, EIO);
     QVERIFY(QDir(stick).entryList(QDir::Files | QDir::Hidden).isEmpty());
+}
+
+void TestUsbCopier::copy_removesOnlyItsOwnStalePartFile()
+{
+    // A copy killed half way left its part file, under the name the drive's rules made (in
+    // another case: FAT does not tell them apart). Another program's download, and a link with
+    // our suffix that points at a file of the user's, are not ours.
+    const QString stick = freshFolder("stale");
+    const QString source = makeFile("trip:1.avi", 70000);
+    const QString notes = makeFile("notes.avi", 100);
+    const QString linked = makeFile("linked.avi", 100);
+    const QString users = makeFile("users.avi", 10);
+    for (const char* name : {"TRIP_1.avi.portavo.part", "notes.avi.part"}) {
+        QFile part(stick + "/" + name);
+        QVERIFY(part.open(QIODevice::WriteOnly));
+        part.write("half");
+    }
+    QVERIFY(QFile::link(users, stick + "/linked.avi.portavo.part"));
+    const FileNameMapper fat(FileNameMapper::Rules::Fat);
+    const auto copy = [&](const QString& file) {
+        return USBFileCopier::copy(
+                   file, stick, [](quint64, quint64) { return true; }, false, fat)
+            .destination;
+    };
+    QCOMPARE(copy(source), stick + "/trip_1.avi");
+    QCOMPARE(contents(stick + "/trip_1.avi"), contents(source));
+    QCOMPARE(copy(notes), stick + "/notes (2).avi");
+    QCOMPARE(copy(linked), stick + "/linked (2).avi");
+    QCOMPARE(QDir(stick).entryList(QDir::Files | QDir::System | QDir::Hidden),
+             QStringList({"linked (2).avi", "linked.avi.portavo.part", "notes (2).avi",
+                          "notes.avi.part", "trip_1.avi"}));
+    QCOMPARE(contents(stick + "/notes.avi.part"), QByteArray("half"));
+    QCOMPARE(QFileInfo(stick + "/linked.avi.portavo.part").symLinkTarget(), users);
+    QCOMPARE(contents(users), contents(makeFile("again.avi", 10)));
+}
+
+void TestUsbCopier::copy_waitsForALiveTransferOfTheSameName()
+{
+    // Another transfer holds the part file of the same video: this copy waits and counts the
+    // file that transfer delivers, or is cancelled while it waits, and never touches the part.
+    const QString stick = freshFolder("live");
+    const QString source = makeFile("party.avi", 90000);
+    const QString partPath = stick + "/party.avi.portavo.part";
+    for (bool cancel : {true, false}) {
+        QFile held(partPath);
+        QVERIFY(held.open(QIODevice::WriteOnly));
+        QCOMPARE(::flock(held.handle(), LOCK_EX | LOCK_NB), 0);
+        int waits = 0;
+        const USBFileCopier::Result result =
+            USBFileCopier::copy(source, stick, [&](quint64 done, quint64) {
+                if (done != 0 || ++waits < 3)
+                    return true;
+                if (cancel)
+                    return false;
+                // The other transfer finishes: its file takes the name, its part goes.
+                QFile::copy(source, stick + "/party.avi");
+                QFile::remove(partPath);
+                held.close();
+                return true;
+            });
+        QVERIFY(waits >= 3);
+        if (cancel) {
+            QCOMPARE(int(result.outcome), int(USBFileCopier::Outcome::Cancelled));
+            QVERIFY(QFile::exists(partPath));
+        } else {
+            QCOMPARE(int(result.outcome), int(USBFileCopier::Outcome::Copied));
+            QCOMPARE(result.destination, stick + "/party.avi");
+        }
+    }
+    QCOMPARE(QDir(stick).entryList(QDir::Files | QDir::Hidden), QStringList{"party.avi"});
+}
+
+void TestUsbCopier::copy_twoTransfersAtOnce_copyOnce()
+{
+    const QString stick = freshFolder("twice");
+    const QString source = makeFile("film.avi", USBFileCopier::ChunkBytes * 3);
+    USBFileCopier::Result results[2];
+    const auto copy = [&](int i) {
+        results[i] = USBFileCopier::copy(source, stick, [](quint64, quint64) { return true; });
+    };
+    std::thread first(copy, 0);
+    std::thread second(copy, 1);
+    first.join();
+    second.join();
+    for (const USBFileCopier::Result& result : results) {
+        QCOMPARE(int(result.outcome), int(USBFileCopier::Outcome::Copied));
+        QCOMPARE(result.destination, stick + "/film.avi");
+    }
+    QCOMPARE(QDir(stick).entryList(QDir::Files | QDir::Hidden), QStringList{"film.avi"});
+    QCOMPARE(contents(stick + "/film.avi"), contents(source));
 }
 
 void TestUsbCopier::copy_fatLimit_data()
