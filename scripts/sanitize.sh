@@ -56,6 +56,10 @@ if [ ${#names[@]} -gt 0 ]; then
     grep -o "\"$bin/[^\"]*\"" | tr -d '"' |
     sed -e 's|.*/||' -e 's/^lib\(.*\)\.so$/\1/' | sort -u)
 fi
+# The staged-install test installs every default output (programs, icons, manual pages).
+if printf '%s\n' "${names[@]}" | grep -qx install_staged; then
+  targets+=(all)
+fi
 if [ ${#targets[@]} -eq 0 ]; then
   echo "no tests selected" >&2
   exit 1

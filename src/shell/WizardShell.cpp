@@ -144,10 +144,10 @@ int WizardShell::run(int& argc, char** argv)
 {
     auto app = std::make_unique<QApplication>(argc, argv);
     const QString appDir = QCoreApplication::applicationDirPath();
-    QResource::registerResource(
+    const QString resourceFile =
         besideOrInstalled(appDir + QStringLiteral("/../Resources/DeviceTransferWizard.rcc"),
-                          QStringLiteral("DeviceTransferWizard.rcc")),
-        QStringLiteral("/"));
+                          QStringLiteral("DeviceTransferWizard.rcc"));
+    QResource::registerResource(resourceFile, QStringLiteral("/"));
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments.append(QString::fromUtf8(argv[i]));
@@ -221,6 +221,7 @@ int WizardShell::run(int& argc, char** argv)
     helpLinks.reset();
     s_translations.reset();
     app.reset();
+    QResource::unregisterResource(resourceFile, QStringLiteral("/"));
     return result;
 }
 
