@@ -58,8 +58,8 @@ static void full(char* out, const char* path)
     snprintf(out, PATH_MAX, "%s%s", g_backing, path);
 }
 
-#define FULL(name, path)                                                                       \
-    char name[PATH_MAX];                                                                       \
+#define FULL(name, path)                                                                           \
+    char name[PATH_MAX];                                                                           \
     full(name, path)
 
 static int tfs_getattr(const char* path, struct stat* st, struct fuse_file_info* fi)
@@ -233,8 +233,9 @@ static const struct fuse_operations operations = {
 int main(int argc, char** argv)
 {
     if (argc < 4) {
-        fprintf(stderr, "usage: %s <backing folder> <bytes per second> <mount point> [fuse "
-                        "options]\n",
+        fprintf(stderr,
+                "usage: %s <backing folder> <bytes per second> <mount point> [fuse "
+                "options]\n",
                 argv[0]);
         return 2;
     }
