@@ -5,15 +5,20 @@
 #   1. a 3 GiB video taken as it is, to a USB folder (an "ExtraDrives" folder)
 #   2. the same video burnt to a DVD+R image burner (write and verify)
 #   3. three 30 s 1280x720 H.264 clips converted (profile 3) and copied to the USB folder
+#   4. with throttlefs (bench/pipeline) given: the 3 GiB video to a folder written at a USB
+#      stick's rate, long enough to follow the estimate for a minute or more
 # The estimates the program keeps (engine speed, drive rates) start empty, as on a new machine,
 # and are kept from one transfer to the next, as in use.
 #
 # usage: run.sh <folder with portavo, KavoEngine and portavo-setting> [work folder]
+#               [throttlefs] [stick MB/s=40]
 set -euo pipefail
 
-BIN=$(cd "${1:?usage: run.sh <bin folder> [work folder]}" && pwd)
+BIN=$(cd "${1:?usage: run.sh <bin folder> [work folder] [throttlefs] [MB/s]}" && pwd)
 WORK=${2:-$(mktemp -d "${TMPDIR:-/tmp}/kavo-remaining.XXXXXX")}
-mkdir -p "$WORK"/{home,config,cache,data,run,videos,stick}
+THROTTLEFS=${3:-}
+STICK_MBS=${4:-40}
+mkdir -p "$WORK"/{home,config,cache,data,run,videos,stick,slow-back,slow}
 chmod 700 "$WORK/run"
 export HOME="$WORK/home" XDG_CONFIG_HOME="$WORK/config" XDG_CACHE_HOME="$WORK/cache" \
     XDG_DATA_HOME="$WORK/data" XDG_RUNTIME_DIR="$WORK/run" \
@@ -21,12 +26,21 @@ export HOME="$WORK/home" XDG_CONFIG_HOME="$WORK/config" XDG_CACHE_HOME="$WORK/ca
     QT_QPA_PLATFORM=offscreen
 # Only the transfer page's once-a-second line reaches the terminal.
 export QT_LOGGING_RULES="*.debug=false;portavo.ui.debug=true"
-trap '[[ -z ${2:-} ]] && rm -rf "$WORK"' EXIT
+cleanup() {
+    fusermount3 -u "$WORK/slow" 2>/dev/null || true
+    [[ -z ${KEEP_WORK:-} ]] && rm -rf "$WORK"
+}
+[[ -n ${2:-} ]] && KEEP_WORK=1
+trap cleanup EXIT
 
 echo "Making the videos..."
+# Real MPEG-2 all the way (looped): a file padded with zeros makes the analysis scan the padding
+# for a start code, which no recording does.
 ffmpeg -nostdin -v error -y -f lavfi -i "testsrc2=size=720x576:rate=25:duration=10" \
-    -c:v mpeg2video -b:v 6M "$WORK/videos/big.mpg"
-truncate -s 3G "$WORK/videos/big.mpg"
+    -c:v mpeg2video -b:v 6M "$WORK/loop.mpg"
+ffmpeg -nostdin -v error -y -stream_loop -1 -i "$WORK/loop.mpg" -c copy -fs 3221225472 \
+    -f mpeg "$WORK/videos/big.mpg"
+rm -f "$WORK/loop.mpg"
 CLIPS=()
 for n in 1 2 3; do
     ffmpeg -nostdin -v error -y -f lavfi -i "testsrc2=size=1280x720:rate=25:duration=30" \
@@ -68,3 +82,12 @@ transfer "DVD+R image: 3 GiB taken as it is" \
     -xfer -id 1000 -file "file://$WORK/videos/big.mpg" -to "$WORK/disc.iso" -start
 transfer "Conversion-heavy: three 30 s 720p clips, profile 3, to the USB folder" \
     -xfer -id 10002 "${CLIPS[@]}" -to "$WORK/stick" -start -profile 3
+if [[ -n $THROTTLEFS ]]; then
+    rm -f "$WORK/stick/"*
+    "$THROTTLEFS" "$WORK/slow-back" "$((STICK_MBS * 1000000))" "$WORK/slow"
+    "$BIN/portavo-setting" TransferWizard ExtraDrives "$WORK/slow"
+    transfer "USB stick at $STICK_MBS MB/s (FUSE): 3 GiB taken as it is" \
+        -xfer -id 1000 -file "file://$WORK/videos/big.mpg" -to "$WORK/slow" -start
+fi
+echo
+echo "Load average at the end: $(cut -d' ' -f1-3 /proc/loadavg) (2 cores)"
