@@ -1,7 +1,9 @@
 #include "BurnerLog.h"
 #include "KavoMediaBurner.h"
 #include "LDStorage.h"
+#include "PrivateEnvironment.h"
 #include "SettingsAccessors.h"
+#include "ToolRun.h"
 
 #include <QtTest>
 
@@ -61,8 +63,7 @@ void TestBurnerImage::initTestCase()
     // with NotImplemented; the library proper refuses a missing record as InvalidHandle.
     if (LD_StorageDevice_Close(nullptr) == LD_NotImplemented)
         QSKIP("the storage library is a placeholder in this build");
-    qputenv("KAVO_USER_HIVE", m_dir.filePath("user.reg").toUtf8());
-    qputenv("KAVO_MACHINE_HIVE", m_dir.filePath("machine.reg").toUtf8());
+    PrivateEnvironment::useHives(m_dir.path());
     // No host drive takes part, whatever the machine has.
     LD_SetScanOpticalDrives(0);
     m_log = std::fopen(m_dir.filePath("burner.log").toUtf8().constData(), "w");
@@ -118,16 +119,12 @@ void TestBurnerImage::burn_twoFilesOfTheSameName_readBackFromTheImage()
         QVERIFY(progress->last <= progress->lastTotal);
     }
 
-    QProcess blkid;
-    blkid.start("blkid", {"-p", "-o", "value", "-s", "TYPE", image});
-    QVERIFY(blkid.waitForFinished(30000));
-    QCOMPARE(QString::fromUtf8(blkid.readAllStandardOutput()).trimmed(), fileSystem);
+    QCOMPARE(ToolRun::run("blkid", {"-p", "-o", "value", "-s", "TYPE", image}).out.trimmed(),
+             fileSystem);
 
-    QProcess xorriso;
     const QString out = m_dir.filePath("out-" + medium);
-    xorriso.start("xorriso", {"-osirrox", "on", "-indev", image, "-extract", "/", out});
-    QVERIFY(xorriso.waitForFinished(60000));
-    QVERIFY2(xorriso.exitCode() == 0, xorriso.readAllStandardError().constData());
+    const ToolRun xorriso = ToolRun::extractImage(image, out);
+    QVERIFY2(xorriso.ok(), qPrintable(xorriso.err));
     QCOMPARE(QDir(out).entryList(QDir::Files, QDir::Name),
              QStringList({"Ünïcode clip (2).avi", name}));
     QFile a(out + "/" + name);

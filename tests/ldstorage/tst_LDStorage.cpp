@@ -136,13 +136,8 @@ void TestLDStorage::burn_readsBackEveryFile()
     QCOMPARE(read.value("empty.txt"), md5Of(files[5].second));
 
     // Plain ISO 9660 names beyond 8.3 show level 2 or more; the Joliet tree is there too.
-    QProcess isoinfo;
-    isoinfo.start("isoinfo", {"-i", image, "-f"});
-    isoinfo.waitForFinished(-1);
-    QVERIFY(isoinfo.readAllStandardOutput().contains("MY_HOLIDAY_VIDEO.AVI"));
-    isoinfo.start("isoinfo", {"-i", image, "-d"});
-    isoinfo.waitForFinished(-1);
-    const QByteArray pvd = isoinfo.readAllStandardOutput();
+    QVERIFY(ToolRun::run("isoinfo", {"-i", image, "-f"}).out.contains("MY_HOLIDAY_VIDEO.AVI"));
+    const QString pvd = ToolRun::run("isoinfo", {"-i", image, "-d"}).out;
     QVERIFY(pvd.contains("Volume id: KavoTransferWizard"));
     QVERIFY(pvd.contains("Joliet with UCS level 3"));
     LD_DeviceRecord device = {};

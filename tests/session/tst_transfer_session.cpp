@@ -11,11 +11,13 @@
 #include <sys/mount.h>
 #include <vector>
 
-#include "../ping/HttpRecorder.h"
-#include "../queue/QueueTestSupport.h"
+#include "HttpRecorder.h"
 #include "KavoMediaBurner.h"
 #include "PingManager.h"
+#include "PrivateEnvironment.h"
 #include "SettingsAccessors.h"
+#include "TestClips.h"
+#include "ToolRun.h"
 #include "TransferDevice.h"
 #include "TransferDevices.h"
 #include "TransferPrompts.h"
@@ -23,8 +25,6 @@
 #include "TransferSession.h"
 #include "USBDriveData.h"
 #include "VideoFileTranscoder.h"
-
-using namespace QueueTestSupport;
 
 namespace {
 
@@ -106,8 +106,8 @@ void TestTransferSession::initTestCase()
     m_converted = m_transcoder.useConversionFolder(m_root + "/converted");
     QVERIFY(!m_converted.isEmpty());
     m_burner.Initialize(3, false);
-    m_fitting = makeFittingClip(m_root + "/clips", "fits.avi", 1);
-    m_convert = makeConvertClip(m_root + "/clips", "holiday.mp4");
+    m_fitting = TestClips(m_root + "/clips").fitting("fits.avi", 1);
+    m_convert = TestClips(m_root + "/clips").converting("holiday.mp4");
     QVERIFY(!m_fitting.isEmpty() && !m_convert.isEmpty());
 }
 
@@ -171,8 +171,8 @@ void TestTransferSession::usbTransfer_convertsCopiesAndRecordsNewDevice()
     QCOMPARE(result.count(FileOutcome::Arrived), 2);
     QCOMPARE(converted.size(), 1);
     QCOMPARE(result.files[0].destination, stick + "/holiday.kavo");
-    QVERIFY2(probe(stick + "/holiday.kavo").startsWith("avi,mpeg4"),
-             qPrintable(probe(stick + "/holiday.kavo")));
+    QVERIFY2(TestClips::probe(stick + "/holiday.kavo").startsWith("avi,mpeg4"),
+             qPrintable(TestClips::probe(stick + "/holiday.kavo")));
     QCOMPARE(contents(stick + "/fits.avi"), contents(m_fitting));
 
     const auto stored = storedDevice(device);
@@ -223,9 +223,7 @@ void TestTransferSession::imageBurn_readBackByXorriso()
     QCOMPARE(session.result().files[0].state, FileOutcome::Arrived);
 
     const QString out = m_root + "/readback";
-    QVERIFY(runTool("xorriso", {"-osirrox", "on", "-indev", image, "-extract", "/", out}) !=
-                QString() ||
-            QFile::exists(out + "/fits.avi"));
+    QVERIFY(ToolRun::extractImage(image, out).ok() || QFile::exists(out + "/fits.avi"));
     QCOMPARE(contents(out + "/fits.avi"), contents(m_fitting));
 }
 
@@ -425,12 +423,8 @@ void TestTransferSession::discNames_reportTheNamesUsed()
 
     // What a reader we did not write finds: Rock Ridge on the CD, UDF on the DVD.
     const QString out = m_root + "/names-out-" + medium;
-    QProcess reader;
-    if (medium == "cd-r")
-        reader.start("xorriso", {"-osirrox", "on", "-indev", image, "-extract", "/", out});
-    else
-        reader.start("7z", {"x", "-tudf", "-y", "-o" + out, image});
-    QVERIFY(reader.waitForFinished(60000) && reader.exitCode() == 0);
+    QVERIFY(medium == "cd-r" ? ToolRun::extractImage(image, out).ok()
+                             : ToolRun::run("7z", {"x", "-tudf", "-y", "-o" + out, image}).ok());
     QStringList found = QDir(out).entryList(QDir::Files);
     QStringList expected = names;
     found.sort();
@@ -495,11 +489,7 @@ void TestTransferSession::imagePathProblem_reachesTheUserWithItsReason()
 
 int main(int argc, char** argv)
 {
-    QTemporaryDir root;
-    usePrivateEnvironment(root.path());
-    QCoreApplication app(argc, argv);
-    TestTransferSession test(root.path());
-    return QTest::qExec(&test, argc, argv);
+    return PrivateEnvironment::exec<QCoreApplication, TestTransferSession>(argc, argv);
 }
 
 #include "tst_transfer_session.moc"

@@ -9,9 +9,9 @@
 #include <sched.h>
 #include <sys/mount.h>
 
-#include "../engine_worker/TestClips.h"
 #include "FinishPageDrive.h"
 #include "SettingsAccessors.h"
+#include "TestClips.h"
 #include "TransferRun.h"
 #include "TransferWizardController.h"
 #include "TransferWizardDlg.h"

@@ -7,8 +7,8 @@
 #include <csignal>
 #include <memory>
 
-#include "../ping/HttpRecorder.h"
 #include "FakeDriveTree.h"
+#include "HttpRecorder.h"
 #include "OutputReader.h"
 #include "SettingsAccessors.h"
 #include "TestClips.h"
