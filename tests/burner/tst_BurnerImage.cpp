@@ -3,6 +3,7 @@
 #include "LDStorage.h"
 #include "PrivateEnvironment.h"
 #include "SettingsAccessors.h"
+#include "TestFiles.h"
 #include "ToolRun.h"
 
 #include <QtTest>
@@ -29,12 +30,6 @@ QByteArray Content(int seed, int size)
     for (int i = 0; i < size; ++i)
         bytes[i] = char((i * 31 + seed) & 0xFF);
     return bytes;
-}
-
-bool WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 } // namespace
@@ -93,8 +88,8 @@ void TestBurnerImage::burn_twoFilesOfTheSameName_readBackFromTheImage()
     // The same two sources for every medium.
     const QByteArray first = Content(1, 300000);
     const QByteArray second = Content(2, 70001);
-    QVERIFY(WriteFile(m_dir.filePath("a/" + name), first));
-    QVERIFY(WriteFile(m_dir.filePath("b/" + name), second));
+    QVERIFY(TestFiles::write(m_dir.filePath("a/" + name), first));
+    QVERIFY(TestFiles::write(m_dir.filePath("b/" + name), second));
 
     ProgressCounter* progress = new ProgressCounter;
     {

@@ -145,11 +145,4 @@ inline QMap<QString, QByteArray> extractImage(const QString& image, const QStrin
     return out;
 }
 
-inline void writeFile(const QString& path, const QByteArray& data)
-{
-    QFile f(path);
-    if (f.open(QIODevice::WriteOnly))
-        f.write(data);
-}
-
 } // namespace ldtest

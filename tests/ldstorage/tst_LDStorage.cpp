@@ -1,6 +1,7 @@
 // The storage library writing to image burners: what a reader we did not write finds in the
 // image, the emulated medium, and the faults that must end with a status and no stray image.
 #include "LDStorageTestSupport.h"
+#include "TestFiles.h"
 
 #include <QProcess>
 #include <QRandomGenerator>
@@ -47,7 +48,7 @@ private:
     {
         const QString path = dir_.filePath("src/" + name);
         QDir().mkpath(QFileInfo(path).path());
-        writeFile(path, data);
+        TestFiles::write(path, data);
         return path;
     }
     // A tmpfs of `megabytes` in this process's own mount namespace; empty without root.
@@ -312,7 +313,7 @@ void TestLDStorage::verify_catchesWhatChangedAfterTheWrite()
                            } else if (change == "source") {
                                QByteArray other = data;
                                other[other.indexOf(marker)] = 'X';
-                               writeFile(source, other);
+                               TestFiles::write(source, other);
                            } else if (change == "touch") {
                                changed = ::utimes(source.toUtf8().constData(), nullptr) == 0;
                            }
@@ -387,7 +388,7 @@ void TestLDStorage::faults_endWithStatusAndNoImage()
         if (fault == "vanished")
             QFile::remove(fileBeingWritten(image));
         if (fault == "fills")
-            writeFile(QFileInfo(image).path() + "/filler", QByteArray(40 << 20, 'f'));
+            TestFiles::write(QFileInfo(image).path() + "/filler", QByteArray(40 << 20, 'f'));
         return 0;
     });
     QCOMPARE(b.openStatus, openStatus);

@@ -17,6 +17,7 @@
 #include "PrivateEnvironment.h"
 #include "SettingsAccessors.h"
 #include "TestClips.h"
+#include "TestFiles.h"
 #include "ToolRun.h"
 #include "TransferDevice.h"
 #include "TransferDevices.h"
@@ -44,12 +45,6 @@ std::unique_ptr<TransferDevicesLibrary::TransferDevice> storedDevice(uint id)
 {
     auto* library = TransferDevicesLibrary::TransferDevices::Instance("TransferWizard");
     return std::unique_ptr<TransferDevicesLibrary::TransferDevice>(library->GetDevice(id));
-}
-
-QByteArray contents(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 } // namespace
@@ -173,7 +168,7 @@ void TestTransferSession::usbTransfer_convertsCopiesAndRecordsNewDevice()
     QCOMPARE(result.files[0].destination, stick + "/holiday.kavo");
     QVERIFY2(TestClips::probe(stick + "/holiday.kavo").startsWith("avi,mpeg4"),
              qPrintable(TestClips::probe(stick + "/holiday.kavo")));
-    QCOMPARE(contents(stick + "/fits.avi"), contents(m_fitting));
+    QCOMPARE(TestFiles::read(stick + "/fits.avi"), TestFiles::read(m_fitting));
 
     const auto stored = storedDevice(device);
     QVERIFY(stored && stored->HasBeenConfigured());
@@ -224,7 +219,7 @@ void TestTransferSession::imageBurn_readBackByXorriso()
 
     const QString out = m_root + "/readback";
     QVERIFY(ToolRun::extractImage(image, out).ok() || QFile::exists(out + "/fits.avi"));
-    QCOMPARE(contents(out + "/fits.avi"), contents(m_fitting));
+    QCOMPARE(TestFiles::read(out + "/fits.avi"), TestFiles::read(m_fitting));
 }
 
 void TestTransferSession::failedWrite_endsFailed_recordsNothing_data()
@@ -272,7 +267,7 @@ void TestTransferSession::failedWrite_endsFailed_recordsNothing()
     if (toUSB) {
         QCOMPARE(result.files[2].state, FileOutcome::Failed);
         QCOMPARE(result.files[3].state, FileOutcome::Arrived);
-        QCOMPARE(contents(stick + "/late.avi"), contents(late));
+        QCOMPARE(TestFiles::read(stick + "/late.avi"), TestFiles::read(late));
     }
     QCOMPARE(session.state(), int(TransferState::Stopped));
     const auto stored = storedDevice(id);
