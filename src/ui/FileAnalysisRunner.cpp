@@ -69,9 +69,14 @@ bool FileAnalysisRunner::run(const QStringList& files, int profile, bool showPro
         while (showProgress && clock.elapsed() < m_minimumShowMs)
             turnEventLoop(int(qMax<qint64>(1, m_minimumShowMs - clock.elapsed())));
     }
+    // The keyboard goes back to the wizard, as a window manager would do it; a platform without
+    // one (offscreen, some kiosks) leaves no window active and every key press lost.
+    const bool hadFocus = m_progress->isActiveWindow();
     m_progress->hide();
     delete m_progress;
     m_progress = nullptr;
+    if (hadFocus && m_progressParent && m_progressParent->window()->isVisible())
+        m_progressParent->window()->activateWindow();
     m_running = false;
     return started;
 }
