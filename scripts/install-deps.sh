@@ -10,6 +10,7 @@ PKGS=(
   libicu-dev xvfb xauth fonts-dejavu-core sqlite3
   qt6-translations-l10n fonts-noto-cjk
   dbus dbus-session-bus-common ntfs-3g
+  libfuse3-dev fuse3
   desktop-file-utils appstream lintian
 )
 missing=()

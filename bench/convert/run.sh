@@ -27,14 +27,7 @@ timed() {
     awk '{ printf "%s %.2f\n", $1, $2 + $3 }' "$out.raw" >"$out"
 }
 min() { if [[ -z $1 ]]; then echo "$2"; else echo "$1 $2" | awk '{ print ($2 < $1) ? $2 : $1 }'; fi; }
-field() { # field <line> <name>: the value of name=value in a settings line
-    local line=$1 name=$2
-    if [[ $name == filter ]]; then
-        echo "${line#* filter=}"
-    else
-        echo "$line" | tr ' ' '\n' | sed -n "s/^${name}=//p"
-    fi
-}
+source "$(dirname "$0")/profile-args.sh"
 
 run_kavo() {
     rm -f "$WORK/out.$ext"
@@ -48,23 +41,10 @@ run_kavo() {
 
 # The ffmpeg command with the settings KavoEngine reported for this profile.
 run_ffmpeg() {
-    local vargs aargs tag preset
-    vargs=(-filter:v "$(field "$video" filter)" -c:v "$(field "$video" encoder)"
-           -b:v "$(field "$video" bitrate)" -maxrate "$(field "$video" maxrate)"
-           -bufsize "$(field "$video" bufsize)" -g "$(field "$video" gop)")
-    tag=$(field "$video" tag)
-    [[ -n $tag ]] && vargs+=(-tag:v "$tag" -bf 0)
-    preset=$(field "$video" preset)
-    [[ -n $preset ]] && vargs+=(-preset "$preset" -profile:v "$(field "$video" profile)"
-                                -level:v "$(field "$video" level)")
-    aargs=(-an)
-    if [[ -n $audio ]]; then
-        aargs=(-filter:a "$(field "$audio" filter)" -c:a "$(field "$audio" encoder)"
-               -b:a "$(field "$audio" bitrate)")
-    fi
+    profile_args "$video" "$audio"
     rm -f "$WORK/ff.$ext"
     timed "$WORK/t.ff" ffmpeg -nostdin -v error -y -i "$SRC" -map 0:v:0 -map '0:a:0?' \
-        "${vargs[@]}" "${aargs[@]}" -f "$fmt" "$WORK/ff.$ext"
+        "${FF_ARGS[@]}" -f "$fmt" "$WORK/ff.$ext"
     [[ -s "$WORK/ff.$ext" ]] || { echo "ffmpeg failed"; exit 1; }
 }
 

@@ -29,13 +29,14 @@ public:
     // Whether the user chose to stop after a conversion error.
     bool stopped() const { return m_stopped; }
     int conversions() const { return m_conversions; }
+    // The row of source among the transfer's files, or -1.
+    int rowOf(const QString& source) const;
 
 signals:
     void converted(QString source);
 
 private:
     void onFatalError(int error, const QString& source);
-    int rowOf(const QString& source) const;
 
     VideoFileTranscoder& m_transcoder;
     TransferPrompts& m_prompts;

@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QMutexLocker>
+#include <chrono>
 #include <functional>
 
 #include "DestinationVolume.h"
@@ -62,13 +63,15 @@ TransferSaveStep::TransferSaveStep(const std::atomic<bool>& cancelled, KavoMedia
         outcome.index = file.index;
         outcome.source = file.source;
         m_outcomes.append(outcome);
+        m_feed.push_back(file.ready ? Feed::Ready : Feed::Waiting);
     }
 }
 
 TransferSaveStep::~TransferSaveStep()
 {
-    // Nothing the worker uses may go before it has ended.
+    // Nothing the worker uses may go before it has ended; a copy waiting for a file stops.
     cancel();
+    halt();
     join();
 }
 
@@ -124,6 +127,54 @@ void TransferSaveStep::cancel()
 {
     if (!m_destination.toUSB() && m_thread.joinable())
         m_burner.Cancel();
+    // A copy waiting for a converted file wakes to see the cancel.
+    std::lock_guard<std::mutex> lock(m_feedMutex);
+    m_feedChanged.notify_all();
+}
+
+void TransferSaveStep::release(int index, bool ok)
+{
+    std::lock_guard<std::mutex> lock(m_feedMutex);
+    for (size_t row = 0; row < m_feed.size(); ++row) {
+        if (m_files[int(row)].index == index && m_feed[row] == Feed::Waiting)
+            m_feed[row] = ok ? Feed::Ready : Feed::Dropped;
+    }
+    m_feedChanged.notify_all();
+}
+
+void TransferSaveStep::closeFeed()
+{
+    std::lock_guard<std::mutex> lock(m_feedMutex);
+    m_feedOpen = false;
+    m_feedChanged.notify_all();
+}
+
+void TransferSaveStep::halt()
+{
+    m_halted = true;
+    std::lock_guard<std::mutex> lock(m_feedMutex);
+    m_feedChanged.notify_all();
+}
+
+int TransferSaveStep::takeNext()
+{
+    std::unique_lock<std::mutex> lock(m_feedMutex);
+    for (;;) {
+        if (stopping())
+            return -1;
+        bool waiting = false;
+        for (size_t row = 0; row < m_feed.size(); ++row) {
+            if (m_feed[row] == Feed::Ready) {
+                m_feed[row] = Feed::Taken;
+                return int(row);
+            }
+            waiting = waiting || m_feed[row] == Feed::Waiting;
+        }
+        if (!waiting || !m_feedOpen)
+            return -1;
+        // The cancel flag is set without this lock: look again now and then.
+        m_feedChanged.wait_for(lock, std::chrono::milliseconds(200));
+    }
 }
 
 void TransferSaveStep::join()
@@ -191,8 +242,9 @@ unsigned int TransferSaveStep::copyFilesToUSB()
     const DestinationVolume volume(root);
     quint64 totalBytes = 0;
     qint64 totalSeconds = 0;
-    for (int row = 0; row < m_files.size(); ++row) {
-        if (cancelled())
+    for (;;) {
+        const int row = takeNext();
+        if (row < 0)
             break;
         const File& file = m_files[row];
         const QFileInfo info(file.path);
@@ -212,7 +264,7 @@ unsigned int TransferSaveStep::copyFilesToUSB()
             file.path, root,
             [this](quint64 transferred, quint64 total) {
                 emit progress(transferred, total, 0, QString());
-                return !cancelled();
+                return !stopping();
             },
             fat, names);
         totalSeconds += timer.elapsed() / 1000;
@@ -223,8 +275,10 @@ unsigned int TransferSaveStep::copyFilesToUSB()
             failFile(row, result.reason, result.error);
             // A full, read-only or vanished drive takes no further file; a file that failed
             // for a reason of its own does not keep the others off the drive.
-            if (volume.endsTransfer(result.error))
+            if (volume.endsTransfer(result.error)) {
+                m_endedEarly = true;
                 break;
+            }
             continue;
         }
         if (result.outcome == USBFileCopier::Outcome::Copied) {

@@ -22,6 +22,13 @@ class VideoFileTranscoder;
 // burn, then the record) and says finished exactly once, after every thread and process it
 // started has ended. Cancel is one flag the steps share. Lives on the GUI thread; the faces
 // (the wizard window, the unattended run) observe it.
+//
+// A USB copy does not wait for the conversions: it starts with them and takes the files taken
+// as they are at once and each converted file once it is complete, so the copy runs while the
+// next file converts. Until the conversions have ended the session is in the converting state
+// and its progress is the conversion's, with the copy's files and progress reported beside
+// it; writeStarted still follows the conversions. A disc image is written in one go, after
+// every conversion.
 class TransferSession : public QObject
 {
     Q_OBJECT
@@ -67,7 +74,8 @@ signals:
     // A disc write's own steps (the storage library's phases), each with its own count.
     void burnPhase(int phase, quint64 current, quint64 total);
     void converted(QString source);
-    // Writing starts with this many files to write.
+    // The conversions have ended and the write goes on with this many files in all (on a USB
+    // drive some may have been copied already).
     void writeStarted(int files);
     void fileStarted(int index);
     void fileEnded(FileOutcome outcome);
@@ -75,9 +83,14 @@ signals:
     void finished(TransferResult result);
 
 private:
-    void startStep(TransferStep* step, int state);
+    // Passes a step's reports on while the session runs.
+    void forward(TransferStep* step);
+    // ahead: the copy starts beside the conversions and waits for each converted file.
+    void startWrite(bool ahead);
     void onConversionFinished(bool ok);
-    void onWriteFinished(bool ok);
+    void onWriteFinished();
+    // Once no step runs any more: the end, from what each step did.
+    void settle();
     void conclude(TransferResult::End end);
     void merge(const QList<FileOutcome>& outcomes);
 
@@ -93,5 +106,4 @@ private:
     TransferResult m_result;
     std::unique_ptr<TransferConversionStep> m_conversion;
     std::unique_ptr<TransferSaveStep> m_write;
-    TransferStep* m_current = nullptr;
 };

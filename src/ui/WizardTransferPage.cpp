@@ -79,10 +79,16 @@ void WizardTransferPage::setup(const USBDriveData* drive, const QString& driveTe
     m_destinationRoot = drive ? QString::fromStdU16String(drive->root) : QString();
     m_destinationName = drive ? QString::fromStdU16String(drive->displayName) : QString();
     m_overall = 0;
-    m_writeEndMs = -1;
     m_writeClock.invalidate();
-    // The burner's progress now covers the read-back as well: nothing to add for it.
-    m_verifyShare = 0.0;
+    m_converting = false;
+    m_writesStarted = 0;
+    m_conversionPercent = 0;
+    m_writePercent = 0;
+    m_conversionEndMs = -1;
+    m_copyClock.invalidate();
+    m_writeBusyMs = 0;
+    m_writeSpeed.reset();
+    m_remaining.reset();
     showOverall(0);
     startTransfer(drive);
 }
@@ -111,6 +117,7 @@ void WizardTransferPage::startTransfer(const USBDriveData* drive)
         return;
     }
     m_totalCount = conversions;
+    m_converting = conversions > 0;
 }
 
 void WizardTransferPage::updateProgress(quint64 bytePos, quint64 totalBytes,
@@ -142,41 +149,73 @@ void WizardTransferPage::showProgress(quint64 bytePos, quint64 totalBytes,
                                       quint32 estimatedTranscodeTime, const QString& fileName)
 {
     // Conversion reports the source it works on; writing reports no name.
-    if (fileName != m_lastProgressFileName) {
+    const bool writing = fileName.isEmpty();
+    if (!writing && fileName != m_lastProgressFileName) {
         m_lastProgressFileName = fileName;
-        if (!fileName.isEmpty()) {
-            ui->fileTransferProgressBar->setValue(0);
-            const int row = m_model->setStatusByName(fileName, FileInfoModel::InProgress);
-            ++m_currentCount;
-            // Counted as the list shows them: the video's place among all listed videos.
-            ui->transcode_writeLabel->setText(Texts::tr("Converting video %1 of %2")
-                                                  .arg(row >= 0 ? row + 1 : m_currentCount)
-                                                  .arg(m_model->rowCount()));
-        }
+        ui->fileTransferProgressBar->setValue(0);
+        const int row = m_model->setStatusByName(fileName, FileInfoModel::InProgress);
+        ++m_currentCount;
+        // Counted as the list shows them: the video's place among all listed videos.
+        ui->transcode_writeLabel->setText(Texts::tr("Converting video %1 of %2")
+                                              .arg(row >= 0 ? row + 1 : m_currentCount)
+                                              .arg(m_model->rowCount()));
+        // The analysis gave every file its estimate by one measure; a file without one takes
+        // the converter's.
+        QString name;
+        int conversion = 0;
+        int write = 0;
+        int status = 0;
+        if (m_model->rowValues(row, name, conversion, write, status) && conversion <= 0)
+            m_model->setEstimateByName(fileName, int(estimatedTranscodeTime), false);
     }
     const quint64 percent = totalBytes ? qMin<quint64>(bytePos * 100 / totalBytes, 100) : 0;
     const double fraction = totalBytes ? double(bytePos) * 100.0 / double(totalBytes) : 1.0;
-    // Converting runs from Start to the first write; writing from there.
-    const qint64 elapsed = m_transferClock.isValid() ? m_transferClock.elapsed() : 0;
-    const qint64 writing = m_writeClock.isValid() ? m_writeClock.elapsed() : 0;
-    const qint64 left = TransferTimeEstimate::remainingSeconds(
-        *m_model, fraction, elapsed - writing, writing, m_verifyShare);
+    if (writing) {
+        m_writePercent = fraction;
+        // A file written to its end: the write waits (or ends) until the next one starts.
+        if (totalBytes > 0 && bytePos >= totalBytes && m_copyClock.isValid() && method() == 1) {
+            m_writeBusyMs += m_copyClock.elapsed();
+            m_copyClock.invalidate();
+        }
+    } else {
+        m_conversionPercent = fraction;
+    }
+    TransferTimeEstimate::Progress progress = progressNow();
+    if (writing)
+        m_writeSpeed.add(progress.writeMs,
+                         TransferTimeEstimate::split(*m_model, progress).writeDone);
+    progress.recentWriteSpeed = m_writeSpeed.speed();
+    const qint64 now = m_transferClock.isValid() ? m_transferClock.elapsed() : 0;
+    const qint64 left = m_remaining.next(
+        TransferTimeEstimate::remainingSeconds(*m_model, progress, method() == 1), now);
 
-    const int bar =
-        TransferTimeEstimate::barValue(int(percent), fileName.isEmpty() && method() == 0);
-    if (bar >= 0)
-        ui->fileTransferProgressBar->setValue(bar);
-    ui->progressPercentText->setText(QString::number(percent));
+    // While videos convert, their figures are on view; a copy beside them shows in the rows,
+    // the whole transfer's share and the time left.
+    if (!writing || !m_converting) {
+        const int bar = TransferTimeEstimate::barValue(int(percent), writing && method() == 0);
+        if (bar >= 0)
+            ui->fileTransferProgressBar->setValue(bar);
+        ui->progressPercentText->setText(QString::number(percent));
+    }
     ui->transferTimeLeftLabel->setText(FileInfoModel::durationText(left));
-    showOverall(overallPercent(fraction));
+    showOverall(overallPercent());
     // Once a second at most: how the shown time compares with the real one is judged from it.
     if (!m_traceClock.isValid() || m_traceClock.elapsed() >= 1000) {
         m_traceClock.start();
         qCDebug(lcUi).noquote() << "WizardTransferPage  remaining" << left << "s, step" << percent
                                 << "%, whole" << m_overall << "%";
     }
-    if (!m_lastProgressFileName.isEmpty())
-        m_model->setEstimateByName(m_lastProgressFileName, int(estimatedTranscodeTime), false);
+}
+
+TransferTimeEstimate::Progress WizardTransferPage::progressNow() const
+{
+    TransferTimeEstimate::Progress p;
+    p.conversionPercent = m_conversionPercent;
+    p.writePercent = m_writePercent;
+    const qint64 now = m_transferClock.isValid() ? m_transferClock.elapsed() : 0;
+    p.conversionMs = m_conversionEndMs >= 0 ? m_conversionEndMs : now;
+    p.writeMs = m_writeBusyMs + (m_copyClock.isValid() ? m_copyClock.elapsed() : 0);
+    return p;
 }
 
 void WizardTransferPage::writeStarted(int files)
@@ -189,15 +228,20 @@ void WizardTransferPage::writeStarted(int files)
                                                     : Texts::tr("Transferring to USB drive"));
     m_verifying = false;
     m_totalCount = files;
-    m_currentCount = 0;
+    // A USB copy may have taken files while the others converted.
+    m_currentCount = m_writesStarted;
     m_lastProgressFileName.clear();
+    m_converting = false;
+    if (m_transferClock.isValid())
+        m_conversionEndMs = m_transferClock.elapsed();
     // For the drive's measured rate: the bytes this write puts on it, and its clock.
     QStringList written;
     m_model->filesToWrite(written);
     m_writeBytes = 0;
     for (const QString& file : written)
         m_writeBytes += quint64(qMax<qint64>(0, QFileInfo(file).size()));
-    m_writeClock.start();
+    if (!m_writeClock.isValid())
+        m_writeClock.start();
     if (files < 1)
         endTransfer(Texts::tr("Transfer completed."), false);
 }
@@ -218,7 +262,16 @@ void WizardTransferPage::transferFinished(bool completed, const QString& failure
 void WizardTransferPage::fileSaveStarted(int index)
 {
     m_model->setStatus(index, FileInfoModel::Writing);
-    ++m_currentCount;
+    ++m_writesStarted;
+    m_writePercent = 0;
+    if (!m_writeClock.isValid())
+        m_writeClock.start();
+    if (!m_copyClock.isValid())
+        m_copyClock.start();
+    // The conversions' own count and label stay on view until they end.
+    if (m_converting)
+        return;
+    m_currentCount = m_writesStarted;
     if (m_verifying)
         return;
     ui->transcode_writeLabel->setText(
@@ -228,12 +281,8 @@ void WizardTransferPage::fileSaveStarted(int index)
 void WizardTransferPage::fileSaveDone()
 {
     // The next estimate for this drive starts from what it really did, verify included.
-    if (m_writeClock.isValid()) {
-        const qint64 elapsed = m_writeClock.elapsed();
-        WriteRateStore::record(m_destinationRoot, m_writeBytes, elapsed);
-        if (method() == 0 && m_writeEndMs > 0)
-            WriteRateStore::recordVerify(m_destinationRoot, m_writeEndMs, elapsed - m_writeEndMs);
-    }
+    if (m_writeClock.isValid())
+        WriteRateStore::record(m_destinationRoot, m_writeBytes, progressNow().writeMs);
     endTransfer(Texts::tr("Transfer completed."), false);
     ui->fileTransferProgressBar->setValue(100);
     ui->progressPercentText->setText(QStringLiteral("100"));
@@ -325,17 +374,17 @@ void WizardTransferPage::endUnfinished(const QString& message, int status, const
     if (m_service && m_model->rowCount() > 0)
         emit retryOffered();
     // What stopped is not done: the figures keep the share that was done.
-    const int overall = qMin(overallPercent(0), 99);
+    const int overall = qMin(overallPercent(), 99);
     ui->progressPercentText->setText(QString::number(overall));
     if (ui->fileTransferProgressBar->value() >= 100)
         ui->fileTransferProgressBar->setValue(overall);
     showOverall(overall);
 }
 
-int WizardTransferPage::overallPercent(double stepPercent)
+int WizardTransferPage::overallPercent()
 {
     const TransferTimeEstimate::Split split =
-        TransferTimeEstimate::split(*m_model, stepPercent, m_verifyShare);
+        TransferTimeEstimate::split(*m_model, m_conversionPercent, m_writePercent);
     const double total = split.done + split.left;
     const int percent = total > 0 ? int(split.done * 100.0 / total) : 0;
     m_overall = qBound(m_overall, percent, 100);

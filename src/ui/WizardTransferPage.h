@@ -5,6 +5,9 @@
 #include <QStringList>
 #include <QWidget>
 
+#include "RecentSpeed.h"
+#include "RemainingTimeSmoother.h"
+#include "TransferTimeEstimate.h"
 #include "USBDriveData.h"
 
 class DestinationDrives;
@@ -80,7 +83,9 @@ private:
     // remaining time goes.
     void endUnfinished(const QString& message, int status, const QString& reason);
     // The whole job's share done, weighted by the estimated times; it never goes back.
-    int overallPercent(double stepPercent);
+    int overallPercent();
+    // Where conversion and writing stand, with the time each has been at work.
+    TransferTimeEstimate::Progress progressNow() const;
     void showOverall(int percent);
     void setBarStyle(bool writing);
     // True when the destination of this transfer is no longer there.
@@ -109,10 +114,19 @@ private:
     // The write step's clock and bytes, for the drive's measured rate.
     QElapsedTimer m_writeClock;
     quint64 m_writeBytes = 0;
-    // On a disc: when the write reached its end (the read-back follows), and how long the
-    // read-back takes against the write, as this drive did it last time.
-    qint64 m_writeEndMs = -1;
-    double m_verifyShare = 0;
+    // Conversions still run: their figures are the ones on view, while a USB copy may already
+    // take the files that are done.
+    bool m_converting = false;
+    int m_writesStarted = 0;
+    // Each part's progress and working time: the conversion from Start to its end, the write
+    // while a file is being written (not while it waits for a conversion).
+    double m_conversionPercent = 0;
+    double m_writePercent = 0;
+    qint64 m_conversionEndMs = -1;
+    QElapsedTimer m_copyClock;
+    qint64 m_writeBusyMs = 0;
+    RecentSpeed m_writeSpeed;
+    RemainingTimeSmoother m_remaining;
     // When the remaining time was last written to the trace.
     QElapsedTimer m_traceClock;
 };

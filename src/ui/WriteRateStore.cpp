@@ -7,7 +7,6 @@
 namespace {
 
 const char* const RatesPath = "TransferWizard\\WriteRates";
-const char* const VerifyPath = "TransferWizard\\VerifyShares";
 
 } // namespace
 
@@ -26,23 +25,4 @@ bool WriteRateStore::record(const QString& root, quint64 bytes, qint64 elapsedMs
     const double perSecond = double(bytes) * 1000.0 / double(elapsedMs);
     const unsigned int value = unsigned(qBound(1.0, perSecond, double(0xFFFFFFFFu)));
     return WriteSetting(std::string(RatesPath), root.toStdString(), value);
-}
-
-double WriteRateStore::verifyShare(const QString& root)
-{
-    std::string stored;
-    if (root.isEmpty() || !ReadSetting(std::string(VerifyPath), root.toStdString(), stored))
-        return 1.0;
-    bool ok = false;
-    const double share = QString::fromStdString(stored).toDouble(&ok);
-    return ok && share >= 0 ? share : 1.0;
-}
-
-bool WriteRateStore::recordVerify(const QString& root, qint64 writeMs, qint64 verifyMs)
-{
-    if (root.isEmpty() || writeMs < 500 || verifyMs < 0)
-        return false;
-    const double share = qBound(0.0, double(verifyMs) / double(writeMs), 20.0);
-    return WriteSetting(std::string(VerifyPath), root.toStdString(),
-                        QString::number(share, 'g', 3).toStdString());
 }

@@ -5,8 +5,9 @@
 
 // The write rates measured on each destination, kept in the settings (subkey "WriteRates" of
 // the wizard's settings, one value per drive root, bytes per second). A drive's own figure,
-// measured from the start of writing to the end of the verify, beats any rate the drive or
-// the recorder announces; a drive never written to has none.
+// measured over the time it was written to (a disc's read-back included, since the burner's
+// progress covers it), beats any rate the drive or the recorder announces; a drive never
+// written to has none.
 class WriteRateStore
 {
 public:
@@ -15,10 +16,4 @@ public:
     // A transfer wrote bytes to root in elapsedMs: the stored rate becomes that figure. Too
     // short a write (under half a second, or under a megabyte) says nothing and is not kept.
     static bool record(const QString& root, quint64 bytes, qint64 elapsedMs);
-
-    // On a disc drive, how long the read-back after a write takes against the write itself
-    // (1 when never measured: reading back costs about what writing did).
-    static double verifyShare(const QString& root);
-    // A burn wrote for writeMs and then verified for verifyMs.
-    static bool recordVerify(const QString& root, qint64 writeMs, qint64 verifyMs);
 };

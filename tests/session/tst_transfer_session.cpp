@@ -36,15 +36,29 @@ public:
     bool continueAfterConversionError(int, const QString&, bool) override
     {
         ++questions;
-        return true;
+        return goOn;
     }
     int questions = 0;
+    bool goOn = true;
 };
 
 std::unique_ptr<TransferDevicesLibrary::TransferDevice> storedDevice(uint id)
 {
     auto* library = TransferDevicesLibrary::TransferDevices::Instance("TransferWizard");
     return std::unique_ptr<TransferDevicesLibrary::TransferDevice>(library->GetDevice(id));
+}
+
+// Processes this one started that are still there (an engine worker not waited for).
+int childProcesses()
+{
+    int children = 0;
+    for (const QString& task :
+         QDir("/proc/self/task").entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        for (const QByteArray& pid :
+             TestFiles::read("/proc/self/task/" + task + "/children").split(' '))
+            children += pid.trimmed().isEmpty() ? 0 : 1;
+    }
+    return children;
 }
 
 } // namespace
@@ -71,8 +85,20 @@ private slots:
     void discNames_reportTheNamesUsed();
     void imagePathProblem_reachesTheUserWithItsReason_data();
     void imagePathProblem_reachesTheUserWithItsReason();
+    void overlap_copiesEachConvertedFileWhileTheNextConverts();
+    void overlap_cancel_leavesNoHalfFile_data();
+    void overlap_cancel_leavesNoHalfFile();
+    void overlap_conversionFailure_data();
+    void overlap_conversionFailure();
 
 private:
+    // A fresh conversion queue holding these files, converted into the test's folder (or
+    // where outputs says).
+    bool queueConversions(const QStringList& files, const QStringList& outputs = {});
+    // The session's reports in order: "start N", "end N", "converted N", "written N".
+    void record(TransferSession& session, QStringList& log);
+    // Every file on the stick is whole and exactly the arrived ones are there; no part file.
+    void checkStick(const TransferSession& session, const QString& stick);
     // Runs a write step over files to its end and gives what became of them.
     QList<FileOutcome> save(const TransferDestination& destination, const QStringList& files,
                             std::atomic<bool>& cancelled);
@@ -480,6 +506,183 @@ void TestTransferSession::imagePathProblem_reachesTheUserWithItsReason()
     m_burner.SetCurrentDrive(Drive());
     if (problem == "readonly")
         QVERIFY(::umount(path.constData()) == 0);
+}
+
+bool TestTransferSession::queueConversions(const QStringList& files, const QStringList& outputs)
+{
+    if (!m_transcoder.initEngine())
+        return false;
+    for (int i = 0; i < files.size(); ++i) {
+        VideoFileTranscoder::SourceList sources;
+        quint32 seconds = 0;
+        quint64 bytes = 0;
+        bool needsConversion = true;
+        const QString output =
+            i < outputs.size()
+                ? outputs[i]
+                : m_converted + "/" + QFileInfo(files[i]).completeBaseName() + ".kavo";
+        if (m_transcoder.analyzeFile(files[i], output, 3, sources, seconds, bytes,
+                                     needsConversion) != 0 ||
+            !needsConversion)
+            return false;
+    }
+    return true;
+}
+
+void TestTransferSession::record(TransferSession& session, QStringList& log)
+{
+    const QStringList sources = session.plan().sources;
+    connect(&session, &TransferSession::fileStarted,
+            [&log](int row) { log << QString("start %1").arg(row); });
+    connect(&session, &TransferSession::fileEnded,
+            [&log](const FileOutcome& o) { log << QString("end %1").arg(o.index); });
+    connect(&session, &TransferSession::converted, [&log, sources](const QString& source) {
+        log << QString("converted %1").arg(sources.indexOf(source));
+    });
+    connect(&session, &TransferSession::writeStarted,
+            [&log](int files) { log << QString("written %1").arg(files); });
+}
+
+void TestTransferSession::checkStick(const TransferSession& session, const QString& stick)
+{
+    QCOMPARE(QDir(stick).entryList({"*.part"}, QDir::Files | QDir::Hidden), QStringList());
+    int arrived = 0;
+    for (const FileOutcome& outcome : session.result().files) {
+        if (outcome.state != FileOutcome::Arrived)
+            continue;
+        ++arrived;
+        TranscodeJob job;
+        const QString written =
+            m_transcoder.findJob(outcome.source, job) ? job.outputPath : outcome.source;
+        QVERIFY2(TestFiles::read(outcome.destination) == TestFiles::read(written),
+                 qPrintable(outcome.destination));
+    }
+    QCOMPARE(QDir(stick).entryList(QDir::Files).size(), arrived);
+}
+
+void TestTransferSession::overlap_copiesEachConvertedFileWhileTheNextConverts()
+{
+    // Two conversions, the second long enough to be running while the first is copied, and a
+    // file taken as it is.
+    const QString first = TestClips(m_root + "/clips").converting("first.mp4");
+    const QString second = TestClips(m_root + "/clips").converting("second.mp4", 320, 240, 4);
+    QVERIFY(queueConversions({first, second}));
+    const QString stick = m_root + "/stick-overlap";
+    TransferSession session(plan({first, second, m_fitting}, stick, 1000), m_transcoder, m_burner,
+                            m_prompts);
+    QStringList log;
+    record(session, log);
+    QCOMPARE(run(session), 1);
+    QCOMPARE(session.result().end, TransferResult::Completed);
+    QCOMPARE(session.result().count(FileOutcome::Arrived), 3);
+    const auto at = [&](const char* event) { return log.indexOf(event); };
+    const QByteArray seen = log.join(", ").toUtf8();
+    // The file taken as it is goes at once; each converted file once it is complete, the
+    // first while the second still converts; the write as the user sees it follows the
+    // conversions.
+    QVERIFY2(at("start 2") >= 0 && at("start 2") < at("converted 0"), seen);
+    QVERIFY2(at("converted 0") >= 0 && at("converted 0") < at("start 0"), seen);
+    QVERIFY2(at("start 0") < at("converted 1"), seen);
+    QVERIFY2(at("converted 1") < at("start 1"), seen);
+    QVERIFY2(at("converted 1") < at("written 3"), seen);
+    checkStick(session, stick);
+    QVERIFY2(TestClips::probe(stick + "/second.kavo").startsWith("avi,mpeg4"),
+             qPrintable(TestClips::probe(stick + "/second.kavo")));
+}
+
+void TestTransferSession::overlap_cancel_leavesNoHalfFile_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<bool>("wait");
+    QTest::newRow("copying the file taken as it is") << 2 << false;
+    QTest::newRow("copying the first converted file") << 0 << false;
+    QTest::newRow("window closed while the first converted file copies") << 0 << true;
+}
+
+void TestTransferSession::overlap_cancel_leavesNoHalfFile()
+{
+    QFETCH(int, row);
+    QFETCH(bool, wait);
+    const QString big = m_root + "/overlap-big.avi";
+    if (!QFile::exists(big)) {
+        QFile f(big);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        const QByteArray block(1 << 20, 'b');
+        for (int i = 0; i < 96; ++i)
+            f.write(block);
+    }
+    const QString first = TestClips(m_root + "/clips").converting("cancel-first.mp4");
+    const QString second =
+        TestClips(m_root + "/clips").converting("cancel-second.mp4", 320, 240, 4);
+    QVERIFY(queueConversions({first, second}));
+    static int round = 0;
+    const QString stick = m_root + "/stick-overlap-cancel-" + QString::number(++round);
+    auto session = std::make_unique<TransferSession>(plan({first, second, big}, stick, 1000),
+                                                     m_transcoder, m_burner, m_prompts);
+    TransferSession* s = session.get();
+    bool asked = false;
+    connect(s, &TransferSession::fileStarted, s, [&, s](int index) {
+        if (index == row && !asked) {
+            asked = true;
+            if (!wait)
+                s->cancel();
+        }
+    });
+    QSignalSpy finished(s, &TransferSession::finished);
+    s->start();
+    if (wait) {
+        QTRY_VERIFY_WITH_TIMEOUT(asked, 120000);
+        s->cancelAndWait();
+    } else {
+        QVERIFY(finished.wait(120000));
+    }
+    QCOMPARE(finished.size(), 1);
+    QCOMPARE(s->result().end, TransferResult::Cancelled);
+    QVERIFY(s->result().files[1].state != FileOutcome::Arrived);
+    checkStick(*s, stick);
+    // The conversion that was stopped left nothing behind either.
+    QCOMPARE(QDir(m_converted).entryList({"cancel-second*"}, QDir::Files), QStringList());
+    QCOMPARE(childProcesses(), 0);
+    session.reset();
+    QCoreApplication::processEvents();
+    QCOMPARE(finished.size(), 1);
+}
+
+void TestTransferSession::overlap_conversionFailure_data()
+{
+    QTest::addColumn<bool>("goOn");
+    QTest::newRow("go on with the others") << true;
+    QTest::newRow("stop") << false;
+}
+
+void TestTransferSession::overlap_conversionFailure()
+{
+    // The second conversion cannot write its output; the first is copied meanwhile.
+    QFETCH(bool, goOn);
+    const QString first = TestClips(m_root + "/clips").converting("fail-first.mp4");
+    const QString broken = TestClips(m_root + "/clips").converting("fail-second.mp4");
+    QVERIFY(queueConversions({first, broken},
+                             {m_converted + "/fail-first.kavo", m_root + "/no/such/dir/x.kavo"}));
+    const QString stick = m_root + "/stick-overlap-fail-" + QString::number(goOn);
+    m_prompts.questions = 0;
+    m_prompts.goOn = goOn;
+    TransferSession session(plan({first, broken, m_fitting}, stick, 1000), m_transcoder, m_burner,
+                            m_prompts);
+    QCOMPARE(run(session), 1);
+    m_prompts.goOn = true;
+    const TransferResult& result = session.result();
+    QCOMPARE(m_prompts.questions, 1);
+    QCOMPARE(result.files[1].state, FileOutcome::Failed);
+    QVERIFY(result.files[1].conversionFailed);
+    if (goOn) {
+        QCOMPARE(result.end, TransferResult::Completed);
+        QCOMPARE(result.files[0].state, FileOutcome::Arrived);
+        QCOMPARE(result.files[2].state, FileOutcome::Arrived);
+    } else {
+        QCOMPARE(result.end, TransferResult::Stopped);
+    }
+    checkStick(session, stick);
+    QCOMPARE(childProcesses(), 0);
 }
 
 int main(int argc, char** argv)

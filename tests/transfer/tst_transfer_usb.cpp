@@ -315,10 +315,13 @@ void TestTransferUsb::driveFillsDuringTransfer_failsNamingFileAndReason()
     const QStringList failed = run.file("beach.mp4");
     QCOMPARE(failed.value(1), QString("failed"));
     QVERIFY2(failed.value(2).contains("No space left on device"), qPrintable(failed.value(2)));
-    QCOMPARE(run.file("birthday.avi").value(1), QString(beachFirst ? "failed" : "arrived"));
+    // The video taken as it is is copied while the other converts: it arrives unless the
+    // other program filled the drive first.
+    const QString birthday = run.file("birthday.avi").value(1);
+    QVERIFY2(birthday == "arrived" || (beachFirst && birthday == "failed"), qPrintable(birthday));
     // Nothing else lost: the other program's file stays, no part file, the sources intact.
     QStringList left{"filler"};
-    if (!beachFirst)
+    if (birthday == "arrived")
         left.prepend("birthday.avi");
     QCOMPARE(QString::fromUtf8(TestFiles::read(listing)).split('\n', Qt::SkipEmptyParts), left);
     QCOMPARE(TestFiles::read(m_birthday), sourceBefore);
@@ -455,7 +458,9 @@ void TestTransferUsb::driveRemovedMidTransfer_cancels()
         TransferRun::arguments(10002, {party, m_birthday}, stick, {"-profile", "3"}), env, script);
     QVERIFY2(run.exitCode == 2, qPrintable(run.output + run.errors));
     QCOMPARE(run.file("party.mp4").value(1), QString("cancelled"));
-    QCOMPARE(run.file("birthday.avi").value(1), QString("cancelled"));
+    // The video taken as it is may have been copied, whole, while the other one converted.
+    const QString birthday = run.file("birthday.avi").value(1);
+    QVERIFY2(birthday == "cancelled" || birthday == "arrived", qPrintable(birthday));
 }
 
 QTEST_MAIN(TestTransferUsb)

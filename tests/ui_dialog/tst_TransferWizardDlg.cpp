@@ -168,6 +168,7 @@ private slots:
     void updateProgress_countsConversionsAndShowsProgress();
     void saveVideoFiles_writesToUSBDriveAndEnds();
     void burn_writeThenVerify_holdsBarAt99UntilDone();
+    void usbCopyBesideConversions_keepsTheConversionsOnView();
     void saveVideoFiles_failedStartEndsTransfer();
     void unfinishedTransfer_endState_data();
     void unfinishedTransfer_endState();
@@ -1091,6 +1092,47 @@ void TestTransferWizardDlg::unfinishedTransfer_endState()
              unwritten == FileInfoModel::Canceled ? QString("Canceled") : QString("Not copied"));
     if (end.endsWith("fail"))
         QCOMPARE(model.status(1), int(FileInfoModel::WriteError));
+}
+
+void TestTransferWizardDlg::usbCopyBesideConversions_keepsTheConversionsOnView()
+{
+    // Two videos convert while the copy takes the file that plays as it is, then the first
+    // converted one; the page shows the conversions until they end, the rows show the copy.
+    m_service.transcodeCount = 2;
+    startTransfer({"a.mp4", "b.mp4", "c.avi"});
+    const FileInfoModel& model = *m_dlg->fileModel();
+    auto* label = child<QLabel>("transcode_writeLabel");
+    auto* percent = child<QLabel>("progressPercentText");
+    auto* bar = child<QProgressBar>("fileTransferProgressBar");
+    m_dlg->updateProgress(30, 100, 60, model.sourcePath(0));
+    m_dlg->fileSaveStarted(2);
+    m_dlg->updateProgress(50, 100, 0, QString());
+    QCOMPARE(label->text(), QString("Converting video 1 of 3"));
+    QCOMPARE(percent->text(), QString("30"));
+    QCOMPARE(bar->value(), 30);
+    QCOMPARE(model.status(2), int(FileInfoModel::Writing));
+    QVERIFY(!child<QLabel>("transferTimeLeftLabel")->text().isEmpty());
+
+    m_dlg->progressFinised(model.sourcePath(0));
+    m_dlg->updateProgress(100, 100, 0, QString());
+    m_dlg->fileSaveFinished(2);
+    m_dlg->fileSaveStarted(0);
+    m_dlg->updateProgress(10, 100, 60, model.sourcePath(1));
+    m_dlg->updateProgress(60, 100, 0, QString());
+    QCOMPARE(label->text(), QString("Converting video 2 of 3"));
+    QCOMPARE(percent->text(), QString("10"));
+    QCOMPARE(model.status(0), int(FileInfoModel::Writing));
+    QCOMPARE(model.status(2), int(FileInfoModel::Finished));
+
+    // The conversions end; the write goes on with its own figures and counts what it did.
+    m_dlg->progressFinised(model.sourcePath(1));
+    m_dlg->writeStarted(3);
+    QCOMPARE(label->text(), QString("Transferring to USB drive"));
+    m_dlg->updateProgress(80, 100, 0, QString());
+    QCOMPARE(percent->text(), QString("80"));
+    m_dlg->fileSaveFinished(0);
+    m_dlg->fileSaveStarted(1);
+    QCOMPARE(label->text(), QString("Transferring videos 3 of 3"));
 }
 
 void TestTransferWizardDlg::burn_writeThenVerify_holdsBarAt99UntilDone()
