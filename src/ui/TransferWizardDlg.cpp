@@ -17,6 +17,7 @@
 #include "SharpPixmap.h"
 #include "TransferWizardServericeInterface.h"
 #include "WizardAccessibleNames.h"
+#include "WizardFooter.h"
 #include "WizardKeyboard.h"
 #include "WizardMessages.h"
 #include "ui_TransferWizardDlg.h"
@@ -35,8 +36,6 @@ const char* const FormHelpHost = "http://help.portavo.invalid";
 const char* const MethodHelpPath = "/kavo/windows/portavo/support/method/en";
 const char* const NeedHelpPath = "/kavo/windows/portavo/support/help/en";
 
-const char* const StepLabelColor = "color: rgb(191, 191, 191);";
-const char* const CurrentStepLabelColor = "color: rgb(255, 255, 255);";
 QString readResourceText(const QString& path)
 {
     QFile file(path);
@@ -60,8 +59,7 @@ TransferWizardDlg::TransferWizardDlg(TransferWizardServericeInterface* service,
                    Qt::WindowMinimizeButtonHint);
     setFixedWidth(570);
     baseWindowTitle = windowTitle();
-    designNextText = ui->nextButton->text();
-    designBackText = ui->backButton->text();
+    footer = std::make_unique<WizardFooter>(ui.get());
     ui->filePage->attach(ui.get(), service, &model, &drives, &choices, &analysis);
     ui->transferPage->attach(ui.get(), service, &model, &drives, &choices);
     setWindowIcon(QIcon(QString::fromLatin1(WindowIcon)));
@@ -72,9 +70,6 @@ TransferWizardDlg::TransferWizardDlg(TransferWizardServericeInterface* service,
     applyStyleSheets();
     setHelpLinks();
 
-    // The footer spacers give the visible buttons their places; their designer size is the
-    // size a button slot takes.
-    buttonSize = ui->startSpacer->sizeHint();
     finishDrive = new FinishPageDrive(ui->finishFrame, ui->finishFrameLayout);
 
     connect(ui->cancelButton, &QPushButton::clicked, this,
@@ -129,7 +124,7 @@ TransferWizardDlg::TransferWizardDlg(TransferWizardServericeInterface* service,
     connect(ui->transferPage, &WizardTransferPage::ended, this,
             &TransferWizardDlg::transferPageEnded);
     connect(ui->transferPage, &WizardTransferPage::retryOffered, this,
-            &TransferWizardDlg::offerBackToList);
+            [this] { footer->offerBackToList(); });
 
     ui->KavoRadioButton->setChecked(true);
     ui->burnDiskRadioButton->setChecked(true);
@@ -230,8 +225,8 @@ void TransferWizardDlg::resetWizard()
     ui->transferPage->reset();
     ui->KavoRadioButton->setChecked(true);
     ui->burnDiskRadioButton->setChecked(true);
-    resetBackButton();
-    ui->nextButton->setText(designNextText);
+    footer->resetBackButton();
+    footer->resetNextText();
 }
 
 void TransferWizardDlg::appendFileInfos(const QList<QFileInfo>& files, bool addToTop)
@@ -317,24 +312,15 @@ void TransferWizardDlg::showPage()
         ui->Stack->setCurrentIndex(shown);
 }
 
-void TransferWizardDlg::setFooterButtons(bool back, bool startVisible, bool next, bool cancel)
-{
-    ui->backButton->setVisible(back);
-    ui->startButton->setVisible(startVisible);
-    ui->nextButton->setVisible(next);
-    ui->cancelButton->setVisible(cancel);
-}
-
 void TransferWizardDlg::setupWelcomePage()
 {
-    setFooterButtons(false, false, true, false);
-    updateButtonSpacers();
-    hideFooterNav();
+    footer->setButtons(false, false, true, false);
+    footer->hideFooterNav();
 }
 
 void TransferWizardDlg::setupDeviceTypePage()
 {
-    setFooterButtons(true, false, true, false);
+    footer->setButtons(true, false, true, false);
     if (choices.profile == 1)
         ui->KavoHDRadioButton->setChecked(true);
     else if (choices.profile == 4)
@@ -342,19 +328,17 @@ void TransferWizardDlg::setupDeviceTypePage()
     else
         ui->KavoRadioButton->setChecked(true);
     devicetypeButtonClicked();
-    updateButtonSpacers();
-    updateFooterNav(3);
+    footer->updateFooterNav(3);
 }
 
 void TransferWizardDlg::setupMethodPage()
 {
-    setFooterButtons(true, false, true, false);
-    ui->nextButton->setText(designNextText);
-    updateButtonSpacers();
+    footer->setButtons(true, false, true, false);
+    footer->resetNextText();
     if (preselectMethod)
         preselectUsableMethod();
     updateMethodTexts();
-    updateFooterNav(1);
+    footer->updateFooterNav(1);
 }
 
 void TransferWizardDlg::preselectUsableMethod()
@@ -371,14 +355,13 @@ void TransferWizardDlg::preselectUsableMethod()
 
 void TransferWizardDlg::setupFilePage()
 {
-    setFooterButtons(true, true, false, false);
+    footer->setButtons(true, true, false, false);
     ui->startButton->setEnabled(true);
     if (choices.start.burnOnly)
         ui->backButton->hide();
-    updateButtonSpacers();
     ui->filePage->setup(rememberedDrive);
     rememberedDrive.clear();
-    updateFooterNav(2);
+    footer->updateFooterNav(2);
     if (profileChanged) {
         ui->filePage->reanalyzeAllFiles();
         profileChanged = false;
@@ -389,39 +372,19 @@ void TransferWizardDlg::setupFilePage()
 
 void TransferWizardDlg::setupTransferPage()
 {
-    resetBackButton();
-    setFooterButtons(false, false, false, true);
-    updateButtonSpacers();
+    footer->resetBackButton();
+    footer->setButtons(false, false, false, true);
     finishDrive->clear();
     ui->transferPage->setup(currentDrive(), ui->driveComboBox->currentText(),
                             ui->driveComboBox->currentSubText());
-    updateFooterNav(0);
+    footer->updateFooterNav(0);
 }
 
 void TransferWizardDlg::transferPageEnded(bool closes)
 {
     if (closes)
         page = FinishPage;
-    ui->cancelButton->hide();
-    //: wizard button at the end of a transfer: close the wizard / go to the finish page
-    ui->nextButton->setText(page == FinishPage ? tr("Close") : tr("Done"));
-    ui->nextButton->show();
-    updateButtonSpacers();
-}
-
-void TransferWizardDlg::offerBackToList()
-{
-    backToList = true;
-    ui->backButton->setText(tr("Back to the list"));
-    ui->backButton->show();
-    updateButtonSpacers();
-}
-
-void TransferWizardDlg::resetBackButton()
-{
-    if (backToList)
-        ui->backButton->setText(designBackText);
-    backToList = false;
+    footer->showTransferEnd(page == FinishPage);
 }
 
 bool TransferWizardDlg::isTransferEnded() const
@@ -431,51 +394,13 @@ bool TransferWizardDlg::isTransferEnded() const
 
 void TransferWizardDlg::setupFinishPage()
 {
-    setFooterButtons(false, false, true, false);
-    //: wizard button on the last page: closes the wizard
-    ui->nextButton->setText(tr("Finish"));
-    updateButtonSpacers();
+    footer->setButtons(false, false, true, false);
+    footer->showFinish();
     ui->registerLabel->setVisible(showRegisterNote);
-    hideFooterNav();
+    footer->hideFooterNav();
     const USBDriveData* drive = currentDrive();
     finishDrive->show(choices.method == 1 && drive,
                       drive ? QString::fromStdU16String(drive->root) : QString());
-}
-
-void TransferWizardDlg::updateButtonSpacers()
-{
-    const auto apply = [this](QSpacerItem* spacer, QPushButton* button) {
-        const QSize size = button->isHidden() ? QSize(0, 0) : buttonSize;
-        spacer->changeSize(size.width(), size.height(), QSizePolicy::Fixed, QSizePolicy::Minimum);
-    };
-    apply(ui->startSpacer, ui->startButton);
-    apply(ui->nextSpacer, ui->nextButton);
-    apply(ui->cancelSpacer, ui->cancelButton);
-    ui->footerLayout->invalidate();
-}
-
-void TransferWizardDlg::updateFooterNav(int step)
-{
-    // Indexed by step: 0 transfer, 1 method, 2 files, 3 device.
-    QLabel* const labels[] = {ui->Transfer, ui->Method, ui->Files, ui->Device};
-    QLabel* const arrows[] = {ui->transferArrow, ui->methodArrow, ui->filesArrow, ui->deviceArrow};
-    for (int i = 0; i < 4; ++i) {
-        labels[i]->show();
-        labels[i]->setStyleSheet(QString::fromLatin1(StepLabelColor));
-        // Hidden arrows keep their room so the step labels do not jump between pages.
-        arrows[i]->setVisible(false);
-    }
-    if (step < 0 || step > 3)
-        return;
-    arrows[step]->setVisible(true);
-    labels[step]->setStyleSheet(QString::fromLatin1(CurrentStepLabelColor));
-}
-
-void TransferWizardDlg::hideFooterNav()
-{
-    for (QLabel* label : {ui->Device, ui->Method, ui->Files, ui->Transfer, ui->deviceArrow,
-                          ui->methodArrow, ui->filesArrow, ui->transferArrow})
-        label->hide();
 }
 
 void TransferWizardDlg::nextPage()
@@ -492,9 +417,9 @@ void TransferWizardDlg::nextPage()
 
 void TransferWizardDlg::prevPage()
 {
-    if (backToList && isTransferEnded()) {
-        resetBackButton();
-        ui->nextButton->setText(designNextText);
+    if (footer->offersBackToList() && isTransferEnded()) {
+        footer->resetBackButton();
+        footer->resetNextText();
         ui->transferPage->prepareRetry();
         page = FileListPage;
         showPage();

@@ -26,6 +26,7 @@ class TransferWizardServericeInterface;
 class QDragEnterEvent;
 class QDropEvent;
 class FinishPageDrive;
+class WizardFooter;
 namespace Ui {
 class TransferWizardDlg;
 }
@@ -166,12 +167,8 @@ private:
     void setupFilePage();
     void setupTransferPage();
     void setupFinishPage();
-    void updateButtonSpacers();
-    void updateFooterNav(int step);
-    void hideFooterNav();
     void updateMethodTexts();
     void showProfileText(int forProfile);
-    void setFooterButtons(bool back, bool start, bool next, bool cancel);
     void applyStyleSheets();
     void readWindowSettings();
     void setHelpLinks();
@@ -182,9 +179,6 @@ private:
     void showMethod(int chosen);
     // The transfer page's end: Next closes the window or goes to the finish page.
     void transferPageEnded(bool closes);
-    // Back on the transfer page's end offers the file list again.
-    void offerBackToList();
-    void resetBackButton();
     // The drive chosen for the current method, or null.
     const USBDriveData* currentDrive() const;
 
@@ -198,8 +192,6 @@ private:
     bool profileChanged = false;
     TransferWizardServericeInterface* service = nullptr;
     std::unique_ptr<Ui::TransferWizardDlg> ui;
-    QSize buttonSize;
-    bool buttonSizeCaptured = false;
     // Runs the analyses and owns their progress window while one runs.
     FileAnalysisRunner analysis;
     QString baseWindowTitle;
@@ -210,11 +202,8 @@ private:
     // Set while the dialog waits for the worker before closing, so a second close request
     // arriving through the event loop is not handled twice.
     bool closing = false;
-    // The designer text of the Next button; pages that change it, and a reset, put it back.
-    QString designNextText;
-    // Back returns from an unfinished transfer to the file list, and Back's own text.
-    bool backToList = false;
-    QString designBackText;
+    // Footer buttons and step labels.
+    std::unique_ptr<WizardFooter> footer;
     VolumeChangeWatcher volumeWatcher;
     // The names on the drive and the Eject button of the finish page.
     FinishPageDrive* finishDrive = nullptr;

@@ -2,6 +2,7 @@
 #include "DiscEntryNames.h"
 #include "FakeStorageLibrary.h"
 #include "KavoMediaBurner.h"
+#include "PrivateEnvironment.h"
 #include "SettingsAccessors.h"
 
 #include <QtTest>
@@ -114,8 +115,7 @@ void TestBurnThread::initTestCase()
 {
     QVERIFY(m_dir.isValid());
     // The image burners setting is read from a hive of our own, never the user's.
-    qputenv("KAVO_USER_HIVE", m_dir.filePath("user.reg").toUtf8());
-    qputenv("KAVO_MACHINE_HIVE", m_dir.filePath("machine.reg").toUtf8());
+    PrivateEnvironment::useHives(m_dir.path());
 }
 
 void TestBurnThread::eraseDecision_data()

@@ -1,7 +1,10 @@
 #include "BurnerLog.h"
 #include "KavoMediaBurner.h"
 #include "LDStorage.h"
+#include "PrivateEnvironment.h"
 #include "SettingsAccessors.h"
+#include "TestFiles.h"
+#include "ToolRun.h"
 
 #include <QtTest>
 
@@ -27,12 +30,6 @@ QByteArray Content(int seed, int size)
     for (int i = 0; i < size; ++i)
         bytes[i] = char((i * 31 + seed) & 0xFF);
     return bytes;
-}
-
-bool WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 } // namespace
@@ -61,8 +58,7 @@ void TestBurnerImage::initTestCase()
     // with NotImplemented; the library proper refuses a missing record as InvalidHandle.
     if (LD_StorageDevice_Close(nullptr) == LD_NotImplemented)
         QSKIP("the storage library is a placeholder in this build");
-    qputenv("KAVO_USER_HIVE", m_dir.filePath("user.reg").toUtf8());
-    qputenv("KAVO_MACHINE_HIVE", m_dir.filePath("machine.reg").toUtf8());
+    PrivateEnvironment::useHives(m_dir.path());
     // No host drive takes part, whatever the machine has.
     LD_SetScanOpticalDrives(0);
     m_log = std::fopen(m_dir.filePath("burner.log").toUtf8().constData(), "w");
@@ -92,8 +88,8 @@ void TestBurnerImage::burn_twoFilesOfTheSameName_readBackFromTheImage()
     // The same two sources for every medium.
     const QByteArray first = Content(1, 300000);
     const QByteArray second = Content(2, 70001);
-    QVERIFY(WriteFile(m_dir.filePath("a/" + name), first));
-    QVERIFY(WriteFile(m_dir.filePath("b/" + name), second));
+    QVERIFY(TestFiles::write(m_dir.filePath("a/" + name), first));
+    QVERIFY(TestFiles::write(m_dir.filePath("b/" + name), second));
 
     ProgressCounter* progress = new ProgressCounter;
     {
@@ -118,16 +114,12 @@ void TestBurnerImage::burn_twoFilesOfTheSameName_readBackFromTheImage()
         QVERIFY(progress->last <= progress->lastTotal);
     }
 
-    QProcess blkid;
-    blkid.start("blkid", {"-p", "-o", "value", "-s", "TYPE", image});
-    QVERIFY(blkid.waitForFinished(30000));
-    QCOMPARE(QString::fromUtf8(blkid.readAllStandardOutput()).trimmed(), fileSystem);
+    QCOMPARE(ToolRun::run("blkid", {"-p", "-o", "value", "-s", "TYPE", image}).out.trimmed(),
+             fileSystem);
 
-    QProcess xorriso;
     const QString out = m_dir.filePath("out-" + medium);
-    xorriso.start("xorriso", {"-osirrox", "on", "-indev", image, "-extract", "/", out});
-    QVERIFY(xorriso.waitForFinished(60000));
-    QVERIFY2(xorriso.exitCode() == 0, xorriso.readAllStandardError().constData());
+    const ToolRun xorriso = ToolRun::extractImage(image, out);
+    QVERIFY2(xorriso.ok(), qPrintable(xorriso.err));
     QCOMPARE(QDir(out).entryList(QDir::Files, QDir::Name),
              QStringList({"Ünïcode clip (2).avi", name}));
     QFile a(out + "/" + name);

@@ -5,6 +5,7 @@
 #include "FakeRecorderBackend.h"
 #include "KavoMediaBurner.h"
 #include "LDStorage.h"
+#include "PrivateEnvironment.h"
 #include "SenseText.h"
 
 #include <QtTest>
@@ -59,8 +60,7 @@ private:
 void TestBurnerRecorder::initTestCase()
 {
     QVERIFY(m_dir.isValid());
-    qputenv("KAVO_USER_HIVE", m_dir.filePath("user.reg").toUtf8());
-    qputenv("KAVO_MACHINE_HIVE", m_dir.filePath("machine.reg").toUtf8());
+    PrivateEnvironment::useHives(m_dir.path());
     m_log = std::fopen(m_dir.filePath("burner.log").toUtf8().constData(), "w");
     BurnerLog::SetStream(m_log);
 }

@@ -10,11 +10,12 @@
 #include <memory>
 #include <thread>
 
-#include "../ping/HttpRecorder.h"
-#include "../queue/QueueTestSupport.h"
 #include "ErrorDialog.h"
+#include "HttpRecorder.h"
 #include "PingManager.h"
+#include "PrivateEnvironment.h"
 #include "SettingsAccessors.h"
+#include "TestClips.h"
 #include "TransferDevice.h"
 #include "TransferDevices.h"
 #include "TransferWizardController.h"
@@ -445,7 +446,7 @@ void TestController::firstTransfer_storesDevice_nextStartPreselectsMethod()
     const QString stick = filePath("stick");
     QVERIFY(QDir().mkpath(stick));
     QVERIFY(WriteSetting("TransferWizard", "ExtraDrives", stick.toStdString()));
-    const QString clip = QueueTestSupport::makeFittingClip(m_rootPath, "fits.avi", 1);
+    const QString clip = TestClips(m_rootPath).fitting("fits.avi", 1);
     QVERIFY(!clip.isEmpty());
 
     {
@@ -509,24 +510,7 @@ void TestController::unattendedLine_escapesEveryField()
 
 int main(int argc, char** argv)
 {
-    // Every store the controller touches lives in a private folder of this run.
-    QTemporaryDir root;
-    const QString r = root.path();
-    for (const char* d : {"home", "config", "cache", "data", "run"})
-        QDir(r).mkpath(d);
-    QFile::setPermissions(r + "/run", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    qputenv("HOME", QFile::encodeName(r + "/home"));
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(r + "/config"));
-    qputenv("XDG_CACHE_HOME", QFile::encodeName(r + "/cache"));
-    qputenv("XDG_DATA_HOME", QFile::encodeName(r + "/data"));
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(r + "/run"));
-    qputenv("KAVO_USER_HIVE", QFile::encodeName(r + "/user.reg"));
-    qputenv("KAVO_MACHINE_HIVE", QFile::encodeName(r + "/machine.reg"));
-    QDir(r + "/home").mkpath("Desktop");
-
-    QApplication app(argc, argv);
-    TestController test(r);
-    return QTest::qExec(&test, argc, argv);
+    return PrivateEnvironment::exec<QApplication, TestController>(argc, argv);
 }
 
 #include "tst_controller.moc"

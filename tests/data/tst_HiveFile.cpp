@@ -2,6 +2,7 @@
 // killed, and reading it again after someone else changed it.
 #include "HiveFile.h"
 #include "HiveTestSupport.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,7 +16,6 @@
 #include <thread>
 
 using HiveTestSupport::ReadFile;
-using HiveTestSupport::WriteBytes;
 using kvds::HiveFile;
 using kvds::HiveFileOperations;
 using kvds::RegistryHive;
@@ -151,10 +151,10 @@ private slots:
             planted << QString("user.reg.tmp.%1.%2").arg(getpid()).arg(n);
         planted << QString("user.reg.tmp.%1.0").arg(deadPid);
         for (const QString& name : planted)
-            QVERIFY(WriteBytes(dir + "/" + name, "half a hive"));
+            QVERIFY(TestFiles::write(dir + "/" + name, "half a hive"));
         const QStringList kept = {"user.reg.tmp.1.0", "user.reg.tmp.notes"};
         for (const QString& name : kept)
-            QVERIFY(WriteBytes(dir + "/" + name, "not ours to remove"));
+            QVERIFY(TestFiles::write(dir + "/" + name, "not ours to remove"));
 
         const HiveFile file(HiveFile::CurrentUser, m_path.toStdString());
         QVERIFY(Store(file, 3));
@@ -181,7 +181,7 @@ private slots:
         QCOMPARE(Stored(file), 5);
         QByteArray text = ReadFile(m_path);
         text.replace("dword:00000005", "dword:00000006");
-        QVERIFY(WriteBytes(m_path, text));
+        QVERIFY(TestFiles::write(m_path, text));
         QCOMPARE(Stored(file), 6);
     }
 };

@@ -3,6 +3,7 @@
 #include "KavoSettings.h"
 #include "RegistryHive.h"
 #include "SettingsAccessors.h"
+#include "TestFiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -38,7 +39,7 @@ QByteArray Fingerprint(const QString& path)
 
 void WriteFile(const QString& path, const QByteArray& bytes)
 {
-    QVERIFY(HiveTestSupport::WriteBytes(path, bytes));
+    QVERIFY(TestFiles::write(path, bytes));
 }
 
 QByteArray Hex(const RegistryValue* v)

@@ -3,6 +3,7 @@
 // another process, and use from several threads and processes at once.
 
 #include "DeviceTestSupport.h"
+#include "TestFiles.h"
 
 #include <QProcess>
 
@@ -496,11 +497,11 @@ void tst_TransferDevices::unusableFile_leavesLibraryClosedAndFileUntouched()
         QByteArray text;
         for (int i = 0; i < 300; ++i)
             text += "My holiday notes, line " + QByteArray::number(i) + "\n";
-        QVERIFY(writeFile(victim, text));
+        QVERIFY(TestFiles::write(victim, text));
     } else if (kind == QLatin1String("blocked-folder")) {
         // A file where the library's folder would go.
         victim = m_home->path() + QStringLiteral("/Kavo");
-        QVERIFY(writeFile(victim, "not a folder"));
+        QVERIFY(TestFiles::write(victim, "not a folder"));
     } else {
         // A real library file with devices, then damaged.
         TransferDevices* library = reopenLibrary();
@@ -517,7 +518,7 @@ void tst_TransferDevices::unusableFile_leavesLibraryClosedAndFileUntouched()
                              .toInt();
         }
         QVERIFY(pageSize > 0 && devicePage > 1);
-        QByteArray bytes = fileBytes(victim);
+        QByteArray bytes = TestFiles::read(victim);
         if (kind == QLatin1String("damaged-table")) {
             // A leaf page that claims far more cells than it holds.
             const int at = (devicePage - 1) * pageSize;
@@ -530,9 +531,9 @@ void tst_TransferDevices::unusableFile_leavesLibraryClosedAndFileUntouched()
         } else {
             bytes.truncate(bytes.size() - pageSize - pageSize / 2);
         }
-        QVERIFY(writeFile(victim, bytes));
+        QVERIFY(TestFiles::write(victim, bytes));
     }
-    const QByteArray before = fileBytes(victim);
+    const QByteArray before = TestFiles::read(victim);
     QVERIFY(!before.isEmpty());
 
     TransferDevices* library = reopenLibrary();
@@ -551,7 +552,7 @@ void tst_TransferDevices::unusableFile_leavesLibraryClosedAndFileUntouched()
     QVERIFY(!device.Save());
     closeLibrary();
 
-    QCOMPARE(fileBytes(victim), before);
+    QCOMPARE(TestFiles::read(victim), before);
 }
 
 void tst_TransferDevices::setter_onWorkerThread_waitsForAnotherProcessesWriteLock()
@@ -652,7 +653,7 @@ void tst_TransferDevices::opening_writesNothingToTheFile()
         QVERIFY(db.exec(QStringLiteral("CREATE TABLE notes (text TEXT)")));
         QVERIFY(db.exec(QStringLiteral("INSERT INTO notes VALUES ('keep me')")));
     }
-    const QByteArray before = fileBytes(file);
+    const QByteArray before = TestFiles::read(file);
     QVERIFY(!before.isEmpty());
 
     TransferDevices* library = reopenLibrary();
@@ -662,7 +663,7 @@ void tst_TransferDevices::opening_writesNothingToTheFile()
     if (!usable)
         QVERIFY(!library->CreateDevice("new"));
     closeLibrary();
-    QCOMPARE(fileBytes(file), before);
+    QCOMPARE(TestFiles::read(file), before);
     if (usable)
         QCOMPARE(FileProbe(file).scalar(QStringLiteral("SELECT version FROM schema_data")).toInt(),
                  kind == QLatin1String("newer") ? 131072 : 65536);

@@ -1,9 +1,11 @@
-#include "EngineTestSupport.h"
 #include "MediaProbe.h"
+#include "OutputReader.h"
+#include "TestClips.h"
 #include "TranscodeEngine.h"
 #include "TranscodeEngineInfo.h"
 #include "TranscodeEnumNames.h"
 #include "TranscodeEnums.h"
+#include "WorkerRun.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -16,7 +18,6 @@ extern "C" {
 #include <unistd.h>
 
 using namespace kvt;
-using namespace EngineTestSupport;
 
 using SourceList = std::vector<kvtl::RefCountedPtr<ISourceMedia>>;
 
@@ -74,22 +75,24 @@ void TestEngineAnalysis::initTestCase()
     const QString d = m_dir.path();
     const QStringList mpeg4Mp3 = {"-c:v", "mpeg4", "-b:v", "400k", "-c:a", "libmp3lame",
                                   "-b:a", "128k",  "-ac",  "2",    "-ar",  "44100"};
-    QVERIFY(!makeStandardClip(d, "mobile.avi", 320, 240, 2, mpeg4Mp3).isEmpty());
-    QVERIFY(!makeStandardClip(d, "vga.avi", 640, 480, 2, mpeg4Mp3).isEmpty());
-    QVERIFY(!makeStandardClip(d, "silent.avi", 320, 240, 2, {"-c:v", "mpeg4"}, false).isEmpty());
-    QVERIFY(!makeStandardClip(d, "fast.avi", 320, 240, 1, mpeg4Mp3, true, 60).isEmpty());
-    QVERIFY(!makeStandardClip(d, "highrate.avi", 320, 240, 2,
-                              {"-c:v", "mpeg4", "-b:v", "3M", "-minrate", "3M", "-maxrate", "3M",
-                               "-bufsize", "1M", "-c:a", "libmp3lame", "-b:a", "128k"})
+    QVERIFY(!TestClips(d).picture("mobile.avi", 320, 240, 2, mpeg4Mp3).isEmpty());
+    QVERIFY(!TestClips(d).picture("vga.avi", 640, 480, 2, mpeg4Mp3).isEmpty());
+    QVERIFY(!TestClips(d).picture("silent.avi", 320, 240, 2, {"-c:v", "mpeg4"}, false).isEmpty());
+    QVERIFY(!TestClips(d).picture("fast.avi", 320, 240, 1, mpeg4Mp3, true, 60).isEmpty());
+    QVERIFY(!TestClips(d)
+                 .picture("highrate.avi", 320, 240, 2,
+                          {"-c:v", "mpeg4", "-b:v", "3M", "-minrate", "3M", "-maxrate", "3M",
+                           "-bufsize", "1M", "-c:a", "libmp3lame", "-b:a", "128k"})
                  .isEmpty());
-    QVERIFY(!makeStandardClip(d, "mp3-320k.avi", 320, 240, 2,
-                              {"-c:v", "mpeg4", "-c:a", "libmp3lame", "-b:a", "320k"})
+    QVERIFY(!TestClips(d)
+                 .picture("mp3-320k.avi", 320, 240, 2,
+                          {"-c:v", "mpeg4", "-c:a", "libmp3lame", "-b:a", "320k"})
                  .isEmpty());
-    QVERIFY(
-        !makeStandardClip(d, "ac3.avi", 640, 480, 2, {"-c:v", "mpeg4", "-c:a", "ac3", "-ac", "2"})
-             .isEmpty());
-    QVERIFY(!makeStandardClip(d, "ac3-51.avi", 640, 480, 2,
-                              {"-c:v", "mpeg4", "-c:a", "ac3", "-ac", "6"})
+    QVERIFY(!TestClips(d)
+                 .picture("ac3.avi", 640, 480, 2, {"-c:v", "mpeg4", "-c:a", "ac3", "-ac", "2"})
+                 .isEmpty());
+    QVERIFY(!TestClips(d)
+                 .picture("ac3-51.avi", 640, 480, 2, {"-c:v", "mpeg4", "-c:a", "ac3", "-ac", "6"})
                  .isEmpty());
     // x264's fastest preset writes Constrained Baseline whatever profile is asked for; "superfast"
     // keeps CABAC and B-frames, so the clips are the Main and High they are named after. Level 3.1
@@ -97,23 +100,28 @@ void TestEngineAnalysis::initTestCase()
     const QStringList h264 = {"-c:v",   "libx264", "-preset",  "superfast",
                               "-level", "3.1",     "-pix_fmt", "yuv420p"};
     const QStringList h264High = h264 + QStringList{"-profile:v", "high", "-c:a", "aac"};
-    QVERIFY(!makeStandardClip(d, "high.mkv", 640, 360, 2, h264High).isEmpty());
-    QVERIFY(!makeStandardClip(d, "high.mp4", 640, 360, 2, h264High).isEmpty());
-    QVERIFY(!makeStandardClip(d, "main.mp4", 640, 360, 2,
-                              h264 + QStringList{"-profile:v", "main", "-c:a", "aac"})
+    QVERIFY(!TestClips(d).picture("high.mkv", 640, 360, 2, h264High).isEmpty());
+    QVERIFY(!TestClips(d).picture("high.mp4", 640, 360, 2, h264High).isEmpty());
+    QVERIFY(!TestClips(d)
+                 .picture("main.mp4", 640, 360, 2,
+                          h264 + QStringList{"-profile:v", "main", "-c:a", "aac"})
                  .isEmpty());
-    QVERIFY(!makeStandardClip(d, "aac-51.mkv", 640, 360, 2, h264High + QStringList{"-ac", "6"})
+    QVERIFY(!TestClips(d)
+                 .picture("aac-51.mkv", 640, 360, 2, h264High + QStringList{"-ac", "6"})
                  .isEmpty());
-    QVERIFY(!makeStandardClip(d, "ac3-51.mkv", 640, 360, 2,
-                              h264 + QStringList{"-profile:v", "high", "-c:a", "ac3", "-ac", "6"})
+    QVERIFY(!TestClips(d)
+                 .picture("ac3-51.mkv", 640, 360, 2,
+                          h264 + QStringList{"-profile:v", "high", "-c:a", "ac3", "-ac", "6"})
                  .isEmpty());
-    QVERIFY(!makeStandardClip(
-                 d, "high444.mkv", 640, 360, 2,
-                 {"-c:v", "libx264", "-preset", "ultrafast", "-pix_fmt", "yuv444p", "-c:a", "aac"})
+    QVERIFY(!TestClips(d)
+                 .picture("high444.mkv", 640, 360, 2,
+                          {"-c:v", "libx264", "-preset", "ultrafast", "-pix_fmt", "yuv444p", "-c:a",
+                           "aac"})
                  .isEmpty());
-    QVERIFY(!makeStandardClip(d, "long.mp4", 640, 480, 8, h264High).isEmpty());
-    QVERIFY(!makeClip(d, "tone.m4a",
-                      {"-f", "lavfi", "-i", "sine=frequency=440:duration=2", "-c:a", "aac"})
+    QVERIFY(!TestClips(d).picture("long.mp4", 640, 480, 8, h264High).isEmpty());
+    QVERIFY(!TestClips(d)
+                 .make("tone.m4a",
+                       {"-f", "lavfi", "-i", "sine=frequency=440:duration=2", "-c:a", "aac"})
                  .isEmpty());
 
     // The compatibility rows rest on these: a clip that is not what its name says stops here.
@@ -130,13 +138,15 @@ void TestEngineAnalysis::initTestCase()
                     {"high444.mkv", FF_PROFILE_H264_HIGH_444_PREDICTIVE, 1},
                     {"ac3-51.avi", FF_PROFILE_UNKNOWN, 6}};
     for (const auto& e : expected) {
-        const ReadBack r = readBack(clip(e.file));
-        QVERIFY2(r.opened, qPrintable(r.error));
+        OutputReader r;
+        QVERIFY2(r.read(clip(e.file)), qPrintable(r.error()));
+        const int profile = r.first("video") ? r.first("video")->profile : 0;
+        const int channels = r.first("audio") ? r.first("audio")->channels : 0;
         if (e.profile != FF_PROFILE_UNKNOWN)
-            QVERIFY2(r.videoProfile == e.profile,
-                     qPrintable(QString("%1 has profile %2").arg(e.file).arg(r.videoProfile)));
-        QVERIFY2(r.channels == e.channels,
-                 qPrintable(QString("%1 has %2 channels").arg(e.file).arg(r.channels)));
+            QVERIFY2(profile == e.profile,
+                     qPrintable(QString("%1 has profile %2").arg(e.file).arg(profile)));
+        QVERIFY2(channels == e.channels,
+                 qPrintable(QString("%1 has %2 channels").arg(e.file).arg(channels)));
     }
 
     // Broken and misleading files.
@@ -475,7 +485,7 @@ void TestEngineAnalysis::engine_init_findsWorker()
     QFETCH(QString, given);
     QFETCH(int, code);
     QTemporaryDir dir;
-    const QString fake = writeFakeEngine(dir.path(), "exit 0\n");
+    const QString fake = WorkerRun::writeFake(dir.path(), "exit 0\n");
     QFile plain(dir.filePath("plain"));
     QVERIFY(plain.open(QIODevice::WriteOnly));
     plain.close();
@@ -500,7 +510,7 @@ void TestEngineAnalysis::engine_fileTypesAndText()
 {
     kvtl::RefCountedPtr<ITranscodeEngineInfo> info;
     QTemporaryDir dir;
-    writeFakeEngine(dir.path(), "exit 0\n");
+    WorkerRun::writeFake(dir.path(), "exit 0\n");
     QCOMPARE(InitTranscodeEngine(dir.path().toStdU16String(), nullptr, info), int32_t(SUCCESS));
     std::string text;
     QCOMPARE(info->GetEngineText(text), int32_t(SUCCESS));

@@ -1,9 +1,10 @@
 #include "DummySourceMedia.h"
-#include "EngineTestSupport.h"
 #include "ProgressCallback.h"
+#include "TestClips.h"
 #include "TranscodeEngine.h"
 #include "TranscodeEnumNames.h"
 #include "TranscodeEnums.h"
+#include "WorkerRun.h"
 
 #include <QtTest>
 
@@ -11,7 +12,6 @@
 #include <sys/resource.h>
 
 using namespace kvt;
-using namespace EngineTestSupport;
 
 using SourceList = std::vector<kvtl::RefCountedPtr<ISourceMedia>>;
 
@@ -80,13 +80,15 @@ void TestEngineSession::initTestCase()
     logger.enable = true;
     logger.logDirectory = m_dir.filePath("logs").toStdString();
     QCOMPARE(InitTranscodeEngine(worker.toStdU16String(), &logger, m_engine), int32_t(SUCCESS));
-    QVERIFY(!makeStandardClip(
-                 m_dir.path(), "small.mp4", 640, 480, 3,
-                 {"-c:v", "libx264", "-preset", "ultrafast", "-pix_fmt", "yuv420p", "-c:a", "aac"})
+    QVERIFY(!TestClips(m_dir.path())
+                 .picture("small.mp4", 640, 480, 3,
+                          {"-c:v", "libx264", "-preset", "ultrafast", "-pix_fmt", "yuv420p", "-c:a",
+                           "aac"})
                  .isEmpty());
     // Long enough that a conversion to H.264 is still running when cancelled.
-    QVERIFY(!makeStandardClip(m_dir.path(), "long.avi", 1280, 720, 20,
-                              {"-c:v", "mpeg4", "-q:v", "5", "-c:a", "libmp3lame"})
+    QVERIFY(!TestClips(m_dir.path())
+                 .picture("long.avi", 1280, 720, 20,
+                          {"-c:v", "mpeg4", "-q:v", "5", "-c:a", "libmp3lame"})
                  .isEmpty());
     QFile text(clip("text.avi"));
     QVERIFY(text.open(QIODevice::WriteOnly));
@@ -133,7 +135,7 @@ TestEngineSession::Job TestEngineSession::start(const QString& input, const QStr
 
 kvtl::RefCountedPtr<ITranscodeEngineInfo> TestEngineSession::fakeEngine(const QByteArray& script)
 {
-    writeFakeEngine(m_fakeDir.path(), script);
+    WorkerRun::writeFake(m_fakeDir.path(), script);
     kvtl::RefCountedPtr<ITranscodeEngineInfo> info;
     InitTranscodeEngine(m_fakeDir.path().toStdU16String(), nullptr, info);
     return info;
@@ -332,7 +334,7 @@ void TestEngineSession::start_refusals()
 
     // An engine that vanished after start-up.
     QTemporaryDir gone;
-    writeFakeEngine(gone.path(), "exit 0\n");
+    WorkerRun::writeFake(gone.path(), "exit 0\n");
     kvtl::RefCountedPtr<ITranscodeEngineInfo> info;
     QCOMPARE(InitTranscodeEngine(gone.path().toStdU16String(), nullptr, info), int32_t(SUCCESS));
     QVERIFY(QFile::remove(gone.filePath("KavoEngine")));

@@ -1,16 +1,16 @@
-#include "EngineTestSupport.h"
 #include "OutputReader.h"
 #include "ProfileTable.h"
 #include "ProgressCallback.h"
+#include "TestClips.h"
 #include "TranscodeEngine.h"
 #include "TranscodeEnums.h"
+#include "WorkerRun.h"
 
 #include <QtTest>
 
 #include <cmath>
 
 using namespace kvt;
-using namespace EngineTestSupport;
 
 // Conversions through the engine's session interface, read back with
 // libavformat: the files must really play on the profile's device.
@@ -34,14 +34,16 @@ void TestEngineSessionConvert::initTestCase()
     QCOMPARE(InitTranscodeEngine(WorkerRun::enginePath().toStdU16String(), nullptr, m_engine),
              int32_t(SUCCESS));
     const QString d = m_dir.path();
-    QVERIFY(!makeStandardClip(
-                 d, "wide.mp4", 640, 360, 3,
-                 {"-c:v", "libx264", "-preset", "ultrafast", "-pix_fmt", "yuv420p", "-c:a", "aac"})
+    QVERIFY(!TestClips(d)
+                 .picture("wide.mp4", 640, 360, 3,
+                          {"-c:v", "libx264", "-preset", "ultrafast", "-pix_fmt", "yuv420p", "-c:a",
+                           "aac"})
                  .isEmpty());
-    QVERIFY(!makeStandardClip(d, "fast720.mkv", 1280, 720, 2,
-                              {"-c:v", "mpeg4", "-q:v", "6", "-c:a", "ac3"}, true, 60)
+    QVERIFY(!TestClips(d)
+                 .picture("fast720.mkv", 1280, 720, 2,
+                          {"-c:v", "mpeg4", "-q:v", "6", "-c:a", "ac3"}, true, 60)
                  .isEmpty());
-    QVERIFY(!makeStandardClip(d, "silent.avi", 352, 288, 2, {"-c:v", "mpeg4"}, false).isEmpty());
+    QVERIFY(!TestClips(d).picture("silent.avi", 352, 288, 2, {"-c:v", "mpeg4"}, false).isEmpty());
     QVERIFY(QFile::copy(m_dir.filePath("wide.mp4"), m_dir.filePath("Vidéo d'été #1.mp4")));
 }
 

@@ -9,7 +9,7 @@
 #include "FileInfoModel.h"
 #include "KeyPresses.h"
 #include "OutputReader.h"
-#include "QueueTestSupport.h"
+#include "PrivateEnvironment.h"
 #include "SettingsAccessors.h"
 #include "SuperComboBox.h"
 #include "TestClips.h"
@@ -117,14 +117,7 @@ void TestKeyboardTransfer::keysOnly_welcomeToFinish_onTheSecondDrive()
 
 int main(int argc, char** argv)
 {
-    // Every store the wizard touches lives in a private folder of this run.
-    QTemporaryDir root;
-    const QString r = root.path();
-    QueueTestSupport::usePrivateEnvironment(r);
-
-    QApplication app(argc, argv);
-    TestKeyboardTransfer test(r);
-    return QTest::qExec(&test, argc, argv);
+    return PrivateEnvironment::exec<QApplication, TestKeyboardTransfer>(argc, argv);
 }
 
 #include "tst_KeyboardTransfer.moc"

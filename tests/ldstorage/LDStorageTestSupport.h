@@ -3,12 +3,12 @@
 // Burns files to an image burner through the flat interface and reads images back with
 // xorriso, a reader this project does not write.
 #include "LDStorage.h"
+#include "ToolRun.h"
 
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QMap>
-#include <QProcess>
 #include <QString>
 #include <QVector>
 #include <functional>
@@ -136,26 +136,13 @@ inline QByteArray md5Of(const QString& path)
 inline QMap<QString, QByteArray> extractImage(const QString& image, const QString& into)
 {
     QDir().mkpath(into);
-    QProcess p;
-    p.start("7z", {"x", "-tudf", "-y", "-o" + into, image});
-    p.waitForFinished(-1);
-    if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
-        p.start("xorriso", {"-osirrox", "on", "-indev", image, "-extract", "/", into});
-        p.waitForFinished(-1);
-    }
     QMap<QString, QByteArray> out;
-    if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
+    if (!ToolRun::run("7z", {"x", "-tudf", "-y", "-o" + into, image}, -1).ok() &&
+        !ToolRun::extractImage(image, into, -1).ok())
         return out;
     for (const QFileInfo& fi : QDir(into).entryInfoList(QDir::Files | QDir::Hidden))
         out[fi.fileName()] = md5Of(fi.filePath());
     return out;
-}
-
-inline void writeFile(const QString& path, const QByteArray& data)
-{
-    QFile f(path);
-    if (f.open(QIODevice::WriteOnly))
-        f.write(data);
 }
 
 } // namespace ldtest

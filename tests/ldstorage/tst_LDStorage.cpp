@@ -1,6 +1,7 @@
 // The storage library writing to image burners: what a reader we did not write finds in the
 // image, the emulated medium, and the faults that must end with a status and no stray image.
 #include "LDStorageTestSupport.h"
+#include "TestFiles.h"
 
 #include <QProcess>
 #include <QRandomGenerator>
@@ -47,7 +48,7 @@ private:
     {
         const QString path = dir_.filePath("src/" + name);
         QDir().mkpath(QFileInfo(path).path());
-        writeFile(path, data);
+        TestFiles::write(path, data);
         return path;
     }
     // A tmpfs of `megabytes` in this process's own mount namespace; empty without root.
@@ -136,13 +137,8 @@ void TestLDStorage::burn_readsBackEveryFile()
     QCOMPARE(read.value("empty.txt"), md5Of(files[5].second));
 
     // Plain ISO 9660 names beyond 8.3 show level 2 or more; the Joliet tree is there too.
-    QProcess isoinfo;
-    isoinfo.start("isoinfo", {"-i", image, "-f"});
-    isoinfo.waitForFinished(-1);
-    QVERIFY(isoinfo.readAllStandardOutput().contains("MY_HOLIDAY_VIDEO.AVI"));
-    isoinfo.start("isoinfo", {"-i", image, "-d"});
-    isoinfo.waitForFinished(-1);
-    const QByteArray pvd = isoinfo.readAllStandardOutput();
+    QVERIFY(ToolRun::run("isoinfo", {"-i", image, "-f"}).out.contains("MY_HOLIDAY_VIDEO.AVI"));
+    const QString pvd = ToolRun::run("isoinfo", {"-i", image, "-d"}).out;
     QVERIFY(pvd.contains("Volume id: KavoTransferWizard"));
     QVERIFY(pvd.contains("Joliet with UCS level 3"));
     LD_DeviceRecord device = {};
@@ -317,7 +313,7 @@ void TestLDStorage::verify_catchesWhatChangedAfterTheWrite()
                            } else if (change == "source") {
                                QByteArray other = data;
                                other[other.indexOf(marker)] = 'X';
-                               writeFile(source, other);
+                               TestFiles::write(source, other);
                            } else if (change == "touch") {
                                changed = ::utimes(source.toUtf8().constData(), nullptr) == 0;
                            }
@@ -392,7 +388,7 @@ void TestLDStorage::faults_endWithStatusAndNoImage()
         if (fault == "vanished")
             QFile::remove(fileBeingWritten(image));
         if (fault == "fills")
-            writeFile(QFileInfo(image).path() + "/filler", QByteArray(40 << 20, 'f'));
+            TestFiles::write(QFileInfo(image).path() + "/filler", QByteArray(40 << 20, 'f'));
         return 0;
     });
     QCOMPARE(b.openStatus, openStatus);

@@ -32,11 +32,8 @@ void TestLDStorageBigFile::dvdImage_keepsFileOver4GiB()
     const QMap<QString, QByteArray> read = extractImage(image, out);
     QCOMPARE(QFileInfo(out + "/big file.bin").size(), QFileInfo(big).size());
     QCOMPARE(read.value("big file.bin"), md5Of(big));
-    QProcess xorriso;
-    xorriso.start("xorriso", {"-indev", image, "-lsl", "/"});
-    xorriso.waitForFinished(-1);
-    QVERIFY(
-        xorriso.readAllStandardOutput().contains(QByteArray::number(QFileInfo(big).size()) + " "));
+    QVERIFY(ToolRun::run("xorriso", {"-indev", image, "-lsl", "/"}, -1)
+                .out.contains(QString::number(QFileInfo(big).size()) + " "));
 }
 
 int main(int argc, char** argv)

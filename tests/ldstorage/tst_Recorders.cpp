@@ -4,6 +4,7 @@
 #include "LDStorageTestSupport.h"
 #include "MediumProfile.h"
 #include "RecorderAccess.h"
+#include "TestFiles.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -350,7 +351,7 @@ void TestRecorders::write_reportsEveryPhaseAndReadsBack()
     open_.push_back(r);
     const QString source = dir_.filePath("clip.mp4");
     QByteArray data(3 * 1024 * 1024 + 17, 'v');
-    writeFile(source, data);
+    TestFiles::write(source, data);
     Burn b = burnOn(r, {{"clip.mp4", source}}, LD_FsUdf15);
     QCOMPARE(b.flushStatus, LD_OK);
     QSet<uint32_t> phases;
@@ -398,7 +399,7 @@ void TestRecorders::write_brokenOffByDrive()
         d.goneAtFailure = gone;
     });
     const QString source = dir_.filePath("movie.mkv");
-    writeFile(source, QByteArray(24 * 1024 * 1024, 'm'));
+    TestFiles::write(source, QByteArray(24 * 1024 * 1024, 'm'));
     Burn b = burnOn(r, {{"movie.mkv", source}}, LD_FsUdf15);
     QCOMPARE(b.flushStatus, LD_WriteError);
     QCOMPARE(int32_t(b.reports.last().errorCode), LD_WriteError);
@@ -427,8 +428,8 @@ void TestRecorders::access_namesNodeAndGroup()
     QFETCH(QString, hintPart);
     const QString node = dir_.filePath("dev/sr0");
     QDir().mkpath(dir_.filePath("dev"));
-    writeFile(node, QByteArray());
-    writeFile(dir_.filePath("dev/sda"), QByteArray());
+    TestFiles::write(node, QByteArray());
+    TestFiles::write(dir_.filePath("dev/sda"), QByteArray());
     QVERIFY(::chmod(node.toUtf8().constData(), mode_t(mode)) == 0);
     if (::chown(node.toUtf8().constData(), 0, 4711) != 0)
         QSKIP("changing a file's group needs root");

@@ -3,6 +3,7 @@
 #include <QUrl>
 
 #include "Formatting.h"
+#include "PrivateEnvironment.h"
 #include "SettingsAccessors.h"
 
 // Size texts, locale code and help-page addresses.
@@ -25,9 +26,7 @@ private:
 void TestFormatting::initTestCase()
 {
     QVERIFY(m_root.isValid());
-    qputenv("HOME", QFile::encodeName(m_root.path()));
-    qputenv("KAVO_USER_HIVE", QFile::encodeName(m_root.filePath("user.reg")));
-    qputenv("KAVO_MACHINE_HIVE", QFile::encodeName(m_root.filePath("machine.reg")));
+    PrivateEnvironment::use(m_root.path());
 }
 
 void TestFormatting::fileSizeText_data()

@@ -4,6 +4,7 @@
 
 #include "HttpRecorder.h"
 #include "PingManager.h"
+#include "PrivateEnvironment.h"
 #include "SettingsAccessors.h"
 
 // The usage-ping queue against a real HTTP server on the loopback interface.
@@ -30,10 +31,7 @@ private:
 void TestPing::initTestCase()
 {
     QVERIFY(m_root.isValid());
-    qputenv("HOME", QFile::encodeName(m_root.path()));
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_root.filePath("config")));
-    qputenv("KAVO_USER_HIVE", QFile::encodeName(m_root.filePath("user.reg")));
-    qputenv("KAVO_MACHINE_HIVE", QFile::encodeName(m_root.filePath("machine.reg")));
+    PrivateEnvironment::use(m_root.path());
 }
 
 void TestPing::cleanup()

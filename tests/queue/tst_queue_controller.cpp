@@ -9,11 +9,10 @@
 #include <memory>
 #include <unistd.h>
 
-#include "QueueTestSupport.h"
+#include "PrivateEnvironment.h"
+#include "TestClips.h"
 #include "TransferState.h"
 #include "TransferWizardController.h"
-
-using namespace QueueTestSupport;
 
 namespace {
 
@@ -97,13 +96,13 @@ void TestQueueController::initTestCase()
 {
     const QString dir = m_root + "/clips";
     QVERIFY(QDir(dir).mkpath("a") && QDir(dir).mkpath("b"));
-    QVERIFY(!makeFittingClip(dir, "fit.avi").isEmpty());
-    QVERIFY(!makeConvertClip(dir, "convert.mp4").isEmpty());
-    QVERIFY(!makeConvertClip(dir, "second.mkv").isEmpty());
-    QVERIFY(!makeConvertClip(dir, "a.b.avi").isEmpty());
-    QVERIFY(!makeConvertClip(dir + "/a", "clip.avi").isEmpty());
-    QVERIFY(!makeConvertClip(dir + "/b", "clip.avi").isEmpty());
-    QVERIFY(!makeConvertClip(dir, "long.mp4", 1280, 720, 20).isEmpty());
+    QVERIFY(!TestClips(dir).fitting("fit.avi").isEmpty());
+    QVERIFY(!TestClips(dir).converting("convert.mp4").isEmpty());
+    QVERIFY(!TestClips(dir).converting("second.mkv").isEmpty());
+    QVERIFY(!TestClips(dir).converting("a.b.avi").isEmpty());
+    QVERIFY(!TestClips(dir + "/a").converting("clip.avi").isEmpty());
+    QVERIFY(!TestClips(dir + "/b").converting("clip.avi").isEmpty());
+    QVERIFY(!TestClips(dir).converting("long.mp4", 1280, 720, 20).isEmpty());
 
     m_controller = std::make_unique<TransferWizardController>();
     QVERIFY(m_controller->transcoder()->isEngineReady());
@@ -293,7 +292,7 @@ void TestQueueController::conversion_convertsQueuedFiles()
     QVERIFY(m_controller->waitForWorker(0));
     for (int i : {0, 2}) {
         // Read back and decoded: an MPEG-4 AVI with frames in it.
-        const QStringList read = probe(r.outputPaths[i]).split(',');
+        const QStringList read = TestClips::probe(r.outputPaths[i]).split(',');
         QCOMPARE(read.size(), 3);
         QCOMPARE(read[0], QStringLiteral("avi"));
         QCOMPARE(read[1], QStringLiteral("mpeg4"));
@@ -335,11 +334,7 @@ void TestQueueController::conversion_cancel_stopsWorkerAndLeavesNoOutput()
 
 int main(int argc, char** argv)
 {
-    QTemporaryDir root;
-    QueueTestSupport::usePrivateEnvironment(root.path());
-    QApplication app(argc, argv);
-    TestQueueController test(root.path());
-    return QTest::qExec(&test, argc, argv);
+    return PrivateEnvironment::exec<QApplication, TestQueueController>(argc, argv);
 }
 
 #include "tst_queue_controller.moc"

@@ -10,13 +10,12 @@
 
 #include "ConversionReason.h"
 #include "EngineSpeedCalibration.h"
-#include "QueueTestSupport.h"
+#include "PrivateEnvironment.h"
 #include "SettingsAccessors.h"
+#include "TestClips.h"
 #include "TranscodeEnums.h"
 #include "TranscodeEstimator.h"
 #include "VideoFileTranscoder.h"
-
-using namespace QueueTestSupport;
 
 namespace {
 
@@ -167,9 +166,9 @@ void TestTranscoder::speedCalibration_storedAndUsedByTheNextAnalysis()
 void TestTranscoder::initTestCase()
 {
     const QString dir = m_root + "/clips";
-    QVERIFY(!makeFittingClip(dir, "fit.avi").isEmpty());
-    QVERIFY(!makeConvertClip(dir, "convert.mp4").isEmpty());
-    QVERIFY(!makeDamagedFile(dir, "damaged.avi").isEmpty());
+    QVERIFY(!TestClips(dir).fitting("fit.avi").isEmpty());
+    QVERIFY(!TestClips(dir).converting("convert.mp4").isEmpty());
+    QVERIFY(!TestClips(dir).damaged("damaged.avi").isEmpty());
 }
 
 void TestTranscoder::initEngine_findsWorkerBesideProgram()
@@ -443,11 +442,7 @@ void TestTranscoder::logging_defaultsToMoviesFolder()
 
 int main(int argc, char** argv)
 {
-    QTemporaryDir root;
-    QueueTestSupport::usePrivateEnvironment(root.path());
-    QCoreApplication app(argc, argv);
-    TestTranscoder test(root.path());
-    return QTest::qExec(&test, argc, argv);
+    return PrivateEnvironment::exec<QCoreApplication, TestTranscoder>(argc, argv);
 }
 
 #include "tst_transcoder.moc"

@@ -19,12 +19,12 @@
 
 #include "ErrorDialog.h"
 #include "FileInfoModel.h"
+#include "PrivateEnvironment.h"
 #include "ProgressDialog.h"
-#include "QueueTestSupport.h"
+#include "ReadingAsAnyUser.h"
+#include "TestClips.h"
 #include "TransferWizardController.h"
 #include "UnSupportedFileTypeDlg.h"
-
-using namespace QueueTestSupport;
 
 namespace {
 
@@ -151,19 +151,19 @@ private:
 void TestWizardFiles::initTestCase()
 {
     const QString dir = m_root + "/clips";
-    QVERIFY(!makeFittingClip(dir, "fit.avi").isEmpty());
-    QVERIFY(!makeConvertClip(dir, "convert.mp4").isEmpty());
-    QVERIFY(!makeDamagedFile(dir, "damaged.avi").isEmpty());
-    QVERIFY(!makeDamagedFile(dir, "notes.xyz").isEmpty());
+    QVERIFY(!TestClips(dir).fitting("fit.avi").isEmpty());
+    QVERIFY(!TestClips(dir).converting("convert.mp4").isEmpty());
+    QVERIFY(!TestClips(dir).damaged("damaged.avi").isEmpty());
+    QVERIFY(!TestClips(dir).damaged("notes.xyz").isEmpty());
     // A video nobody may read.
-    const QString locked = makeFittingClip(dir, "locked.avi");
+    const QString locked = TestClips(dir).fitting("locked.avi");
     QVERIFY(!locked.isEmpty());
     QVERIFY(QFile::setPermissions(locked, QFileDevice::WriteOwner));
     // A video whose name says it is music: the engine reads it all the same.
-    QVERIFY(QFile::rename(makeFittingClip(dir, "renamed.avi"), dir + "/renamed.flac"));
-    QVERIFY(!makeConvertClip(dir, "second.mkv").isEmpty());
+    QVERIFY(QFile::rename(TestClips(dir).fitting("renamed.avi"), dir + "/renamed.flac"));
+    QVERIFY(!TestClips(dir).converting("second.mkv").isEmpty());
     for (const char* name : {"c1.mp4", "c2.mp4", "c3.mp4"})
-        QVERIFY(!makeConvertClip(dir, name).isEmpty());
+        QVERIFY(!TestClips(dir).converting(name).isEmpty());
     m_watcher = std::make_unique<WindowWatcher>();
     m_controller = std::make_unique<TransferWizardController>();
 }
@@ -371,11 +371,7 @@ void TestWizardFiles::cancelAnalysis_keepsFilesAnalysedSoFar()
 
 int main(int argc, char** argv)
 {
-    QTemporaryDir root;
-    QueueTestSupport::usePrivateEnvironment(root.path());
-    QApplication app(argc, argv);
-    TestWizardFiles test(root.path());
-    return QTest::qExec(&test, argc, argv);
+    return PrivateEnvironment::exec<QApplication, TestWizardFiles>(argc, argv);
 }
 
 #include "tst_wizard_files.moc"

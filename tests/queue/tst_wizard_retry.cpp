@@ -14,14 +14,13 @@
 #include <memory>
 
 #include "FileInfoModel.h"
-#include "QueueTestSupport.h"
+#include "PrivateEnvironment.h"
 #include "SettingsAccessors.h"
 #include "SuperComboBox.h"
+#include "TestClips.h"
 #include "TransferSession.h"
 #include "TransferWizardController.h"
 #include "TransferWizardDlg.h"
-
-using namespace QueueTestSupport;
 
 // "Back to the list" through the real wizard, engine and copier: after a transfer to a USB
 // folder ended by a failure or a cancel, the list, the device, the destination and the converted
@@ -61,9 +60,9 @@ private:
 void TestWizardRetry::initTestCase()
 {
     const QString dir = m_root + "/clips";
-    QVERIFY(!makeFittingClip(dir, "fit.avi").isEmpty());
-    QVERIFY(!makeConvertClip(dir, "c1.mp4").isEmpty());
-    QVERIFY(!makeConvertClip(dir, "c2.mp4").isEmpty());
+    QVERIFY(!TestClips(dir).fitting("fit.avi").isEmpty());
+    QVERIFY(!TestClips(dir).converting("c1.mp4").isEmpty());
+    QVERIFY(!TestClips(dir).converting("c2.mp4").isEmpty());
     m_stick = m_root + "/stick";
     QVERIFY(WriteSetting("TransferWizard", "ExtraDrives", m_stick.toStdString()));
     // Message boxes are answered as the user who wants to go on would: Yes where asked.
@@ -197,11 +196,7 @@ void TestWizardRetry::backToList_writesOnlyWhatDidNotArrive()
 
 int main(int argc, char** argv)
 {
-    QTemporaryDir root;
-    QueueTestSupport::usePrivateEnvironment(root.path());
-    QApplication app(argc, argv);
-    TestWizardRetry test(root.path());
-    return QTest::qExec(&test, argc, argv);
+    return PrivateEnvironment::exec<QApplication, TestWizardRetry>(argc, argv);
 }
 
 #include "tst_wizard_retry.moc"

@@ -2,11 +2,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "../queue/QueueTestSupport.h"
+#include "PrivateEnvironment.h"
+#include "TestClips.h"
 #include "TransferAnalysis.h"
 #include "VideoFileTranscoder.h"
-
-using namespace QueueTestSupport;
 
 namespace {
 
@@ -55,10 +54,10 @@ void TestTransferAnalysis::initTestCase()
     QDir(dir).mkpath("a");
     QDir(dir).mkpath("b");
     // The first file takes far longer to analyse than the rest (a large transport stream).
-    QVERIFY(!makeConvertClip(dir + "/a", "clip.ts", 1280, 720, 4).isEmpty());
-    QVERIFY(!makeConvertClip(dir + "/b", "clip.mp4").isEmpty());
-    QVERIFY(!makeFittingClip(dir, "fit.avi").isEmpty());
-    QVERIFY(!makeDamagedFile(dir, "damaged.avi").isEmpty());
+    QVERIFY(!TestClips(dir + "/a").converting("clip.ts", 1280, 720, 4).isEmpty());
+    QVERIFY(!TestClips(dir + "/b").converting("clip.mp4").isEmpty());
+    QVERIFY(!TestClips(dir).fitting("fit.avi").isEmpty());
+    QVERIFY(!TestClips(dir).damaged("damaged.avi").isEmpty());
     for (int i = 1; i <= 12; ++i)
         QVERIFY(QFile::copy(clip("b/clip.mp4"), clip(QString("c%1.mp4").arg(i))));
     QVERIFY(QFile::copy(clip("fit.avi"), clip("fit2.avi")));
@@ -151,11 +150,7 @@ void TestTransferAnalysis::cancel_endsEveryWorkerAndKeepsWhatWasTaken()
 
 int main(int argc, char** argv)
 {
-    QTemporaryDir root;
-    QueueTestSupport::usePrivateEnvironment(root.path());
-    QCoreApplication app(argc, argv);
-    TestTransferAnalysis test(root.path());
-    return QTest::qExec(&test, argc, argv);
+    return PrivateEnvironment::exec<QCoreApplication, TestTransferAnalysis>(argc, argv);
 }
 
 #include "tst_transfer_analysis.moc"

@@ -11,11 +11,14 @@
 #include <sys/mount.h>
 #include <vector>
 
-#include "../ping/HttpRecorder.h"
-#include "../queue/QueueTestSupport.h"
+#include "HttpRecorder.h"
 #include "KavoMediaBurner.h"
 #include "PingManager.h"
+#include "PrivateEnvironment.h"
 #include "SettingsAccessors.h"
+#include "TestClips.h"
+#include "TestFiles.h"
+#include "ToolRun.h"
 #include "TransferDevice.h"
 #include "TransferDevices.h"
 #include "TransferPrompts.h"
@@ -23,8 +26,6 @@
 #include "TransferSession.h"
 #include "USBDriveData.h"
 #include "VideoFileTranscoder.h"
-
-using namespace QueueTestSupport;
 
 namespace {
 
@@ -47,19 +48,14 @@ std::unique_ptr<TransferDevicesLibrary::TransferDevice> storedDevice(uint id)
     return std::unique_ptr<TransferDevicesLibrary::TransferDevice>(library->GetDevice(id));
 }
 
-QByteArray contents(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 // Processes this one started that are still there (an engine worker not waited for).
 int childProcesses()
 {
     int children = 0;
     for (const QString& task :
          QDir("/proc/self/task").entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        for (const QByteArray& pid : contents("/proc/self/task/" + task + "/children").split(' '))
+        for (const QByteArray& pid :
+             TestFiles::read("/proc/self/task/" + task + "/children").split(' '))
             children += pid.trimmed().isEmpty() ? 0 : 1;
     }
     return children;
@@ -131,8 +127,8 @@ void TestTransferSession::initTestCase()
     m_converted = m_transcoder.useConversionFolder(m_root + "/converted");
     QVERIFY(!m_converted.isEmpty());
     m_burner.Initialize(3, false);
-    m_fitting = makeFittingClip(m_root + "/clips", "fits.avi", 1);
-    m_convert = makeConvertClip(m_root + "/clips", "holiday.mp4");
+    m_fitting = TestClips(m_root + "/clips").fitting("fits.avi", 1);
+    m_convert = TestClips(m_root + "/clips").converting("holiday.mp4");
     QVERIFY(!m_fitting.isEmpty() && !m_convert.isEmpty());
 }
 
@@ -196,9 +192,9 @@ void TestTransferSession::usbTransfer_convertsCopiesAndRecordsNewDevice()
     QCOMPARE(result.count(FileOutcome::Arrived), 2);
     QCOMPARE(converted.size(), 1);
     QCOMPARE(result.files[0].destination, stick + "/holiday.kavo");
-    QVERIFY2(probe(stick + "/holiday.kavo").startsWith("avi,mpeg4"),
-             qPrintable(probe(stick + "/holiday.kavo")));
-    QCOMPARE(contents(stick + "/fits.avi"), contents(m_fitting));
+    QVERIFY2(TestClips::probe(stick + "/holiday.kavo").startsWith("avi,mpeg4"),
+             qPrintable(TestClips::probe(stick + "/holiday.kavo")));
+    QCOMPARE(TestFiles::read(stick + "/fits.avi"), TestFiles::read(m_fitting));
 
     const auto stored = storedDevice(device);
     QVERIFY(stored && stored->HasBeenConfigured());
@@ -248,10 +244,8 @@ void TestTransferSession::imageBurn_readBackByXorriso()
     QCOMPARE(session.result().files[0].state, FileOutcome::Arrived);
 
     const QString out = m_root + "/readback";
-    QVERIFY(runTool("xorriso", {"-osirrox", "on", "-indev", image, "-extract", "/", out}) !=
-                QString() ||
-            QFile::exists(out + "/fits.avi"));
-    QCOMPARE(contents(out + "/fits.avi"), contents(m_fitting));
+    QVERIFY(ToolRun::extractImage(image, out).ok() || QFile::exists(out + "/fits.avi"));
+    QCOMPARE(TestFiles::read(out + "/fits.avi"), TestFiles::read(m_fitting));
 }
 
 void TestTransferSession::failedWrite_endsFailed_recordsNothing_data()
@@ -299,7 +293,7 @@ void TestTransferSession::failedWrite_endsFailed_recordsNothing()
     if (toUSB) {
         QCOMPARE(result.files[2].state, FileOutcome::Failed);
         QCOMPARE(result.files[3].state, FileOutcome::Arrived);
-        QCOMPARE(contents(stick + "/late.avi"), contents(late));
+        QCOMPARE(TestFiles::read(stick + "/late.avi"), TestFiles::read(late));
     }
     QCOMPARE(session.state(), int(TransferState::Stopped));
     const auto stored = storedDevice(id);
@@ -450,12 +444,8 @@ void TestTransferSession::discNames_reportTheNamesUsed()
 
     // What a reader we did not write finds: Rock Ridge on the CD, UDF on the DVD.
     const QString out = m_root + "/names-out-" + medium;
-    QProcess reader;
-    if (medium == "cd-r")
-        reader.start("xorriso", {"-osirrox", "on", "-indev", image, "-extract", "/", out});
-    else
-        reader.start("7z", {"x", "-tudf", "-y", "-o" + out, image});
-    QVERIFY(reader.waitForFinished(60000) && reader.exitCode() == 0);
+    QVERIFY(medium == "cd-r" ? ToolRun::extractImage(image, out).ok()
+                             : ToolRun::run("7z", {"x", "-tudf", "-y", "-o" + out, image}).ok());
     QStringList found = QDir(out).entryList(QDir::Files);
     QStringList expected = names;
     found.sort();
@@ -564,7 +554,7 @@ void TestTransferSession::checkStick(const TransferSession& session, const QStri
         TranscodeJob job;
         const QString written =
             m_transcoder.findJob(outcome.source, job) ? job.outputPath : outcome.source;
-        QVERIFY2(contents(outcome.destination) == contents(written),
+        QVERIFY2(TestFiles::read(outcome.destination) == TestFiles::read(written),
                  qPrintable(outcome.destination));
     }
     QCOMPARE(QDir(stick).entryList(QDir::Files).size(), arrived);
@@ -574,8 +564,8 @@ void TestTransferSession::overlap_copiesEachConvertedFileWhileTheNextConverts()
 {
     // Two conversions, the second long enough to be running while the first is copied, and a
     // file taken as it is.
-    const QString first = makeConvertClip(m_root + "/clips", "first.mp4");
-    const QString second = makeConvertClip(m_root + "/clips", "second.mp4", 320, 240, 4);
+    const QString first = TestClips(m_root + "/clips").converting("first.mp4");
+    const QString second = TestClips(m_root + "/clips").converting("second.mp4", 320, 240, 4);
     QVERIFY(queueConversions({first, second}));
     const QString stick = m_root + "/stick-overlap";
     TransferSession session(plan({first, second, m_fitting}, stick, 1000), m_transcoder, m_burner,
@@ -596,8 +586,8 @@ void TestTransferSession::overlap_copiesEachConvertedFileWhileTheNextConverts()
     QVERIFY2(at("converted 1") < at("start 1"), seen);
     QVERIFY2(at("converted 1") < at("written 3"), seen);
     checkStick(session, stick);
-    QVERIFY2(probe(stick + "/second.kavo").startsWith("avi,mpeg4"),
-             qPrintable(probe(stick + "/second.kavo")));
+    QVERIFY2(TestClips::probe(stick + "/second.kavo").startsWith("avi,mpeg4"),
+             qPrintable(TestClips::probe(stick + "/second.kavo")));
 }
 
 void TestTransferSession::overlap_cancel_leavesNoHalfFile_data()
@@ -621,8 +611,9 @@ void TestTransferSession::overlap_cancel_leavesNoHalfFile()
         for (int i = 0; i < 96; ++i)
             f.write(block);
     }
-    const QString first = makeConvertClip(m_root + "/clips", "cancel-first.mp4");
-    const QString second = makeConvertClip(m_root + "/clips", "cancel-second.mp4", 320, 240, 4);
+    const QString first = TestClips(m_root + "/clips").converting("cancel-first.mp4");
+    const QString second =
+        TestClips(m_root + "/clips").converting("cancel-second.mp4", 320, 240, 4);
     QVERIFY(queueConversions({first, second}));
     static int round = 0;
     const QString stick = m_root + "/stick-overlap-cancel-" + QString::number(++round);
@@ -668,8 +659,8 @@ void TestTransferSession::overlap_conversionFailure()
 {
     // The second conversion cannot write its output; the first is copied meanwhile.
     QFETCH(bool, goOn);
-    const QString first = makeConvertClip(m_root + "/clips", "fail-first.mp4");
-    const QString broken = makeConvertClip(m_root + "/clips", "fail-second.mp4");
+    const QString first = TestClips(m_root + "/clips").converting("fail-first.mp4");
+    const QString broken = TestClips(m_root + "/clips").converting("fail-second.mp4");
     QVERIFY(queueConversions({first, broken},
                              {m_converted + "/fail-first.kavo", m_root + "/no/such/dir/x.kavo"}));
     const QString stick = m_root + "/stick-overlap-fail-" + QString::number(goOn);
@@ -696,11 +687,7 @@ void TestTransferSession::overlap_conversionFailure()
 
 int main(int argc, char** argv)
 {
-    QTemporaryDir root;
-    usePrivateEnvironment(root.path());
-    QCoreApplication app(argc, argv);
-    TestTransferSession test(root.path());
-    return QTest::qExec(&test, argc, argv);
+    return PrivateEnvironment::exec<QCoreApplication, TestTransferSession>(argc, argv);
 }
 
 #include "tst_transfer_session.moc"

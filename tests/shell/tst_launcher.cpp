@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "PortavoLayout.h"
+#include "PrivateEnvironment.h"
 #include "SettingsAccessors.h"
 #include "TransferDevice.h"
 #include "TransferDevices.h"
@@ -86,16 +87,7 @@ void TestLauncher::initTestCase()
 {
     QVERIFY(m_root.isValid());
     const QString root = m_root.path();
-    for (const char* d : {"home", "config", "cache", "data", "run"})
-        QVERIFY(QDir(root).mkpath(d));
-    QFile::setPermissions(root + "/run", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    qputenv("HOME", QFile::encodeName(root + "/home"));
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(root + "/config"));
-    qputenv("XDG_CACHE_HOME", QFile::encodeName(root + "/cache"));
-    qputenv("XDG_DATA_HOME", QFile::encodeName(root + "/data"));
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(root + "/run"));
-    qputenv("KAVO_USER_HIVE", QFile::encodeName(root + "/user.reg"));
-    qputenv("KAVO_MACHINE_HIVE", QFile::encodeName(root + "/machine.reg"));
+    PrivateEnvironment::use(root);
     // Tracing on: every debug line of the first instance goes to TWDebug.txt.
     QVERIFY(WriteSetting("TransferWizard", "WizardTracing", uint32_t(2)));
 

@@ -6,6 +6,8 @@
 #include <csignal>
 #include <memory>
 
+#include "PrivateEnvironment.h"
+
 // The real program leaves nothing behind: each run converts into a folder of its own in the
 // temporary folder, removed when the run ends; a run that was killed leaves its folder to the
 // next start, which removes it but never the folder of a run that is still going. SIGTERM and
@@ -34,14 +36,7 @@ private:
 void TestRunCleanup::initTestCase()
 {
     QVERIFY(m_root.isValid());
-    for (const char* d : {"home", "config", "cache", "data"})
-        QVERIFY(QDir(m_root.path()).mkpath(d));
-    qputenv("HOME", QFile::encodeName(m_root.filePath("home")));
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_root.filePath("config")));
-    qputenv("XDG_CACHE_HOME", QFile::encodeName(m_root.filePath("cache")));
-    qputenv("XDG_DATA_HOME", QFile::encodeName(m_root.filePath("data")));
-    qputenv("KAVO_USER_HIVE", QFile::encodeName(m_root.filePath("user.reg")));
-    qputenv("KAVO_MACHINE_HIVE", QFile::encodeName(m_root.filePath("machine.reg")));
+    PrivateEnvironment::use(m_root.path());
     qputenv("QT_QPA_PLATFORM", "offscreen");
     m_portavo = QCoreApplication::applicationDirPath() + "/portavo";
     QVERIFY2(QFileInfo(m_portavo).isExecutable(), qPrintable(m_portavo));

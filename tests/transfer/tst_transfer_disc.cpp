@@ -1,6 +1,5 @@
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -8,6 +7,7 @@
 #include "OutputReader.h"
 #include "SettingsAccessors.h"
 #include "TestClips.h"
+#include "ToolRun.h"
 #include "TransferDevice.h"
 #include "TransferDevices.h"
 #include "TransferRun.h"
@@ -61,10 +61,7 @@ void TestTransferDisc::twoClips_burntToImage_readBack()
     QCOMPARE(run.file("birthday.avi").value(1), QString("arrived"));
 
     const QString out = m_root.path() + "/readback";
-    QProcess xorriso;
-    xorriso.start("xorriso", {"-osirrox", "on", "-indev", image, "-extract", "/", out});
-    QVERIFY(xorriso.waitForFinished(120000));
-    QCOMPARE(xorriso.exitCode(), 0);
+    QCOMPARE(ToolRun::extractImage(image, out).exitCode, 0);
     QCOMPARE(QDir(out).entryList(QDir::Files), (QStringList{"birthday.avi", "holiday.kavo"}));
     QFile original(birthday);
     QFile burnt(out + "/birthday.avi");

@@ -9,9 +9,10 @@
 #include <sched.h>
 #include <sys/mount.h>
 
-#include "../engine_worker/TestClips.h"
 #include "FinishPageDrive.h"
 #include "SettingsAccessors.h"
+#include "TestClips.h"
+#include "TestFiles.h"
 #include "TransferRun.h"
 #include "TransferWizardController.h"
 #include "TransferWizardDlg.h"
@@ -41,7 +42,6 @@ private:
     };
     QString freshStick(const QString& name);
     QList<Title> makeTitles(const QString& folder);
-    static QByteArray contents(const QString& path);
 
     QTemporaryDir m_root{QDir::tempPath() + "/portavo-ntfs-XXXXXX"};
     QString m_mount;
@@ -71,12 +71,6 @@ QString unescaped(const QString& field)
 }
 
 } // namespace
-
-QByteArray TestTransferNtfs::contents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 void TestTransferNtfs::initTestCase()
 {
@@ -148,7 +142,7 @@ QList<TestTransferNtfs::Title> TestTransferNtfs::makeTitles(const QString& folde
         {"Clip.avi", "Clip.avi"},
         {"clip.avi", "clip (2).avi"},
     };
-    const QByteArray video = contents(m_clip);
+    const QByteArray video = TestFiles::read(m_clip);
     int n = 0;
     for (const Title& title : titles) {
         // Each its own bytes, so no copy counts as one already there.
@@ -179,7 +173,7 @@ void TestTransferNtfs::program_copiesRefusedNames()
         QCOMPARE(unescaped(line.value(0)), files[i]);
         QCOMPARE(line.value(1), QString("arrived"));
         QCOMPARE(unescaped(line.value(2)), stick + "/" + titles[i].arrived);
-        QCOMPARE(contents(stick + "/" + titles[i].arrived), contents(files[i]));
+        QCOMPARE(TestFiles::read(stick + "/" + titles[i].arrived), TestFiles::read(files[i]));
     }
     QCOMPARE(QDir(stick).entryList(QDir::Files | QDir::Hidden).size(), titles.size());
 }
@@ -196,7 +190,7 @@ void TestTransferNtfs::unknownDrive_retriesWithMappedName()
     const USBFileCopier::Result result = USBFileCopier::copy(source, stick, {});
     QCOMPARE(result.outcome, USBFileCopier::Outcome::Copied);
     QCOMPARE(result.destination, stick + "/Q&A_ live_.avi");
-    QCOMPARE(contents(result.destination), contents(source));
+    QCOMPARE(TestFiles::read(result.destination), TestFiles::read(source));
     QCOMPARE(QDir(stick).entryList(QDir::Files | QDir::Hidden), QStringList{"Q&A_ live_.avi"});
 }
 
@@ -229,7 +223,8 @@ void TestTransferNtfs::window_finishPageListsNames()
     for (const Title& title : titles) {
         QVERIFY2(finishText.contains(title.arrived + " (renamed from \"" + title.source + "\")"),
                  qPrintable(finishText));
-        QCOMPARE(contents(stick + "/" + title.arrived), contents(videos + "/" + title.source));
+        QCOMPARE(TestFiles::read(stick + "/" + title.arrived),
+                 TestFiles::read(videos + "/" + title.source));
     }
 }
 

@@ -10,6 +10,7 @@
 #include "OutputReader.h"
 #include "SettingsAccessors.h"
 #include "TestClips.h"
+#include "ToolRun.h"
 #include "TransferRun.h"
 
 // Many short unattended transfers of the real program while busy processes keep every core
@@ -95,10 +96,7 @@ QString TestTransferStress::check(const QString& destination, const QString& sou
         // An image: extracted with xorriso, a reader we did not write.
         arrived = m_root.path() + QString("/readback%1").arg(round);
         QDir(arrived).removeRecursively();
-        QProcess xorriso;
-        xorriso.start("xorriso",
-                      {"-osirrox", "on", "-indev", destination, "-extract", "/", arrived});
-        if (!xorriso.waitForFinished(120000) || xorriso.exitCode() != 0)
+        if (!ToolRun::extractImage(destination, arrived).ok())
             return "xorriso could not read the image";
     }
     const QString name = QFileInfo(source).completeBaseName() + (converted ? ".kavo" : ".avi");

@@ -7,11 +7,12 @@
 #include <csignal>
 #include <memory>
 
-#include "../ping/HttpRecorder.h"
 #include "FakeDriveTree.h"
+#include "HttpRecorder.h"
 #include "OutputReader.h"
 #include "SettingsAccessors.h"
 #include "TestClips.h"
+#include "TestFiles.h"
 #include "TransferDevice.h"
 #include "TransferDevices.h"
 #include "TransferRun.h"
@@ -42,7 +43,6 @@ private:
     QString clip(const QString& name, const QStringList& codecArguments, double seconds = 2);
     QString bigClip();
     static QStringList partFiles(const QString& dir);
-    static QByteArray contents(const QString& path);
     QString tempDir() const { return m_root.path() + "/cache/Kavo/TransferWizard/tmp"; }
 
     QTemporaryDir m_root;
@@ -101,12 +101,6 @@ QStringList TestTransferUsb::partFiles(const QString& dir)
     return QDir(dir).entryList({"*.part"}, QDir::Files | QDir::Hidden);
 }
 
-QByteArray TestTransferUsb::contents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 void TestTransferUsb::initTestCase()
 {
     QVERIFY(m_root.isValid());
@@ -149,7 +143,7 @@ void TestTransferUsb::threeClips_arrivePlayAndAreRecorded()
     const QString stick = folder("stick");
     QVERIFY(WriteSetting("TransferWizard", "ExtraDrives",
                          (stick + ";" + folder("gone") + "x").toStdString()));
-    const QByteArray sourceBefore = contents(m_birthday);
+    const QByteArray sourceBefore = TestFiles::read(m_birthday);
     const int pingsBefore = int(m_pings->requestLines().size());
 
     const TransferRun::Result run = TransferRun::run(
@@ -171,8 +165,8 @@ void TestTransferUsb::threeClips_arrivePlayAndAreRecorded()
     QVERIFY(converted.read(expected[0]));
     QCOMPARE(converted.first("video")->codec, QString("mpeg4"));
     // Taken as it is: the same bytes, and the source untouched.
-    QCOMPARE(contents(expected[1]), sourceBefore);
-    QCOMPARE(contents(m_birthday), sourceBefore);
+    QCOMPARE(TestFiles::read(expected[1]), sourceBefore);
+    QCOMPARE(TestFiles::read(m_birthday), sourceBefore);
     QVERIFY(partFiles(stick).isEmpty());
 
     // The device record, read with a reader we did not write.
@@ -312,7 +306,7 @@ void TestTransferUsb::driveFillsDuringTransfer_failsNamingFileAndReason()
         "\"$@\"; rc=$?\n"
         "kill $watcher 2>/dev/null; wait\n"
         "ls -A \"$DEST\" > \"$LISTING\"; exit $rc\n";
-    const QByteArray sourceBefore = contents(m_birthday);
+    const QByteArray sourceBefore = TestFiles::read(m_birthday);
     const QStringList order =
         beachFirst ? QStringList{beach, m_birthday} : QStringList{m_birthday, beach};
     const TransferRun::Result run = TransferRun::run(
@@ -329,8 +323,8 @@ void TestTransferUsb::driveFillsDuringTransfer_failsNamingFileAndReason()
     QStringList left{"filler"};
     if (birthday == "arrived")
         left.prepend("birthday.avi");
-    QCOMPARE(QString::fromUtf8(contents(listing)).split('\n', Qt::SkipEmptyParts), left);
-    QCOMPARE(contents(m_birthday), sourceBefore);
+    QCOMPARE(QString::fromUtf8(TestFiles::read(listing)).split('\n', Qt::SkipEmptyParts), left);
+    QCOMPARE(TestFiles::read(m_birthday), sourceBefore);
     QVERIFY(QFileInfo(beach).size() > 0);
 }
 
@@ -430,7 +424,7 @@ void TestTransferUsb::killedMidCopy_rerunDeliversTheFileWhole()
     };
     QCOMPARE(digest(stick + "/film.mkv"), digest(film));
     for (const char* name : {"notes.txt", "other.mkv.part"})
-        QCOMPARE(contents(stick + "/" + name), QByteArray("theirs"));
+        QCOMPARE(TestFiles::read(stick + "/" + name), QByteArray("theirs"));
 }
 
 void TestTransferUsb::driveRemovedMidTransfer_cancels()

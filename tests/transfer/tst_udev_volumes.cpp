@@ -4,6 +4,7 @@
 #include <QTest>
 
 #include "FakeDriveTree.h"
+#include "TestFiles.h"
 #include "USBDriveLister.h"
 
 // Volumes as the desktop sees them: file-system type and version, label and bus from udev's
@@ -26,13 +27,6 @@ const char* const UsbDisk =
     "/devices/pci0000:00/0000:00:14.0/usb2/2-1/2-1:1.0/host6/target6:0:0/6:0:0:0/block/sdb";
 const char* const SataDisk =
     "/devices/pci0000:00/0000:00:17.0/ata1/host0/target0:0:0/0:0:0:0/block/sda";
-
-bool writeFile(const QString& path, const QByteArray& data)
-{
-    QDir().mkpath(path.section('/', 0, -2));
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
-}
 
 } // namespace
 
@@ -99,24 +93,25 @@ void TestUdevVolumes::usbVolumes_fromUdevDatabase()
     QDir().mkpath(udev);
 
     const QString partition = sysfs + disk + "/" + disk.section('/', -1) + "1";
-    QVERIFY(writeFile(partition + "/dev", "8:17\n"));
+    QVERIFY(TestFiles::write(partition + "/dev", "8:17\n"));
     QString mounted = "8:17";
     if (stacked) {
         // /sys/devices/virtual/block/dm-0/slaves/sdb1 -> the partition.
         const QString dm = sysfs + "/devices/virtual/block/dm-0";
-        QVERIFY(writeFile(dm + "/dev", "254:0\n"));
+        QVERIFY(TestFiles::write(dm + "/dev", "254:0\n"));
         QDir().mkpath(dm + "/slaves");
         QVERIFY(QFile::link(partition, dm + "/slaves/" + partition.section('/', -1)));
         QVERIFY(QFile::link(dm, sysfs + "/dev/block/254:0"));
-        QVERIFY(writeFile(udev + "/b8:17", slaveRecord));
+        QVERIFY(TestFiles::write(udev + "/b8:17", slaveRecord));
         mounted = "254:0";
     }
     QVERIFY(QFile::link(partition, sysfs + "/dev/block/8:17"));
-    QVERIFY(writeFile(udev + "/b" + mounted, record));
-    QVERIFY(writeFile(root + "/mountinfo", "40 22 " + mounted.toLatin1() + " / " +
-                                               FakeDriveTree::escaped(mountPoint) +
-                                               " rw,nosuid - " + mountType.toLatin1() + " " +
-                                               QFile::encodeName(root) + "/no-such-device rw\n"));
+    QVERIFY(TestFiles::write(udev + "/b" + mounted, record));
+    QVERIFY(TestFiles::write(root + "/mountinfo", "40 22 " + mounted.toLatin1() + " / " +
+                                                      FakeDriveTree::escaped(mountPoint) +
+                                                      " rw,nosuid - " + mountType.toLatin1() + " " +
+                                                      QFile::encodeName(root) +
+                                                      "/no-such-device rw\n"));
 
     const USBDriveLister lister(root + "/mountinfo", sysfs, root + "/by-label", UdevDatabase(udev));
     const QList<USBDriveData> drives = lister.usbVolumes();

@@ -1,7 +1,6 @@
 #include "UdfTestSupport.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -10,25 +9,6 @@
 #include <vector>
 
 namespace udftest {
-
-ToolRun run(const QString& program, const QStringList& args)
-{
-    QProcess p;
-    // The readers print and create non-ASCII names only in a UTF-8 locale.
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("LC_ALL", "C.UTF-8");
-    p.setProcessEnvironment(env);
-    p.start(program, args);
-    ToolRun r;
-    if (!p.waitForStarted() || !p.waitForFinished(20 * 60 * 1000)) {
-        r.err = program + " did not run";
-        return r;
-    }
-    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
-}
 
 int writeImage(udf::BridgeImage& image, const QString& path, int chunk)
 {
@@ -74,8 +54,9 @@ QMap<QString, qint64> isoListing(const QString& image, bool joliet, QMap<QString
     // the multi-extent flag as "FFFF" without the bracket.
     static const QRegularExpression isoinfoLine(
         R"re(^-\S+\s+\d+\s+\d+\s+\d+\s+(\d+) (\w+\s+\d+\s+\d+) \[\s*\d+ [0-9A-F]+\]?\s+(\S.*) $)re");
-    const ToolRun r = joliet ? run("xorriso", {"-indev", image, "-find", "/", "-exec", "lsdl"})
-                             : run("isoinfo", {"-l", "-i", image});
+    const ToolRun r =
+        joliet ? ToolRun::run("xorriso", {"-indev", image, "-find", "/", "-exec", "lsdl"})
+               : ToolRun::run("isoinfo", {"-l", "-i", image});
     QMap<QString, qint64> files;
     for (const QString& l : (r.out + r.err).split('\n')) {
         const auto m = (joliet ? xorrisoLine : isoinfoLine).match(l);

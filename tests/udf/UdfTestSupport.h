@@ -2,6 +2,7 @@
 
 // Writes bridge images to files the way libburn reads them, and runs the independent readers.
 
+#include "ToolRun.h"
 #include "UdfBridgeImage.h"
 
 #include <QMap>
@@ -9,15 +10,6 @@
 #include <QStringList>
 
 namespace udftest {
-
-struct ToolRun
-{
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-ToolRun run(const QString& program, const QStringList& args);
 
 // Drives the image's burn_source to the end in reads of `chunk` bytes; all-zero chunks become
 // holes, so a mostly sparse image costs little disk. Returns the last read's result (0: done).

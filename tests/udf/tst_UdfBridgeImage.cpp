@@ -13,7 +13,6 @@
 #include <QTest>
 
 using udftest::keyValues;
-using udftest::run;
 
 namespace {
 
@@ -100,7 +99,7 @@ void TestUdfBridgeImage::initTestCase()
                 file.setFileTime(time, QFileDevice::FileModificationTime));
     }
     for (const char* tool : {"blkid", "udfinfo", "7z", "isoinfo"})
-        if (run(tool, {"--help"}).exitCode == -1)
+        if (ToolRun::run(tool, {"--help"}).exitCode == -1)
             QSKIP(qPrintable(QString("%1 is not installed").arg(tool)));
 }
 
@@ -134,12 +133,12 @@ void TestUdfBridgeImage::readers_seeEveryFile()
     QCOMPARE(QFileInfo(image).size(), qint64(plan->totalSectors()) * 2048);
     QCOMPARE(plan->sectorsDone(), plan->totalSectors());
 
-    const auto blkid = keyValues(run("blkid", {"-p", image}).out);
+    const auto blkid = keyValues(ToolRun::run("blkid", {"-p", image}).out);
     QCOMPARE(blkid.value("TYPE"), QString("udf"));
     QCOMPARE(blkid.value("VERSION"), QString("1.50"));
     QCOMPARE(blkid.value("LABEL"), QString("KavoTransferWizard"));
 
-    const udftest::ToolRun info = run("udfinfo", {image});
+    const ToolRun info = ToolRun::run("udfinfo", {image});
     QVERIFY2(info.exitCode == 0 && info.err.isEmpty(), qPrintable(info.err));
     const auto udf = keyValues(info.out);
     QCOMPARE(udf.value("integrity"), QString("closed"));
@@ -150,7 +149,7 @@ void TestUdfBridgeImage::readers_seeEveryFile()
     // 7-Zip's UDF reader: every name whole, every byte the same.
     const QString out = m_dir.filePath("x");
     QDir(out).removeRecursively();
-    const udftest::ToolRun x = run("7z", {"x", "-tudf", "-y", "-o" + out, image});
+    const ToolRun x = ToolRun::run("7z", {"x", "-tudf", "-y", "-o" + out, image});
     QVERIFY2(x.exitCode == 0, qPrintable(x.out + x.err));
     QStringList extracted = QDir(out).entryList(QDir::Files);
     QStringList expected = names;

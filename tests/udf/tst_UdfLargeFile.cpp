@@ -7,7 +7,6 @@
 #include <QTest>
 
 using udftest::keyValues;
-using udftest::run;
 
 namespace {
 
@@ -18,7 +17,7 @@ constexpr qint64 bigSize = 9 * GiB / 2;
 // any command of the pipe fails.
 QString pipeMd5(const QString& command)
 {
-    const udftest::ToolRun r = run("bash", {"-c", "set -o pipefail; " + command + " | md5sum"});
+    const ToolRun r = ToolRun::run("bash", {"-c", "set -o pipefail; " + command + " | md5sum"});
     return r.exitCode == 0 ? r.out.section(' ', 0, 0) : QString();
 }
 
@@ -64,7 +63,7 @@ private slots:
         const QString image = dir.filePath("big.iso");
         QCOMPARE(udftest::writeImage(*plan, image), 0);
 
-        const udftest::ToolRun info = run("udfinfo", {image});
+        const ToolRun info = ToolRun::run("udfinfo", {image});
         QVERIFY2(info.exitCode == 0 && info.err.isEmpty(), qPrintable(info.err));
         QCOMPARE(keyValues(info.out).value("integrity"), QString("closed"));
         QCOMPARE(keyValues(info.out).value("numfiles"), QString("2"));

@@ -1,4 +1,5 @@
 #include "ScreenWalk.h"
+#include "PrivateEnvironment.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -115,8 +116,7 @@ int ScreenWalk::run(const Visit& visitor)
     s_visit = visitor;
     // Settings of this run only.
     QTemporaryDir home;
-    qputenv("KAVO_USER_HIVE", home.filePath("user.reg").toUtf8());
-    qputenv("KAVO_MACHINE_HIVE", home.filePath("machine.reg").toUtf8());
+    PrivateEnvironment::useHives(home.path());
 
     FakeWizardService service;
     service.burners << FakeWizardService::drive("/dev/sr0", "DVD RW Drive (sr0)", 4700000000ull);

@@ -7,6 +7,7 @@
 #include "DestinationDrives.h"
 #include "DriveComboBox.h"
 #include "FakeWizardService.h"
+#include "PrivateEnvironment.h"
 #include "TransferWizardDlg.h"
 #include "WriteRateStore.h"
 
@@ -410,8 +411,7 @@ void TestDestinationDrives::updateFreeSpace_changesMatchingUSBDrive()
 void TestDestinationDrives::writeRate_prefersWhatTheDriveDidLastTime()
 {
     QTemporaryDir home;
-    qputenv("KAVO_USER_HIVE", home.filePath("user.reg").toUtf8());
-    qputenv("KAVO_MACHINE_HIVE", home.filePath("machine.reg").toUtf8());
+    PrivateEnvironment::useHives(home.path());
     USBDriveData stick = usbDrive(GB);
     USBDriveData other = FakeWizardService::drive("/media/other", "OTHER", GB);
     QCOMPARE(DestinationDrives::writeRate(&stick, 1), stick.estimatedRate);
@@ -447,8 +447,7 @@ void TestDestinationDrives::methodPage_preselectsMethodWithDestination()
     QFETCH(int, remembered);
     QFETCH(int, method);
     QTemporaryDir home;
-    qputenv("KAVO_USER_HIVE", home.filePath("user.reg").toUtf8());
-    qputenv("KAVO_MACHINE_HIVE", home.filePath("machine.reg").toUtf8());
+    PrivateEnvironment::useHives(home.path());
     FakeWizardService service;
     if (burner)
         service.burners << FakeWizardService::drive("/dev/sr0", "DVD RW", GB);

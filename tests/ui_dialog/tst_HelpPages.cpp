@@ -13,6 +13,7 @@
 #include "FakeWizardService.h"
 #include "Formatting.h"
 #include "HelpChooseDeviceDlg.h"
+#include "PrivateEnvironment.h"
 #include "TranscodeEnumNames.h"
 #include "TransferWizardDlg.h"
 #include "UnSupportedFileTypeDlg.h"
@@ -72,8 +73,7 @@ private:
 void TestHelpPages::initTestCase()
 {
     QVERIFY(m_home.isValid());
-    qputenv("KAVO_USER_HIVE", m_home.filePath("user.reg").toUtf8());
-    qputenv("KAVO_MACHINE_HIVE", m_home.filePath("machine.reg").toUtf8());
+    PrivateEnvironment::useHives(m_home.path());
     // The pages as the build ships them beside the program, not a copy made for the test.
     qunsetenv("KAVO_HELP_DIR");
     QVERIFY2(QFileInfo(localHelpDir()).isDir(), qPrintable(localHelpDir()));
@@ -150,8 +150,7 @@ void TestHelpPages::everyLink_opensAShippedPage()
     QCOMPARE(pages.size(), 5);
     // Every shipped file is reached.
     QStringList shipped;
-    for (QDirIterator it(localHelpDir(), QDir::Files, QDirIterator::Subdirectories);
-         it.hasNext();)
+    for (QDirIterator it(localHelpDir(), QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
         shipped << it.next();
     QCOMPARE(QSet<QString>(shipped.begin(), shipped.end()), m_checked);
 }

@@ -24,6 +24,7 @@
 #include "FakeWizardService.h"
 #include "FileInfoModel.h"
 #include "Formatting.h"
+#include "PrivateEnvironment.h"
 #include "ProfileRadioButton.h"
 #include "ProgressDialog.h"
 #include "TransferWizardDlg.h"
@@ -210,8 +211,7 @@ void TestTransferWizardDlg::initTestCase()
 {
     QVERIFY(m_home.isValid());
     // Settings go to hive files of this test only.
-    qputenv("KAVO_USER_HIVE", m_home.filePath("user.reg").toUtf8());
-    qputenv("KAVO_MACHINE_HIVE", m_home.filePath("machine.reg").toUtf8());
+    PrivateEnvironment::useHives(m_home.path());
     qputenv("KAVO_HELP_DIR", m_home.filePath("help").toUtf8());
 }
 

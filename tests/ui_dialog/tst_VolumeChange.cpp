@@ -11,6 +11,7 @@
 #include "DriveComboBox.h"
 #include "FakeWizardService.h"
 #include "FileInfoModel.h"
+#include "PrivateEnvironment.h"
 #include "TransferWizardDlg.h"
 #include "VolumeChangeWatcher.h"
 
@@ -95,8 +96,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_home.isValid());
-        qputenv("KAVO_USER_HIVE", m_home.filePath("user.reg").toUtf8());
-        qputenv("KAVO_MACHINE_HIVE", m_home.filePath("machine.reg").toUtf8());
+        PrivateEnvironment::useHives(m_home.path());
     }
 
     void watcher_withoutTable_isInactive()

@@ -17,6 +17,7 @@
 #include "FileInfoModel.h"
 #include "FocusRing.h"
 #include "KeyPresses.h"
+#include "PrivateEnvironment.h"
 #include "SuperComboBox.h"
 #include "SuperComboBoxItem.h"
 #include "TransferWizardDlg.h"
@@ -146,8 +147,7 @@ private:
 void TestWizardKeyboard::initTestCase()
 {
     QVERIFY(m_home.isValid());
-    qputenv("KAVO_USER_HIVE", m_home.filePath("user.reg").toUtf8());
-    qputenv("KAVO_MACHINE_HIVE", m_home.filePath("machine.reg").toUtf8());
+    PrivateEnvironment::useHives(m_home.path());
     qputenv("KAVO_HELP_DIR", m_home.filePath("help").toUtf8());
 }
 

@@ -6,6 +6,7 @@
 #include <QtTest>
 
 #include "FileInfoModel.h"
+#include "PrivateEnvironment.h"
 
 namespace {
 
@@ -44,8 +45,7 @@ private slots:
     {
         // Keep the settings lookups of the formatting helpers away from this machine's hives.
         QVERIFY(m_home.isValid());
-        qputenv("KAVO_USER_HIVE", QFile::encodeName(m_home.filePath("user.reg")));
-        qputenv("KAVO_MACHINE_HIVE", QFile::encodeName(m_home.filePath("machine.reg")));
+        PrivateEnvironment::useHives(m_home.path());
     }
 
     void newRowsAndColumns()

@@ -19,6 +19,7 @@
 #include "ErrorDialog.h"
 #include "Formatting.h"
 #include "HelpChooseDeviceDlg.h"
+#include "PrivateEnvironment.h"
 #include "ProgressDialog.h"
 #include "TranscodeEnumNames.h"
 #include "UnSupportedFileTypeDlg.h"
@@ -45,8 +46,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_home.isValid());
-        qputenv("KAVO_USER_HIVE", QFile::encodeName(m_home.filePath("user.reg")));
-        qputenv("KAVO_MACHINE_HIVE", QFile::encodeName(m_home.filePath("machine.reg")));
+        PrivateEnvironment::useHives(m_home.path());
         initPortavoResources();
     }
 

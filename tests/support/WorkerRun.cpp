@@ -1,15 +1,26 @@
 #include "WorkerRun.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
+#include <QDir>
+#include <QFile>
 
+// The programs and the tests are built into one folder.
 QString WorkerRun::enginePath()
 {
-#ifdef KAVO_ENGINE_PATH
-    if (QFileInfo::exists(QStringLiteral(KAVO_ENGINE_PATH)))
-        return QStringLiteral(KAVO_ENGINE_PATH);
-#endif
-    return QCoreApplication::applicationDirPath() + "/../bin/KavoEngine";
+    return QCoreApplication::applicationDirPath() + "/KavoEngine";
+}
+
+QString WorkerRun::writeFake(const QString& dir, const QByteArray& scriptBody)
+{
+    const QString path = QDir(dir).filePath("KavoEngine");
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return QString();
+    f.write("#!/bin/sh\n");
+    f.write(scriptBody);
+    f.close();
+    f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return path;
 }
 
 void WorkerRun::start(const QStringList& arguments, std::function<void()> childSetup)

@@ -11,6 +11,9 @@ class WorkerRun
 {
 public:
     static QString enginePath();
+    // Writes an executable shell script named KavoEngine into dir, a worker that misbehaves as
+    // the script says; its path.
+    static QString writeFake(const QString& dir, const QByteArray& scriptBody);
 
     // Starts the worker with the arguments; childSetup runs in the child
     // between fork and exec (resource limits for the full-disk case).

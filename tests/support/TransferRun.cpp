@@ -7,7 +7,7 @@
 #include <QProcess>
 #include <QUrl>
 
-#include "../queue/QueueTestSupport.h"
+#include "PrivateEnvironment.h"
 
 QStringList TransferRun::Result::file(const QString& name) const
 {
@@ -88,7 +88,7 @@ bool TransferRun::canUnshareMounts()
 
 void TransferRun::useRoot(const QString& root)
 {
-    QueueTestSupport::usePrivateEnvironment(root);
+    PrivateEnvironment::use(root);
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qunsetenv("KAVO_MOUNTINFO");
     qunsetenv("KAVO_SYSFS_ROOT");
