@@ -63,7 +63,6 @@ public:
     bool endedEarly() const { return m_endedEarly; }
 
     // Rates in bytes per second from bytes and elapsed time; 0 when no time was measured.
-    static unsigned int rateFromSeconds(quint64 bytes, qint64 seconds);
     static unsigned int rateFromMilliseconds(quint64 bytes, qint64 milliseconds);
     // Why a burner call failed, in words.
     static QString burnerReason(quint32 code);

@@ -1,5 +1,6 @@
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QSignalSpy>
@@ -184,7 +185,10 @@ void TestTransferSession::usbTransfer_convertsCopiesAndRecordsNewDevice()
     TransferSession session(plan({m_convert, m_fitting}, stick, device), m_transcoder, m_burner,
                             m_prompts);
     QSignalSpy converted(&session, &TransferSession::converted);
+    QElapsedTimer wall;
+    wall.start();
     QCOMPARE(run(session), 1);
+    const qint64 wallMilliseconds = qMax<qint64>(1, wall.elapsed());
 
     const TransferResult& result = session.result();
     QCOMPARE(result.end, TransferResult::Completed);
@@ -202,6 +206,12 @@ void TestTransferSession::usbTransfer_convertsCopiesAndRecordsNewDevice()
     QCOMPARE(stored->GetLastUsedMethod(), 2);
     QCOMPARE(stored->GetProfile(), 1u); // home theater
     QCOMPARE(QString::fromStdString(stored->GetLastDriveName()), stick);
+    // The drive's rate comes from the copies' own time, which is shorter than the whole run:
+    // copies of under a second each must not leave it unmeasured.
+    const quint64 copied =
+        quint64(QFileInfo(stick + "/holiday.kavo").size() + QFileInfo(stick + "/fits.avi").size());
+    QVERIFY2(stored->GetDataRate() >= copied * 1000 / quint64(wallMilliseconds),
+             qPrintable(QString::number(stored->GetDataRate())));
 
     // The end-of-transfer events, after the conversion's own.
     const QByteArray base = "GET /hint/d9-WindowTransferWizard";
