@@ -75,9 +75,10 @@ TransferSaveStep::~TransferSaveStep()
     join();
 }
 
-unsigned int TransferSaveStep::rateFromMilliseconds(quint64 bytes, qint64 milliseconds)
+unsigned int TransferSaveStep::rateFromNanoseconds(quint64 bytes, qint64 nanoseconds)
 {
-    return milliseconds > 0 ? unsigned(bytes * 1000 / quint64(milliseconds)) : 0;
+    return nanoseconds > 0 ? unsigned(qMin(double(bytes) * 1e9 / double(nanoseconds), 4294967295.0))
+                           : 0;
 }
 
 QString TransferSaveStep::burnerReason(quint32 code)
@@ -287,10 +288,7 @@ unsigned int TransferSaveStep::copyFilesToUSB()
         }
         emit fileEnded(outcomes().at(row));
     }
-    const unsigned int rate =
-        totalNanoseconds > 0
-            ? unsigned(qMin(double(totalBytes) * 1e9 / double(totalNanoseconds), 4294967295.0))
-            : 0;
+    const unsigned int rate = rateFromNanoseconds(totalBytes, totalNanoseconds);
     qDebug().noquote().nospace() << "USB transfer rate " << rate << " (bytes/sec)"
                                  << ", total bytes " << totalBytes << ", total time "
                                  << totalNanoseconds / 1000000000;
@@ -373,7 +371,7 @@ unsigned int TransferSaveStep::writeVideoFileToBurner()
     const qint64 elapsed = timer.elapsed();
     const bool written =
         result == KavoMediaBurner::Success || result == KavoMediaBurner::BurnComplete;
-    const unsigned int rate = written ? rateFromMilliseconds(totalBytes, elapsed) : 0;
+    const unsigned int rate = written ? rateFromNanoseconds(totalBytes, timer.nsecsElapsed()) : 0;
     qDebug().noquote().nospace() << prefix << "CD/DVD transfer rate " << rate << " (bytes/sec)"
                                  << ", total bytes " << totalBytes << ", total time " << elapsed;
 

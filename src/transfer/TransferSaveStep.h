@@ -63,7 +63,7 @@ public:
     bool endedEarly() const { return m_endedEarly; }
 
     // Rates in bytes per second from bytes and elapsed time; 0 when no time was measured.
-    static unsigned int rateFromMilliseconds(quint64 bytes, qint64 milliseconds);
+    static unsigned int rateFromNanoseconds(quint64 bytes, qint64 nanoseconds);
     // Why a burner call failed, in words.
     static QString burnerReason(quint32 code);
 

@@ -77,7 +77,6 @@ void WizardFooter::showFinish()
 {
     //: wizard button on the last page: closes the wizard
     ui->nextButton->setText(Texts::tr("Finish"));
-    updateButtonSpacers();
 }
 
 void WizardFooter::showTransferEnd(bool toFinishPage)
