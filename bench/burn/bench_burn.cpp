@@ -1,8 +1,9 @@
-// Writes the same files to a DVD image burner with the storage library and with
-// `xorriso -as mkisofs`, taking turns for a number of rounds, and prints each round and the
-// medians: write (against xorriso's) and verify apart, with the machine's load.
+// Writes the same files to a DVD image burner (UDF bridge) or a CD-R one (ISO 9660 through
+// libisofs) with the storage library and with `xorriso -as mkisofs`, taking turns for a number
+// of rounds, and prints each round and the medians: write (against xorriso's) and verify apart,
+// with the machine's load.
 //
-// bench_burn_run [work folder] [megabytes per file=700] [file count=3] [rounds=5]
+// bench_burn_run [work folder] [megabytes per file=700] [file count=3] [rounds=5] [dvd+r|cd-r]
 #include "LDStorage.h"
 
 #include <algorithm>
@@ -71,12 +72,14 @@ int32_t onProgress(const int32_t* kind, int32_t, LD_ProgressRecord* record, void
     return 0;
 }
 
+bool onCd = false;
+
 Timing burnOurs(const std::string& image, const std::vector<std::string>& files)
 {
     Timing t;
     ::unlink(image.c_str());
     LD_SetScanOpticalDrives(0);
-    LD_SetImageBurners(("dvd+r:" + image).c_str());
+    LD_SetImageBurners(((onCd ? "cd-r:" : "dvd+r:") + image).c_str());
     uint32_t count = 0;
     LD_DeviceRecord device = {};
     if (LD_GetStorageDeviceCount(LD_ClassRecorders, &count) != LD_OK || count != 1 ||
@@ -90,7 +93,8 @@ Timing burnOurs(const std::string& image, const std::vector<std::string>& files)
     const char label[] = "KavoTransferWizard";
     LD_Text name{LD_Text8, sizeof label, label};
     if (t.status == LD_OK)
-        t.status = LD_Volume_Create(&volume, LD_FsUdf15, &name, 2, onProgress, &marks);
+        t.status = LD_Volume_Create(&volume, onCd ? LD_FsIsoLevel2Long : LD_FsUdf15, &name, 2,
+                                    onProgress, &marks);
     for (const std::string& f : files) {
         if (t.status != LD_OK)
             break;
@@ -124,9 +128,9 @@ Timing burnXorriso(const std::string& image, const std::string& folder)
         ::dup2(null, 1);
         ::dup2(null, 2);
         // Synced at the end as our library does (its mkisofs mode does not sync by default).
-        ::execlp("xorriso", "xorriso", "-stdio_sync", "end", "-as", "mkisofs", "-iso-level", "3",
-                 "-J", "-R", "-V", "KavoTransferWizard", "-o", image.c_str(), folder.c_str(),
-                 nullptr);
+        ::execlp("xorriso", "xorriso", "-stdio_sync", "end", "-as", "mkisofs", "-iso-level",
+                 onCd ? "2" : "3", "-J", "-R", "-V", "KavoTransferWizard", "-o", image.c_str(),
+                 folder.c_str(), nullptr);
         ::_exit(127);
     }
     int status = 0;
@@ -178,6 +182,7 @@ int main(int argc, char** argv)
     const long long megabytes = argc > 2 ? std::atoll(argv[2]) : 700;
     const int count = argc > 3 ? std::atoi(argv[3]) : 3;
     const int rounds = argc > 4 ? std::atoi(argv[4]) : 5;
+    onCd = argc > 5 && std::strcmp(argv[5], "cd-r") == 0;
     const std::string folder = work + "/files";
     std::system(("mkdir -p '" + folder + "'").c_str());
     // Sources and images are gigabytes: never leave them behind, whatever happens.
@@ -195,9 +200,9 @@ int main(int argc, char** argv)
         }
     }
     const double totalMb = double(megabytes) * count;
-    std::printf("%d files, %.0f MB in all, DVD+R image burner; xorriso: ISO 9660 level 3 + Joliet "
+    std::printf("%d files, %.0f MB in all, %s image burner; xorriso: ISO 9660 level %d + Joliet "
                 "+ Rock Ridge; both sync the image once, at the end\n",
-                count, totalMb);
+                count, totalMb, onCd ? "CD-R" : "DVD+R", onCd ? 2 : 3);
     std::printf("load average at the start: %s\n", load().c_str());
 
     // The order alternates, so that neither side profits alone from the other's writeback;
@@ -222,7 +227,7 @@ int main(int argc, char** argv)
         std::printf("round %d (%s first): xorriso %.2f s, ours %.2f s write + %.2f s verify (%s); "
                     "ratio %.2f; load %s\n",
                     round + 1, round % 2 == 0 ? "xorriso" : "ours", x.write, o.write, o.verify,
-                    (o.fileSystems & LD_FsUdf15) ? "UDF 1.50 bridge" : "ISO 9660 level 3 + Joliet",
+                    (o.fileSystems & LD_FsUdf15) ? "UDF 1.50 bridge" : "ISO 9660 + Joliet",
                     x.write / o.write, load().c_str());
         theirs.push_back(x.write);
         ourWrite.push_back(o.write);

@@ -3,7 +3,11 @@
 #include "BurnApi.h"
 #include "BurnDrive.h"
 #include "BurnRuntime.h"
+#include "IsoSourceStream.h"
 #include "LDStorage.h"
+
+#include <cerrno>
+#include <cstring>
 
 namespace ld {
 
@@ -81,20 +85,73 @@ bool IsoVolumeImage::hasName(const std::string& name) const
 
 int32_t IsoVolumeImage::addFile(const VolumeEntry& entry, std::string* reason)
 {
-    if (isoLevel_ < 3 && entry.size >= (uint64_t(4) << 30)) {
+    struct stat st = {};
+    if (::stat(entry.sourcePath.c_str(), &st) != 0) {
+        *reason = std::strerror(errno);
+        return errno == ENOENT ? LD_FileNotFound : LD_FileOpenFailed;
+    }
+    if (isoLevel_ < 3 && uint64_t(st.st_size) >= (uint64_t(4) << 30)) {
         *reason = "files of 4 GiB and more need ISO 9660 level 3 or UDF";
         return LD_InvalidFile;
     }
-    IsoNode* node = nullptr;
-    const int rc = iso_tree_add_new_node(image_, iso_image_get_root(image_), entry.name.c_str(),
-                                         entry.sourcePath.c_str(), &node);
+    // Our own stream, so that the write's read of the file leaves a digest for the read-back.
+    std::shared_ptr<IsoSourceStream> source;
+    IsoStream* stream = nullptr;
+    for (size_t i = 0; i < sources_.size() && !stream; ++i) {
+        const struct stat& seen = sources_[i]->added();
+        if (seen.st_dev == st.st_dev && seen.st_ino == st.st_ino && seen.st_size == st.st_size) {
+            source = sources_[i];
+            stream = streams_[i];
+            iso_stream_ref(stream);
+        }
+    }
+    if (!stream)
+        stream = IsoSourceStream::create(entry.sourcePath, st, &source);
+    if (!stream) {
+        *reason = "out of memory";
+        return LD_Fatal;
+    }
+    IsoFile* file = nullptr;
+    const int rc = iso_image_add_new_file(image_, iso_image_get_root(image_), entry.name.c_str(),
+                                          stream, &file);
     if (rc < 0) {
+        iso_stream_unref(stream);
         *reason = iso_error_to_msg(rc);
         BurnRuntime::takeMessages();
         return rc == int(ISO_NODE_NAME_NOT_UNIQUE) ? LD_FileExists : LD_InvalidFile;
     }
+    // The attributes libisofs takes from a file it reads itself.
+    IsoNode* node = reinterpret_cast<IsoNode*>(file);
+    iso_node_set_permissions(node, st.st_mode & 07777);
+    iso_node_set_uid(node, st.st_uid);
+    iso_node_set_gid(node, st.st_gid);
+    iso_node_set_atime(node, st.st_atime);
+    iso_node_set_mtime(node, st.st_mtime);
+    iso_node_set_ctime(node, st.st_ctime);
     names_.push_back(entry.name);
+    sources_.push_back(std::move(source));
+    streams_.push_back(stream);
     return LD_OK;
+}
+
+int32_t IsoVolumeImage::streamFailure(std::string* reason,
+                                      std::vector<std::string>* unreadable) const
+{
+    for (const auto& source : sources_) {
+        const int32_t status = source->failure(reason);
+        if (status == LD_OK)
+            continue;
+        // A source that changed size could be read; the others could not.
+        if (status != LD_InvalidFile)
+            unreadable->push_back(source->path());
+        return status;
+    }
+    return LD_OK;
+}
+
+udf::SourceRead IsoVolumeImage::sourceRead(size_t index) const
+{
+    return index < sources_.size() ? sources_[index]->sourceRead() : udf::SourceRead{};
 }
 
 int32_t IsoVolumeImage::plan(BurnDrive& drive, std::string* reason)

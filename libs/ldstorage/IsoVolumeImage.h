@@ -3,11 +3,15 @@
 #include "VolumeImage.h"
 
 #include <memory>
+#include <sys/stat.h>
 
 struct Iso_Image;
 struct isoburn_imgen_opts;
+struct iso_stream;
 
 namespace ld {
+
+class IsoSourceStream;
 
 // An ISO 9660 session (with Joliet and Rock Ridge) built by libisofs and, through libisoburn,
 // either a new file system on a blank medium or the next session of the one already there.
@@ -27,6 +31,8 @@ public:
     uint64_t totalSectors() const override { return totalSectors_; }
     uint64_t startBlock() const override { return startBlock_; }
     bool writtenByIsoburn() const override { return true; }
+    int32_t streamFailure(std::string* reason, std::vector<std::string>* unreadable) const override;
+    udf::SourceRead sourceRead(size_t index) const override;
     int32_t closeSession(BurnDrive& drive, std::string* reason) override;
     void abandon(BurnDrive& drive) override;
     int32_t locateFiles(BurnDrive& drive, std::vector<std::vector<DataSpan>>* spans,
@@ -39,6 +45,9 @@ private:
     Iso_Image* image_;
     const int isoLevel_;
     std::vector<std::string> names_;
+    // How the write reads each added file; the same file added twice shares one stream.
+    std::vector<std::shared_ptr<IsoSourceStream>> sources_;
+    std::vector<iso_stream*> streams_; // not owned: the files hold them
     isoburn_imgen_opts* options_ = nullptr;
     burn::burn_disc* disc_ = nullptr;
     uint64_t totalSectors_ = 0;

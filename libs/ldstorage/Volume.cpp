@@ -316,8 +316,9 @@ int32_t Volume::flushLocked(ProgressReporter& progress)
     phase = LD_PhaseWrite;
     status = DiscWriter::write(*drive_, image_->disc(), image_->writtenByIsoburn(), total,
                                imageFile, progress, &reason);
-    if (status != LD_OK && status != LD_UserCancelled) {
-        // The stream's own reason (a source gone or changed) says more than libburn's.
+    if (status != LD_UserCancelled) {
+        // The stream's own reason (a source gone or changed) says more than libburn's, and a
+        // failed stream fails the write even where the writer went on with zeros.
         std::string streamReason;
         const int32_t streamStatus = image_->streamFailure(&streamReason, &unreadable_);
         if (streamStatus != LD_OK && streamStatus != LD_UserCancelled) {

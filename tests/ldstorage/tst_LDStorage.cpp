@@ -105,7 +105,10 @@ void TestLDStorage::burn_readsBackEveryFile()
         {"clip.mp4", src(medium + "/d/clip.mp4", "first")},
         {"clip.mp4", src(medium + "/e/clip.mp4", "second, same name")},
         {"empty.txt", src(medium + "/f/empty.txt", QByteArray())},
+        {"linked.avi", dir_.filePath("src/" + medium + "/g/linked.avi")}, // a symbolic link
     };
+    QDir().mkpath(QFileInfo(files[6].second).path());
+    QVERIFY(QFile::link(files[0].second, files[6].second));
     const QString image = dir_.filePath(medium + ".iso");
     Burn b = burnFiles(medium, image, files, fileSystem);
     QCOMPARE(b.openStatus, LD_OK);
@@ -135,6 +138,7 @@ void TestLDStorage::burn_readsBackEveryFile()
     QCOMPARE(read.value("clip.mp4"), md5Of(files[3].second));
     QCOMPARE(read.value("clip (2).mp4"), md5Of(files[4].second));
     QCOMPARE(read.value("empty.txt"), md5Of(files[5].second));
+    QCOMPARE(read.value("linked.avi"), md5Of(files[0].second));
 
     // Plain ISO 9660 names beyond 8.3 show level 2 or more; the Joliet tree is there too.
     QVERIFY(ToolRun::run("isoinfo", {"-i", image, "-f"}).out.contains("MY_HOLIDAY_VIDEO.AVI"));
@@ -267,28 +271,35 @@ void TestLDStorage::verify_catchesWhatChangedAfterTheWrite_data()
     // Between the write and the read-back: a byte of the image flipped, the source rewritten
     // with other bytes of the same size, or only its times touched. readsSourceAgain: the
     // read-back reads the source once more, because the write's digest no longer stands for
-    // the file (the ISO side of CDs is read by libisofs, which gives no digest).
+    // the file. A CD carries ISO 9660 from libisofs, written new or appended to a session.
     QTest::addColumn<QString>("medium");
     QTest::addColumn<uint>("fileSystem");
+    QTest::addColumn<bool>("append");
     QTest::addColumn<QString>("change");
     QTest::addColumn<int>("status");
     QTest::addColumn<bool>("readsSourceAgain");
     const uint udf = LD_FsUdf15, iso = LD_FsIsoLevel2Long;
-    QTest::newRow("dvd, nothing") << "dvd-r" << udf << "none" << int(LD_OK) << false;
-    QTest::newRow("dvd, image byte")
-        << "dvd-r" << udf << "image" << int(LD_DataMiscompare) << false;
+    const int miscompare = LD_DataMiscompare;
+    QTest::newRow("dvd, nothing") << "dvd-r" << udf << false << "none" << int(LD_OK) << false;
+    QTest::newRow("dvd, image byte") << "dvd-r" << udf << false << "image" << miscompare << false;
     QTest::newRow("dvd, source rewritten")
-        << "dvd-r" << udf << "source" << int(LD_DataMiscompare) << true;
-    QTest::newRow("dvd, source touched") << "dvd-r" << udf << "touch" << int(LD_OK) << true;
-    QTest::newRow("cd, image byte") << "cd-r" << iso << "image" << int(LD_DataMiscompare) << true;
+        << "dvd-r" << udf << false << "source" << miscompare << true;
+    QTest::newRow("dvd, source touched")
+        << "dvd-r" << udf << false << "touch" << int(LD_OK) << true;
+    QTest::newRow("cd, nothing") << "cd-r" << iso << false << "none" << int(LD_OK) << false;
+    QTest::newRow("cd, image byte") << "cd-r" << iso << false << "image" << miscompare << false;
     QTest::newRow("cd, source rewritten")
-        << "cd-r" << iso << "source" << int(LD_DataMiscompare) << true;
+        << "cd-r" << iso << false << "source" << miscompare << true;
+    QTest::newRow("cd, source touched") << "cd-r" << iso << false << "touch" << int(LD_OK) << true;
+    QTest::newRow("cd-rw, appended session")
+        << "cd-rw" << iso << true << "none" << int(LD_OK) << false;
 }
 
 void TestLDStorage::verify_catchesWhatChangedAfterTheWrite()
 {
     QFETCH(QString, medium);
     QFETCH(uint, fileSystem);
+    QFETCH(bool, append);
     QFETCH(QString, change);
     QFETCH(int, status);
     QFETCH(bool, readsSourceAgain);
@@ -298,28 +309,35 @@ void TestLDStorage::verify_catchesWhatChangedAfterTheWrite()
     const QByteArray data = random(8 << 20) + marker + random(4096);
     const QString source = src("verify/" + change + medium + ".bin", data);
     const QString image = dir_.filePath("verify-" + change + medium + ".iso");
+    if (append)
+        QCOMPARE(burnFiles(medium, image, {{"first.bin", src("verify/first.bin", "1")}}, fileSystem)
+                     .flushStatus,
+                 LD_OK);
     bool changed = false;
     qint64 readBefore = -1;
-    Burn b = burnFiles(medium, image, {{"marked.bin", source}}, fileSystem,
-                       [&](const LD_ProgressRecord& r) {
-                           if (r.phase != LD_PhaseVerify || changed)
-                               return 0;
-                           changed = true;
-                           if (change == "image") {
-                               QFile f(fileBeingWritten(image));
-                               f.open(QIODevice::ReadWrite);
-                               const qint64 at = f.readAll().indexOf(marker);
-                               changed = at > 0 && f.seek(at) && f.write("X", 1) == 1;
-                           } else if (change == "source") {
-                               QByteArray other = data;
-                               other[other.indexOf(marker)] = 'X';
-                               TestFiles::write(source, other);
-                           } else if (change == "touch") {
-                               changed = ::utimes(source.toUtf8().constData(), nullptr) == 0;
-                           }
-                           readBefore = bytesReadByThisProcess();
-                           return 0;
-                       });
+    const qint64 readAtStart = bytesReadByThisProcess();
+    Burn b = burnFiles(
+        medium, image, {{"marked.bin", source}}, fileSystem,
+        [&](const LD_ProgressRecord& r) {
+            if (r.phase != LD_PhaseVerify || changed)
+                return 0;
+            changed = true;
+            if (change == "image") {
+                QFile f(fileBeingWritten(image));
+                f.open(QIODevice::ReadWrite);
+                const qint64 at = f.readAll().indexOf(marker);
+                changed = at > 0 && f.seek(at) && f.write("X", 1) == 1;
+            } else if (change == "source") {
+                QByteArray other = data;
+                other[other.indexOf(marker)] = 'X';
+                TestFiles::write(source, other);
+            } else if (change == "touch") {
+                changed = ::utimes(source.toUtf8().constData(), nullptr) == 0;
+            }
+            readBefore = bytesReadByThisProcess();
+            return 0;
+        },
+        append);
     QVERIFY(changed);
     QCOMPARE(b.flushStatus, status);
     QCOMPARE(b.reports.last().errorCode, uint32_t(status));
@@ -330,7 +348,11 @@ void TestLDStorage::verify_catchesWhatChangedAfterTheWrite()
         return;
     }
     QCOMPARE(b.reports.last().currentSector, b.reports.last().totalSectors);
-    // The medium is read back once; the source only when the write's digest no longer holds.
+    // The write reads the source once; the read-back reads the medium once, and the source
+    // only when the write's digest no longer holds.
+    const qint64 written = readBefore - readAtStart;
+    QVERIFY2(written >= data.size() && written < 2 * data.size(),
+             qPrintable(QString::number(written)));
     const qint64 read = bytesReadByThisProcess() - readBefore;
     QVERIFY2(read >= data.size(), qPrintable(QString::number(read)));
     QCOMPARE(read >= 2 * data.size(), readsSourceAgain);
@@ -338,29 +360,47 @@ void TestLDStorage::verify_catchesWhatChangedAfterTheWrite()
 
 void TestLDStorage::faults_endWithStatusAndNoImage_data()
 {
-    // flushStatus 1: any failure will do (the recorder vanished under the write).
+    // flushStatus 1: any failure will do (the recorder vanished under the write). A DVD
+    // carries our UDF stream, a CD libisofs reading our ISO 9660 source streams.
+    QTest::addColumn<QString>("medium");
     QTest::addColumn<QString>("fault");
     QTest::addColumn<int>("openStatus");
     QTest::addColumn<int>("entryStatus");
     QTest::addColumn<int>("flushStatus");
-    QTest::newRow("image folder missing") << "folder" << int(LD_FolderNotFound) << 0 << 0;
-    QTest::newRow("source missing") << "missing" << 0 << int(LD_FileNotFound) << 0;
-    QTest::newRow("source deleted during the write") << "deleted" << 0 << 0 << int(LD_FileNotFound);
-    QTest::newRow("source deleted before the write") << "gone" << 0 << 0 << int(LD_FileNotFound);
-    QTest::newRow("image removed during the write") << "vanished" << 0 << 0 << 1;
-    QTest::newRow("host disk too small") << "small" << 0 << 0 << int(LD_NotEnoughStorage);
-    QTest::newRow("host disk fills during the write") << "fills" << 0 << 0 << int(LD_WriteError);
+    const int notFound = LD_FileNotFound;
+    QTest::newRow("image folder missing") << "dvd+r"
+                                          << "folder" << int(LD_FolderNotFound) << 0 << 0;
+    QTest::newRow("source missing") << "dvd+r"
+                                    << "missing" << 0 << notFound << 0;
+    QTest::newRow("source deleted during the write") << "dvd+r"
+                                                     << "deleted" << 0 << 0 << notFound;
+    QTest::newRow("cd, source deleted during the write") << "cd-r"
+                                                         << "deleted" << 0 << 0 << notFound;
+    QTest::newRow("source shrinks during the write") << "dvd+r"
+                                                     << "shrinks" << 0 << 0 << int(LD_InvalidFile);
+    QTest::newRow("cd, source shrinks during the write")
+        << "cd-r"
+        << "shrinks" << 0 << 0 << int(LD_InvalidFile);
+    QTest::newRow("source deleted before the write") << "dvd+r"
+                                                     << "gone" << 0 << 0 << notFound;
+    QTest::newRow("image removed during the write") << "dvd+r"
+                                                    << "vanished" << 0 << 0 << 1;
+    QTest::newRow("host disk too small") << "dvd+r"
+                                         << "small" << 0 << 0 << int(LD_NotEnoughStorage);
+    QTest::newRow("host disk fills during the write") << "dvd+r"
+                                                      << "fills" << 0 << 0 << int(LD_WriteError);
 }
 
 void TestLDStorage::faults_endWithStatusAndNoImage()
 {
+    QFETCH(QString, medium);
     QFETCH(QString, fault);
     QFETCH(int, openStatus);
     QFETCH(int, entryStatus);
     QFETCH(int, flushStatus);
     const QString first = src("fault/first.bin", random(32 << 20));
     const QString last = src("fault/last.bin", random(1 << 20));
-    QString image = dir_.filePath("fault-" + fault + ".iso");
+    QString image = dir_.filePath("fault-" + fault + medium + ".iso");
     if (fault == "folder")
         image = dir_.filePath("no/such/folder/x.iso");
     if (fault == "small" || fault == "fills") {
@@ -372,19 +412,23 @@ void TestLDStorage::faults_endWithStatusAndNoImage()
     QVector<QPair<QString, QString>> files = {{"first.bin", first}, {"last.bin", last}};
     if (fault == "missing")
         files << qMakePair(QString("gone.bin"), dir_.filePath("src/fault/gone.bin"));
+    const uint32_t fileSystem = medium == "cd-r" ? LD_FsIsoLevel2Long : LD_FsUdf15;
     bool struck = false;
-    Burn b = burnFiles("dvd+r", image, files, LD_FsUdf15, [&](const LD_ProgressRecord& r) {
+    Burn b = burnFiles(medium, image, files, fileSystem, [&](const LD_ProgressRecord& r) {
         // The image goes once written and before it is read back: the drive loses its medium.
-        // The disk fills after the space check (the last plan report) and before the write.
-        // A source goes after it was added, before the flush looks at it (first plan report).
-        const uint32_t strikeAt = fault == "vanished"                   ? LD_PhaseClose
-                                  : fault == "fills" || fault == "gone" ? LD_PhasePlan
-                                                                        : LD_PhaseWrite;
+        // A source goes after it was added, before the flush looks at it (first plan report),
+        // or after the space check (the last plan report), before the stream opens it. The
+        // first file shrinks as the write starts, once the stream has read some of it.
+        const uint32_t strikeAt = fault == "vanished"  ? LD_PhaseClose
+                                  : fault == "shrinks" ? LD_PhaseWrite
+                                                       : LD_PhasePlan;
         if (r.phase != strikeAt || (!r.totalSectors && fault != "gone") || struck)
             return 0;
         struck = true;
         if (fault == "deleted" || fault == "gone")
             QFile::remove(last);
+        if (fault == "shrinks")
+            QFile::resize(first, 1 << 20);
         if (fault == "vanished")
             QFile::remove(fileBeingWritten(image));
         if (fault == "fills")
@@ -403,6 +447,8 @@ void TestLDStorage::faults_endWithStatusAndNoImage()
     }
     if (fault == "deleted" || fault == "gone")
         QCOMPARE(b.unreadable, QStringList{last});
+    if (fault == "shrinks")
+        QVERIFY2(b.lastFailure.contains(first), qPrintable(b.lastFailure));
     if (fault == "fills") // the image and the reason, not only libburn's failed write(2)
         QVERIFY2(b.lastFailure.contains(image) && b.lastFailure.contains("host disk is full"),
                  qPrintable(b.lastFailure));
