@@ -89,6 +89,8 @@ void WizardTransferPage::setup(const USBDriveData* drive, const QString& driveTe
     m_writeBusyMs = 0;
     m_writeSpeed.reset();
     m_remaining.reset();
+    m_verifyShare = method() == 0 ? WriteRateStore::verifyShare(m_destinationRoot) : 0;
+    m_verifyStartMs = -1;
     showOverall(0);
     startTransfer(drive);
 }
@@ -127,10 +129,17 @@ void WizardTransferPage::updateProgress(quint64 bytePos, quint64 totalBytes,
     // (no time to go, the figures where the work stopped) stays.
     if (m_ended)
         return;
-    // A disc is written and then read back sector for sector: the write is the first half.
-    if (fileName.isEmpty() && method() == 0)
-        totalBytes *= 2;
+    // A disc is written and then read back: the write is its share of the step's time.
+    if (fileName.isEmpty() && method() == 0) {
+        bytePos *= 1000;
+        totalBytes *= 1000 + verifyThousandths();
+    }
     showProgress(bytePos, totalBytes, estimatedTranscodeTime, fileName);
+}
+
+quint64 WizardTransferPage::verifyThousandths() const
+{
+    return quint64(qRound(m_verifyShare * 1000.0));
 }
 
 void WizardTransferPage::burnPhaseProgress(int phase, quint64 current, quint64 total)
@@ -140,9 +149,11 @@ void WizardTransferPage::burnPhaseProgress(int phase, quint64 current, quint64 t
         return;
     if (!m_verifying) {
         m_verifying = true;
+        m_verifyStartMs = progressNow().writeMs;
         ui->transcode_writeLabel->setText(Texts::tr("Verifying disc"));
     }
-    showProgress(total + qMin(current, total), 2 * total, 0, QString());
+    const quint64 share = verifyThousandths();
+    showProgress(1000 * total + qMin(current, total) * share, (1000 + share) * total, 0, QString());
 }
 
 void WizardTransferPage::showProgress(quint64 bytePos, quint64 totalBytes,
@@ -281,8 +292,13 @@ void WizardTransferPage::fileSaveStarted(int index)
 void WizardTransferPage::fileSaveDone()
 {
     // The next estimate for this drive starts from what it really did, verify included.
-    if (m_writeClock.isValid())
-        WriteRateStore::record(m_destinationRoot, m_writeBytes, progressNow().writeMs);
+    if (m_writeClock.isValid()) {
+        const qint64 writeMs = progressNow().writeMs;
+        WriteRateStore::record(m_destinationRoot, m_writeBytes, writeMs);
+        if (m_verifyStartMs >= 0)
+            WriteRateStore::recordVerifyShare(m_destinationRoot, m_verifyStartMs,
+                                              writeMs - m_verifyStartMs);
+    }
     endTransfer(Texts::tr("Transfer completed."), false);
     ui->fileTransferProgressBar->setValue(100);
     ui->progressPercentText->setText(QStringLiteral("100"));
