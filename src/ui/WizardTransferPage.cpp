@@ -91,6 +91,7 @@ void WizardTransferPage::setup(const USBDriveData* drive, const QString& driveTe
     m_remaining.reset();
     m_verifyShare = method() == 0 ? WriteRateStore::verifyShare(m_destinationRoot) : 0;
     m_verifyStartMs = -1;
+    m_rateKnown = WriteRateStore::rate(m_destinationRoot) != 0;
     showOverall(0);
     startTransfer(drive);
 }
@@ -208,7 +209,12 @@ void WizardTransferPage::showProgress(quint64 bytePos, quint64 totalBytes,
             ui->fileTransferProgressBar->setValue(bar);
         ui->progressPercentText->setText(QString::number(percent));
     }
-    ui->transferTimeLeftLabel->setText(FileInfoModel::durationText(left));
+    // A drive never written to has only the rate it announces, which may be far off: its time
+    // shows once its own write has gone for a second.
+    if (writing && !m_converting && !m_rateKnown && progress.writeMs < 1000)
+        ui->transferTimeLeftLabel->clear();
+    else
+        ui->transferTimeLeftLabel->setText(FileInfoModel::durationText(left));
     showOverall(overallPercent());
     // Once a second at most: how the shown time compares with the real one is judged from it.
     if (!m_traceClock.isValid() || m_traceClock.elapsed() >= 1000) {

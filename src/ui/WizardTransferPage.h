@@ -108,6 +108,8 @@ private:
     // read-back began (-1 before).
     double m_verifyShare = 1.0;
     qint64 m_verifyStartMs = -1;
+    // The destination has a rate measured by an earlier transfer.
+    bool m_rateKnown = false;
     int m_totalCount = 0;
     int m_currentCount = 0;
     QString m_lastProgressFileName;

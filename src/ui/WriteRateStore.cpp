@@ -38,7 +38,7 @@ double WriteRateStore::verifyShare(const QString& root)
         return double(qMin(stored, MaxShare)) / 1000.0;
     struct stat st = {};
     const bool recorder = ::stat(root.toLocal8Bit().constData(), &st) == 0 && S_ISBLK(st.st_mode);
-    return recorder ? 1.0 : 0.15;
+    return recorder ? 1.0 : 0.1;
 }
 
 bool WriteRateStore::recordVerifyShare(const QString& root, qint64 writeMs, qint64 verifyMs)
