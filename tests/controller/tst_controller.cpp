@@ -386,7 +386,6 @@ void TestController::unfinishedOperations_reportFailure()
     QVERIFY(!controller.session());
     QVERIFY(!controller.reserved("a", "b"));
     QCOMPARE(controller.transferState(), int(TransferState::Idle));
-    QCOMPARE(controller.removeFromTranscodeQueue({"a", "b"}), 2);
 }
 
 void TestController::lastBrowsedDir_roundTrip()

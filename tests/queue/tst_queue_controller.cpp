@@ -79,8 +79,6 @@ private slots:
     void analysis_results_data();
     void analysis_results();
     void sameBaseName_getsUniqueOutputs();
-    void cancel_keepsFilesAnalysedSoFar();
-    void removeFromTranscodeQueue_takesFilesOut();
     void conversion_convertsQueuedFiles();
     void conversion_cancel_stopsWorkerAndLeavesNoOutput();
 
@@ -215,44 +213,6 @@ void TestQueueController::sameBaseName_getsUniqueOutputs()
     QVERIFY(analyse({clip("b/clip.avi")}, 3, r));
     QCOMPARE(r.outputPaths, QStringList({temp + "/clip (2).kavo"}));
     QCOMPARE(m_controller->transcoder()->queueLength(), 2);
-}
-
-void TestQueueController::cancel_keepsFilesAnalysedSoFar()
-{
-    // The cancel comes while the second file is about to be analysed; the first stays.
-    TransferWizardController* c = m_controller.get();
-    const auto connection = connect(
-        c, &TransferWizardController::analyzeItem, c,
-        [c](int index, int) {
-            if (index == 1)
-                c->cancelAnalysis();
-        },
-        Qt::DirectConnection);
-    const QStringList files = {clip("convert.mp4"), clip("second.mkv"), clip("a.b.avi")};
-    Results r;
-    const bool ok = analyse(files, 0, r);
-    disconnect(connection);
-    QVERIFY(ok);
-    QCOMPARE(r.codes.size(), 1);
-    TranscodeJob job;
-    QVERIFY(c->findQueuedFile(clip("convert.mp4"), job));
-    QVERIFY(!c->findQueuedFile(clip("second.mkv"), job));
-    QVERIFY(!c->findQueuedFile(clip("a.b.avi"), job));
-    // The next analysis starts without the cancel.
-    QVERIFY(analyse({clip("second.mkv")}, 0, r));
-    QCOMPARE(r.codes, QList<int>{0});
-}
-
-void TestQueueController::removeFromTranscodeQueue_takesFilesOut()
-{
-    Results r;
-    QVERIFY(analyse({clip("convert.mp4"), clip("second.mkv")}, 0, r));
-    QCOMPARE(m_controller->transcoder()->queueLength(), 2);
-    QCOMPARE(m_controller->removeFromTranscodeQueue({clip("CONVERT.mp4"), clip("nothing.avi")}), 2);
-    QCOMPARE(m_controller->transcoder()->queueLength(), 1);
-    TranscodeJob job;
-    QVERIFY(!m_controller->findQueuedFile(clip("convert.mp4"), job));
-    QVERIFY(m_controller->findQueuedFile(clip("second.mkv"), job));
 }
 
 void TestQueueController::conversion_convertsQueuedFiles()

