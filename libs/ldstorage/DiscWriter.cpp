@@ -6,6 +6,7 @@
 #include "LDStorage.h"
 #include "ProgressReporter.h"
 
+#include <algorithm>
 #include <chrono>
 #include <fcntl.h>
 #include <thread>
@@ -15,10 +16,12 @@ namespace ld {
 
 namespace {
 
-// Starts the writeback of an image file's dirty pages as the write goes, so that the disk works
-// while the stream is produced and the final sync finds little left. Without it the kernel
-// holds gigabytes back until that sync (or until the dirty limit throttles the writer), and a
-// disk that another program's big write has just busied makes us wait for all of it at once.
+// Follows an image file's pages to the disk while the write runs. libburn's writes land in the
+// system's cache, which takes gigabytes in a second or two and then holds the writer back to the
+// disk's pace; the sectors libburn has passed say nothing about what is written. So the writeback
+// is started as the write goes (the disk works while the stream is produced, the final sync finds
+// little left) and the progress reported is what has reached the disk: it then moves at the
+// disk's steady rate, as a recorder's does, and a time estimated from it holds.
 class ImageWriteback
 {
 public:
@@ -28,19 +31,43 @@ public:
         if (fd_ >= 0)
             ::close(fd_);
     }
-    void kick()
+
+    // Of the sectors written from startLba on, how many are on the disk; waits for the disk for
+    // at most budget. A recorder's, or a file the system cannot follow, counts as written.
+    uint64_t confirmed(int startLba, uint64_t written, std::chrono::milliseconds budget)
     {
-        if (path_.empty())
-            return;
+        if (path_.empty() || failed_)
+            return written;
         if (fd_ < 0)
             fd_ = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd_ >= 0)
-            ::sync_file_range(fd_, 0, 0, SYNC_FILE_RANGE_WRITE);
+        if (fd_ < 0 || ::sync_file_range(fd_, 0, 0, SYNC_FILE_RANGE_WRITE) != 0) {
+            failed_ = true;
+            return written;
+        }
+        const off64_t start = off64_t(startLba > 0 ? startLba : 0) * 2048;
+        const off64_t target = start + off64_t(written) * 2048;
+        if (done_ < start)
+            done_ = start;
+        const auto until = std::chrono::steady_clock::now() + budget;
+        constexpr off64_t Chunk = 16 << 20;
+        while (done_ < target && std::chrono::steady_clock::now() < until) {
+            const off64_t n = std::min(Chunk, target - done_);
+            if (::sync_file_range(fd_, done_, n,
+                                  SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE |
+                                      SYNC_FILE_RANGE_WAIT_AFTER) != 0) {
+                failed_ = true;
+                return written;
+            }
+            done_ += n;
+        }
+        return uint64_t(std::min(done_, target) - start) / 2048;
     }
 
 private:
     std::string path_;
     int fd_ = -1;
+    bool failed_ = false;
+    off64_t done_ = 0;
 };
 
 } // namespace
@@ -98,14 +125,16 @@ int32_t DiscWriter::write(BurnDrive& drive, burn_disc* disc, bool throughIsoburn
     bool cancelSent = false;
     burn_progress p = {};
     ImageWriteback writeback(imageFile);
+    constexpr std::chrono::milliseconds Poll(200);
     while (drive.pollJob(&p) != BURN_DRIVE_IDLE) {
-        writeback.kick();
-        const uint64_t current = p.sector > 0 ? uint64_t(p.sector) : 0;
+        const auto polled = std::chrono::steady_clock::now();
+        const uint64_t current = writeback.confirmed(
+            p.start_sector, p.sector > 0 ? uint64_t(p.sector) : 0, cancelSent ? Poll * 0 : Poll);
         if (!progress.report(LD_PhaseWrite, current, totalSectors) && !cancelSent) {
             burn_drive_cancel(d);
             cancelSent = true;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        std::this_thread::sleep_until(polled + Poll);
     }
     const bool wroteWell = drive.jobWentWell();
     const std::string messages = drive.jobFailure();

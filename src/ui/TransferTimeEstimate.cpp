@@ -29,8 +29,9 @@ std::vector<RowTime> rowTimes(const FileInfoModel& model, double conversionPerce
         int status = 0;
         if (!model.rowValues(row, name, conversion, write, status))
             continue;
-        // A file without an estimate counts as taking no time.
-        const double a = qMax(0, conversion);
+        // A file without an estimate counts as taking no time; one written as it is has
+        // nothing to convert, whatever a conversion of it would have taken.
+        const double a = model.outputPath(row).isEmpty() ? 0.0 : qMax(0, conversion);
         const double b = qMax(0, write);
         RowTime t;
         switch (status) {

@@ -26,6 +26,7 @@
 #include "UnSupportedFileTypeDlg.h"
 #include "WizardChoices.h"
 #include "WizardMessages.h"
+#include "WriteRateStore.h"
 #include "ui_TransferWizardDlg.h"
 
 namespace {
@@ -247,8 +248,14 @@ void WizardFilePage::recomputeTransferTimes()
     QStringList names;
     for (int row = 0; row < m_model->rowCount(); ++row)
         names << m_model->sourcePath(row);
-    const quint32 rate =
-        DestinationDrives::writeRate(m_drives->current(m_choices->method), m_choices->method);
+    const USBDriveData* drive = m_drives->current(m_choices->method);
+    const quint32 rate = DestinationDrives::writeRate(drive, m_choices->method);
+    // A disc is read back after the write (verify). A rate measured on the drive covers both;
+    // an announced one is the write's alone, and the read-back takes its share on top.
+    const QString root = drive ? QString::fromStdU16String(drive->root) : QString();
+    const double passes = m_choices->method == 0 && WriteRateStore::rate(root) == 0
+                              ? 1.0 + WriteRateStore::verifyShare(root)
+                              : 1.0;
     QList<int> seconds;
     for (int i = int(names.size()) - 1; i >= 0; --i) {
         const QFileInfo info(names[i]);
@@ -259,9 +266,7 @@ void WizardFilePage::recomputeTransferTimes()
         // What is written is the converted file when there is one.
         const int row = m_model->indexOfFile(names[i]);
         const quint64 bytes = row >= 0 ? m_model->outputBytes(row) : quint64(info.size());
-        // A disc is read back after the write (verify), at about the speed it was written.
-        const quint64 passes = m_choices->method == 0 ? 2 : 1;
-        seconds.prepend(rate < 1 ? 0 : int(passes * bytes / rate));
+        seconds.prepend(rate < 1 ? 0 : int(passes * double(bytes) / rate));
     }
     m_model->updateEstimates(names, seconds, true);
     ui->timeLeftLabel->setText(m_model->totalTimeText());
@@ -398,8 +403,9 @@ void WizardFilePage::addFilesToModel(const QList<QFileInfo>& files, QStringList&
     // Only the files of an unknown type that were not added are "not supported": the engine
     // may read a video whatever its extension.
     unsupported << lists.unsupported;
-    m_model->insertFiles(lists.sources, lists.outputPaths, lists.estimates, lists.directFiles,
-                         addToTop);
+    // Burning as they are, every file is written unchanged, whatever the analysis planned.
+    m_model->insertFiles(lists.sources, lists.outputPaths, lists.estimates,
+                         m_choices->start.burnOnly ? paths : lists.directFiles, addToTop);
     emit filesChanged(m_model->rowCount());
     recomputeTransferTimes();
     showInvalidFiles(lists.errors);

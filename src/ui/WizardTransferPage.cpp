@@ -89,6 +89,9 @@ void WizardTransferPage::setup(const USBDriveData* drive, const QString& driveTe
     m_writeBusyMs = 0;
     m_writeSpeed.reset();
     m_remaining.reset();
+    m_verifyShare = method() == 0 ? WriteRateStore::verifyShare(m_destinationRoot) : 0;
+    m_verifyStartMs = -1;
+    m_rateKnown = WriteRateStore::rate(m_destinationRoot) != 0;
     showOverall(0);
     startTransfer(drive);
 }
@@ -127,10 +130,17 @@ void WizardTransferPage::updateProgress(quint64 bytePos, quint64 totalBytes,
     // (no time to go, the figures where the work stopped) stays.
     if (m_ended)
         return;
-    // A disc is written and then read back sector for sector: the write is the first half.
-    if (fileName.isEmpty() && method() == 0)
-        totalBytes *= 2;
+    // A disc is written and then read back: the write is its share of the step's time.
+    if (fileName.isEmpty() && method() == 0) {
+        bytePos *= 1000;
+        totalBytes *= 1000 + verifyThousandths();
+    }
     showProgress(bytePos, totalBytes, estimatedTranscodeTime, fileName);
+}
+
+quint64 WizardTransferPage::verifyThousandths() const
+{
+    return quint64(qRound(m_verifyShare * 1000.0));
 }
 
 void WizardTransferPage::burnPhaseProgress(int phase, quint64 current, quint64 total)
@@ -140,9 +150,11 @@ void WizardTransferPage::burnPhaseProgress(int phase, quint64 current, quint64 t
         return;
     if (!m_verifying) {
         m_verifying = true;
+        m_verifyStartMs = progressNow().writeMs;
         ui->transcode_writeLabel->setText(Texts::tr("Verifying disc"));
     }
-    showProgress(total + qMin(current, total), 2 * total, 0, QString());
+    const quint64 share = verifyThousandths();
+    showProgress(1000 * total + qMin(current, total) * share, (1000 + share) * total, 0, QString());
 }
 
 void WizardTransferPage::showProgress(quint64 bytePos, quint64 totalBytes,
@@ -197,7 +209,12 @@ void WizardTransferPage::showProgress(quint64 bytePos, quint64 totalBytes,
             ui->fileTransferProgressBar->setValue(bar);
         ui->progressPercentText->setText(QString::number(percent));
     }
-    ui->transferTimeLeftLabel->setText(FileInfoModel::durationText(left));
+    // A drive never written to has only the rate it announces, which may be far off: its time
+    // shows once its own write has gone for a second.
+    if (writing && !m_converting && !m_rateKnown && progress.writeMs < 1000)
+        ui->transferTimeLeftLabel->clear();
+    else
+        ui->transferTimeLeftLabel->setText(FileInfoModel::durationText(left));
     showOverall(overallPercent());
     // Once a second at most: how the shown time compares with the real one is judged from it.
     if (!m_traceClock.isValid() || m_traceClock.elapsed() >= 1000) {
@@ -281,8 +298,13 @@ void WizardTransferPage::fileSaveStarted(int index)
 void WizardTransferPage::fileSaveDone()
 {
     // The next estimate for this drive starts from what it really did, verify included.
-    if (m_writeClock.isValid())
-        WriteRateStore::record(m_destinationRoot, m_writeBytes, progressNow().writeMs);
+    if (m_writeClock.isValid()) {
+        const qint64 writeMs = progressNow().writeMs;
+        WriteRateStore::record(m_destinationRoot, m_writeBytes, writeMs);
+        if (m_verifyStartMs >= 0)
+            WriteRateStore::recordVerifyShare(m_destinationRoot, m_verifyStartMs,
+                                              writeMs - m_verifyStartMs);
+    }
     endTransfer(Texts::tr("Transfer completed."), false);
     ui->fileTransferProgressBar->setValue(100);
     ui->progressPercentText->setText(QStringLiteral("100"));

@@ -40,8 +40,8 @@ public:
     void setup(const USBDriveData* drive, const QString& driveText, const QString& driveSubText);
     void updateProgress(quint64 bytePos, quint64 totalBytes, quint32 estimatedTranscodeTime,
                         const QString& fileName);
-    // A step of the disc write: the read-back after the write has its label and the second
-    // half of the bar.
+    // A step of the disc write: the read-back after the write has its label and the rest of
+    // the bar, by the share of the time it takes.
     void burnPhaseProgress(int phase, quint64 current, quint64 total);
     // The conversions are done; this many files are written now.
     void writeStarted(int files);
@@ -91,6 +91,8 @@ private:
     // True when the destination of this transfer is no longer there.
     bool destinationGone() const;
     int method() const;
+    // The read-back's share of a disc write, in thousandths of the write's time.
+    quint64 verifyThousandths() const;
 
     Ui::TransferWizardDlg* ui = nullptr;
     TransferWizardServericeInterface* m_service = nullptr;
@@ -102,6 +104,12 @@ private:
 
     bool m_ended = true;
     bool m_verifying = false;
+    // A disc's read-back time over its write time, and the write's working time when the
+    // read-back began (-1 before).
+    double m_verifyShare = 1.0;
+    qint64 m_verifyStartMs = -1;
+    // The destination has a rate measured by an earlier transfer.
+    bool m_rateKnown = false;
     int m_totalCount = 0;
     int m_currentCount = 0;
     QString m_lastProgressFileName;

@@ -35,6 +35,7 @@ void TestTransferTimeEstimate::fill(FileInfoModel& model, const QString& rows)
     QList<FileInfoModel::Estimate> estimates;
     QStringList outputs;
     QStringList writeNames;
+    QStringList direct;
     QList<int> writes;
     QList<int> statuses;
     const QStringList list = rows.split(' ', Qt::SkipEmptyParts);
@@ -51,10 +52,12 @@ void TestTransferTimeEstimate::fill(FileInfoModel& model, const QString& rows)
         estimates << e;
         outputs << m_dir.filePath(QString("clip%1.kavo").arg(i));
         writeNames << path;
+        if (f.value(3) == "direct")
+            direct << path;
         writes << f[2].toInt();
         statuses << f[0].toInt();
     }
-    model.insertFiles(sources, outputs, estimates, {}, false);
+    model.insertFiles(sources, outputs, estimates, direct, false);
     model.updateEstimates(writeNames, writes, true);
     for (int i = 0; i < statuses.size(); ++i)
         QVERIFY(model.setStatus(i, statuses[i]));
@@ -74,6 +77,8 @@ void TestTransferTimeEstimate::split_data()
     QTest::newRow("finished") << "8:10:20" << 50.0 << 50.0 << 30.0 << 0.0;
     QTest::newRow("failed counts ahead") << "4:10:20" << 50.0 << 50.0 << 0.0 << 30.0;
     QTest::newRow("no estimate counts nothing") << "3:-1:4" << 50.0 << 0.0 << 0.0 << 4.0;
+    QTest::newRow("written as it is: no conversion done")
+        << "6:100:20:direct" << 0.0 << 50.0 << 10.0 << 10.0;
     // A copy beside a conversion: each row takes its own part's progress.
     QTest::newRow("copying while converting")
         << "8:10:10 6:0:10 3:20:10 2:30:10" << 25.0 << 50.0 << 30.0 << 70.0;

@@ -30,6 +30,7 @@
 #include "TransferWizardDlg.h"
 #include "UnSupportedFileTypeDlg.h"
 #include "WindowTitleBar.h"
+#include "WriteRateStore.h"
 
 namespace {
 
@@ -151,6 +152,8 @@ private slots:
     void filePage_selectsRememberedDrive_data();
     void filePage_selectsRememberedDrive();
     void driveCombo_choiceSetsMethod();
+    void filePage_discEstimateCountsReadBackOnce_data();
+    void filePage_discEstimateCountsReadBackOnce();
     void appendFileInfos_addsUsableFilesAndListsErrors();
     void appendFileInfos_listsUnsupportedTypesSeparately();
     void analysis_showsProgressAndCanBeCancelled();
@@ -661,16 +664,14 @@ void TestTransferWizardDlg::filePage_selectsRememberedDrive()
     QFETCH(int, driveType);
     QFETCH(int, method);
     QFETCH(QString, comboText);
-    m_service.burners << FakeWizardService::drive("/dev/sr0", "DVD", 1ull << 30)
-                      << FakeWizardService::drive("/media/x", "X", 1ull << 30);
+    m_service.burners << FakeWizardService::drive("/dev/sr0", "DVD", 1ull << 30);
     m_service.usb << FakeWizardService::drive("/media/a", "A", 1ull << 30)
-                  << FakeWizardService::drive("/media/b", "B", 1ull << 30)
-                  << FakeWizardService::drive("/media/x", "X-usb", 1ull << 30);
+                  << FakeWizardService::drive("/media/b", "B", 1ull << 30);
     m_dlg->setWizardStartParameters(params(false, false, remembered, 3, driveType));
     QCOMPARE(m_dlg->currentPage(), 3);
     QCOMPARE(m_dlg->currentMethod(), method);
     auto* combo = child<DriveComboBox>("driveComboBox");
-    QCOMPARE(combo->count(), 5);
+    QCOMPARE(combo->count(), 3);
     QCOMPARE(combo->currentText(), comboText);
     QCOMPARE(child<QRadioButton>("CopyToUSBRadioButton")->isChecked(), method == 1);
 }
@@ -692,6 +693,38 @@ void TestTransferWizardDlg::driveCombo_choiceSetsMethod()
     // Going back to the method page keeps the choice made in the combo.
     m_dlg->prevPage();
     QVERIFY(child<QRadioButton>("burnDiskRadioButton")->isChecked());
+}
+
+void TestTransferWizardDlg::filePage_discEstimateCountsReadBackOnce_data()
+{
+    QTest::addColumn<bool>("measured");
+    QTest::addColumn<int>("seconds");
+    // The recorder announces 1 MiB/s for the write; its read-back took a quarter of that.
+    QTest::newRow("announced rate: read-back on top") << false << 12;
+    // Measured at 2 MiB/s over write and read-back together.
+    QTest::newRow("measured rate covers the read-back") << true << 5;
+}
+
+void TestTransferWizardDlg::filePage_discEstimateCountsReadBackOnce()
+{
+    QFETCH(bool, measured);
+    QFETCH(int, seconds);
+    QVERIFY(WriteRateStore::recordVerifyShare("/dev/sr0", 4000, 1000));
+    if (measured)
+        QVERIFY(WriteRateStore::record("/dev/sr0", 20ull << 20, 10000));
+    m_service.burners << FakeWizardService::drive("/dev/sr0", "DVD", 1ull << 30);
+    m_service.usb << FakeWizardService::drive("/media/a", "A", 1ull << 30);
+    goToPage(3);
+    addModelFile("a.mp4", 10 << 20);
+    auto* combo = child<DriveComboBox>("driveComboBox");
+    combo->setCurrentIndex(1);
+    combo->setCurrentIndex(0);
+    QString name;
+    int conversion = 0;
+    int write = 0;
+    int status = 0;
+    QVERIFY(m_dlg->fileModel()->rowValues(0, name, conversion, write, status));
+    QCOMPARE(write, seconds);
 }
 
 void TestTransferWizardDlg::appendFileInfos_addsUsableFilesAndListsErrors()
@@ -1136,6 +1169,8 @@ void TestTransferWizardDlg::usbCopyBesideConversions_keepsTheConversionsOnView()
 
 void TestTransferWizardDlg::burn_writeThenVerify_holdsBarAt99UntilDone()
 {
+    // This recorder's read-back took a quarter of its write last time.
+    QVERIFY(WriteRateStore::recordVerifyShare("/dev/sr0", 4000, 1000));
     startTransfer({"a.mp4"}, false, true);
     QCOMPARE(m_service.transferCalls, 1);
     QVERIFY(!m_service.savedToUSB);
@@ -1146,13 +1181,15 @@ void TestTransferWizardDlg::burn_writeThenVerify_holdsBarAt99UntilDone()
     QCOMPARE(child<QLabel>("transcode_writeLabel")->text(), QString("Burning disc"));
     // A burn in progress counts as unfinished: closing asks first.
     QVERIFY(!m_dlg->isTransferEnded());
-    // The write fills the first half of the bar, the read-back (verify) the second.
+    // The write and the read-back (verify) fill the bar by their shares of the time.
     auto* bar = child<QProgressBar>("fileTransferProgressBar");
     m_dlg->updateProgress(100, 100, 0, QString());
-    QCOMPARE(bar->value(), 50);
+    QCOMPARE(bar->value(), 80);
+    // No rate measured on this recorder yet: no time until its own write has gone a second.
+    QVERIFY(child<QLabel>("transferTimeLeftLabel")->text().isEmpty());
     QCOMPARE(child<QLabel>("transcode_writeLabel")->text(), QString("Burning disc"));
     m_dlg->burnPhaseProgress(6, 40, 100);
-    QCOMPARE(bar->value(), 70);
+    QCOMPARE(bar->value(), 88);
     QCOMPARE(child<QLabel>("transcode_writeLabel")->text(), QString("Verifying disc"));
     m_dlg->burnPhaseProgress(6, 100, 100);
     QCOMPARE(bar->value(), 99);
