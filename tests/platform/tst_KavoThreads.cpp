@@ -252,10 +252,6 @@ void TestKavoThreads::osThread_heldAtGateUntilResume()
     QVERIFY(t.steps().empty());
     QVERIFY(t.Resume());
     QVERIFY(t.Wait());
-    // No gate: Execute returned at once, and OnFinish still ran.
-    QCOMPARE(t.steps().size(), size_t(3));
-    QCOMPARE(t.steps().back(), std::string("OnFinish"));
-    QVERIFY(!t.IsRunning());
 }
 
 void TestKavoThreads::osThread_stepsRunInOrderOnNewThread()
