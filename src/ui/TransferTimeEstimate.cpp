@@ -94,16 +94,25 @@ qint64 TransferTimeEstimate::remainingSeconds(const FileInfoModel& model, const 
         rowTimes(model, progress.conversionPercent, progress.writePercent);
     double conversionDone = 0;
     double writeDone = 0;
+    double writeLeft = 0;
     for (const RowTime& t : rows) {
         conversionDone += t.conversionDone;
         writeDone += t.writeDone;
+        writeLeft += t.writeLeft;
     }
     // Each part at the speed measured for it: a slow conversion says nothing about the drive,
     // whose estimate comes from what it did last time until its own progress shows.
     const double conversionSpeed = speed(conversionDone, progress.conversionMs);
     // A write that has slowed down goes on at its recent speed; a burst into the system's
     // cache promises nothing, so the average is kept when it is the slower one.
-    const double writeSpeed = qMax(progress.recentWriteSpeed, speed(writeDone, progress.writeMs));
+    double writeSpeed = qMax(progress.recentWriteSpeed, speed(writeDone, progress.writeMs));
+    // A drive's rate measured over a whole earlier transfer knows its slow stretches: it
+    // weighs as much as the write still ahead, so a fast start into a cache promises little
+    // and the write's own pace takes over as it goes.
+    if (progress.writeRateMeasured && writeDone + writeLeft > 0) {
+        const double done = writeDone / (writeDone + writeLeft);
+        writeSpeed = (1.0 - done) + done * writeSpeed;
+    }
 
     // When each file is there to be written, counted from now.
     double converting = 0;

@@ -22,6 +22,9 @@ public:
         // The write's speed of late (real seconds per estimated second), 0 when unknown: when
         // it is slower than the average since the write began, it counts instead.
         double recentWriteSpeed = 0;
+        // The drive's estimate comes from its rate measured by an earlier transfer, not the
+        // rate it announces.
+        bool writeRateMeasured = false;
     };
 
     // Seconds done and left by the estimates alone.

@@ -232,6 +232,7 @@ TransferTimeEstimate::Progress WizardTransferPage::progressNow() const
     const qint64 now = m_transferClock.isValid() ? m_transferClock.elapsed() : 0;
     p.conversionMs = m_conversionEndMs >= 0 ? m_conversionEndMs : now;
     p.writeMs = m_writeBusyMs + (m_copyClock.isValid() ? m_copyClock.elapsed() : 0);
+    p.writeRateMeasured = m_rateKnown;
     return p;
 }
 

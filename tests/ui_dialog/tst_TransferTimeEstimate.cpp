@@ -17,6 +17,8 @@ private slots:
     void split();
     void remainingSeconds_data();
     void remainingSeconds();
+    void remainingSeconds_measuredDrive_data();
+    void remainingSeconds_measuredDrive();
     void barValue_data();
     void barValue();
     void smoother_data();
@@ -166,6 +168,36 @@ void TestTransferTimeEstimate::remainingSeconds()
     progress.conversionMs = conversionMs;
     progress.writeMs = writeMs;
     QCOMPARE(TransferTimeEstimate::remainingSeconds(model, progress, overlap), remaining);
+}
+
+void TestTransferTimeEstimate::remainingSeconds_measuredDrive_data()
+{
+    QTest::addColumn<double>("write");
+    QTest::addColumn<qint64>("writeMs");
+    QTest::addColumn<bool>("measured");
+    QTest::addColumn<qint64>("remaining");
+    // A fifth written four times faster than estimated.
+    QTest::newRow("announced rate: the pace so far") << 20.0 << qint64(5000) << false << qint64(20);
+    QTest::newRow("measured rate: an early burst counts little")
+        << 20.0 << qint64(5000) << true << qint64(68);
+    // Four fifths written twice as fast: the write's own pace has taken over.
+    QTest::newRow("measured rate: late, the pace counts most")
+        << 80.0 << qint64(40000) << true << qint64(12);
+}
+
+void TestTransferTimeEstimate::remainingSeconds_measuredDrive()
+{
+    QFETCH(double, write);
+    QFETCH(qint64, writeMs);
+    QFETCH(bool, measured);
+    QFETCH(qint64, remaining);
+    FileInfoModel model;
+    fill(model, "6:0:100");
+    TransferTimeEstimate::Progress progress;
+    progress.writePercent = write;
+    progress.writeMs = writeMs;
+    progress.writeRateMeasured = measured;
+    QCOMPARE(TransferTimeEstimate::remainingSeconds(model, progress, false), remaining);
 }
 
 void TestTransferTimeEstimate::barValue_data()
