@@ -62,7 +62,10 @@ int SectorStream::read(uint8_t* buffer, int size)
 
 void SectorStream::stop()
 {
-    closeFile();
+    // Only a flag: the read-ahead thread may be inside read(2) on the open source right now,
+    // and closing its descriptor under it failed the stream with EBADF, whose "Bad file
+    // descriptor" then hid the write's own reason (a full disk).
+    stopped_ = true;
 }
 
 size_t SectorStream::fill(uint8_t* out, size_t want)
