@@ -403,8 +403,16 @@ void WizardFilePage::addFilesToModel(const QList<QFileInfo>& files, QStringList&
     // Only the files of an unknown type that were not added are "not supported": the engine
     // may read a video whatever its extension.
     unsupported << lists.unsupported;
-    // Burning as they are, every file is written unchanged, whatever the analysis planned.
-    m_model->insertFiles(lists.sources, lists.outputPaths, lists.estimates,
+    // Burning as they are, every file is written unchanged, whatever the analysis planned:
+    // what goes on the disc is the file itself.
+    QList<FileInfoModel::Estimate> estimates = lists.estimates;
+    if (m_choices->start.burnOnly)
+        for (int i = 0; i < estimates.size() && i < lists.sources.size(); ++i) {
+            const FileInfoModel::SourceFile& source = lists.sources[i];
+            estimates[i].outputBytes =
+                source.partBytes ? source.partBytes : quint64(QFileInfo(source.path).size());
+        }
+    m_model->insertFiles(lists.sources, lists.outputPaths, estimates,
                          m_choices->start.burnOnly ? paths : lists.directFiles, addToTop);
     emit filesChanged(m_model->rowCount());
     recomputeTransferTimes();

@@ -155,6 +155,7 @@ private slots:
     void filePage_discEstimateCountsReadBackOnce_data();
     void filePage_discEstimateCountsReadBackOnce();
     void appendFileInfos_addsUsableFilesAndListsErrors();
+    void appendFileInfos_burnOnlyWritesFilesAsTheyAre();
     void appendFileInfos_listsUnsupportedTypesSeparately();
     void analysis_showsProgressAndCanBeCancelled();
     void analysis_refusedLeavesListUnchanged();
@@ -725,6 +726,22 @@ void TestTransferWizardDlg::filePage_discEstimateCountsReadBackOnce()
     int status = 0;
     QVERIFY(m_dlg->fileModel()->rowValues(0, name, conversion, write, status));
     QCOMPARE(write, seconds);
+}
+
+void TestTransferWizardDlg::appendFileInfos_burnOnlyWritesFilesAsTheyAre()
+{
+    // The analysis would convert the file to 7 MB; burning as it is, it goes on the disc
+    // unchanged: no conversion planned, its own size.
+    m_service.burners << FakeWizardService::drive("/dev/sr0", "DVD", 1ull << 30);
+    m_dlg->setWizardStartParameters(params(true, true, "/dev/sr0", 3, 0));
+    const QFileInfo file(makeFile("b.avi", 3000));
+    m_service.results[file.absoluteFilePath()] = {0, 90, 7000000, m_home.filePath("b.kavo")};
+    m_dlg->appendFileInfos({file}, true);
+    FileInfoModel* model = m_dlg->fileModel();
+    QCOMPARE(model->rowCount(), 1);
+    QCOMPARE(model->outputPath(0), QString());
+    QCOMPARE(model->status(0), int(FileInfoModel::Ready));
+    QCOMPARE(model->totalOutputBytes(), quint64(3000));
 }
 
 void TestTransferWizardDlg::appendFileInfos_addsUsableFilesAndListsErrors()
