@@ -203,9 +203,8 @@ bool IsoSourceStream::refill()
         if (n < 0)
             return fail(LD_ReadError, path_ + ": " + std::strerror(errno)), false;
         if (n == 0)
-            return fail(LD_InvalidFile, path_ + ": the file became shorter during the write (" +
-                                            std::to_string(fileRead_ + got) + " of " +
-                                            std::to_string(size()) + " bytes)."),
+            return fail(LD_InvalidFile,
+                        udf::SourceRead::shorterText(path_, fileRead_ + got, size())),
                    false;
         got += size_t(n);
     }
@@ -220,9 +219,7 @@ bool IsoSourceStream::keepsSize(struct stat* now)
 {
     if (::fstat(fd_, now) == 0 && now->st_size == added_.st_size)
         return true;
-    fail(LD_InvalidFile, path_ + ": the file changed size during the write (" +
-                             std::to_string(size()) + " bytes planned, " +
-                             std::to_string(now->st_size) + " now).");
+    fail(LD_InvalidFile, udf::SourceRead::changedSizeText(path_, size(), now->st_size));
     return false;
 }
 

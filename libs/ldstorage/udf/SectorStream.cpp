@@ -173,9 +173,7 @@ size_t SectorStream::readSource(const PlannedFile& file, uint8_t* into, size_t c
             return 0;
         }
         if (n == 0) {
-            fail(LD_InvalidFile, file.path + ": the file became shorter during the write (" +
-                                     std::to_string(fileRead_ + got) + " of " +
-                                     std::to_string(file.size) + " bytes).");
+            fail(LD_InvalidFile, SourceRead::shorterText(file.path, fileRead_ + got, file.size));
             return 0;
         }
         got += size_t(n);
@@ -202,9 +200,7 @@ bool SectorStream::keepsPlannedSize(const PlannedFile& file, struct stat* now)
 {
     if (::fstat(fd_, now) == 0 && uint64_t(now->st_size) == file.size)
         return true;
-    fail(LD_InvalidFile, file.path + ": the file changed size during the write (" +
-                             std::to_string(file.size) + " bytes planned, " +
-                             std::to_string(now->st_size) + " now).");
+    fail(LD_InvalidFile, SourceRead::changedSizeText(file.path, file.size, now->st_size));
     return false;
 }
 

@@ -2,6 +2,8 @@
 
 #include "ContentDigest.h"
 
+#include <cstdint>
+#include <string>
 #include <sys/stat.h>
 
 namespace udf {
@@ -25,6 +27,19 @@ struct SourceRead
     bool stillMatches(const struct stat& now) const
     {
         return complete && sameVersion(identity, now);
+    }
+
+    // The reasons a source that changed under the write fails it with, the same for every
+    // file system we write.
+    static std::string shorterText(const std::string& path, uint64_t read, uint64_t planned)
+    {
+        return path + ": the file became shorter during the write (" + std::to_string(read) +
+               " of " + std::to_string(planned) + " bytes).";
+    }
+    static std::string changedSizeText(const std::string& path, uint64_t planned, int64_t now)
+    {
+        return path + ": the file changed size during the write (" + std::to_string(planned) +
+               " bytes planned, " + std::to_string(now) + " now).";
     }
 };
 
